@@ -1,0 +1,3 @@
+#include "core/mMain.h"
+
+int main(int argc, char** argv) { return Main(argc, argv); }

@@ -1,0 +1,111 @@
+#include "FolderFileExists.h"
+
+#include "platform/FileSystem.h"
+#include "platform/KnownFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+bool lettersAndDots(const QString& name)
+{
+    if (name.isEmpty())
+        return false;
+    for (QChar c : name) {
+        const char16_t u = c.unicode();
+        if (!((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u == '.'))
+            return false;
+    }
+    return true;
+}
+
+void report(const QString& source, const QString& target)
+{
+    std::fprintf(stderr, "Tessaryn: could not copy %s to %s\n", QFile::encodeName(source).constData(),
+                 QFile::encodeName(target).constData());
+}
+
+// Copies one file; databases end up readable and writable by the user alone.
+bool copyFile(const QString& source, const QString& target)
+{
+    if (!FileSystem::CopyOver(source, target)) {
+        report(source, target);
+        return false;
+    }
+    if (target.endsWith(QLatin1String(".db")))
+        FileSystem::SetOwnerOnly(target);
+    else
+        FileSystem::MakeOwnerWritable(target);
+    return true;
+}
+
+// The installed copy of lang.ini can be taken away only from a writable folder.
+void takeOverLangIni(const QString& source, const QString& target)
+{
+    const bool removable = FileSystem::ModeAllowsWriting(QFileInfo(source).absolutePath());
+    if (FileSystem::Exists(target) && !removable)
+        return;
+    if (copyFile(source, target) && removable)
+        FileSystem::RemoveFile(source);
+}
+
+}  // namespace
+
+bool FileExists(const QString& path) { return FileSystem::Exists(path); }
+
+bool FolderExists(const QString& path) { return FileSystem::Exists(path); }
+
+void CopyDataTree(const QString& installedFolder)
+{
+    const QString user = KnownFolders::UserDataFolder();
+    const QString shared = KnownFolders::SharedDataFolder();
+    FileSystem::MakeFolder(user);
+    FileSystem::MakeFolder(shared);
+
+    const QString relative = QDir(KnownFolders::InstallDataFolder()).relativeFilePath(installedFolder);
+    const QString targetFolder = relative == QLatin1String(".") ? user : user + QLatin1Char('/') + relative;
+
+    for (const QString& name : FileSystem::FileNames(installedFolder)) {
+        if (!lettersAndDots(name))
+            continue;
+        const QString source = installedFolder + QLatin1Char('/') + name;
+        if (name == QLatin1String("main.xml")) {
+            const QString target = shared + QStringLiteral("/main.xml");
+            if (!FileSystem::Exists(target))
+                copyFile(source, target);
+        } else if (name == QLatin1String("lang.ini")) {
+            takeOverLangIni(source, targetFolder + QLatin1Char('/') + name);
+        } else {
+            const QString target = targetFolder + QLatin1Char('/') + name;
+            if (!FileSystem::Exists(target))
+                copyFile(source, target);
+        }
+    }
+    for (const QString& name : FileSystem::FolderNames(installedFolder)) {
+        FileSystem::MakeFolder(targetFolder + QLatin1Char('/') + name);
+        CopyDataTree(installedFolder + QLatin1Char('/') + name);
+    }
+}
+
+void MigrateOldData()
+{
+    const QString legacy = KnownFolders::LegacyDataFolder();
+    if (legacy.isEmpty() || !FileSystem::IsFolder(legacy))
+        return;
+    const struct {
+        const char* name;
+        QString target;
+    } moves[] = {
+        {"options.ini", KnownFolders::UserDataFolder() + QStringLiteral("/options.ini")},
+        {"main.xml", KnownFolders::SharedDataFolder() + QStringLiteral("/main.xml")},
+    };
+    for (const auto& move : moves) {
+        const QString source = legacy + QLatin1Char('/') + QLatin1String(move.name);
+        if (FileSystem::IsFile(source) && copyFile(source, move.target))
+            FileSystem::RemoveFile(source);
+    }
+    QDir().rmdir(legacy);  // only when nothing else is left in it
+}

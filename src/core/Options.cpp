@@ -1,0 +1,146 @@
+#include "Options.h"
+
+#include "Fatal.h"
+#include "clsINI.h"
+#include "frmProcess.h"
+#include "platform/FileSystem.h"
+#include "platform/KnownFolders.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
+
+namespace {
+
+// Parsed files, reused while the file on disk is unchanged.
+struct Cached {
+    QDateTime modified;
+    qint64 size = -1;
+    clsINI document;
+};
+
+QHash<QString, Cached>& cache()
+{
+    static QHash<QString, Cached> files;
+    return files;
+}
+
+// The parsed file; a missing or unreadable file ends the program silently.
+const clsINI& document(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        FatalEnd();
+    Cached& entry = cache()[path];
+    if (entry.size != info.size() || entry.modified != info.lastModified()
+        || entry.document.FileName() != path) {
+        entry.document.SetFileName(path);
+        entry.modified = info.lastModified();
+        entry.size = info.size();
+    }
+    return entry.document;
+}
+
+QString read(const QString& path, const QString& section, const QString& key)
+{
+    return document(path).Value(section, key);
+}
+
+bool write(const QString& path, const QString& section, const QString& key, const QString& value)
+{
+    if (!IsStorableSetting(value) || !IsStorableSetting(key) || !IsStorableSetting(section))
+        return false;
+    if (!FileSystem::IsFile(path))
+        FatalEnd();
+    clsINI ini;
+    ini.SetFileName(path);
+    ini.SetValue(section, key, value);
+    cache().remove(path);
+    if (!ini.UpdateFile())
+        FatalEnd();
+    return true;
+}
+
+QString languageName() { return Forms::Get<frmProcess>().LanguageName.trimmed(); }
+
+bool asciiLettersOnly(const QString& text)
+{
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z')))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsStorableSetting(const QString& value)
+{
+    for (QChar c : value) {
+        if (c == QLatin1Char(';') || c == QLatin1Char('\r') || c == QLatin1Char('\n') || c.unicode() == 0)
+            return false;
+    }
+    return true;
+}
+
+QString OptionsFilePath() { return KnownFolders::UserDataFolder() + QStringLiteral("/options.ini"); }
+
+QString LangIniPath() { return KnownFolders::UserDataFolder() + QStringLiteral("/lang.ini"); }
+
+QString LanguageFilePath(const QString& name)
+{
+    return Forms::Get<frmProcess>().AppPath + QStringLiteral("/Language/") + name + QStringLiteral(".ini");
+}
+
+QString OwnTextsFilePath(const QString& name)
+{
+    return KnownFolders::UserDataFolder() + QStringLiteral("/System/Own/") + name + QStringLiteral(".ini");
+}
+
+QString ReadOption(const QString& section, const QString& key)
+{
+    return read(OptionsFilePath(), section, key);
+}
+
+bool WriteOption(const QString& section, const QString& key, const QString& value)
+{
+    return write(OptionsFilePath(), section, key, value);
+}
+
+QString ReadLangIni(const QString& section, const QString& key)
+{
+    const QString value = read(LangIniPath(), section, key);
+    if (asciiLettersOnly(value))
+        return value;
+    const QString english = QStringLiteral("English");
+    WriteLangIni(section, key, english);
+    return english;
+}
+
+bool WriteLangIni(const QString& section, const QString& key, const QString& value)
+{
+    return write(LangIniPath(), section, key, value);
+}
+
+QString GetLangText(const QString& key)
+{
+    QString text = NoNul(read(LanguageFilePath(languageName()), QStringLiteral("Translation"), key));
+    text.replace(QStringLiteral("&!"), QStringLiteral(" "));
+    return text;
+}
+
+QString GetOwnText(const QString& key)
+{
+    return NoNul(read(OwnTextsFilePath(languageName()), QStringLiteral("Values"), key));
+}
+
+bool SetOwnText(const QString& key, const QString& value)
+{
+    return write(OwnTextsFilePath(languageName()), QStringLiteral("Values"), key, value);
+}
+
+QString GetSiteZone()
+{
+    return NoNul(read(LanguageFilePath(languageName()), QStringLiteral("Site"), QStringLiteral("zone")));
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+// Settings files, language texts and own texts. Every call reads its file afresh
+// (a change made by one call is seen by the next). A missing file ends the program
+// without a message. A missing key answers with the one-character NUL text
+// (AbsentText); the text helpers turn it into "".
+//
+// Writers refuse a value holding ";", CR, LF or NUL (the file format cannot keep it):
+// they return false and write nothing; the caller shows a message.
+
+QString ReadOption(const QString& section, const QString& key);
+bool WriteOption(const QString& section, const QString& key, const QString& value);
+// A value with any character but ASCII letters becomes "English" (written back).
+QString ReadLangIni(const QString& section, const QString& key);
+bool WriteLangIni(const QString& section, const QString& key, const QString& value);
+// [Translation] of the language file, every "&!" turned into a blank; "" when missing.
+QString GetLangText(const QString& key);
+// [Values] of the user's own-texts file of the language; "" when missing.
+QString GetOwnText(const QString& key);
+bool SetOwnText(const QString& key, const QString& value);
+// [Site] "zone" of the language file; "" when missing.
+QString GetSiteZone();
+
+// True when a settings value can be stored as it is.
+bool IsStorableSetting(const QString& value);
+
+// Paths of the files, for the start-up tests and the file dialogs.
+QString OptionsFilePath();
+QString LangIniPath();
+QString LanguageFilePath(const QString& languageName);
+QString OwnTextsFilePath(const QString& languageName);

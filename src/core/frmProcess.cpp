@@ -1,0 +1,6 @@
+#include "frmProcess.h"
+
+frmProcess::frmProcess()
+    : Form(QStringLiteral("frmProcess"), DialogWindow)
+{
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// File helpers over the C++ and Qt file APIs. Paths use "/".
+namespace FileSystem {
+
+bool Exists(const QString& path);       // a file or a folder
+bool IsFolder(const QString& path);
+bool IsFile(const QString& path);
+bool MakeFolder(const QString& path);   // with missing parents; true when it exists afterwards
+
+// Names (not paths) of the files and sub-folders of a folder, sorted by name.
+QStringList FileNames(const QString& folder);
+QStringList FolderNames(const QString& folder);
+
+bool ReadAll(const QString& path, QByteArray* data);
+// Writes to a temporary file beside the target and renames it over the target, so
+// a crash leaves either the old or the new file, never a half-written one.
+bool WriteAtomic(const QString& path, const QByteArray& data);
+bool CopyOver(const QString& source, const QString& target);
+bool RemoveFile(const QString& path);
+bool RemoveTree(const QString& path);
+bool SetOwnerOnly(const QString& path);  // mode 0600
+bool MakeOwnerWritable(const QString& path);
+// Whether the mode bits let the current user write the folder (root's override of
+// the bits is not counted: a read-only install stays read-only for everyone).
+bool ModeAllowsWriting(const QString& path);
+
+// Test hook: the next atomic writes stop after the temporary file is written, as a
+// crash before the rename would.
+void SetAtomicWriteFailsBeforeRename(bool fails);
+
+}  // namespace FileSystem

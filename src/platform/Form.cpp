@@ -1,0 +1,217 @@
+#include "Form.h"
+
+#include "Controls.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+#include <map>
+
+namespace {
+
+struct Registry {
+    std::map<std::type_index, QPointer<Form>> byType;
+    QList<QPointer<Form>> order;
+    QPointer<Form> active;
+};
+
+Registry& registry()
+{
+    static Registry r;
+    return r;
+}
+
+void forget(Form* form)
+{
+    Registry& r = registry();
+    for (auto it = r.byType.begin(); it != r.byType.end();) {
+        if (it->second == form || it->second.isNull())
+            it = r.byType.erase(it);
+        else
+            ++it;
+    }
+    r.order.removeIf([form](const QPointer<Form>& p) { return p.isNull() || p == form; });
+    if (r.active == form)
+        r.active = nullptr;
+}
+
+bool takesEnter(QWidget* focus)
+{
+    return qobject_cast<QTextEdit*>(focus) || qobject_cast<QPlainTextEdit*>(focus)
+        || qobject_cast<QAbstractButton*>(focus)
+        || (qobject_cast<QComboBox*>(focus) && static_cast<QComboBox*>(focus)->isEditable());
+}
+
+}  // namespace
+
+Form::Form(const QString& name, Kind kind)
+    : QDialog(nullptr)
+{
+    setObjectName(name);
+    setWindowFlags(kind == MainWindow ? (Qt::Window | Qt::WindowMinimizeButtonHint
+                                         | Qt::WindowCloseButtonHint)
+                                      : (Qt::Dialog | Qt::WindowCloseButtonHint
+                                         | Qt::WindowTitleHint));
+    setSizeGripEnabled(false);
+}
+
+Form::~Form() { forget(this); }
+
+void Form::ShowModeless(Form* owner)
+{
+    if (owner && parentWidget() != owner && !isVisible())
+        setParent(owner, windowFlags());
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form::ShowModal(Form* owner)
+{
+    QPointer<Form> self(this);
+    if (!isVisible()) {
+        if (owner && parentWidget() != owner)
+            setParent(owner, windowFlags());
+        setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+    }
+    ++modalDepth_;
+    exec();
+    if (self)
+        --self->modalDepth_;
+}
+
+int Form::Left() const { return Twips(pos().x()); }
+int Form::Top() const { return Twips(pos().y()); }
+int Form::Width() const { return Twips(frameGeometry().width()); }
+int Form::Height() const { return Twips(frameGeometry().height()); }
+
+void Form::Move(int left, int top) { move(Px(left), Px(top)); }
+
+void Form::Resize(int width, int height)
+{
+    const int frameW = frameGeometry().width() - geometry().width();
+    const int frameH = frameGeometry().height() - geometry().height();
+    resize(Px(width) - frameW, Px(height) - frameH);
+}
+
+void Form::closeEvent(QCloseEvent* event)
+{
+    if (unloading_) {
+        event->accept();
+        return;
+    }
+    // The close comes from the title bar or the window manager. A disabled window
+    // (a reminder is showing) cannot be closed.
+    event->ignore();
+    if (isEnabled())
+        UnloadForm(this, UnloadMode::ControlMenu);
+}
+
+void Form::keyPressEvent(QKeyEvent* event)
+{
+    const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Escape && plain) {
+        if (cancelButton_ && cancelButton_->isEnabled())
+            cancelButton_->click();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain && defaultButton_
+        && !takesEnter(focusWidget())) {
+        if (defaultButton_->isEnabled())
+            defaultButton_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Form::reject()
+{
+    // Esc is handled in keyPressEvent; a dialog never closes itself behind the code's back.
+}
+
+bool Form::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        registry().active = this;
+        Form_Activate();
+    }
+    return QDialog::event(event);
+}
+
+bool UnloadForm(Form* form, UnloadMode mode)
+{
+    if (!form || form->unloading_)
+        return true;
+    QPointer<Form> guard(form);
+    if (form->Form_QueryUnload(mode))
+        return false;
+    if (!guard)
+        return true;
+    form->unloading_ = true;
+    form->Form_Unload();
+    if (!guard)
+        return true;
+    forget(form);
+    // Windows owned by this one live on: they are independent program windows.
+    for (QObject* child : form->children()) {
+        if (auto* owned = qobject_cast<Form*>(child)) {
+            const bool shown = owned->isVisible();
+            owned->setParent(nullptr, owned->windowFlags());
+            if (shown)
+                owned->show();
+        }
+    }
+    form->close();
+    form->hide();
+    form->deleteLater();
+    return true;
+}
+
+namespace Forms {
+
+namespace Detail {
+
+Form* Find(std::type_index type)
+{
+    Registry& r = registry();
+    auto it = r.byType.find(type);
+    if (it == r.byType.end() || it->second.isNull() || it->second->IsUnloading())
+        return nullptr;
+    return it->second.data();
+}
+
+void Record(std::type_index type, Form* form)
+{
+    Registry& r = registry();
+    r.byType[type] = form;
+    r.order.append(form);
+}
+
+}  // namespace Detail
+
+QList<Form*> Loaded()
+{
+    QList<Form*> forms;
+    for (const QPointer<Form>& form : registry().order) {
+        if (form && !form->IsUnloading())
+            forms.append(form.data());
+    }
+    return forms;
+}
+
+Form* ActiveForm()
+{
+    Form* active = registry().active.data();
+    if (!active || active->IsUnloading() || !active->isVisible())
+        return nullptr;
+    return active;
+}
+
+void DoEvents() { QCoreApplication::processEvents(); }
+
+}  // namespace Forms

@@ -1,0 +1,132 @@
+#include "MsgBox.h"
+
+#include "Form.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+
+#include <cstdio>
+
+namespace {
+
+struct Script {
+    QList<int> answers;
+    bool automatic = false;
+    int automaticAnswer = 0;
+    bool envRead = false;
+    QList<MsgBoxScript::Shown> log;
+};
+
+Script& script()
+{
+    static Script s;
+    if (!s.envRead) {
+        s.envRead = true;
+        const QString env = qEnvironmentVariable("TESSARYN_MSGBOX_ANSWER");
+        if (!env.isEmpty()) {
+            s.automatic = true;
+            s.automaticAnswer = env.toInt();
+        }
+    }
+    return s;
+}
+
+int openBoxes = 0;
+
+QList<int> resultsOf(int buttons)
+{
+    switch (buttons & 0xF) {
+    case 1: return {vbOK, vbCancel};
+    case 2: return {vbAbort, vbRetry, vbIgnore};
+    case 3: return {vbYes, vbNo, vbCancel};
+    case 4: return {vbYes, vbNo};
+    case 5: return {vbRetry, vbCancel};
+    default: return {vbOK};
+    }
+}
+
+int defaultResult(int buttons)
+{
+    const QList<int> results = resultsOf(buttons);
+    const int index = (buttons & 0x300) >> 8;
+    return results.value(index, results.first());
+}
+
+QMessageBox::StandardButton standardButton(int result)
+{
+    switch (result) {
+    case vbCancel: return QMessageBox::Cancel;
+    case vbAbort: return QMessageBox::Abort;
+    case vbRetry: return QMessageBox::Retry;
+    case vbIgnore: return QMessageBox::Ignore;
+    case vbYes: return QMessageBox::Yes;
+    case vbNo: return QMessageBox::No;
+    default: return QMessageBox::Ok;
+    }
+}
+
+QMessageBox::Icon iconOf(int buttons)
+{
+    switch (buttons & 0x70) {
+    case 16: return QMessageBox::Critical;
+    case 32: return QMessageBox::Question;
+    case 48: return QMessageBox::Warning;
+    case 64: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+int MsgBox(const QString& text, int buttons, const QString& title)
+{
+    Script& s = script();
+    const bool scripted = !s.answers.isEmpty();
+    if (scripted || s.automatic || !qApp) {
+        s.log.append({text, buttons, title});
+        std::fprintf(stderr, "MsgBox [%s]: %s\n", title.toUtf8().constData(), text.toUtf8().constData());
+        std::fflush(stderr);
+        if (scripted)
+            return s.answers.takeFirst();
+        return s.automaticAnswer > 0 ? s.automaticAnswer : defaultResult(buttons);
+    }
+
+    QMessageBox box(iconOf(buttons), title, text, QMessageBox::NoButton, Forms::ActiveForm());
+    for (int result : resultsOf(buttons))
+        box.addButton(standardButton(result));
+    box.setDefaultButton(standardButton(defaultResult(buttons)));
+    box.setEscapeButton(standardButton(resultsOf(buttons).last()));
+    ++openBoxes;
+    QPointer<QMessageBox> guard(&box);
+    box.exec();
+    --openBoxes;
+    const QList<int> results = resultsOf(buttons);
+    for (int result : results) {
+        if (guard && box.clickedButton() == box.button(standardButton(result)))
+            return result;
+    }
+    return results.last();
+}
+
+int OpenMessageBoxCount() { return openBoxes; }
+
+namespace MsgBoxScript {
+
+void Push(int answer) { script().answers.append(answer); }
+
+void SetAutomatic(bool on, int answer)
+{
+    script().automatic = on;
+    script().automaticAnswer = answer;
+}
+
+const QList<Shown>& Log() { return script().log; }
+
+void Clear()
+{
+    script().answers.clear();
+    script().log.clear();
+}
+
+}  // namespace MsgBoxScript

@@ -1,0 +1,178 @@
+#include "TrayIcon.h"
+
+#include <QMenu>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace {
+
+struct Tray {
+    QSystemTrayIcon* icon = nullptr;
+    QPointer<QMenu> menu;
+    QTimer* hostWait = nullptr;
+    bool added = false;
+    QString tip;
+    QList<TrayIcon::Balloon> shown;
+    QList<TrayIcon::Balloon> held;
+    std::function<void(TrayIcon::Click)> onClick;
+    std::function<bool()> beforeMenu;
+    std::function<void()> onNoHost;
+    int hostWaitMs = 30000;
+};
+
+Tray& tray()
+{
+    static Tray t;
+    return t;
+}
+
+QSystemTrayIcon::MessageIcon messageIcon(int kind)
+{
+    switch (kind) {
+    case 2: return QSystemTrayIcon::Warning;
+    case 3: return QSystemTrayIcon::Critical;
+    default: return QSystemTrayIcon::Information;
+    }
+}
+
+void showNow(const TrayIcon::Balloon& balloon)
+{
+    Tray& t = tray();
+    t.shown.append(balloon);
+    if (t.icon && t.icon->isVisible())
+        t.icon->showMessage(balloon.title, balloon.text, messageIcon(balloon.kind), 10000);
+}
+
+void flushHeld()
+{
+    Tray& t = tray();
+    const QList<TrayIcon::Balloon> held = t.held;
+    t.held.clear();
+    for (const TrayIcon::Balloon& balloon : held)
+        showNow(balloon);
+}
+
+void onActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    Tray& t = tray();
+    if (!t.onClick)
+        return;
+    if (reason == QSystemTrayIcon::Trigger)
+        t.onClick(TrayIcon::Click::Left);
+}
+
+void showWhenHostArrives()
+{
+    Tray& t = tray();
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        t.icon->show();
+        flushHeld();
+        return;
+    }
+    // Wait for a late tray host; after the wait keep waiting, but let the program
+    // make itself reachable another way.
+    t.hostWait = new QTimer(t.icon);
+    t.hostWait->setInterval(500);
+    QObject::connect(t.hostWait, &QTimer::timeout, t.icon, [] {
+        Tray& tr = tray();
+        if (!QSystemTrayIcon::isSystemTrayAvailable())
+            return;
+        tr.hostWait->stop();
+        tr.icon->show();
+        flushHeld();
+    });
+    t.hostWait->start();
+    QTimer::singleShot(t.hostWaitMs, t.icon, [] {
+        Tray& tr = tray();
+        if (tr.icon && !tr.icon->isVisible() && tr.onNoHost)
+            tr.onNoHost();
+    });
+}
+
+}  // namespace
+
+namespace TrayIcon {
+
+void Add(const QIcon& icon, const QString& tip)
+{
+    Tray& t = tray();
+    if (t.added)
+        return;
+    t.added = true;
+    t.tip = tip;
+    t.icon = new QSystemTrayIcon(icon);
+    t.icon->setToolTip(tip);
+    if (t.menu)
+        t.icon->setContextMenu(t.menu);
+    QObject::connect(t.icon, &QSystemTrayIcon::activated, t.icon, &onActivated);
+    showWhenHostArrives();
+}
+
+void Remove()
+{
+    Tray& t = tray();
+    if (t.icon) {
+        t.icon->hide();
+        delete t.icon;
+    }
+    t.icon = nullptr;
+    t.hostWait = nullptr;
+    t.added = false;
+}
+
+bool IsAdded() { return tray().added; }
+
+bool IsVisibleInTray() { return tray().icon && tray().icon->isVisible(); }
+
+QString Tip() { return tray().tip; }
+
+void ShowBalloon(const QString& title, const QString& text, int kind)
+{
+    const Balloon balloon{title.left(64), text.left(256), kind};
+    if (IsVisibleInTray())
+        showNow(balloon);
+    else
+        tray().held.append(balloon);
+}
+
+QList<Balloon> ShownBalloons() { return tray().shown; }
+
+QList<Balloon> HeldBalloons() { return tray().held; }
+
+void SetMenu(QMenu* menu, std::function<bool()> beforeShow)
+{
+    Tray& t = tray();
+    t.menu = menu;
+    t.beforeMenu = std::move(beforeShow);
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] {
+        Tray& tr = tray();
+        if (tr.beforeMenu && !tr.beforeMenu())
+            QTimer::singleShot(0, menu, &QMenu::close);
+    });
+    if (t.icon)
+        t.icon->setContextMenu(menu);
+}
+
+void SetClickHandler(std::function<void(Click)> handler) { tray().onClick = std::move(handler); }
+
+void SetNoHostHandler(std::function<void()> handler, int waitMs)
+{
+    tray().onNoHost = std::move(handler);
+    tray().hostWaitMs = waitMs;
+}
+
+void ResetForTests()
+{
+    Remove();
+    Tray& t = tray();
+    t.shown.clear();
+    t.held.clear();
+    t.onClick = nullptr;
+    t.beforeMenu = nullptr;
+    t.onNoHost = nullptr;
+    t.menu = nullptr;
+    t.tip.clear();
+}
+
+}  // namespace TrayIcon
