@@ -1,6 +1,283 @@
 #include "frmProcess.h"
 
+#include "FolderFileExists.h"
+#include "Fatal.h"
+#include "Formats.h"
+#include "IconBaloonTray.h"
+#include "MLock.h"
+#include "NewVersion.h"
+#include "OpenURL.h"
+#include "Options.h"
+#include "RegData.h"
+#include "Resources.h"
+#include "SystemCharset.h"
+#include "XMLParser.h"
+#include "clsINI.h"
+#include "mainwin/frmMain.h"
+#include "platform/Clock.h"
+#include "platform/KnownFolders.h"
+#include "platform/MsgBox.h"
+#include "platform/TrayIcon.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+QString commandLine;
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+}  // namespace
+
+void SetCommandLine(const QString& arguments) { commandLine = arguments; }
+
+QString CommandLine() { return commandLine; }
+
 frmProcess::frmProcess()
     : Form(QStringLiteral("frmProcess"), DialogWindow)
 {
+    listView_ = new QTreeView(this);
+    listView_->setObjectName(QStringLiteral("ListView1"));
+    listView_->setModel(&ListView1);
+    listView_->setRootIsDecorated(false);
+    listView_->setUniformRowHeights(true);
+    listView_->setAlternatingRowColors(true);
+    listView_->header()->setStretchLastSection(false);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    for (int i = 0; i < 6; ++i) {
+        auto* panel = new QLabel(StatusBar1);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        StatusBar1->addWidget(panel, i < 2 ? 2 : 1);
+        panels_.append(panel);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(listView_);
+    layout->addWidget(StatusBar1);
+    resize(760, 360);
+
+    mPopUp = new QMenu(this);
+    mPopUp->setObjectName(QStringLiteral("mPopUp"));
+    mOpen = mPopUp->addAction(ProductName(), this, &frmProcess::mOpen_Click);
+    QFont bold = mOpen->font();
+    bold.setBold(true);
+    mOpen->setFont(bold);
+    mPopUp->setDefaultAction(mOpen);
+    mPopUp->addSeparator();
+    mOptions = mPopUp->addAction(QString());
+    mPopUp->addSeparator();
+    mHomePage = mPopUp->addAction(QString(), this, [] { OpenURL(HomePageUrl()); });
+    mUpGrate = mPopUp->addAction(QString());
+    mHelp = mPopUp->addAction(QString(), this, &frmProcess::mHelp_Click);
+    mPopUp->addSeparator();
+    mExit = mPopUp->addAction(QString(), this, &frmProcess::mExit_Click);
+    // The reminder options and the support window come with their own windows.
+    mOptions->setEnabled(false);
+    mUpGrate->setEnabled(false);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(120);
+    connect(Timer1, &QTimer::timeout, this, &frmProcess::Timer1_Timer);
+    Timer1->start();
+}
+
+QString frmProcess::Panel(int number) const { return panels_.at(number - 1)->text(); }
+
+void frmProcess::SetPanel(int number, const QString& text) { panels_.at(number - 1)->setText(text); }
+
+void frmProcess::Form_Load()
+{
+    AppPath = KnownFolders::ProgramFolder();
+    TimeFormat = SystemTimeFormat();
+    ListView1.SetTimeFormat(TimeFormat);
+    ProgramVersion = s("3.30");
+    HideFromTaskbar(this);
+    ReminderBalloonShown = false;
+
+    CopyDataTree(KnownFolders::InstallDataFolder());
+    MigrateOldData();
+
+    if (!FileExists(LangIniPath()))
+        FatalEnd(s("There is no access to a file of options of the program: ") + LangIniPath());
+
+    WriteOption(s("General"), s("fday"), SystemWeekStartsOnMonday() ? s("M") : s("S"));
+    WriteOption(s("General"), s("fstart"), s("Y"));
+    LanguageName = ReadLangIni(s("Main"), s("Language"));
+    CheckLanguageCharset();
+
+    const QString languageFile = LanguageFilePath(LanguageName);
+    if (!FileExists(languageFile))
+        FatalEnd(s("There is no access to a language file of the program: ") + languageFile);
+    ApplyLanguage();
+    languageReady_ = true;
+
+    WeatherCityId = NoNul(ReadOption(s("General"), s("wcityid")));
+    WeatherTempId = NoNul(ReadOption(s("General"), s("wtempid")));
+    WeatherCityName = NoNul(ReadOption(s("General"), s("wcityname")));
+    panelToday_ = Clock::Today();
+    SetPanel(5, DateText(panelToday_));
+
+    const QString version = ReadMainXml(s("Version"));
+    if (version.isEmpty()) {
+        WriteMainXml(s("Version"), ProgramVersion);
+        TrayBalloon(ProductName(), GetLangText(s("mes235")), 1);
+    } else if (version != ProgramVersion) {
+        TrayBalloon(ProductName(), GetLangText(s("mes236")) + s(": ") + ProgramVersion, 1);
+        WriteMainXml(s("Version"), ProgramVersion);
+    }
+
+    if (!RegKeyExists(AutostartValuePath()))
+        RegWrite(AutostartValuePath(), KnownFolders::ExecutablePath());
+
+    BusRefresh();
+    DateRefresh();
+    StartTray();
+    SetFormIcon(this, s("RES_0"), true);
+    CheckForUpdate();
+
+    if (CommandLine() == QLatin1String("-fw"))
+        Forms::Get<frmMain>().ShowModeless();
+}
+
+void frmProcess::StartTray()
+{
+    TrayIcon::SetMenu(mPopUp, [this] { return TrayMenuMayShow(); });
+    TrayIcon::SetClickHandler([this](TrayIcon::Click) { TrayLeftClick(); });
+    // Without a tray host the program would be out of reach: show the main window.
+    TrayIcon::SetNoHostHandler([] { Forms::Get<frmMain>().ShowModeless(); });
+    TrayAdd(ProductName());
+}
+
+bool frmProcess::Form_QueryUnload(UnloadMode)
+{
+    hide();
+    return true;
+}
+
+void frmProcess::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        hide();
+        return;
+    }
+    Form::keyPressEvent(event);
+}
+
+void frmProcess::ApplyLanguage()
+{
+    setWindowTitle(GetLangText(s("mes232")));
+    mOptions->setText(GetLangText(s("mes286")));
+    mUpGrate->setText(GetLangText(s("mes254")));
+    mHomePage->setText(GetLangText(s("mes287")));
+    mHelp->setText(GetLangText(s("mes288")));
+    mExit->setText(GetLangText(s("cmd1")));
+    ListView1.SetHeaders({GetLangText(s("mes219")), GetLangText(s("mes220")), GetLangText(s("mes61")),
+                          GetLangText(s("mes180")), s("ID"), GetLangText(s("mes181")), GetLangText(s("mes289"))});
+}
+
+void frmProcess::CheckForUpdate() { ::CheckForUpdate(); }
+
+// A dialog in front keeps the tray's commands from acting behind its back: the
+// dialog is raised instead.
+bool frmProcess::TrayMenuMayShow()
+{
+    Form* active = Forms::ActiveForm();
+    static const QStringList views = {s("frmMain"), s("frmOrg"), s("frmProcess"), s("frmPhones"),
+                                      s("frmBus"), s("frmNote")};
+    if (!active || views.contains(active->objectName()))
+        return true;
+    active->showNormal();
+    active->raise();
+    active->activateWindow();
+    return false;
+}
+
+void frmProcess::TrayLeftClick()
+{
+    Form* active = Forms::ActiveForm();
+    if (active && active != this) {
+        if (active->isMinimized())
+            active->showNormal();
+        active->raise();
+        active->activateWindow();
+        return;
+    }
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
+    frmMain& main = Forms::Get<frmMain>();
+    main.ShowModeless();
+    QPointer<frmMain> guard(&main);
+    if (guard)
+        guard->GetWeather5days();
+}
+
+void frmProcess::mOpen_Click()
+{
+    for (Form* form : Forms::Loaded()) {
+        if (form != this && form->objectName() != QLatin1String("frmWindow"))
+            Forms::Unload(form);
+    }
+    TrayLeftClick();
+}
+
+void OpenHelpFile()
+{
+    const QString manual = Forms::Get<frmProcess>().AppPath + s("/Help/") + GetSiteZone() + s("help.pdf");
+    if (!FileExists(manual))
+        MsgBox(GetLangText(s("mes20")), 48, ProductName());
+    else if (!RegKeyExists(s("HKEY_CLASSES_ROOT\\.pdf\\")))
+        MsgBox(GetLangText(s("mes19")), 48, ProductName());
+    else
+        OpenURL(manual);
+}
+
+void frmProcess::mHelp_Click() { OpenHelpFile(); }
+
+void frmProcess::mExit_Click()
+{
+    const QString question = GetLangText(s("mes243")) + s("\r\n") + GetLangText(s("mes244")) + s("\r\n")
+        + GetLangText(s("mes245")) + s(" ") + GetLangText(s("mes246"));
+    if (MsgBox(question, 4 + 48 + 256, ProductName()) == vbYes)
+        EndProcess(0);
+}
+
+void HideFromTaskbar(Form* form) { form->setWindowFlag(Qt::Tool, true); }
+
+void CheckLanguageCharset()
+{
+    frmProcess& process = Forms::Get<frmProcess>();
+    const QString name = process.LanguageName;
+    if (name != QLatin1String("Russian") && name != QLatin1String("Belorussian") && name != QLatin1String("Ukrainian"))
+        return;
+    if (GetSystemCharset() == 204)
+        return;
+    MsgBox(s("Language of the program will be set to English. Your system configuration does not allow to "
+             "correctly display the selected language (Russian, Ukrainian, Belorussian). In order to properly "
+             "display these languages, go to Control Panel - Regional and language options - Advanced - Language "
+             "version of the non-unicode programm select (Russian, Ukrainian, Belorussian or any other Cyryllic "
+             "language). The setting can affect other programs."),
+           48, ProductName());
+    WriteLangIni(s("Main"), s("Language"), s("English"));
+    process.LanguageName = s("English");
+    Forms::Unload<frmMain>();
+    Forms::DoEvents();
+    Forms::Get<frmMain>().ShowModeless();
+    process.LanguageName = s("English");
 }

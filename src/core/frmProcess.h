@@ -1,17 +1,37 @@
 #pragma once
 
+#include "DispatcherList.h"
 #include "platform/Form.h"
 
 #include <QDateTime>
 #include <QString>
 
-// The hidden dispatcher window: it lives for the whole run and holds the state the
-// whole program shares.
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTimer;
+class QTreeView;
+
+// The earliest event of the dispatcher list: the one the timer fires next.
+struct NextDueRecord {
+    int item = 0;  // list item number from 1; 0 = nothing can fall due
+    QDate date;
+    QTime time;    // null = midnight
+};
+
+// The hidden dispatcher window: it lives for the whole run, holds the state the
+// whole program shares, keeps the list of every event and fires due reminders
+// from its timer. Closing it only hides it.
 class frmProcess : public Form {
     Q_OBJECT
 public:
     frmProcess();
 
+    void Form_Load() override;
+    bool Form_QueryUnload(UnloadMode mode) override;
+
+    // Shared state.
     bool ReminderBalloonShown = false;
     QString ProgramVersion;
     QString LanguageName;
@@ -28,4 +48,60 @@ public:
     QString WeatherCityName;
     QString NextEventTitle;
     QDateTime LastWeatherUpdate;
+
+    // Controls.
+    DispatcherList ListView1;
+    QStatusBar* StatusBar1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QMenu* mPopUp = nullptr;
+    QAction* mOpen = nullptr;
+    QAction* mOptions = nullptr;
+    QAction* mHomePage = nullptr;
+    QAction* mUpGrate = nullptr;
+    QAction* mHelp = nullptr;
+    QAction* mExit = nullptr;
+    NextDueRecord NextDue;
+
+    QString Panel(int number) const;
+    void SetPanel(int number, const QString& text);
+
+    void BusRefresh();
+    void DateRefresh();
+    // The program's file dialog: mode 1 open, 2 save. The chosen path; "Error" when
+    // cancelled (cancelError) or failed; "" for another mode.
+    QString CDlg(Form* owner, int mode, const QString& title, const QString& fileName, const QString& initDir,
+                 const QString& flags, const QString& filter, bool cancelError);
+    void CheckForUpdate();
+    void ApplyLanguage();
+
+    void Timer1_Timer();
+    void TrayLeftClick();
+    void mOpen_Click();
+    void mHelp_Click();
+    void mExit_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CheckDue();
+    void ShowDueReminder();
+    bool TrayMenuMayShow();
+    void StartTray();
+
+    QTreeView* listView_ = nullptr;
+    QList<QLabel*> panels_;
+    QDate panelToday_;
+    bool ticking_ = false;
+    bool languageReady_ = false;
 };
+
+void HideFromTaskbar(Form* form);
+// When a Cyrillic interface language cannot be shown on this system, switches to
+// English with a fixed warning and shows the main window.
+void CheckLanguageCharset();
+// Opens the user manual of the interface language, or says why it cannot.
+void OpenHelpFile();
+// The command line as a whole (the arguments after the program name, joined by blanks).
+void SetCommandLine(const QString& arguments);
+QString CommandLine();

@@ -1,14 +1,69 @@
 #include "mMain.h"
 
 #include "Resources.h"
+#include "SystemCharset.h"
 #include "frmProcess.h"
+#include "platform/FileSystem.h"
+#include "platform/KnownFolders.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QStringList>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+// Held for the whole run; a second start finds it taken.
+bool takeSingleInstanceLock()
+{
+    const QString folder = KnownFolders::UserDataFolder();
+    FileSystem::MakeFolder(folder);
+    const QByteArray path = QFile::encodeName(folder + QStringLiteral("/tessaryn.lock"));
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    return fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+}
+
+void leaveSecondStartMarker()
+{
+    QFile marker(KnownFolders::UserDataFolder() + QStringLiteral("/open2.set"));
+    marker.open(QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+// Positions, opacity and stay-on-top need X11; under Wayland use XWayland.
+void preferX11()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+QString arguments(int argc, char** argv)
+{
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words.append(QString::fromLocal8Bit(argv[i]));
+    return words.join(QLatin1Char(' '));
+}
+
+}  // namespace
 
 int Main(int argc, char** argv)
 {
+    RecordSystemCodeset();
+    if (!takeSingleInstanceLock()) {
+        leaveSecondStartMarker();
+        return 0;
+    }
+    SetCommandLine(arguments(argc, argv));
+    preferX11();
+
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setApplicationName(QStringLiteral("Tessaryn"));
+    QApplication::setDesktopFileName(QStringLiteral("tessaryn"));
     InitResources();
     Forms::Get<frmProcess>().hide();
     return app.exec();

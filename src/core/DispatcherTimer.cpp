@@ -1,0 +1,66 @@
+#include "frmProcess.h"
+
+#include "Fatal.h"
+#include "Formats.h"
+#include "IconBaloonTray.h"
+#include "Options.h"
+#include "mainwin/frmMain.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/KnownFolders.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// The marker a second start leaves; its balloon shows once per marker, even when
+// the file cannot be deleted.
+QDateTime announcedMarker;
+
+qint64 minuteNumber(const QDateTime& moment) { return moment.toSecsSinceEpoch() / 60; }
+
+}  // namespace
+
+void frmProcess::Timer1_Timer()
+{
+    if (ticking_)
+        return;
+    ticking_ = true;
+    const QDateTime now = Clock::Now();
+
+    CheckDue();
+
+    if (now.date() != panelToday_) {
+        panelToday_ = now.date();
+        SetPanel(5, DateText(panelToday_));
+    }
+
+    // The marker's notice needs the language texts, which start-up reads first.
+    const QString marker = KnownFolders::UserDataFolder() + QStringLiteral("/open2.set");
+    if (languageReady_ && FileSystem::Exists(marker)) {
+        const QDateTime written = QFileInfo(marker).lastModified();
+        if (written != announcedMarker) {
+            announcedMarker = written;
+            TrayBalloon(ProductName(), GetLangText(QStringLiteral("mes304")), 1);
+        }
+        FileSystem::RemoveFile(marker);
+    }
+
+    if (!LastWeatherUpdate.isValid() || minuteNumber(now) - minuteNumber(LastWeatherUpdate) > 20) {
+        LastWeatherUpdate = now;
+        frmMain* main = Forms::Find<frmMain>();
+        if (main && main->isVisible())
+            main->GetWeather5days();
+    }
+    ticking_ = false;
+}
+
+void frmProcess::CheckDue()
+{
+    if (ListView1.Count() == 0 || NextDue.item == 0)
+        return;
+    const QDateTime now = Clock::Now();
+    const QTime due = NextDue.time.isValid() ? QTime(NextDue.time.hour(), NextDue.time.minute()) : QTime(0, 0);
+    if (NextDue.date < now.date() || (NextDue.date == now.date() && now.time() >= due))
+        ShowDueReminder();
+}

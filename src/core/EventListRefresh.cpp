@@ -1,0 +1,7 @@
+#include "frmProcess.h"
+
+void frmProcess::DateRefresh() {}
+
+void frmProcess::BusRefresh() {}
+
+void frmProcess::ShowDueReminder() {}

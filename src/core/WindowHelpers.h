@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QAbstractItemView;
+class QLineEdit;
+class QToolBar;
+class QWidget;
+
+// Mouse-wheel scrolling of a data grid: one notch scrolls one row; a notch with
+// Ctrl or Shift held, or several notches at once, ten. Small touchpad deltas are
+// added up into whole notches first.
+void HookGrid(QAbstractItemView* grid);
+void UnhookGrid(QAbstractItemView* grid);
+
+// The toolbar takes its window's font.
+void SetToolbarFont(QWidget* form, QToolBar* toolbar);
+
+void SelectAllText(QLineEdit* box);
+// The box selects its whole text whenever it gets the focus.
+void SelectAllOnFocus(QLineEdit* box);
+
+// Balloon tooltips on controls (the day cells of the calendar).
+// The text loses its first two characters (the leading line break of a day's list).
+void AddBalloonTip(QWidget* control, const QString& text, const QColor& back, const QColor& fore, int maxWidth,
+                   int initialDelayMs, int visibleMs, bool centred);
+void DestroyBalloonTips();
+// The text a control's balloon shows, for tests; "" when it has none.
+QString BalloonTipText(QWidget* control);
