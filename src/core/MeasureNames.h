@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Event rows keep a category's stored name; windows show the built-in categories
+// under the user's own texts "evn1" to "evn3". These two map between the forms.
+
+// The own text of a built-in category's stored name, else the name itself
+// ("_QM_" for a quick reminder stays as it is).
+QString ShownMeasureName(const QString& storedName);
+// The stored name of a built-in category's own text, else the name itself.
+QString StoredMeasureName(const QString& shownName);
