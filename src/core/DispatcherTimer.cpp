@@ -55,12 +55,16 @@ void frmProcess::Timer1_Timer()
     ticking_ = false;
 }
 
+bool IsDue(const NextDueRecord& next, const QDateTime& now)
+{
+    if (next.item == 0 || !next.date.isValid())
+        return false;
+    const QTime due = next.time.isValid() ? QTime(next.time.hour(), next.time.minute()) : QTime(0, 0);
+    return next.date < now.date() || (next.date == now.date() && now.time() >= due);
+}
+
 void frmProcess::CheckDue()
 {
-    if (ListView1.Count() == 0 || NextDue.item == 0)
-        return;
-    const QDateTime now = Clock::Now();
-    const QTime due = NextDue.time.isValid() ? QTime(NextDue.time.hour(), NextDue.time.minute()) : QTime(0, 0);
-    if (NextDue.date < now.date() || (NextDue.date == now.date() && now.time() >= due))
+    if (ListView1.Count() > 0 && IsDue(NextDue, Clock::Now()))
         ShowDueReminder();
 }

@@ -20,6 +20,9 @@ struct NextDueRecord {
     QTime time;    // null = midnight
 };
 
+// Due from the first second of its minute on its day, and at once on any later day.
+bool IsDue(const NextDueRecord& next, const QDateTime& now);
+
 // The hidden dispatcher window: it lives for the whole run, holds the state the
 // whole program shares, keeps the list of every event and fires due reminders
 // from its timer. Closing it only hides it.
@@ -79,6 +82,8 @@ public:
     void mOpen_Click();
     void mHelp_Click();
     void mExit_Click();
+    // A dialog in front keeps the tray menu from showing: the dialog is raised instead.
+    bool TrayMenuMayShow();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -86,7 +91,6 @@ protected:
 private:
     void CheckDue();
     void ShowDueReminder();
-    bool TrayMenuMayShow();
     void StartTray();
 
     QTreeView* listView_ = nullptr;

@@ -1,7 +1,13 @@
 #include "frmMain.h"
 
+#include <QLabel>
+
 frmMain::frmMain()
     : Form(QStringLiteral("frmMain"), MainWindow)
+    , Label1(new QLabel(this))
+    , Label2(new QLabel(this))
+    , Label19(new QLabel(this))
+    , Image4(new QLabel(this))
 {
 }
 

@@ -2,6 +2,8 @@
 
 #include "platform/Form.h"
 
+class QLabel;
+
 // The main window: month calendar, event categories, nearest event, weather.
 class frmMain : public Form {
     Q_OBJECT
@@ -11,4 +13,9 @@ public:
     void ColorDates();
     void SetBaloons();
     void GetWeather5days();
+
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label19 = nullptr;
+    QLabel* Image4 = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 
+#include "core/DataEnvironment.h"
 #include "core/FolderFileExists.h"
 #include "core/frmProcess.h"
 #include "platform/Clock.h"
@@ -49,10 +50,12 @@ TestEnv::TestEnv()
     MsgBoxScript::SetAutomatic(true);
     Shell::SetRecording(true);
     TrayIcon::ResetForTests();
+    EndDataEnvironment();
 }
 
 TestEnv::~TestEnv()
 {
+    EndDataEnvironment();
     for (Form* form : Forms::Loaded())
         delete form;
     TrayIcon::ResetForTests();

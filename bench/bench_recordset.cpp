@@ -1,0 +1,180 @@
+// The recordset layer over generated data: 100 000 events, 10 000 contacts.
+#include "platform/Connection.h"
+#include "platform/Criteria.h"
+#include "platform/Recordset.h"
+
+#include <QDate>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+#include <memory>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+QString schema(const char* kind)
+{
+    QFile file(s(TESSARYN_SCHEMA_DIR "/") + s(kind) + s(".sql"));
+    file.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(file.readAll());
+}
+
+// Heap in use, counted by the allocator (freed memory that the process keeps does
+// not count).
+double heapMegabytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
+}
+
+// A database of one kind with generated rows, built once per run.
+class Generated {
+public:
+    Generated(const char* kind, const char* password, int rows, const QString& insert,
+              QVariantList (*values)(int))
+        : password_(s(password))
+    {
+        path_ = dir_.path() + s("/") + s(kind) + s(".db");
+        Connection builder;
+        builder.OpenNew(path_);
+        builder.ExecuteScript(schema(kind));
+        builder.BeginTrans();
+        for (int i = 0; i < rows; ++i)
+            builder.Execute(insert, values(i));
+        builder.CommitTrans();
+    }
+
+    std::unique_ptr<Connection> Open() const
+    {
+        auto connection = std::make_unique<Connection>();
+        connection->Open(path_, password_);
+        return connection;
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+    QString password_;
+};
+
+QVariantList eventRow(int i)
+{
+    return {s("Category %1").arg(i % 50), s("Event number %1").arg(i), QDate(2020, 1, 1).addDays(i % 3000),
+            i % 3 ? QVariant(s("%1:%2").arg(i % 24, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')))
+                  : QVariant(),
+            i % 5 ? QVariant(s("Comment %1").arg(i)) : QVariant(), false};
+}
+
+QVariantList contactRow(int i)
+{
+    static const char* const surnames[] = {"Ivanov", "Petrova", "Smith", "O'Brien", "Sidorov",
+                                           "Brown",  "Kuznetsov", "Miller", "Orlova", "Adams"};
+    return {s("General"), s("%1 %2").arg(s(surnames[i % 10])).arg(i), s("Name %1").arg(i),
+            s("+7 900 %1").arg(i, 7, 10, QLatin1Char('0')), s("mail%1@example.org").arg(i)};
+}
+
+const Generated& events()
+{
+    static const Generated data(
+        "events", "qk_mirtolven", 100000,
+        s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep) "
+          "VALUES (?, ?, ?, ?, ?, ?)"),
+        eventRow);
+    return data;
+}
+
+const Generated& contacts()
+{
+    static const Generated data(
+        "phones", "kettle_mirtolven", 10000,
+        s("INSERT INTO tbl_Phones (Groupe_Name, Second_Name, First_Name, Home_Mobile, Inet_Email) "
+          "VALUES (?, ?, ?, ?, ?)"),
+        contactRow);
+    return data;
+}
+
+void BM_OpenAndWalkEvents(benchmark::State& state)
+{
+    const auto connection = events().Open();
+    double memory = 0;
+    for (auto _ : state) {
+        Recordset rs(*connection, s("lst_Dates"));
+        const double before = heapMegabytes();
+        rs.Open();
+        memory = heapMegabytes() - before;
+        qint64 sum = 0;
+        for (; !rs.Eof(); rs.MoveNext())
+            sum += rs.Field(1).toString().size() + rs.Field(6).toLongLong();
+        benchmark::DoNotOptimize(sum);
+        state.PauseTiming();
+        rs.Close();
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = 100000;
+    state.counters["memory_MB"] = memory;
+}
+BENCHMARK(BM_OpenAndWalkEvents)->Unit(benchmark::kMillisecond);
+
+void BM_CategoryFilter(benchmark::State& state)
+{
+    const auto connection = events().Open();
+    Recordset rs(*connection, s("lst_Dates"));
+    rs.Open();
+    int category = 0;
+    for (auto _ : state) {
+        rs.SetFilter(s("Measure_Name LIKE ") + Criteria::LiteralPrefix(s("Category %1").arg(category++ % 50)));
+        benchmark::DoNotOptimize(rs.RecordCount());
+    }
+}
+BENCHMARK(BM_CategoryFilter)->Unit(benchmark::kMillisecond);
+
+void BM_AddOneEventWithItsId(benchmark::State& state)
+{
+    const auto connection = events().Open();
+    Recordset rs(*connection, s("lst_Dates"));
+    rs.Open();
+    for (auto _ : state) {
+        rs.AddNew();
+        rs.SetField(s("Measure_Name"), s("Category 1"));
+        rs.SetField(s("Step_Name"), s("Added"));
+        rs.SetField(s("Step_Date"), QDate(2025, 1, 1));
+        rs.SetField(s("Step_Time"), s("09:05"));
+        rs.SetField(s("Step_Rep"), false);
+        rs.Update();
+        benchmark::DoNotOptimize(rs.CurrentId());
+    }
+}
+BENCHMARK(BM_AddOneEventWithItsId)->Unit(benchmark::kMillisecond);
+
+void BM_OpenContacts(benchmark::State& state)
+{
+    const auto connection = contacts().Open();
+    for (auto _ : state) {
+        Recordset rs(*connection, s("tbl_Phones"));
+        rs.Open();
+        benchmark::DoNotOptimize(rs.RecordCount());
+    }
+}
+BENCHMARK(BM_OpenContacts)->Unit(benchmark::kMillisecond);
+
+void BM_ContactSurnamePrefixFilter(benchmark::State& state)
+{
+    const auto connection = contacts().Open();
+    Recordset rs(*connection, s("tbl_Phones"));
+    rs.Open();
+    static const char* const prefixes[] = {"iva", "O'B", "Sm", "kuz", "Z"};
+    int i = 0;
+    for (auto _ : state) {
+        rs.SetFilter(s("Second_Name LIKE ") + Criteria::LiteralPrefix(s(prefixes[i++ % 5])));
+        benchmark::DoNotOptimize(rs.RecordCount());
+    }
+}
+BENCHMARK(BM_ContactSurnamePrefixFilter)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,3 @@
+#include "frmProcess.h"
+
+void frmProcess::ShowDueReminder() {}

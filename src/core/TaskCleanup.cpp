@@ -1,0 +1,54 @@
+#include "frmProcess.h"
+
+#include "DBConfig.h"
+#include "DataEnvironment.h"
+#include "Fatal.h"
+#include "IconBaloonTray.h"
+#include "Options.h"
+#include "platform/Clock.h"
+
+namespace {
+
+[[noreturn]] void settingsFault() { FatalEnd(GetLangText(QStringLiteral("mes294"))); }
+
+int readNumber(const QString& key)
+{
+    bool ok = false;
+    const int value = ReadOption(QStringLiteral("BusSettings"), key).trimmed().toInt(&ok);
+    if (!ok)
+        settingsFault();
+    return value;
+}
+
+}  // namespace
+
+void frmProcess::BusRefresh()
+{
+    const int age = readNumber(QStringLiteral("delwait"));
+    const int notify = readNumber(QStringLiteral("notify"));
+    const QDate today = Clock::Today();
+    bool undoneDue = false;
+
+    Recordset& rs = DataEnvironment1().rstbl_Business;
+    OpenIfClosed(rs);
+    if (rs.RecordCount() > 0) {
+        rs.MoveFirst();
+        while (!rs.Eof()) {
+            const QDate date = rs.Field(QStringLiteral("bsn_Date")).toDate();
+            // A task without a date has no age: it is left alone.
+            if (date.isValid()) {
+                const qint64 days = date.daysTo(today);
+                if (age > 0 && days > age) {
+                    if (!rs.Delete().Ok())
+                        settingsFault();
+                } else if (notify == 1 && days >= 0 && !rs.Field(QStringLiteral("bsn_Status")).toBool()) {
+                    undoneDue = true;
+                }
+            }
+            rs.MoveNext();
+        }
+    }
+    if (undoneDue)
+        TrayBalloon(ProductName(), GetLangText(QStringLiteral("mes237")), 1);
+    CloseIfOpen(rs);
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+class Recordset;
+
+// The outcome of a database call. DuplicateKey is a write refused by a unique
+// index (a second category or group of the same name, in any letter case).
+enum class DbStatus { Ok, DuplicateKey, BadCriteria, BadPassword, Error };
+
+struct DbResult {
+    DbStatus status = DbStatus::Ok;
+    QString text;
+
+    bool Ok() const { return status == DbStatus::Ok; }
+    static DbResult Failure(DbStatus status, const QString& text) { return {status, text}; }
+};
+
+// One database file. Its password lives in the file's table db_meta (row
+// "password"): it keeps the program from opening a foreign file and is no
+// encryption. Every connection has the case-insensitive collation, writes its
+// journal beside the file and deletes it at commit (journal mode DELETE) and syncs
+// fully, so a byte copy of a closed file is a complete database.
+class Connection : public QObject {
+    Q_OBJECT
+public:
+    explicit Connection(QObject* parent = nullptr);
+    ~Connection() override;
+
+    // "Data Source=<path>;Database Password=<password>" (a value holding ";" is
+    // written between double quotes).
+    static QString MakeConnectionString(const QString& path, const QString& password);
+    void SetConnectionString(const QString& text) { connectionString_ = text; }
+    QString ConnectionString() const { return connectionString_; }
+    // The file named by the connection string.
+    QString Path() const;
+
+    int State() const { return db_ ? 1 : 0; }
+    DbResult Open();
+    DbResult Open(const QString& path, const QString& password);
+    // Creates a new, empty file and opens it without a password: for the tool that
+    // builds the shipped databases.
+    DbResult OpenNew(const QString& path);
+    // Closes the open recordsets first (storing their pending edits); an open
+    // transaction is rolled back.
+    void Close();
+
+    // One transaction around the writes of every recordset of this connection until
+    // CommitTrans or RollbackTrans; after a rollback the recordsets re-read the file.
+    DbResult BeginTrans();
+    DbResult CommitTrans();
+    DbResult RollbackTrans();
+    bool InTransaction() const { return inTransaction_; }
+
+    // One statement with "?" parameters bound to values (never spliced into the
+    // text). Open recordsets see its changes after their Resync.
+    DbResult Execute(const QString& sql, const QVariantList& parameters = {}, int* rowsChanged = nullptr);
+    // A query; every row as a list of its values (INTEGER as qint64, TEXT as QString).
+    DbResult Query(const QString& sql, const QVariantList& parameters, QList<QVariantList>* rows);
+    // Several statements without parameters, as a schema file holds them.
+    DbResult ExecuteScript(const QString& sql);
+
+    sqlite3* Handle() const { return db_; }
+    // The result of the last failed SQLite call, with its message.
+    DbResult LastError(const QString& what) const;
+
+private:
+    friend class Recordset;
+    void attach(Recordset* recordset);
+    void detach(Recordset* recordset);
+    DbResult openFile(const QString& path, int flags);
+    DbResult checkPassword(const QString& password);
+
+    QString connectionString_;
+    sqlite3* db_ = nullptr;
+    bool inTransaction_ = false;
+    QList<Recordset*> recordsets_;
+};
+
+// Runs a write: inside the connection's open transaction, or else in one of its own,
+// committed when work succeeds and rolled back when it fails.
+template <class Work>
+DbResult WriteInTransaction(Connection& connection, Work work)
+{
+    if (connection.InTransaction())
+        return work();
+    DbResult result = connection.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    if (!result.Ok())
+        return result;
+    result = work();
+    if (result.Ok())
+        result = connection.Execute(QStringLiteral("COMMIT"));
+    if (!result.Ok())
+        connection.Execute(QStringLiteral("ROLLBACK"));
+    return result;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+struct sqlite3_stmt;
+
+// How a column keeps its values, taken from the type the table declares:
+// DATE a QDate (stored as "yyyy-MM-dd"), BOOLEAN a bool (stored 0 or 1), INTEGER a
+// qint64, anything else a QString. NULL is an invalid QVariant everywhere, never
+// the empty text.
+enum class ColumnType { Integer, Text, Date, Boolean };
+
+ColumnType ColumnTypeOf(const QString& declaredType);
+
+struct FieldInfo {
+    QString name;
+    ColumnType type = ColumnType::Text;
+};
+
+// Position of a field by its name in any letter case; -1 when there is none.
+int FieldIndexOf(const QList<FieldInfo>& fields, const QString& name);
+
+inline bool IsNullValue(const QVariant& value) { return !value.isValid() || value.isNull(); }
+
+// Turns a value handed in by code into the value the column keeps, the same value
+// it reads back as after being stored: a QDateTime or a text "yyyy-MM-dd..." for a
+// DATE loses its time part, a QTime for a text column becomes "HH:mm:ss", a bool
+// for a text column "True" or "False". False when the value does not fit the column.
+bool ToColumnValue(ColumnType type, const QVariant& value, QVariant* result);
+
+// The text a value shows in a criteria comparison or a LIKE match.
+QString ValueText(const QVariant& value);
+
+// A date "yyyy-MM-dd", optionally followed by a blank or "T" and a time (dropped);
+// an invalid QDate for anything else.
+QDate ParseIsoDate(QStringView text);
+
+// Statement parameters and result columns.
+int BindValue(sqlite3_stmt* statement, int index, const QVariant& value);
+QVariant ReadValue(sqlite3_stmt* statement, int column, ColumnType type);

@@ -1,0 +1,235 @@
+// Recordset: reading the table and storing writes.
+#include "Recordset.h"
+
+#include "SqlStatement.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+QString columnList(const QList<FieldInfo>& fields)
+{
+    QStringList names;
+    for (const FieldInfo& field : fields)
+        names.append(SqlName(field.name));
+    return names.join(QLatin1String(", "));
+}
+
+}  // namespace
+
+DbResult Recordset::readSchema()
+{
+    QList<QVariantList> columns;
+    const DbResult result =
+        connection_.Query(QStringLiteral("PRAGMA table_info(%1)").arg(SqlName(table_)), {}, &columns);
+    if (!result.Ok())
+        return result;
+    fields_.clear();
+    idField_ = -1;
+    for (const QVariantList& column : columns) {
+        FieldInfo field{column.value(1).toString(), ColumnTypeOf(column.value(2).toString())};
+        if (column.value(5).toLongLong() == 1 && field.type == ColumnType::Integer)
+            idField_ = static_cast<int>(fields_.size());
+        fields_.append(field);
+    }
+    if (fields_.isEmpty())
+        return DbResult::Failure(DbStatus::Error, QStringLiteral("%1 has no table %2").arg(connection_.Path(), table_));
+    if (idField_ < 0)
+        return DbResult::Failure(DbStatus::Error, QStringLiteral("the table %1 has no row id column").arg(table_));
+    return {};
+}
+
+DbResult Recordset::readRows(std::vector<std::unique_ptr<Row>>* rows) const
+{
+    rows->clear();
+    sqlite3* db = connection_.Handle();
+    if (!db)
+        return notOpen();
+    SqlStatement statement(db, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                   .arg(columnList(fields_), SqlName(table_), SqlName(fields_[idField_].name)));
+    if (!statement.Prepared())
+        return connection_.LastError(QStringLiteral("reading %1").arg(table_));
+    const int count = static_cast<int>(fields_.size());
+    int status;
+    while ((status = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        auto row = std::make_unique<Row>();
+        row->values.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row->values.push_back(ReadValue(statement.get(), i, fields_[i].type));
+        row->id = row->values[idField_].toLongLong();
+        rows->push_back(std::move(row));
+    }
+    if (status != SQLITE_DONE)
+        return connection_.LastError(QStringLiteral("reading %1").arg(table_));
+    return {};
+}
+
+DbResult Recordset::readRow(qint64 id, Row* row) const
+{
+    SqlStatement statement(connection_.Handle(), QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                                     .arg(columnList(fields_), SqlName(table_),
+                                                          SqlName(fields_[idField_].name)));
+    if (!statement.Prepared() || !statement.Bind({id}) || sqlite3_step(statement.get()) != SQLITE_ROW)
+        return connection_.LastError(QStringLiteral("reading back a row of %1").arg(table_));
+    row->id = id;
+    row->values.clear();
+    for (int i = 0; i < fields_.size(); ++i)
+        row->values.push_back(ReadValue(statement.get(), i, fields_[i].type));
+    return {};
+}
+
+DbResult Recordset::AddNew()
+{
+    if (!open_)
+        return notOpen();
+    const DbResult stored = storePending();
+    if (!stored.Ok())
+        return stored;
+    idBeforeAdd_ = CurrentId();
+    mode_ = Mode::Add;
+    pendingValues_.assign(fields_.size(), QVariant());
+    pendingSet_.assign(fields_.size(), false);
+    emit CurrentChanged();
+    return {};
+}
+
+DbResult Recordset::Update()
+{
+    if (!open_)
+        return notOpen();
+    return storePending();
+}
+
+DbResult Recordset::storePending()
+{
+    switch (mode_) {
+    case Mode::None:
+        return {};
+    case Mode::Add:
+        return storeAdded();
+    case Mode::Edit:
+        return storeEdited();
+    }
+    return {};
+}
+
+DbResult Recordset::storeAdded()
+{
+    QStringList names;
+    QStringList marks;
+    QVariantList values;
+    for (int i = 0; i < fields_.size(); ++i) {
+        if (!pendingSet_[i])
+            continue;
+        names.append(SqlName(fields_[i].name));
+        marks.append(QStringLiteral("?"));
+        values.append(pendingValues_[i]);
+    }
+    const QString sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(SqlName(table_))
+                                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                              .arg(SqlName(table_), names.join(QLatin1String(", ")),
+                                                   marks.join(QLatin1String(", ")));
+    auto row = std::make_unique<Row>();
+    const DbResult result = WriteInTransaction(connection_, [&] {
+        const DbResult inserted = connection_.Execute(sql, values);
+        if (!inserted.Ok())
+            return inserted;
+        return readRow(sqlite3_last_insert_rowid(connection_.Handle()), row.get());
+    });
+    if (!result.Ok())
+        return result;
+    Row* added = row.get();
+    const auto at = std::lower_bound(rows_.begin(), rows_.end(), added->id,
+                                     [](const std::unique_ptr<Row>& r, qint64 value) { return r->id < value; });
+    rows_.insert(at, std::move(row));
+    pinned_.insert(added->id);
+    mode_ = Mode::None;
+    insertIntoView(added);
+    emit RowsChanged();
+    emit CurrentChanged();
+    return {};
+}
+
+DbResult Recordset::storeEdited()
+{
+    Row* row = current();
+    if (!row) {
+        mode_ = Mode::None;
+        return DbResult::Failure(DbStatus::Error, QStringLiteral("%1 has no current row").arg(table_));
+    }
+    QStringList assignments;
+    QVariantList values;
+    for (int i = 0; i < fields_.size(); ++i) {
+        if (!pendingSet_[i])
+            continue;
+        assignments.append(SqlName(fields_[i].name) + QStringLiteral(" = ?"));
+        values.append(pendingValues_[i]);
+    }
+    values.append(row->id);
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                            .arg(SqlName(table_), assignments.join(QLatin1String(", ")),
+                                 SqlName(fields_[idField_].name));
+    const DbResult result = WriteInTransaction(connection_, [&] {
+        int changed = 0;
+        const DbResult updated = connection_.Execute(sql, values, &changed);
+        if (updated.Ok() && changed != 1)
+            return DbResult::Failure(DbStatus::Error,
+                                     QStringLiteral("the row %1 of %2 no longer exists").arg(row->id).arg(table_));
+        return updated;
+    });
+    if (!result.Ok())
+        return result;
+    for (int i = 0; i < fields_.size(); ++i)
+        if (pendingSet_[i])
+            row->values[i] = pendingValues_[i];
+    pinned_.insert(row->id);
+    mode_ = Mode::None;
+    emit RowChanged(position_);
+    return {};
+}
+
+void Recordset::CancelUpdate()
+{
+    const Mode mode = mode_;
+    mode_ = Mode::None;
+    if (mode == Mode::Add) {
+        for (size_t i = 0; i < view_.size(); ++i)
+            if (view_[i]->id == idBeforeAdd_)
+                position_ = static_cast<int>(i);
+        emit CurrentChanged();
+    } else if (mode == Mode::Edit) {
+        emit RowChanged(position_);
+    }
+}
+
+DbResult Recordset::Delete()
+{
+    if (!open_)
+        return notOpen();
+    if (mode_ == Mode::Add) {
+        CancelUpdate();
+        return {};
+    }
+    Row* row = current();
+    if (!row)
+        return DbResult::Failure(DbStatus::Error, QStringLiteral("%1 has no current row").arg(table_));
+    const qint64 id = row->id;
+    const DbResult result = WriteInTransaction(connection_, [&] {
+        return connection_.Execute(
+            QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(SqlName(table_), SqlName(fields_[idField_].name)),
+            {id});
+    });
+    if (!result.Ok())
+        return result;
+    mode_ = Mode::None;
+    view_.erase(view_.begin() + position_);
+    pinned_.remove(id);
+    rows_.erase(std::lower_bound(rows_.begin(), rows_.end(), id,
+                                 [](const std::unique_ptr<Row>& r, qint64 value) { return r->id < value; }));
+    onDeleted_ = true;
+    emit RowsChanged();
+    emit CurrentChanged();
+    return {};
+}

@@ -1,0 +1,157 @@
+#include "core/Options.h"
+#include "core/RegData.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+// The real program, started in the test's folders.
+class Program {
+public:
+    Program(const TestEnv& env, const QStringList& arguments = {}, const QString& executable = TestEnv::Executable())
+    {
+        process_.setProcessEnvironment(env.ProcessEnvironment());
+        process_.setProcessChannelMode(QProcess::MergedChannels);
+        process_.start(executable, arguments);
+        process_.waitForStarted();
+    }
+    ~Program()
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished();
+        }
+    }
+    bool Finished(int ms) { return process_.waitForFinished(ms); }
+    int ExitCode() const { return process_.exitCode(); }
+    QString Output() { return QString::fromUtf8(process_.readAll()); }
+    QProcess& Process() { return process_; }
+
+private:
+    QProcess process_;
+};
+
+// Waits up to ms for a condition that the running program makes true.
+template <class Condition>
+bool waitFor(Condition condition, int ms = 15000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QThread::msleep(30);
+    }
+    return true;
+}
+
+QString text(const QString& path) { return QString::fromUtf8(ReadFile(path)); }
+
+}  // namespace
+
+TEST(Startup, FirstStartFillsTheUserFolderAndRecordsVersionAndAutostart)
+{
+    TestEnv env;
+    Program program(env);
+    const QString autostart = env.ConfigHome() + s("/autostart/tessaryn.desktop");
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(autostart); })) << program.Output().toStdString();
+    EXPECT_TRUE(QFile::exists(env.UserData() + s("/System/tesryn.db")));
+    EXPECT_TRUE(QDir(env.UserData() + s("/Notes")).exists());
+    EXPECT_TRUE(QDir(env.UserData() + s("/System/Icons")).exists());
+    EXPECT_TRUE(text(env.UserData() + s("/options.ini")).contains(s("fstart=Y\r\n")));
+    EXPECT_TRUE(text(env.UserData() + s("/options.ini")).contains(QRegularExpression(s("fday=[MS]\r\n"))));
+    EXPECT_TRUE(text(env.Shared() + s("/main.xml")).contains(s(">3.30<")));
+    EXPECT_TRUE(text(env.Shared() + s("/registry.reg")).contains(s("CurrentVersion\\Run]")));
+    EXPECT_TRUE(text(autostart).contains(s("Exec=")));
+}
+
+TEST(Startup, SecondStartLeavesTheMarkerAndEndsAtOnceAndTheFirstTakesIt)
+{
+    TestEnv env;
+    Program first(env);
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(env.ConfigHome() + s("/autostart/tessaryn.desktop")); }));
+    const QString marker = env.UserData() + s("/open2.set");
+    QElapsedTimer timer;
+    timer.start();
+    Program second(env);
+    ASSERT_TRUE(second.Finished(5000));
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_EQ(second.ExitCode(), 0);
+    EXPECT_TRUE(waitFor([&] { return !QFile::exists(marker); }));
+    EXPECT_FALSE(first.Finished(100));
+}
+
+TEST(Startup, MissingLangIniEndsWithItsFixedMessage)
+{
+    TestEnv env;
+    QFile::remove(env.InstallTree() + s("/lang.ini"));
+    Program program(env);
+    ASSERT_TRUE(program.Finished(15000));
+    EXPECT_EQ(program.ExitCode(), 1);
+    EXPECT_TRUE(program.Output().contains(s("There is no access to a file of options of the program: ")
+                                          + env.UserData() + s("/lang.ini")));
+}
+
+TEST(Startup, MissingLanguageFileEndsWithItsFixedMessage)
+{
+    TestEnv env;
+    WriteFile(env.UserData() + s("/lang.ini"), "[Main]\r\nLanguage=Klingon\r\n");
+    QFile::remove(env.InstallTree() + s("/lang.ini"));
+    Program program(env);
+    ASSERT_TRUE(program.Finished(15000));
+    EXPECT_EQ(program.ExitCode(), 1);
+    const QString output = program.Output();
+    EXPECT_TRUE(output.contains(s("There is no access to a language file of the program: "))) << output.toStdString();
+    EXPECT_TRUE(output.contains(s("/Language/Klingon.ini"))) << output.toStdString();
+}
+
+TEST(Startup, CyrillicLanguageOnAnAsciiLocaleFallsBackToEnglish)
+{
+    TestEnv env;
+    WriteFile(env.UserData() + s("/lang.ini"), "[Main]\r\nLanguage=Russian\r\n");
+    QFile::remove(env.InstallTree() + s("/lang.ini"));
+    QProcessEnvironment environment = env.ProcessEnvironment();
+    environment.insert(s("LC_ALL"), s("C"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(TestEnv::Executable(), {});
+    ASSERT_TRUE(waitFor([&] { return text(env.UserData() + s("/lang.ini")).contains(s("Language=English")); }));
+    process.kill();
+    process.waitForFinished();
+    EXPECT_TRUE(QString::fromUtf8(process.readAll()).contains(s("Language of the program will be set to English.")));
+}
+
+TEST(Startup, InstalledProgramRunsFromItsPrefix)
+{
+    TestEnv env;
+    const QString prefix = env.Root() + s("/prefix");
+    QProcess install;
+    install.start(s("cmake"), {s("--install"), QStringLiteral(TESSARYN_BUILD_DIR), s("--prefix"), prefix});
+    ASSERT_TRUE(install.waitForFinished(120000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+    ASSERT_TRUE(QFile::exists(prefix + s("/share/tessaryn/Language/English.ini")));
+    ASSERT_TRUE(QFile::exists(prefix + s("/share/tessaryn/Help/enhelp.pdf")));
+
+    // The installed program finds its own data tree: no CommonProgramFiles override.
+    QProcessEnvironment environment = env.ProcessEnvironment();
+    environment.remove(s("CommonProgramFiles"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(prefix + s("/bin/tesryn"), {});
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(env.UserData() + s("/System/tesryn.db")); }));
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(env.ConfigHome() + s("/autostart/tessaryn.desktop")); }));
+    EXPECT_TRUE(text(env.ConfigHome() + s("/autostart/tessaryn.desktop")).contains(prefix + s("/bin/tesryn")));
+    program.kill();
+    program.waitForFinished();
+}
