@@ -3,6 +3,31 @@
 #include <QDateTime>
 #include <QLocale>
 
+namespace {
+
+// "H:mm", "HH:mm" and "HH:mm:ss", the forms the program writes, read without the
+// locale machinery (the dispatcher reads every row at every refresh).
+QTime readPlain(QStringView text)
+{
+    auto digit = [&](qsizetype i) { return i < text.size() && text[i].isDigit() && text[i].unicode() < 128; };
+    auto number = [&](qsizetype i) { return text[i].unicode() - '0'; };
+    qsizetype colon = digit(1) ? 2 : 1;
+    if (!digit(0) || colon >= text.size() || text[colon] != QLatin1Char(':') || !digit(colon + 1) || !digit(colon + 2))
+        return {};
+    const int hours = colon == 2 ? number(0) * 10 + number(1) : number(0);
+    const int minutes = number(colon + 1) * 10 + number(colon + 2);
+    int seconds = 0;
+    const qsizetype end = colon + 3;
+    if (end != text.size()) {
+        if (end + 3 != text.size() || text[end] != QLatin1Char(':') || !digit(end + 1) || !digit(end + 2))
+            return {};
+        seconds = number(end + 1) * 10 + number(end + 2);
+    }
+    return QTime(hours, minutes, seconds);
+}
+
+}  // namespace
+
 QTime ReadStepTime(const QVariant& value)
 {
     if (value.isNull())
@@ -14,6 +39,9 @@ QTime ReadStepTime(const QVariant& value)
     const QString text = value.toString().trimmed();
     if (text.isEmpty())
         return {};
+    const QTime plain = readPlain(text);
+    if (plain.isValid())
+        return plain;
     static const char* const forms[] = {"H:mm", "H:mm:ss", "h:mm AP", "h:mm:ss AP", "h:mm ap", "h:mm:ss ap"};
     for (const char* form : forms) {
         const QTime time = QLocale::c().toTime(text, QString::fromLatin1(form));

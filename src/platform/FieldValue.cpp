@@ -205,14 +205,16 @@ QVariant ReadValue(sqlite3_stmt* statement, int column, ColumnType type)
     case ColumnType::Boolean:
         return QVariant(sqlite3_column_int64(statement, column) != 0);
     case ColumnType::Date: {
-        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement, column));
-        const QDate date = ParseIsoDate(QStringView(text, sqlite3_column_bytes16(statement, column) / 2));
+        // Dates are ASCII: read the UTF-8 bytes as they are.
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        const QString ascii = QString::fromLatin1(text, sqlite3_column_bytes(statement, column));
+        const QDate date = ParseIsoDate(ascii);
         return date.isValid() ? QVariant(date) : QVariant();
     }
     case ColumnType::Text: {
-        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement, column));
-        return QVariant(QString(reinterpret_cast<const QChar*>(text),
-                                sqlite3_column_bytes16(statement, column) / 2));
+        // The file keeps UTF-8; Qt's decoder is cheaper than SQLite's conversion to UTF-16.
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
     }
     }
     return {};

@@ -1,0 +1,143 @@
+// The dispatcher over generated data: the event-list refresh and an idle tick with
+// 100 000 events, and the whole start-up to the tray icon with 10 000 events.
+#include "core/DataEnvironment.h"
+#include "core/FolderFileExists.h"
+#include "core/Resources.h"
+#include "core/frmProcess.h"
+#include "mainwin/frmMain.h"
+#include "platform/Clock.h"
+#include "platform/Connection.h"
+#include "platform/FileSystem.h"
+#include "platform/KnownFolders.h"
+#include "platform/TrayIcon.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+void copyTree(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    for (const QString& name : FileSystem::FileNames(from))
+        QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
+    for (const QString& name : FileSystem::FolderNames(from))
+        copyTree(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
+}
+
+// Temporary folders like a user's, with a generated events table.
+class Folders {
+public:
+    explicit Folders(int events)
+    {
+        const QString root = dir_.path();
+        qputenv("APPDATA", (root + s("/appdata")).toUtf8());
+        qputenv("CommonProgramFiles", (root + s("/common")).toUtf8());
+        qputenv("XDG_CONFIG_HOME", (root + s("/config")).toUtf8());
+        qputenv("HOME", root.toUtf8());
+        qputenv("TESSARYN_SITE_BASE", "http://127.0.0.1:9/");
+        copyTree(s(TESSARYN_BUILD_SHARE "/Tessaryn"), root + s("/common/Tessaryn"));
+        KnownFolders::SetProgramFolder(s(TESSARYN_BUILD_SHARE));
+        EndDataEnvironment();
+        CopyDataTree(KnownFolders::InstallDataFolder());
+
+        Connection db;
+        db.Open(KnownFolders::UserDataFolder() + s("/System/tesryn.db"), s("qk_mirtolven"));
+        db.BeginTrans();
+        const QDate start(2027, 1, 1);
+        for (int i = 0; i < events; ++i) {
+            db.Execute(s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, "
+                         "Step_Rep) VALUES (?, ?, ?, ?, ?, 0)"),
+                       {i % 3 ? s("Birthdays") : s("Work"), s("Event %1").arg(i),
+                        start.addDays(i % 3000).toString(Qt::ISODate),
+                        QStringLiteral("%1:%2").arg(i % 24, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')),
+                        i % 5 ? QVariant() : QVariant(s("note"))});
+        }
+        db.CommitTrans();
+    }
+
+    ~Folders() { EndDataEnvironment(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+frmProcess& dispatcherWithoutStartUp()
+{
+    frmProcess& process = Forms::LoadWithoutLoadRoutine<frmProcess>();
+    process.AppPath = KnownFolders::ProgramFolder();
+    process.LanguageName = s("English");
+    process.TimeFormat = s("H:mm");
+    process.BuiltInMeasure1 = s("Birthdays");
+    return process;
+}
+
+void dropWindows()
+{
+    for (Form* form : Forms::Loaded())
+        delete form;
+    TrayIcon::ResetForTests();
+}
+
+void BM_DateRefresh100k(benchmark::State& state)
+{
+    Folders folders(100000);
+    frmProcess& process = dispatcherWithoutStartUp();
+    for (auto _ : state)
+        process.DateRefresh();
+    state.counters["rows"] = process.ListView1.Count();
+    dropWindows();
+}
+BENCHMARK(BM_DateRefresh100k)->Unit(benchmark::kMillisecond);
+
+void BM_IdleTick100k(benchmark::State& state)
+{
+    Folders folders(100000);
+    frmProcess& process = dispatcherWithoutStartUp();
+    process.DateRefresh();
+    Clock::SetFixed(QDateTime(QDate(2026, 12, 9), QTime(10, 0)));
+    process.LastWeatherUpdate = Clock::Now();
+    process.Timer1->stop();
+    for (auto _ : state)
+        process.Timer1_Timer();
+    Clock::Reset();
+    dropWindows();
+}
+BENCHMARK(BM_IdleTick100k)->Unit(benchmark::kMicrosecond);
+
+void BM_StartUpToTrayIcon10k(benchmark::State& state)
+{
+    Folders folders(10000);
+    // Not one of the update-check days, so no download is tried.
+    Clock::SetFixed(QDateTime(QDate(2026, 12, 9), QTime(10, 0)));
+    for (auto _ : state) {
+        frmProcess& process = Forms::Get<frmProcess>();
+        benchmark::DoNotOptimize(process.ListView1.Count());
+        state.PauseTiming();
+        dropWindows();
+        EndDataEnvironment();
+        state.ResumeTiming();
+    }
+    Clock::Reset();
+}
+BENCHMARK(BM_StartUpToTrayIcon10k)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    InitResources();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
