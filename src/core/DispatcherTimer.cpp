@@ -7,7 +7,6 @@
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
-#include "platform/KnownFolders.h"
 
 #include <QFileInfo>
 
@@ -28,7 +27,7 @@ void frmProcess::Timer1_Timer()
     ticking_ = true;
     const QDateTime now = Clock::Now();
 
-    CheckDue();
+    CheckDue(now);
 
     if (now.date() != panelToday_) {
         panelToday_ = now.date();
@@ -36,14 +35,13 @@ void frmProcess::Timer1_Timer()
     }
 
     // The marker's notice needs the language texts, which start-up reads first.
-    const QString marker = KnownFolders::UserDataFolder() + QStringLiteral("/open2.set");
-    if (languageReady_ && FileSystem::Exists(marker)) {
-        const QDateTime written = QFileInfo(marker).lastModified();
+    if (!markerPath_.isEmpty() && FileSystem::Exists(markerPath_)) {
+        const QDateTime written = QFileInfo(markerPath_).lastModified();
         if (written != announcedMarker) {
             announcedMarker = written;
             TrayBalloon(ProductName(), GetLangText(QStringLiteral("mes304")), 1);
         }
-        FileSystem::RemoveFile(marker);
+        FileSystem::RemoveFile(markerPath_);
     }
 
     if (!LastWeatherUpdate.isValid() || minuteNumber(now) - minuteNumber(LastWeatherUpdate) > 20) {
@@ -63,8 +61,8 @@ bool IsDue(const NextDueRecord& next, const QDateTime& now)
     return next.date < now.date() || (next.date == now.date() && now.time() >= due);
 }
 
-void frmProcess::CheckDue()
+void frmProcess::CheckDue(const QDateTime& now)
 {
-    if (ListView1.Count() > 0 && IsDue(NextDue, Clock::Now()))
+    if (ListView1.Count() > 0 && IsDue(NextDue, now))
         ShowDueReminder();
 }

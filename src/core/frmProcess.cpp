@@ -123,7 +123,7 @@ void frmProcess::Form_Load()
     if (!FileExists(languageFile))
         FatalEnd(s("There is no access to a language file of the program: ") + languageFile);
     ApplyLanguage();
-    languageReady_ = true;
+    markerPath_ = KnownFolders::UserDataFolder() + s("/open2.set");
 
     WeatherCityId = NoNul(ReadOption(s("General"), s("wcityid")));
     WeatherTempId = NoNul(ReadOption(s("General"), s("wtempid")));

@@ -89,7 +89,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void CheckDue();
+    void CheckDue(const QDateTime& now);
     void ShowDueReminder();
     void StartTray();
 
@@ -97,7 +97,7 @@ private:
     QList<QLabel*> panels_;
     QDate panelToday_;
     bool ticking_ = false;
-    bool languageReady_ = false;
+    QString markerPath_;  // set once the language texts can be read
 };
 
 void HideFromTaskbar(Form* form);
