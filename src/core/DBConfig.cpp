@@ -8,13 +8,14 @@
 #include <QComboBox>
 #include <QSignalBlocker>
 
+#include <cstdio>
+
 namespace {
 
-// A fixed text: the language files have none for a damaged phone-book or task file.
 [[noreturn]] void databaseFailure(const Connection& connection, const DbResult& result)
 {
-    FatalEnd(QStringLiteral("The database file %1 is missing or damaged (%2). The program will close.")
-                 .arg(connection.Path(), result.text));
+    std::fprintf(stderr, "Tessaryn: %s: %s\n", qPrintable(connection.Path()), qPrintable(result.text));
+    FatalEnd(GetLangText(QStringLiteral("mes328")).arg(connection.Path()));
 }
 
 [[noreturn]] void listFailure()
