@@ -38,8 +38,9 @@ protected:
                          bool oneOff = false)
     {
         Connection& db = DataEnvironment1().Connection1;
-        if (db.State() == 0)
+        if (db.State() == 0) {
             ASSERT_TRUE(db.Open().Ok());
+        }
         ASSERT_TRUE(db.Execute(s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, "
                                  "Step_Notes, Step_Rep) VALUES (?, ?, ?, ?, ?, ?)"),
                                {s(category), s(title), date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant(),
@@ -126,8 +127,9 @@ protected:
     static void addTask(const QDate& date, bool done)
     {
         Connection& db = DataEnvironment1().Connection3;
-        if (db.State() == 0)
+        if (db.State() == 0) {
             ASSERT_TRUE(db.Open().Ok());
+        }
         ASSERT_TRUE(db.Execute(s("INSERT INTO tbl_Business (bsn_Date, bsn_Text, bsn_Status) VALUES (?, ?, ?)"),
                                {date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant(), s("task"), done})
                         .Ok());

@@ -1,18 +1,286 @@
 #include "frmMain.h"
 
-#include <QLabel>
+#include "ClickLabel.h"
+#include "core/Formats.h"
+#include "core/Options.h"
+#include "core/Resources.h"
+#include "core/WindowHelpers.h"
+#include "core/frmProcess.h"
+#include "platform/Clock.h"
+#include "platform/Controls.h"
+#include "platform/KnownFolders.h"
 
-frmMain::frmMain()
-    : Form(QStringLiteral("frmMain"), MainWindow)
-    , Label1(new QLabel(this))
-    , Label2(new QLabel(this))
-    , Label19(new QLabel(this))
-    , Image4(new QLabel(this))
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+// Window layout, twips.
+constexpr int WindowWidth = 12000;
+constexpr int WindowHeight = 6660;
+
+// The toolbar's captioned buttons: index, caption key, picture. The other indexes
+// up to 19 hold no button; 9 and 10 are the gap between the two groups.
+struct ToolbarEntry {
+    int index;
+    const char* captionKey;
+    const char* picture;
+};
+constexpr ToolbarEntry ToolbarEntries[] = {
+    {2, "mnu0", "newevent"}, {4, "mnu1", "tasks"},    {6, "mnu2", "phones"},
+    {8, "mnu3", "notes"},    {11, "mnu5", "backup"},  {13, "mnu6", "reports"},
+    {15, "mnu7", "support"}, {17, "mnu8", "about"},   {19, "mnu9", "help"},
+};
+constexpr int ToolbarButtonCount = 19;
+
+QLabel* heading(QWidget* parent, const char* name, int left, int top, int width)
 {
+    auto* label = new QLabel(parent);
+    label->setObjectName(s(name));
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    Place(label, left, top, width, 270);
+    return label;
 }
 
-void frmMain::ColorDates() {}
+// A white panel with a sunken frame (the calendar, the nearest event).
+QFrame* whitePanel(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(s(name));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(palette);
+    panel->setAutoFillBackground(true);
+    Place(panel, left, top, width, height);
+    return panel;
+}
 
-void frmMain::SetBaloons() {}
+// A caption too wide for its button is broken at the blank nearest its middle.
+QString twoLinesWhenLong(QString caption, const QFontMetrics& metrics)
+{
+    constexpr int widest = 84;  // pixels
+    if (metrics.horizontalAdvance(caption) <= widest)
+        return caption;
+    int best = -1;
+    for (int i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == QLatin1Char(' ')
+            && (best < 0 || std::abs(i - caption.size() / 2) < std::abs(best - caption.size() / 2)))
+            best = i;
+    }
+    if (best >= 0)
+        caption[best] = QLatin1Char('\n');
+    return caption;
+}
 
-void frmMain::GetWeather5days() {}
+qint16 handOffValue(int twips) { return static_cast<qint16>(std::clamp(twips, -32768, 32767)); }
+
+bool aboutWindowVisible()
+{
+    for (Form* form : Forms::Loaded()) {
+        if (form->objectName() == QLatin1String("frmAbout") && form->isVisible())
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+frmMain::frmMain()
+    : Form(s("frmMain"), MainWindow)
+{
+    setFixedSize(Px(WindowWidth), Px(WindowHeight));
+
+    buildToolbar();
+
+    Label17 = heading(this, "Label17", 120, 1140, 2760);
+    buildCalendar(whitePanel(this, "Picture1", 120, 1410, 2760, 2940));
+    Label16 = heading(this, "Label16", 120, 4440, 2760);
+    buildNearestEvent(whitePanel(this, "Picture2", 120, 4710, 2760, 1830));
+
+    // The list sits in a white panel of its own, so that its pictures keep a margin.
+    QFrame* listPanel = whitePanel(this, "ListPanel", 3000, 1140, 5760, 5400);
+    ListView1 = new QListWidget(listPanel);
+    ListView1->setObjectName(s("ListView1"));
+    ListView1->setViewMode(QListView::IconMode);
+    ListView1->setIconSize(QSize(32, 32));
+    ListView1->setGridSize(QSize(108, 84));
+    ListView1->setFrameShape(QFrame::NoFrame);
+    ListView1->setMovement(QListView::Static);
+    ListView1->setResizeMode(QListView::Adjust);
+    ListView1->setWordWrap(true);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Place(ListView1, 90, 90, 5580, 5220);
+    ListView1->installEventFilter(this);
+    ListView1->viewport()->installEventFilter(this);
+    connect(ListView1, &QListWidget::itemDoubleClicked, this, [this] { ListView1_DblClick(); });
+
+    Label18 = heading(this, "Label18", 8880, 1140, 3000);
+    weatherArea = new QWidget(this);
+    weatherArea->setObjectName(s("weatherArea"));
+    Place(weatherArea, 8880, 1410, 3000, 4020);
+    Weather = new WeatherPanel(weatherArea);
+    Place(Weather, 0, 0, 3000, 2700);
+    connect(Weather, &WeatherPanel::todayRequested, this, &frmMain::Label3_Click);
+
+    Timer = new QLabel(this);
+    Timer->setObjectName(s("Timer"));
+    Timer->setAlignment(Qt::AlignCenter);
+    QFont clockFont = Timer->font();
+    clockFont.setPixelSize(26);
+    clockFont.setBold(true);
+    Timer->setFont(clockFont);
+    Place(Timer, 8880, 5550, 3000, 990);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(s("Timer1"));
+    Timer1->setInterval(150);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    Timer1->start();
+}
+
+void frmMain::buildToolbar()
+{
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(s("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setIconSize(QSize(32, 32));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Place(Toolbar1, 0, 0, WindowWidth, 1080);
+    for (int index = 1; index <= ToolbarButtonCount; ++index) {
+        const auto entry = std::find_if(std::begin(ToolbarEntries), std::end(ToolbarEntries),
+                                        [index](const ToolbarEntry& e) { return e.index == index; });
+        if (entry == std::end(ToolbarEntries)) {
+            if (index == 9)
+                Toolbar1->addSeparator();
+            toolbarButtons_.append(nullptr);
+            continue;
+        }
+        QAction* button = Toolbar1->addAction(ToolbarIcon(s(entry->picture)), QString());
+        button->setObjectName(QStringLiteral("Toolbar1_%1").arg(index));
+        connect(button, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
+        // The windows behind buttons 2 to 17 come with their own issues; their
+        // buttons stay disabled until then.
+        button->setEnabled(index == 19);
+        toolbarButtons_.append(button);
+    }
+}
+
+QAction* frmMain::ToolbarButton(int index) const
+{
+    return index >= 1 && index <= toolbarButtons_.size() ? toolbarButtons_.at(index - 1) : nullptr;
+}
+
+void frmMain::Form_Load()
+{
+    SetFormIcon(this, s("RES_0"), true);
+    SetToolbarFont(this, Toolbar1);
+    labelTodayDate_ = Clock::Today();
+    LabelToday->setText(DateText(labelTodayDate_));
+    OpenDB();
+    QPointer<frmMain> self(this);
+    Forms::DoEvents();
+    if (!self)
+        return;
+    applyLanguage();
+    const frmProcess& process = Forms::Get<frmProcess>();
+    setWindowTitle(s("Tessaryn v.") + process.ProgramVersion + s(" - [") + KnownFolders::UserName() + s("]"));
+    ClearDays();
+    ShowToday();
+    Forms::Get<frmProcess>().DateRefresh();
+    if (self)
+        GetWeather5days();
+}
+
+void frmMain::applyLanguage()
+{
+    {
+        const QSignalBlocker blocker(ComboMonth);
+        ComboMonth->clear();
+        for (int month = 1; month <= 12; ++month)
+            ComboMonth->addItem(GetLangText(QStringLiteral("month%1").arg(month)));
+        ComboMonth->setCurrentIndex(-1);
+    }
+    for (const ToolbarEntry& entry : ToolbarEntries) {
+        QAction* button = ToolbarButton(entry.index);
+        button->setText(GetLangText(s(entry.captionKey)));
+        button->setIconText(twoLinesWhenLong(button->text(), Toolbar1->fontMetrics()));
+    }
+    Label1->setText(GetLangText(s("mes55")));
+    Label43->setText(GetLangText(s("mes56")));
+    const bool sundayFirst = SundayFirst();
+    for (int column = 0; column < 7; ++column) {
+        const int day = sundayFirst ? (column == 0 ? 7 : column) : column + 1;
+        WeekdayCaptions[column]->setText(GetLangText(QStringLiteral("wdays%1").arg(day)));
+    }
+    Label16->setText(GetLangText(s("mes241")));
+    Label17->setText(GetLangText(s("mes313")));
+    Label18->setText(GetLangText(s("mes314")));
+    Weather->ApplyLanguage();
+}
+
+void frmMain::Form_Activate()
+{
+    frmProcess& process = Forms::Get<frmProcess>();
+    if (process.PositionHandOffLeft == 0)
+        return;
+    Move(process.PositionHandOffLeft, process.PositionHandOffTop);
+    process.PositionHandOffTop = 0;
+    process.PositionHandOffLeft = 0;
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ControlModifier) {
+        Forms::Get<frmProcess>().ShowModeless();
+        return;
+    }
+    if (event->key() == Qt::Key_F1) {
+        OpenHelpFile();
+        return;
+    }
+    Form::keyPressEvent(event);
+}
+
+void frmMain::Timer1_Timer()
+{
+    // The day-change redraw waits while the About window is up; a redraw already
+    // running (its message pump can reach this tick) is not started again.
+    if (!redrawing_ && labelTodayDate_ != Clock::Today() && !aboutWindowVisible()) {
+        ClearDays();
+        ShowToday();
+    }
+    Timer->setText(LongTimeText(Clock::TimeOfDay()));
+}
+
+void frmMain::Toolbar1_ButtonClick(int index)
+{
+    if (index == 19)
+        OpenHelpFile();
+}
+
+void frmMain::HandOffPosition()
+{
+    frmProcess& process = Forms::Get<frmProcess>();
+    process.PositionHandOffLeft = handOffValue(Left());
+    process.PositionHandOffTop = handOffValue(Top());
+}
+
+void frmMain::CentreOver(Form& dialog) const
+{
+    dialog.Move(Left() + Width() / 2 - dialog.Width() / 2, Top() + Height() / 2 - dialog.Height() / 2);
+}
+
+void frmMain::GetWeather5days() { Weather->GetWeather5days(); }

@@ -1,0 +1,68 @@
+#include "CategoryNames.h"
+
+#include "core/DBConfig.h"
+#include "core/DataEnvironment.h"
+#include "core/Options.h"
+
+namespace {
+
+bool sameName(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// 1 to 3 for the icon paths of the built-in categories, else 0.
+int builtInNumber(const QString& iconPath)
+{
+    if (iconPath == QLatin1String("RES_1"))
+        return 1;
+    if (iconPath == QLatin1String("RES_2"))
+        return 2;
+    if (iconPath == QLatin1String("RES_3"))
+        return 3;
+    return 0;
+}
+
+QString ownText(int number) { return GetOwnText(QStringLiteral("evn") + QString::number(number)); }
+
+}  // namespace
+
+bool IsForbiddenNameChar(QChar c)
+{
+    static const QString forbidden = QStringLiteral("\\:?<|/*>'\";");
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || forbidden.contains(c);
+}
+
+QString WithoutForbiddenNameChars(const QString& name)
+{
+    QString clean;
+    clean.reserve(name.size());
+    for (const QChar c : name) {
+        if (!IsForbiddenNameChar(c))
+            clean.append(c);
+    }
+    return clean;
+}
+
+bool CategoryNameTaken(const QString& name, const QString& ownStoredName)
+{
+    Recordset& categories = DataEnvironment1().rsCommand1;
+    const bool wasOpen = categories.State() == 1;
+    OpenIfClosed(categories);
+    int ownBuiltIn = 0;
+    bool taken = false;
+    for (int i = 0; i < categories.RecordCount() && !taken; ++i) {
+        const QString stored = categories.ValueAt(i, 0).toString();
+        const int builtIn = builtInNumber(categories.ValueAt(i, 1).toString());
+        if (sameName(stored, ownStoredName)) {
+            ownBuiltIn = builtIn;
+            continue;
+        }
+        taken = sameName(stored, name) || (builtIn != 0 && sameName(ownText(builtIn), name));
+    }
+    if (!wasOpen)
+        CloseIfOpen(categories);
+    for (int number = 1; number <= 3 && !taken; ++number)
+        taken = number != ownBuiltIn && sameName(ownText(number), name);
+    return taken;
+}

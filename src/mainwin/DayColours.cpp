@@ -1,0 +1,145 @@
+#include "frmMain.h"
+
+#include "BgrColor.h"
+#include "core/DBConfig.h"
+#include "core/DataEnvironment.h"
+#include "core/Formats.h"
+#include "core/MeasureNames.h"
+#include "core/Options.h"
+#include "core/Resources.h"
+#include "core/WindowHelpers.h"
+#include "core/frmProcess.h"
+#include "platform/Clock.h"
+#include "platform/Controls.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+namespace {
+
+constexpr int PanelIconSize = 32;
+
+const QString QuickReminder = QStringLiteral("_QM_");
+
+// The category label of an event's line in a day tooltip.
+QString dayLineLabel(const QString& storedCategory)
+{
+    if (storedCategory == QuickReminder)
+        return GetLangText(QStringLiteral("mes3"));
+    return ShownMeasureName(storedCategory);
+}
+
+// Every event of the never-filtered events recordset, in table order.
+QList<DayEvent> readEvents()
+{
+    Recordset& events = DataEnvironment1().rsCommand2;
+    OpenIfClosed(events);
+    QList<DayEvent> list;
+    const int category = events.FieldIndex(QStringLiteral("Measure_Name"));
+    const int title = events.FieldIndex(QStringLiteral("Step_Name"));
+    const int date = events.FieldIndex(QStringLiteral("Step_Date"));
+    const int count = events.RecordCount();
+    list.reserve(count);
+    for (int row = 0; row < count; ++row) {
+        list.append({dayLineLabel(events.ValueAt(row, category).toString()), events.ValueAt(row, title).toString(),
+                     events.ValueAt(row, date).toDate()});
+    }
+    CloseIfOpen(events);
+    return list;
+}
+
+}  // namespace
+
+void frmMain::buildNearestEvent(QWidget* panel)
+{
+    Image4 = new QLabel(panel);
+    Image4->setObjectName(QStringLiteral("Image4"));
+    Image4->setAlignment(Qt::AlignCenter);
+    Place(Image4, 120, 120, 480, 480);
+    Label1 = new QLabel(panel);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Place(Label1, 720, 120, 1935, 255);
+    Label2 = new QLabel(panel);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Place(Label2, 720, 405, 1935, 255);
+    Label19 = new QLabel(panel);
+    Label19->setObjectName(QStringLiteral("Label19"));
+    Label19->setWordWrap(true);
+    Label19->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Place(Label19, 120, 705, 2520, 1020);
+}
+
+void frmMain::ColorDates()
+{
+    const int yearIndex = ComboYears->currentIndex();
+    const int monthIndex = ComboMonth->currentIndex();
+    if (yearIndex < 0 || monthIndex < 0) {
+        for (int cell = 0; cell < DayCellCount; ++cell) {
+            setDayColour(cell, PlainDayColour);
+            dayTip_[cell].clear();
+        }
+        return;
+    }
+    const int year = ComboYears->currentText().toInt();
+    const int month = monthIndex + 1;
+    const QList<DayEvent> events = readEvents();
+    const MonthMarks marks = MarkMonth(year, month, MonthOffset(year, month, SundayFirst()), Clock::Today(),
+                                       GetLangText(QStringLiteral("mes2")), events);
+    for (int cell = 0; cell < DayCellCount; ++cell) {
+        setDayColour(cell, marks.colour[cell]);
+        dayTip_[cell] = marks.tip[cell];
+    }
+    // An empty table leaves the panel as the event-list refresh set it.
+    if (!events.isEmpty() && Forms::Get<frmProcess>().ListView1.Count() > 0)
+        showNearestEvent();
+}
+
+void frmMain::showNearestEvent()
+{
+    const frmProcess& process = Forms::Get<frmProcess>();
+    const NextDueRecord& next = process.NextDue;
+    if (next.item < 1 || next.item > process.ListView1.Count()) {
+        // Rows without a date never fall due: nothing is planned.
+        Label1->setText(GetLangText(QStringLiteral("mes240")));
+        Label2->setText(GetLangText(QStringLiteral("mes239")));
+        Label19->clear();
+        Image4->setPixmap(ResourcePixmap(QStringLiteral("RES_5"), PanelIconSize));
+        return;
+    }
+    QString category = process.ListView1.Item(next.item).category;
+    const QString builtIn[3] = {process.BuiltInMeasure1, process.BuiltInMeasure2, process.BuiltInMeasure3};
+    for (int number = 0; number < 3; ++number) {
+        if (!builtIn[number].isEmpty() && category == builtIn[number]) {
+            category = GetOwnText(QStringLiteral("evn%1").arg(number + 1));
+            break;
+        }
+    }
+    const QString time = TimeText(next.time, process.TimeFormat);
+    const QString date = DateText(next.date);
+    Label2->setText(time != TimeText(QTime(0, 0), process.TimeFormat) ? date + QStringLiteral(" (") + time
+                                                                            + QLatin1Char(')')
+                                                                      : date);
+    Label19->setText(process.NextEventTitle);
+    if (category == QuickReminder) {
+        Label1->setText(GetLangText(QStringLiteral("mes1")));
+        Image4->setPixmap(ResourcePixmap(QStringLiteral("RES_4"), PanelIconSize));
+        return;
+    }
+    Label1->setText(category);
+    const QString key = QLatin1Char('_') + category;
+    if (ImageList1.Contains(key))
+        Image4->setPixmap(ImageList1.Icon(key).pixmap(PanelIconSize, PanelIconSize));
+}
+
+void frmMain::SetBaloons()
+{
+    DestroyBalloonTips();
+    for (int cell = 0; cell < DayCellCount; ++cell) {
+        if (!dayTip_[cell].isEmpty())
+            AddBalloonTip(PicDay[cell], dayTip_[cell], Qt::white, ColorFromBgr(dayColour_[cell]), 200, 500, 2000,
+                          false);
+    }
+}

@@ -1,0 +1,158 @@
+#include "MeasureRecord.h"
+
+#include "core/Fatal.h"
+#include "core/FolderFileExists.h"
+#include "core/Options.h"
+#include "core/RegData.h"
+#include "platform/FileSystem.h"
+#include "platform/KnownFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPixmap>
+
+#include <algorithm>
+
+namespace {
+
+const QString NextType = QStringLiteral("NextType");
+const QString NextInterval = QStringLiteral("NextInterval");
+
+const char* const UnitLetters[] = {"yyyy", "M", "w", "d", "h", "n"};
+const int CountLimits[] = {9, 99, 99, 364, 23, 59};
+
+}  // namespace
+
+QString CategoryRuleKey(const QString& shownName)
+{
+    return ProgramKey() + QStringLiteral("Measures\\") + shownName + QLatin1Char('\\');
+}
+
+bool ReadCategoryRule(const QString& shownName, QString* nextType, QString* nextInterval)
+{
+    const QString key = CategoryRuleKey(shownName);
+    QString type;
+    QString interval;
+    if (!RegRead(key + NextType, &type) || !RegRead(key + NextInterval, &interval))
+        return false;
+    *nextType = type;
+    *nextInterval = interval;
+    return true;
+}
+
+void WriteCategoryRule(const QString& shownName, const QString& nextType, int nextInterval, bool editedCategory)
+{
+    const QString key = CategoryRuleKey(shownName);
+    if (!nextType.isEmpty()) {
+        RegWrite(key + NextType, nextType);
+        RegWrite(key + NextInterval, QString::number(nextInterval));
+        return;
+    }
+    if (editedCategory && RegKeyExists(key + NextType) && RegKeyExists(key + NextInterval)) {
+        RegWrite(key + NextInterval, QStringLiteral("0"));
+        RegDelete(key + NextType);
+    }
+}
+
+void WriteDefaultCategoryRule(const QString& shownName)
+{
+    const QString key = CategoryRuleKey(shownName);
+    if (RegKeyExists(key + NextInterval))
+        return;
+    RegWrite(key + NextType, QStringLiteral("yyyy"));
+    RegWrite(key + NextInterval, QStringLiteral("1"));
+}
+
+void MoveCategoryRule(const QString& oldShownName, const QString& newShownName)
+{
+    // Key names ignore letter case: a rename in case alone keeps the same key.
+    if (oldShownName.compare(newShownName, Qt::CaseInsensitive) == 0)
+        return;
+    const QString oldKey = CategoryRuleKey(oldShownName);
+    if (!RegKeyExists(oldKey))
+        return;
+    const QString newKey = CategoryRuleKey(newShownName);
+    RegDelete(newKey);
+    for (const QString& name : {NextType, NextInterval}) {
+        QString value;
+        if (RegRead(oldKey + name, &value))
+            RegWrite(newKey + name, value);
+    }
+    RegDelete(oldKey);
+}
+
+void DeleteCategoryRule(const QString& shownName)
+{
+    const QString key = CategoryRuleKey(shownName);
+    if (RegKeyExists(key))
+        RegDelete(key);
+}
+
+QString RepeatUnitLetter(int unitIndex)
+{
+    if (unitIndex < 0 || unitIndex >= 6)
+        return {};
+    return QString::fromLatin1(UnitLetters[unitIndex]);
+}
+
+int RepeatUnitIndex(const QString& letter)
+{
+    for (int i = 0; i < 6; ++i) {
+        if (letter == QLatin1String(UnitLetters[i]))
+            return i;
+    }
+    return -1;
+}
+
+int RepeatCountLimit(int unitIndex) { return unitIndex >= 0 && unitIndex < 6 ? CountLimits[unitIndex] : 0; }
+
+int RepeatCountValue(const QString& text)
+{
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            break;
+        value = std::min(value * 10 + (c.unicode() - '0'), 32767);
+    }
+    return value;
+}
+
+QString CategoryIconFolder() { return KnownFolders::UserDataFolder() + QStringLiteral("/System/Icons"); }
+
+QString CategoryIconPath(const QString& shownName)
+{
+    return CategoryIconFolder() + QLatin1Char('/') + shownName + QStringLiteral(".ico");
+}
+
+bool IsInIconFolder(const QString& path)
+{
+    const QFileInfo file(path);
+    return file.isFile() && file.absoluteDir().canonicalPath() == QFileInfo(CategoryIconFolder()).canonicalFilePath();
+}
+
+QIcon LoadPictureFile(const QString& path)
+{
+    QImageReader reader(path);
+    QIcon icon;
+    do {
+        const QImage image = reader.read();
+        if (image.isNull())
+            break;
+        icon.addPixmap(QPixmap::fromImage(image));
+    } while (reader.jumpToNextImage());
+    return icon;
+}
+
+bool CopyIconFile(const QString& source, const QString& shownName)
+{
+    const QString system = KnownFolders::UserDataFolder() + QStringLiteral("/System");
+    if (!FolderExists(system))
+        FatalEnd(GetLangText(QStringLiteral("mes167")) + QStringLiteral(" System"));
+    if (!FolderExists(CategoryIconFolder()))
+        FatalEnd(GetLangText(QStringLiteral("mes167")) + QStringLiteral(" Icons"));
+    const QString target = CategoryIconPath(shownName);
+    if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath() && FileExists(target))
+        return true;
+    return FileSystem::CopyOver(source, target);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// Where an event category lives besides its row in lst_Measures: its icon file and
+// its repeat rule under the registry key "Measures\<shown name>". Both are named by
+// the category's SHOWN name (the own text "evn1" to "evn3" of a built-in category).
+
+// "HKEY_CURRENT_USER\SOFTWARE\Kelmaro Soft\Tessaryn\Measures\<shown name>\"
+QString CategoryRuleKey(const QString& shownName);
+
+// The raw values "NextType" and "NextInterval"; true only when both exist.
+bool ReadCategoryRule(const QString& shownName, QString* nextType, QString* nextInterval);
+// Writes a rule built by the editor. A non-empty letter writes both values. An
+// empty letter writes nothing for a new category; for an edited one whose key holds
+// both values it writes "NextInterval" = "0" and deletes "NextType", keeping the key.
+void WriteCategoryRule(const QString& shownName, const QString& nextType, int nextInterval, bool editedCategory);
+// The yearly rule of built-in category 1, written once: only while its key has no
+// "NextInterval" (a rule switched off keeps "0" there and is not written again).
+void WriteDefaultCategoryRule(const QString& shownName);
+// Carries the key with whatever values it holds to the new name (a rename).
+void MoveCategoryRule(const QString& oldShownName, const QString& newShownName);
+void DeleteCategoryRule(const QString& shownName);
+
+// The repeat pickers' orders: units "yyyy", "M", "w", "d", "h", "n" by index 0 to 5.
+QString RepeatUnitLetter(int unitIndex);
+// -1 for a letter outside the six.
+int RepeatUnitIndex(const QString& letter);
+// The largest count a unit takes: years 9, months 99, weeks 99, days 364, hours 23,
+// minutes 59; 0 for an unknown index.
+int RepeatCountLimit(int unitIndex);
+// The number the leading digits of a count text make (0 when there are none), at
+// most 32767.
+int RepeatCountValue(const QString& text);
+
+// The icon file of a user category: <user data>/System/Icons/<shown name>.ico.
+QString CategoryIconPath(const QString& shownName);
+QString CategoryIconFolder();
+// True for a file in the user's icon folder (the only files a category may delete).
+bool IsInIconFolder(const QString& path);
+// Every picture the file holds as one icon; a null icon when it is no picture.
+QIcon LoadPictureFile(const QString& path);
+// Copies a picture to the category's icon file, replacing it. A missing "System" or
+// "Icons" folder ends the program with "mes167". False when the copy failed.
+bool CopyIconFile(const QString& source, const QString& shownName);

@@ -1,0 +1,374 @@
+// The category editor: its input rules, a new category, the edit of a category
+// (picture, rule, rename) and the refusal of a taken name.
+
+#include "test_mainwin_fixture.h"
+
+#include "mainwin/frmIconAdd.h"
+#include "mainwin/frmMainPopUp.h"
+#include "platform/FileDialog.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+namespace {
+
+class CategoryEditor : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        addCategory(s("Work"), "Work");
+        addCategory(s("Sport"), "Sport");
+        main();
+    }
+
+    static frmIconAdd& editor() { return Forms::Get<frmIconAdd>(); }
+
+    // Opens the editor on a category as the menu's settings command does; body runs
+    // while it is shown.
+    static void edit(const QString& shownName, const std::function<void(frmIconAdd&)>& body)
+    {
+        selectCategory(shownName);
+        bool ran = false;
+        whenModal([&] {
+            ran = true;
+            frmIconAdd& window = editor();
+            body(window);
+            if (Forms::IsLoaded<frmIconAdd>())
+                window.Command1_Click();
+        });
+        Forms::Get<frmMainPopUp>().mnuOptions_Click();
+        Forms::Unload<frmMainPopUp>();
+        EXPECT_TRUE(ran);
+    }
+
+    static void chooseNewCategory(frmIconAdd& window, const QString& name, const char* picture)
+    {
+        window.Text1->setText(name);
+        FileDialog::PushResult(ProgramIcon(picture));
+        window.Command3_Click();
+    }
+
+    // Every file, key and row a save may touch, to show that a refusal left them alone.
+    QString snapshot() const
+    {
+        QString state;
+        for (const QString& name : FileSystem::FileNames(CategoryIconFolder()))
+            state += name + s(":") + QString::number(qHash(ReadFile(CategoryIconFolder() + s("/") + name))) + s("\n");
+        state += QString::fromUtf8(ReadFile(RegistryFilePath()));
+        for (const QVariantList& row : rows("SELECT * FROM lst_Measures"))
+            state += row.value(0).toString() + s("|") + row.value(1).toString() + s("\n");
+        for (const QVariantList& row : rows("SELECT Measure_Name, Step_Name FROM lst_Dates"))
+            state += row.value(0).toString() + s("|") + row.value(1).toString() + s("\n");
+        state += categoryTexts().join(s(",")) + QString::fromUtf8(ReadFile(OwnTextsFilePath(s("English"))));
+        return state;
+    }
+};
+
+TEST_F(CategoryEditor, RefusedCharactersNeverStayTypedOrPasted)
+{
+    frmIconAdd& window = editor();
+    window.Text1->clear();
+    window.Text1->insert(s("a\\b:c?d<e|f/g*h>i'j\"k;l"));
+    EXPECT_EQ(window.Text1->text(), s("abcdefghijkl"));
+    window.Text1->setText(s("../../etc"));
+    EXPECT_EQ(window.Text1->text(), s("....etc"));
+    window.Text1->setText(s("_QM_"));
+    EXPECT_TRUE(window.Text1->text().isEmpty());
+}
+
+TEST_F(CategoryEditor, StoredBuiltInNamesAreClearedExceptTheEditedCategorysOwn)
+{
+    SetOwnText(s("evn2"), s("Termine"));
+    Forms::Unload<frmMain>();
+    main();
+    editor().Text1->setText(s("Meetings"));
+    EXPECT_TRUE(editor().Text1->text().isEmpty());
+    Forms::Unload<frmIconAdd>();
+
+    SetOwnText(s("evn2"), s("Meetings"));
+    Forms::Unload<frmMain>();
+    main();
+    edit(s("Meetings"), [](frmIconAdd& window) {
+        EXPECT_EQ(window.Text1->text(), s("Meetings"));
+        EXPECT_TRUE(window.Command2->isEnabled());
+        EXPECT_FALSE(window.Command3->isEnabled());
+        EXPECT_TRUE(window.Command2->isVisible());
+        EXPECT_FALSE(window.Command0->isVisible());
+    });
+}
+
+TEST_F(CategoryEditor, OkNeedsANameAndForANewCategoryAPicture)
+{
+    frmIconAdd& window = editor();
+    EXPECT_EQ(window.Text1->text(), GetLangText(s("mes159")));
+    EXPECT_FALSE(window.Command0->isEnabled());
+    chooseNewCategory(window, s("Garden"), "Home");
+    EXPECT_TRUE(window.Command0->isEnabled());
+    EXPECT_EQ(window.Label10->text(), s("Home.ico"));
+    EXPECT_EQ(window.Command3->text(), GetLangText(s("cmd13")));
+    window.Text1->clear();
+    EXPECT_FALSE(window.Command0->isEnabled());
+    EXPECT_FALSE(window.Command2->isEnabled());
+}
+
+TEST_F(CategoryEditor, CountsStayWithinTheLimitsOfTheirUnit)
+{
+    frmIconAdd& window = editor();
+    window.Option2->setChecked(true);
+    window.Combo1->setCurrentIndex(4);
+    EXPECT_TRUE(window.Text2->isEnabled());
+    EXPECT_EQ(window.Combo2->currentIndex(), 3);
+    window.Combo2->setCurrentIndex(4);
+    window.Text2->setText(s("30"));
+    EXPECT_EQ(window.Text2->text(), s("23"));
+    EXPECT_EQ(window.Text2->selectedText(), s("23"));
+
+    window.Combo2->setCurrentIndex(3);
+    window.Text2->setText(s("45"));
+    window.Combo2->setCurrentIndex(0);
+    EXPECT_EQ(window.Text2->text(), s("9"));
+
+    window.Text2->setText(s("4x"));
+    EXPECT_EQ(window.Text2->text(), s("4"));
+    window.Combo1->setCurrentIndex(2);
+    EXPECT_EQ(window.Text2->text(), s("1"));
+    EXPECT_FALSE(window.Text2->isEnabled());
+    EXPECT_EQ(window.Combo2->currentIndex(), 2);
+
+    window.Combo1->setCurrentIndex(4);
+    window.Text2->setText(s("45"));
+    window.Option1->setChecked(true);
+    EXPECT_EQ(window.Combo1->currentIndex(), 0);
+    EXPECT_FALSE(window.Combo1->isEnabled());
+    EXPECT_EQ(window.Text2->text(), s("1"));
+}
+
+TEST_F(CategoryEditor, ANewCategoryGetsRowIconFileRuleAndListRow)
+{
+    bool ran = false;
+    whenModal([&] {
+        ran = true;
+        frmIconAdd& window = editor();
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(window.Command0->isVisible());
+        EXPECT_FALSE(window.Command2->isVisible());
+        EXPECT_EQ(window.windowTitle(), GetLangText(s("mes156")));
+        chooseNewCategory(window, s("Garden"), "Home");
+        window.Option2->setChecked(true);
+        window.Combo1->setCurrentIndex(4);
+        window.Combo2->setCurrentIndex(5);
+        window.Text2->setText(s("45"));
+        window.Command0_Click();
+    });
+    frmIconAdd::ShowNew(&main());
+    EXPECT_TRUE(ran);
+
+    EXPECT_FALSE(Forms::IsLoaded<frmIconAdd>());
+    const QList<QVariantList> row = rows("SELECT LVIcon_Path FROM lst_Measures WHERE Measure_Name = 'Garden'");
+    ASSERT_EQ(row.size(), 1);
+    EXPECT_EQ(row.at(0).at(0).toString(), CategoryIconPath(s("Garden")));
+    EXPECT_EQ(ReadFile(CategoryIconPath(s("Garden"))), ReadFile(ProgramIcon("Home")));
+    EXPECT_EQ(rule(s("Garden"), "NextType"), s("n"));
+    EXPECT_EQ(rule(s("Garden"), "NextInterval"), s("45"));
+    EXPECT_EQ(categoryTexts().last(), s("Garden"));
+    EXPECT_TRUE(main().ImageList1.Contains(s("_Garden")));
+
+    chooseNewCategory(editor(), s("Pond"), "Holiday");
+    editor().Command0_Click();
+    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Pond"))));
+}
+
+TEST_F(CategoryEditor, ATakenNameIsRefusedBeforeAnythingChanges)
+{
+    SetOwnText(s("evn3"), s("Feiertage"));  // a shown name that no row stores
+    for (const char* taken : {"work", "MEETINGS", "FEIERTAGE", "holidays", "System"}) {
+        const QString before = snapshot();
+        chooseNewCategory(editor(), s(taken), "Home");
+        editor().Command0_Click();
+        EXPECT_EQ(messages().value(0), GetLangText(s("mes166"))) << taken;
+        EXPECT_TRUE(Forms::IsLoaded<frmIconAdd>());
+        EXPECT_EQ(snapshot(), before) << taken;
+        Forms::Unload<frmIconAdd>();
+        MsgBoxScript::Clear();
+        MsgBoxScript::SetAutomatic(true);
+    }
+}
+
+TEST_F(CategoryEditor, ACountOfZeroIsRefusedOnTheSecondTab)
+{
+    frmIconAdd& window = editor();
+    chooseNewCategory(window, s("Garden"), "Home");
+    window.Option2->setChecked(true);
+    window.Combo1->setCurrentIndex(4);
+    window.Text2->setText(s("0"));
+    window.tbsOptions->setCurrentIndex(0);
+    window.Command0_Click();
+    EXPECT_EQ(messages().value(0), GetLangText(s("mes165")));
+    EXPECT_EQ(window.tbsOptions->currentIndex(), 1);
+    EXPECT_TRUE(rows("SELECT 1 FROM lst_Measures WHERE Measure_Name = 'Garden'").isEmpty());
+}
+
+TEST_F(CategoryEditor, ANonPictureIsRefusedAndTheDialogOpensAgain)
+{
+    const QString text = env.Root() + s("/notes.ico");
+    WriteFile(text, "plain text");
+    frmIconAdd& window = editor();
+    chooseNewCategory(window, s("Garden"), "Home");
+    FileDialog::ClearForTests();
+    FileDialog::PushResult(text);
+    FileDialog::PushResult(QString());
+    window.Command3_Click();
+    EXPECT_EQ(messages().value(0), GetLangText(s("mes170a")) + s("\r\n") + GetLangText(s("mes170b")));
+    EXPECT_EQ(FileDialog::AskedForTests().size(), 2);
+    EXPECT_TRUE(window.PicturePath.isEmpty());
+    EXPECT_TRUE(window.Label10->text().isEmpty());
+    EXPECT_FALSE(window.Command0->isEnabled());
+
+    chooseNewCategory(window, s("Garden"), "Star");
+    FileDialog::PushResult(QString());
+    window.Command3_Click();  // cancelled: the earlier choice stays
+    EXPECT_EQ(window.Label10->text(), s("Star.ico"));
+    EXPECT_TRUE(window.Command0->isEnabled());
+}
+
+TEST_F(CategoryEditor, TheStoredRuleIsReadBackIntoThePickers)
+{
+    edit(s("Work"), [](frmIconAdd& window) {
+        EXPECT_TRUE(window.Option1->isChecked());
+        EXPECT_EQ(window.tbsOptions->currentIndex(), 1);
+        EXPECT_EQ(window.Command3->text(), GetLangText(s("cmd13")));
+    });
+    WriteCategoryRule(s("Work"), s("d"), 1, false);
+    edit(s("Work"), [](frmIconAdd& window) {
+        EXPECT_TRUE(window.Option2->isChecked());
+        EXPECT_EQ(window.Combo1->currentIndex(), 3);
+        EXPECT_EQ(window.Text2->text(), s("1"));
+    });
+    WriteCategoryRule(s("Work"), s("n"), 15, false);
+    edit(s("Work"), [](frmIconAdd& window) {
+        EXPECT_EQ(window.Combo1->currentIndex(), 4);
+        EXPECT_EQ(window.Text2->text(), s("15"));
+        EXPECT_EQ(window.Combo2->currentIndex(), 5);
+    });
+    WriteCategoryRule(s("Work"), s("x"), 5, false);
+    edit(s("Work"), [](frmIconAdd& window) { EXPECT_TRUE(window.Option1->isChecked()); });
+    edit(s("Birthdays"), [](frmIconAdd& window) {
+        EXPECT_FALSE(window.Text1->isEnabled());  // the protected category keeps its name
+        EXPECT_EQ(window.Combo1->currentIndex(), 0);
+    });
+}
+
+TEST_F(CategoryEditor, RenamingAUserCategoryCarriesFileKeyAndEvents)
+{
+    addEvent(s("Work"), s("Report"), QDate(2026, 12, 11), s("09:00"));
+    addEvent(s("work"), s("Old row"), QDate(2026, 12, 12), s("09:00"));
+    addEvent(s("Workshop"), s("Other category"), QDate(2026, 12, 13), s("09:00"));
+    WriteCategoryRule(s("Work"), s("w"), 1, false);
+    const QByteArray icon = ReadFile(CategoryIconPath(s("Work")));
+    edit(s("Work"), [](frmIconAdd& window) {
+        window.Text1->setText(s("Office"));
+        window.Command2_Click();
+    });
+
+    const QList<QVariantList> row = rows("SELECT LVIcon_Path FROM lst_Measures WHERE Measure_Name = 'Office'");
+    ASSERT_EQ(row.size(), 1);
+    EXPECT_EQ(row.at(0).at(0).toString(), CategoryIconPath(s("Office")));
+    EXPECT_TRUE(rows("SELECT 1 FROM lst_Measures WHERE Measure_Name = 'Work'").isEmpty());
+    EXPECT_FALSE(QFile::exists(CategoryIconPath(s("Work"))));
+    EXPECT_EQ(ReadFile(CategoryIconPath(s("Office"))), icon);
+    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Work"))));
+    EXPECT_EQ(rule(s("Office"), "NextType"), s("w"));
+    EXPECT_EQ(rule(s("Office"), "NextInterval"), s("1"));
+    QStringList categories;
+    for (const QVariantList& event : rows("SELECT Measure_Name FROM lst_Dates ORDER BY Step_Numeric"))
+        categories.append(event.at(0).toString());
+    EXPECT_EQ(categories, (QStringList{s("Office"), s("Office"), s("Workshop")}));
+    EXPECT_TRUE(categoryTexts().contains(s("Office")));
+    EXPECT_TRUE(main().ImageList1.Contains(s("_Office")));
+    EXPECT_FALSE(main().ImageList1.Contains(s("_Work")));
+    EXPECT_EQ(process().ListView1.Item(1).category, s("Office"));
+    EXPECT_EQ(main().Label1->text(), s("Office"));
+}
+
+TEST_F(CategoryEditor, ARenameToATakenNameChangesNothing)
+{
+    WriteCategoryRule(s("Work"), s("d"), 3, false);
+    addEvent(s("Work"), s("Report"), QDate(2026, 12, 11));
+    const QString before = snapshot();
+    for (const char* taken : {"SPORT", "birthdays", "meetings"}) {
+        edit(s("Work"), [taken](frmIconAdd& window) {
+            FileDialog::PushResult(ProgramIcon("Star"));
+            window.Command3_Click();
+            window.Text1->setText(s(taken));
+            window.Command2_Click();
+            EXPECT_TRUE(Forms::IsLoaded<frmIconAdd>()) << taken;
+        });
+        EXPECT_EQ(messages().value(0), GetLangText(s("mes166"))) << taken;
+        EXPECT_EQ(snapshot(), before) << taken;
+        MsgBoxScript::Clear();
+        MsgBoxScript::SetAutomatic(true);
+    }
+    // A built-in category keeps its name in its own text, where no index guards it.
+    edit(s("Holidays"), [](frmIconAdd& window) {
+        window.Text1->setText(s("sport"));
+        window.Command2_Click();
+    });
+    EXPECT_EQ(messages().value(0), GetLangText(s("mes166")));
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(CategoryEditor, RenamingBuiltInTwoChangesItsOwnTextAndMovesItsRuleOnly)
+{
+    WriteCategoryRule(s("Meetings"), s("M"), 1, false);
+    const QStringList iconsBefore = FileSystem::FileNames(CategoryIconFolder());
+    edit(s("Meetings"), [](frmIconAdd& window) {
+        window.Text1->setText(s("Appointments"));
+        window.Command2_Click();
+    });
+    EXPECT_EQ(GetOwnText(s("evn2")), s("Appointments"));
+    EXPECT_EQ(rows("SELECT 1 FROM lst_Measures WHERE Measure_Name = 'Meetings' AND LVIcon_Path = 'RES_2'").size(), 1);
+    EXPECT_EQ(rule(s("Appointments"), "NextType"), s("M"));
+    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Meetings"))));
+    EXPECT_EQ(FileSystem::FileNames(CategoryIconFolder()), iconsBefore);
+    EXPECT_TRUE(categoryTexts().contains(s("Appointments")));
+    EXPECT_TRUE(main().ImageList1.Contains(s("_Appointments")));
+}
+
+TEST_F(CategoryEditor, ANewPictureReplacesTheFileAndTheOwnFileIsKept)
+{
+    const QByteArray own = ReadFile(CategoryIconPath(s("Work")));
+    edit(s("Work"), [](frmIconAdd& window) {
+        FileDialog::PushResult(CategoryIconPath(s("Work")));
+        window.Command3_Click();
+        window.Command2_Click();
+    });
+    EXPECT_EQ(ReadFile(CategoryIconPath(s("Work"))), own);
+
+    edit(s("Work"), [](frmIconAdd& window) {
+        FileDialog::PushResult(ProgramIcon("Star"));
+        window.Command3_Click();
+        window.Command2_Click();
+    });
+    EXPECT_EQ(ReadFile(CategoryIconPath(s("Work"))), ReadFile(ProgramIcon("Star")));
+    const QImage star = LoadPictureFile(ProgramIcon("Star")).pixmap(32, 32).toImage();
+    EXPECT_EQ(main().ImageList1.Icon(s("_Work")).pixmap(32, 32).toImage(), star);
+    EXPECT_EQ(main().ListView1->findItems(s("Work"), Qt::MatchExactly).value(0)->icon().pixmap(32, 32).toImage(),
+              star);
+}
+
+TEST_F(CategoryEditor, SwitchingARuleOffKeepsACountOfZero)
+{
+    WriteCategoryRule(s("Work"), s("d"), 2, false);
+    edit(s("Work"), [](frmIconAdd& window) {
+        window.Option1->setChecked(true);
+        window.Command2_Click();
+    });
+    EXPECT_EQ(rule(s("Work"), "NextInterval"), s("0"));
+    EXPECT_EQ(rule(s("Work"), "NextType"), s("<none>"));
+}
+
+}  // namespace
