@@ -3,7 +3,6 @@
 
 #include "test_mainwin_fixture.h"
 
-#include "mainwin/ClickLabel.h"
 #include "platform/KnownFolders.h"
 #include "platform/Shell.h"
 

@@ -11,6 +11,8 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include <functional>
+
 namespace {
 
 constexpr int Notch = 120;
@@ -136,6 +138,37 @@ private:
     QTimer timer_;
 };
 
+class ClickFilter : public QObject {
+public:
+    ClickFilter(QWidget* control, std::function<void()> handler)
+        : QObject(control)
+        , control_(control)
+        , handler_(std::move(handler))
+    {
+        control->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            pressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        if (event->type() != QEvent::MouseButtonRelease)
+            return false;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const bool click = pressed_ && mouse->button() == Qt::LeftButton
+            && control_->rect().contains(mouse->position().toPoint());
+        pressed_ = false;
+        if (click)
+            handler_();
+        return click;
+    }
+
+private:
+    QWidget* control_;
+    std::function<void()> handler_;
+    bool pressed_ = false;
+};
+
 QList<QPointer<BalloonTip>>& balloons()
 {
     static QList<QPointer<BalloonTip>> list;
@@ -155,6 +188,8 @@ void UnhookGrid(QAbstractItemView* grid)
     if (auto* hook = grid->findChild<WheelHook*>(QStringLiteral("WheelHook"), Qt::FindDirectChildrenOnly))
         delete hook;
 }
+
+void OnClick(QWidget* control, std::function<void()> handler) { new ClickFilter(control, std::move(handler)); }
 
 void SetToolbarFont(QWidget* form, QToolBar* toolbar) { toolbar->setFont(form->font()); }
 

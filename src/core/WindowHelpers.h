@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QString>
 
+#include <functional>
+
 class QAbstractItemView;
 class QLineEdit;
 class QToolBar;
@@ -13,6 +15,9 @@ class QWidget;
 // added up into whole notches first.
 void HookGrid(QAbstractItemView* grid);
 void UnhookGrid(QAbstractItemView* grid);
+
+// Runs the handler on a left click (press and release) on a label or picture.
+void OnClick(QWidget* control, std::function<void()> handler);
 
 // The toolbar takes its window's font.
 void SetToolbarFont(QWidget* form, QToolBar* toolbar);

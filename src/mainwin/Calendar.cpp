@@ -1,8 +1,8 @@
 #include "frmMain.h"
 
 #include "BgrColor.h"
-#include "ClickLabel.h"
 #include "core/Formats.h"
+#include "core/WindowHelpers.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 
@@ -95,7 +95,7 @@ void frmMain::buildCalendar(QWidget* panel)
         TextDay[cell] = text;
     }
 
-    Label43 = new ClickLabel(panel);
+    Label43 = new QLabel(panel);
     Label43->setObjectName(QStringLiteral("Label43"));
     Label43->setCursor(Qt::PointingHandCursor);
     QFont link = Label43->font();
@@ -105,7 +105,7 @@ void frmMain::buildCalendar(QWidget* panel)
     blue.setColor(QPalette::WindowText, ColorFromBgr(0xC00000));
     Label43->setPalette(blue);
     Place(Label43, 120, 2565, 1080, 270);
-    connect(Label43, &ClickLabel::clicked, this, &frmMain::Label43_Click);
+    OnClick(Label43, [this] { Label43_Click(); });
 
     LabelToday = new QLabel(panel);
     LabelToday->setObjectName(QStringLiteral("LabelToday"));

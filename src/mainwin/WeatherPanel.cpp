@@ -1,5 +1,7 @@
 #include "WeatherPanel.h"
 
+#include "core/WindowHelpers.h"
+
 #include "frmWeather.h"
 #include "core/Fatal.h"
 #include "core/Options.h"
@@ -25,37 +27,6 @@ namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
 
-class ClickFilter : public QObject {
-public:
-    ClickFilter(QWidget* control, std::function<void()> handler)
-        : QObject(control)
-        , control_(control)
-        , handler_(std::move(handler))
-    {
-        control->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::MouseButtonPress)
-            pressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-        if (event->type() != QEvent::MouseButtonRelease)
-            return false;
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const bool click = pressed_ && mouse->button() == Qt::LeftButton
-            && control_->rect().contains(mouse->position().toPoint());
-        pressed_ = false;
-        if (click)
-            handler_();
-        return click;
-    }
-
-private:
-    QWidget* control_;
-    std::function<void()> handler_;
-    bool pressed_ = false;
-};
-
 QLabel* label(QWidget* parent, const char* name, int left, int top, int width, int height)
 {
     auto* control = new QLabel(parent);
@@ -70,8 +41,6 @@ QString periodCaption(const ForecastPeriod& period)
 }
 
 }  // namespace
-
-void OnClick(QWidget* control, std::function<void()> handler) { new ClickFilter(control, std::move(handler)); }
 
 WeatherPanel::WeatherPanel(QWidget* parent)
     : QWidget(parent)

@@ -64,5 +64,3 @@ private:
 };
 
 // A left click (press and release over the control) on a label or picture runs the
-// handler.
-void OnClick(QWidget* control, std::function<void()> handler);

@@ -1,6 +1,5 @@
 #include "frmMain.h"
 
-#include "ClickLabel.h"
 #include "core/Formats.h"
 #include "core/Options.h"
 #include "core/Resources.h"

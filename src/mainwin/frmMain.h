@@ -12,7 +12,6 @@
 
 #include <array>
 
-class ClickLabel;
 class QAction;
 class QComboBox;
 class QTimer;
@@ -86,7 +85,7 @@ public:
     QTimer* Timer1 = nullptr;
     QComboBox* ComboMonth = nullptr;
     QComboBox* ComboYears = nullptr;
-    ClickLabel* Label43 = nullptr;
+    QLabel* Label43 = nullptr;
     std::array<QLabel*, 7> WeekdayCaptions{};  // Label44, Label7 ... Label12
     std::array<QLabel*, DayCellCount> TextDay{};
     std::array<QWidget*, DayCellCount> PicDay{};

@@ -6,6 +6,7 @@
 #include "core/OpenURL.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/WindowHelpers.h"
 #include "core/clsINI.h"
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
