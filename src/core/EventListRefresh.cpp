@@ -24,12 +24,41 @@ bool earlier(const DispatcherRow& row, const DispatcherRow& than)
 
 void frmProcess::DateRefresh()
 {
-    Recordset& rs = DataEnvironment1().rsCommand2;
-    OpenIfClosed(rs);
-    const int count = rs.RecordCount();
+    // The whole events table in table order, read straight into the list: the
+    // refresh runs after every change and the table may hold many rows.
+    Connection& db = DataEnvironment1().Connection1;
+    OpenIfClosed(db);
+    const QString stored[3] = {BuiltInMeasure1, BuiltInMeasure2, BuiltInMeasure3};
+    const QString shown[3] = {GetOwnText(QStringLiteral("evn1")), GetOwnText(QStringLiteral("evn2")),
+                              GetOwnText(QStringLiteral("evn3"))};
+    QList<DispatcherRow> rows;
+    int earliest = 0;
+    db.ForEachRow(QStringLiteral("SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep, "
+                                 "Step_Numeric FROM lst_Dates ORDER BY Step_Numeric"),
+                  {}, [&](const RowReader& row) {
+                      DispatcherRow item;
+                      item.category = row.Text(0);
+                      for (int b = 0; b < 3; ++b) {
+                          if (!stored[b].isEmpty() && item.category == stored[b]) {
+                              item.category = shown[b];
+                              break;
+                          }
+                      }
+                      item.title = row.Text(1);
+                      item.date = row.Date(2);
+                      item.time = row.IsNull(3) ? QTime() : ReadStepTime(row.Text(3));
+                      item.comment = row.Text(4);
+                      item.oneOff = row.Boolean(5);
+                      item.id = row.Integer(6);
+                      // A row without a date is listed but can never fall due.
+                      if (item.date.isValid() && (earliest == 0 || earlier(item, rows.at(earliest - 1))))
+                          earliest = static_cast<int>(rows.size()) + 1;
+                      rows.append(std::move(item));
+                  });
+    const int count = static_cast<int>(rows.size());
+    ListView1.SetRows(std::move(rows));
+
     if (count == 0) {
-        ListView1.Clear();
-        CloseIfOpen(rs);
         NextDue = {};
         SetPanel(1, GetLangText(QStringLiteral("mes238")) + QStringLiteral(": 0"));
         SetPanel(2, GetLangText(QStringLiteral("mes239")));
@@ -42,43 +71,6 @@ void frmProcess::DateRefresh()
         main.Image4->setPixmap(ResourcePixmap(QStringLiteral("RES_5"), 32));
         return;
     }
-
-    // The built-in categories are shown under the user's own texts.
-    const QString stored[3] = {BuiltInMeasure1, BuiltInMeasure2, BuiltInMeasure3};
-    const QString shown[3] = {GetOwnText(QStringLiteral("evn1")), GetOwnText(QStringLiteral("evn2")),
-                              GetOwnText(QStringLiteral("evn3"))};
-    const int category = rs.FieldIndex(QStringLiteral("Measure_Name"));
-    const int title = rs.FieldIndex(QStringLiteral("Step_Name"));
-    const int date = rs.FieldIndex(QStringLiteral("Step_Date"));
-    const int time = rs.FieldIndex(QStringLiteral("Step_Time"));
-    const int notes = rs.FieldIndex(QStringLiteral("Step_Notes"));
-    const int oneOff = rs.FieldIndex(QStringLiteral("Step_Rep"));
-
-    QList<DispatcherRow> rows;
-    rows.reserve(count);
-    int earliest = 0;
-    for (int i = 0; i < count; ++i) {
-        DispatcherRow row;
-        row.category = rs.ValueAt(i, category).toString();
-        for (int b = 0; b < 3; ++b) {
-            if (!stored[b].isEmpty() && row.category == stored[b]) {
-                row.category = shown[b];
-                break;
-            }
-        }
-        row.title = rs.ValueAt(i, title).toString();
-        row.date = rs.ValueAt(i, date).toDate();
-        row.time = ReadStepTime(rs.ValueAt(i, time));
-        row.id = rs.IdAt(i);
-        row.comment = rs.ValueAt(i, notes).toString();
-        row.oneOff = rs.ValueAt(i, oneOff).toBool();
-        // A row without a date is listed but can never fall due.
-        if (row.date.isValid() && (earliest == 0 || earlier(row, rows.at(earliest - 1))))
-            earliest = i + 1;
-        rows.append(std::move(row));
-    }
-    CloseIfOpen(rs);
-    ListView1.SetRows(std::move(rows));
 
     SetPanel(1, GetLangText(QStringLiteral("mes238")) + QStringLiteral(": ") + QString::number(count));
     if (earliest == 0) {

@@ -4,7 +4,6 @@
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/Formats.h"
-#include "core/MeasureNames.h"
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "core/WindowHelpers.h"
@@ -21,30 +20,39 @@ constexpr int PanelIconSize = 32;
 
 const QString QuickReminder = QStringLiteral("_QM_");
 
-// The category label of an event's line in a day tooltip.
-QString dayLineLabel(const QString& storedCategory)
+// The events of one month, in table order, each with the category label of its
+// line in a day tooltip. Only that month's rows are read: the table may hold many.
+QList<DayEvent> readMonthEvents(int year, int month)
 {
-    if (storedCategory == QuickReminder)
-        return GetLangText(QStringLiteral("mes3"));
-    return ShownMeasureName(storedCategory);
-}
+    Connection& db = DataEnvironment1().Connection1;
+    OpenIfClosed(db);
+    const QDate first(year, month, 1);
+    QList<QVariantList> rows;
+    db.Query(QStringLiteral("SELECT Measure_Name, Step_Name, Step_Date FROM lst_Dates "
+                            "WHERE Step_Date >= ? AND Step_Date < ? ORDER BY Step_Numeric"),
+             {first.toString(Qt::ISODate), first.addMonths(1).toString(Qt::ISODate)}, &rows);
 
-// Every event of the never-filtered events recordset, in table order.
-QList<DayEvent> readEvents()
-{
-    Recordset& events = DataEnvironment1().rsCommand2;
-    OpenIfClosed(events);
+    const frmProcess& process = Forms::Get<frmProcess>();
+    const QString stored[3] = {process.BuiltInMeasure1, process.BuiltInMeasure2, process.BuiltInMeasure3};
+    const QString shown[3] = {GetOwnText(QStringLiteral("evn1")), GetOwnText(QStringLiteral("evn2")),
+                              GetOwnText(QStringLiteral("evn3"))};
+    const QString quick = GetLangText(QStringLiteral("mes3"));
     QList<DayEvent> list;
-    const int category = events.FieldIndex(QStringLiteral("Measure_Name"));
-    const int title = events.FieldIndex(QStringLiteral("Step_Name"));
-    const int date = events.FieldIndex(QStringLiteral("Step_Date"));
-    const int count = events.RecordCount();
-    list.reserve(count);
-    for (int row = 0; row < count; ++row) {
-        list.append({dayLineLabel(events.ValueAt(row, category).toString()), events.ValueAt(row, title).toString(),
-                     events.ValueAt(row, date).toDate()});
+    list.reserve(rows.size());
+    for (const QVariantList& row : rows) {
+        QString label = row.value(0).toString();
+        if (label == QuickReminder) {
+            label = quick;
+        } else {
+            for (int b = 0; b < 3; ++b) {
+                if (!stored[b].isEmpty() && label == stored[b]) {
+                    label = shown[b];
+                    break;
+                }
+            }
+        }
+        list.append({label, row.value(1).toString(), QDate::fromString(row.value(2).toString().left(10), Qt::ISODate)});
     }
-    CloseIfOpen(events);
     return list;
 }
 
@@ -85,7 +93,7 @@ void frmMain::ColorDates()
     }
     const int year = ComboYears->currentText().toInt();
     const int month = monthIndex + 1;
-    const QList<DayEvent> events = readEvents();
+    const QList<DayEvent> events = readMonthEvents(year, month);
     const MonthMarks marks = MarkMonth(year, month, MonthOffset(year, month, SundayFirst()), Clock::Today(),
                                        GetLangText(QStringLiteral("mes2")), events);
     for (int cell = 0; cell < DayCellCount; ++cell) {
@@ -93,7 +101,7 @@ void frmMain::ColorDates()
         dayTip_[cell] = marks.tip[cell];
     }
     // An empty table leaves the panel as the event-list refresh set it.
-    if (!events.isEmpty() && Forms::Get<frmProcess>().ListView1.Count() > 0)
+    if (Forms::Get<frmProcess>().ListView1.Count() > 0)
         showNearestEvent();
 }
 

@@ -219,6 +219,39 @@ DbResult Connection::Query(const QString& sql, const QVariantList& parameters, Q
     return {};
 }
 
+DbResult Connection::ForEachRow(const QString& sql, const QVariantList& parameters,
+                                const std::function<void(const RowReader&)>& onRow)
+{
+    if (!db_)
+        return DbResult::Failure(DbStatus::Error, QStringLiteral("the connection is closed"));
+    SqlStatement statement(db_, sql);
+    if (!statement.Prepared() || !statement.Bind(parameters))
+        return LastError(sql);
+    const RowReader reader(statement.get());
+    int status;
+    while ((status = sqlite3_step(statement.get())) == SQLITE_ROW)
+        onRow(reader);
+    if (status != SQLITE_DONE)
+        return LastError(sql);
+    return {};
+}
+
+bool RowReader::IsNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+
+QString RowReader::Text(int column) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(statement_, column));
+}
+
+QDate RowReader::Date(int column) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    return text ? ParseIsoDate(QString::fromLatin1(text, sqlite3_column_bytes(statement_, column))) : QDate();
+}
+
+qint64 RowReader::Integer(int column) const { return sqlite3_column_int64(statement_, column); }
+
 DbResult Connection::ExecuteScript(const QString& sql)
 {
     if (!db_)

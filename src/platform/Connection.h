@@ -5,8 +5,31 @@
 #include <QString>
 #include <QVariant>
 
+#include <QDate>
+
+#include <functional>
+
 struct sqlite3;
+struct sqlite3_stmt;
 class Recordset;
+
+// The current row of a query, read column by column without building values first
+// (for readers that walk a whole table).
+class RowReader {
+public:
+    explicit RowReader(sqlite3_stmt* statement)
+        : statement_(statement)
+    {
+    }
+    bool IsNull(int column) const;
+    QString Text(int column) const;
+    QDate Date(int column) const;  // invalid for NULL or a text that is no date
+    qint64 Integer(int column) const;
+    bool Boolean(int column) const { return Integer(column) != 0; }
+
+private:
+    sqlite3_stmt* statement_;
+};
 
 // The outcome of a database call. DuplicateKey is a write refused by a unique
 // index (a second category or group of the same name, in any letter case).
@@ -61,6 +84,9 @@ public:
     DbResult Execute(const QString& sql, const QVariantList& parameters = {}, int* rowsChanged = nullptr);
     // A query; every row as a list of its values (INTEGER as qint64, TEXT as QString).
     DbResult Query(const QString& sql, const QVariantList& parameters, QList<QVariantList>* rows);
+    // A query whose rows are handed one at a time to onRow.
+    DbResult ForEachRow(const QString& sql, const QVariantList& parameters,
+                        const std::function<void(const RowReader&)>& onRow);
     // Several statements without parameters, as a schema file holds them.
     DbResult ExecuteScript(const QString& sql);
 
