@@ -2,10 +2,10 @@
 
 #include "test_mainwin_fixture.h"
 
+#include "core/Colors.h"
 #include "core/Formats.h"
 #include "core/Resources.h"
 #include "core/WindowHelpers.h"
-#include "mainwin/BgrColor.h"
 #include "mainwin/MonthGrid.h"
 
 #include <QComboBox>

@@ -142,6 +142,10 @@ TEST(Startup, InstalledProgramRunsFromItsPrefix)
     ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
     ASSERT_TRUE(QFile::exists(prefix + s("/share/tessaryn/Language/English.ini")));
     ASSERT_TRUE(QFile::exists(prefix + s("/share/tessaryn/Help/enhelp.pdf")));
+    // The shipped reminder sound is named where the install put it.
+    EXPECT_TRUE(text(prefix + s("/share/tessaryn/Tessaryn/options.ini"))
+                    .contains(s("musicpath=") + prefix + s("/share/tessaryn/Sounds/reminder.wav\r\n")));
+    EXPECT_TRUE(QFile::exists(prefix + s("/share/tessaryn/Sounds/reminder.wav")));
 
     // The installed program finds its own data tree: no CommonProgramFiles override.
     QProcessEnvironment environment = env.ProcessEnvironment();

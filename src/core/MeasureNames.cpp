@@ -17,12 +17,13 @@ QString ShownMeasureName(const QString& storedName)
 
 QString StoredMeasureName(const QString& shownName)
 {
+    // A built-in name is known only once the category list was read; until then the
+    // shown name stands for itself rather than for an empty stored name.
     const frmProcess& process = Forms::Get<frmProcess>();
-    if (shownName == GetOwnText(QStringLiteral("evn1")))
-        return process.BuiltInMeasure1;
-    if (shownName == GetOwnText(QStringLiteral("evn2")))
-        return process.BuiltInMeasure2;
-    if (shownName == GetOwnText(QStringLiteral("evn3")))
-        return process.BuiltInMeasure3;
+    const QString stored[3] = {process.BuiltInMeasure1, process.BuiltInMeasure2, process.BuiltInMeasure3};
+    for (int b = 0; b < 3; ++b) {
+        if (!stored[b].isEmpty() && shownName == GetOwnText(QStringLiteral("evn%1").arg(b + 1)))
+            return stored[b];
+    }
     return shownName;
 }

@@ -13,8 +13,10 @@
 #include "SystemCharset.h"
 #include "XMLParser.h"
 #include "clsINI.h"
+#include "events/frmOptions.h"
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
+#include "platform/Controls.h"
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
 #include "platform/TrayIcon.h"
@@ -24,6 +26,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
@@ -77,15 +80,20 @@ frmProcess::frmProcess()
     mOpen->setFont(bold);
     mPopUp->setDefaultAction(mOpen);
     mPopUp->addSeparator();
-    mOptions = mPopUp->addAction(QString());
+    mOptions = mPopUp->addAction(QString(), this, [this] {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->geometry();
+            Move((Twips(area.width()) - Width()) / 2, (Twips(area.height()) - Height()) / 2);
+        }
+        Forms::Get<frmOptions>().ShowModal(this);
+    });
     mPopUp->addSeparator();
     mHomePage = mPopUp->addAction(QString(), this, [] { OpenURL(HomePageUrl()); });
     mUpGrate = mPopUp->addAction(QString());
     mHelp = mPopUp->addAction(QString(), this, &frmProcess::mHelp_Click);
     mPopUp->addSeparator();
     mExit = mPopUp->addAction(QString(), this, &frmProcess::mExit_Click);
-    // The reminder options and the support window come with their own windows.
-    mOptions->setEnabled(false);
+    // The support window comes with its own window.
     mUpGrate->setEnabled(false);
 
     Timer1 = new QTimer(this);

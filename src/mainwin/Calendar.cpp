@@ -1,6 +1,6 @@
 #include "frmMain.h"
 
-#include "BgrColor.h"
+#include "core/Colors.h"
 #include "core/Formats.h"
 #include "core/WindowHelpers.h"
 #include "platform/Clock.h"

@@ -1,6 +1,6 @@
 #include "frmMain.h"
 
-#include "BgrColor.h"
+#include "core/Colors.h"
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/Formats.h"

@@ -1,0 +1,184 @@
+#pragma once
+
+// What the reminder tests share: a prepared user, events saved the way the event
+// editor saves them, the dispatcher's tick by hand and a look at the events table.
+#include "core/DataEnvironment.h"
+#include "core/DBConfig.h"
+#include "core/Options.h"
+#include "core/RegData.h"
+#include "core/frmProcess.h"
+#include "events/ColorChooser.h"
+#include "events/frmWindow.h"
+#include "platform/Clock.h"
+#include "platform/FileDialog.h"
+#include "platform/SoundPlayer.h"
+#include "platform/WindowEffects.h"
+#include "support/TestEnv.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace reminder_test {
+
+inline QString s(const char* text) { return QString::fromUtf8(text); }
+
+inline QDateTime at(int y, int m, int d, int h, int min, int sec = 0) { return {QDate(y, m, d), QTime(h, min, sec)}; }
+
+// A short, valid sound: 0.1 s of silence, 8 kHz, 8 bit, mono.
+inline QByteArray silentWav()
+{
+    const quint32 samples = 800;
+    QByteArray data;
+    auto put32 = [&data](quint32 v) { for (int i = 0; i < 4; ++i) data.append(char((v >> (8 * i)) & 0xFF)); };
+    auto put16 = [&data](quint16 v) { data.append(char(v & 0xFF)); data.append(char(v >> 8)); };
+    data.append("RIFF");
+    put32(36 + samples);
+    data.append("WAVEfmt ");
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(8000);
+    put32(8000);
+    put16(1);
+    put16(8);
+    data.append("data");
+    put32(samples);
+    data.append(QByteArray(int(samples), char(0x80)));
+    return data;
+}
+
+// Lets window events and timers run for a while.
+inline void pump(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// One event as the editor hands it over.
+struct Event {
+    QString category = s("Work");  // stored name
+    QString title = s("Dentist");
+    QDate date{};
+    QVariant time{};               // "HH:mm" or NULL
+    QVariant notes{};              // NULL for no comment
+    QString advanceCode{};         // "" when shown at its own moment
+    QString ownType{};             // "" for no own rule
+    QString ownCount{};
+};
+
+struct Row {
+    QString category;
+    QString title;
+    QDate date;
+    QVariant time;
+    QVariant notes;
+    bool oneOff = false;
+    qint64 id = 0;
+};
+
+class ReminderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        env.PrepareUser();
+        process().BuiltInMeasure1 = s("Birthdays");
+        process().BuiltInMeasure2 = s("Meetings");
+        process().BuiltInMeasure3 = s("Holidays");
+        // The tests tick by hand.
+        process().Timer1->stop();
+        FormTransparent::SetOpacitySupportedForTests(true);
+        // Asking for no sound clears what the last case played.
+        playSound::PlaySoundFile(QString());
+        soundPath = env.Root() + s("/bell.wav");
+        WriteFile(soundPath, silentWav());
+        WriteOption(s("RemWindow"), s("musicpath"), soundPath);
+        WriteOption(s("RemWindow"), s("musictitle"), s("bell.wav"));
+    }
+
+    void TearDown() override
+    {
+        playSound::StopSound();
+        FormTransparent::SetOpacitySupportedForTests(std::nullopt);
+        ColorChooser::ClearForTests();
+        FileDialog::ClearForTests();
+    }
+
+    static frmProcess& process() { return Forms::Get<frmProcess>(); }
+    static frmWindow* reminder() { return Forms::Find<frmWindow>(); }
+    static void tick() { process().Timer1_Timer(); }
+
+    // The row and the registry entries the editor writes for a new event, then its
+    // refresh of the dispatcher list.
+    static qint64 save(const Event& event)
+    {
+        Recordset& rs = DataEnvironment1().rsCommand3;
+        OpenIfClosed(rs);
+        EXPECT_TRUE(rs.AddNew().Ok());
+        rs.SetField(s("Measure_Name"), event.category);
+        rs.SetField(s("Step_Name"), event.title);
+        rs.SetField(s("Step_Date"), event.date);
+        rs.SetField(s("Step_Time"), event.time);
+        rs.SetField(s("Step_Notes"), event.notes);
+        rs.SetField(s("Step_Rep"), false);
+        EXPECT_TRUE(rs.Update().Ok());
+        EXPECT_TRUE(rs.Resync().Ok());
+        const qint64 id = rs.Field(6).toLongLong();
+        CloseIfOpen(rs);
+        const QString number = QString::number(id);
+        if (!event.advanceCode.isEmpty())
+            RegWrite(ProgramKey() + s("InAdvance\\") + number, event.advanceCode);
+        if (!event.ownType.isEmpty()) {
+            RegWrite(ProgramKey() + s("Special\\") + number + s("\\NextType"), event.ownType);
+            RegWrite(ProgramKey() + s("Special\\") + number + s("\\NextInterval"), event.ownCount);
+        }
+        process().DateRefresh();
+        return id;
+    }
+
+    static void setCategoryRule(const QString& shownName, const QString& type, const QString& count)
+    {
+        RegWrite(ProgramKey() + s("Measures\\") + shownName + s("\\NextType"), type);
+        RegWrite(ProgramKey() + s("Measures\\") + shownName + s("\\NextInterval"), count);
+    }
+
+    static QString reg(const QString& path)
+    {
+        QString value;
+        return RegRead(ProgramKey() + path, &value) ? value : s("<missing>");
+    }
+
+    static QList<Row> rows()
+    {
+        Connection& db = DataEnvironment1().Connection1;
+        if (db.State() == 0) {
+            EXPECT_TRUE(db.Open().Ok());
+        }
+        QList<QVariantList> found;
+        db.Query(s("SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep, Step_Numeric "
+                   "FROM lst_Dates ORDER BY Step_Numeric"),
+                 {}, &found);
+        QList<Row> result;
+        for (const QVariantList& r : found)
+            result.append({r[0].toString(), r[1].toString(), QDate::fromString(r[2].toString(), Qt::ISODate), r[3],
+                           r[4], r[5].toLongLong() != 0, r[6].toLongLong()});
+        return result;
+    }
+
+    // The title bar's close box.
+    static void closeReminder()
+    {
+        ASSERT_TRUE(reminder());
+        reminder()->close();
+        QCoreApplication::processEvents();
+    }
+
+    TestEnv env;
+    QString soundPath;
+};
+
+}  // namespace reminder_test
