@@ -44,6 +44,7 @@ public:
         qputenv("HOME", root.toUtf8());
         qputenv("TESSARYN_SITE_BASE", "http://127.0.0.1:9/");
         copyTree(s(TESSARYN_BUILD_SHARE "/Tessaryn"), root + s("/common/Tessaryn"));
+        QFile::copy(s(TESSARYN_SOURCE_DATA "/lang.ini"), root + s("/common/Tessaryn/lang.ini"));
         KnownFolders::SetProgramFolder(s(TESSARYN_BUILD_SHARE));
         EndDataEnvironment();
         CopyDataTree(KnownFolders::InstallDataFolder());

@@ -23,6 +23,8 @@ CREATE TABLE lst_Dates (
     Step_Rep BOOLEAN,
     Step_Numeric INTEGER PRIMARY KEY AUTOINCREMENT
 );
+-- The calendar reads one month at a time.
+CREATE INDEX lst_Dates_Step_Date ON lst_Dates (Step_Date);
 
 -- The "System" row comes first in table order and is never listed; the built-in
 -- categories follow under stored names that their own texts show differently.
