@@ -10,6 +10,7 @@
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "core/frmProcess.h"
+#include "events/frmOrg.h"
 #include "platform/MsgBox.h"
 
 #include <QCursor>
@@ -198,7 +199,17 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 void frmMain::OpenPlanner(bool handOff)
 {
-    // The planner window comes with its own issue; it opens here for the selected
-    // category, after HandOffPosition when handOff is set.
-    Q_UNUSED(handOff);
+    QListWidgetItem* item = SelectedCategoryItem();
+    if (!item)
+        return;
+    const int row = ListView1->row(item);
+    if (handOff)
+        HandOffPosition();
+    frmOrg& planner = Forms::Get<frmOrg>();
+    planner.FillCategories(ListView1);
+    planner.SelectCategory(row);
+    // Without a hand-off the planner takes this window's place directly.
+    if (!handOff)
+        planner.Move(Left(), Top());
+    planner.ShowModeless();
 }

@@ -7,10 +7,13 @@
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -155,4 +158,27 @@ bool CopyIconFile(const QString& source, const QString& shownName)
     if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath() && FileExists(target))
         return true;
     return FileSystem::CopyOver(source, target);
+}
+
+void KeepRepeatCountValid(QLineEdit* box, int unitIndex, bool selectLimit)
+{
+    QString count = box->text();
+    if (count.isEmpty() || count.back() < QLatin1Char('0') || count.back() > QLatin1Char('9')) {
+        QApplication::beep();
+        if (!count.isEmpty()) {
+            count.remove(count.back());
+            const QSignalBlocker blocker(box);
+            box->setText(count);
+            box->setCursorPosition(static_cast<int>(count.size()));
+        }
+    }
+    const int limit = RepeatCountLimit(unitIndex);
+    if (!count.isEmpty() && limit > 0 && RepeatCountValue(count) > limit) {
+        const QSignalBlocker blocker(box);
+        box->setText(QString::number(limit));
+        if (selectLimit)
+            box->selectAll();
+        else
+            box->setCursorPosition(static_cast<int>(box->text().size()));
+    }
 }

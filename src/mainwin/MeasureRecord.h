@@ -3,6 +3,10 @@
 #include <QIcon>
 #include <QString>
 
+class QLineEdit;
+
+class QLineEdit;
+
 // Where an event category lives besides its row in lst_Measures: its icon file and
 // its repeat rule under the registry key "Measures\<shown name>". Both are named by
 // the category's SHOWN name (the own text "evn1" to "evn3" of a built-in category).
@@ -33,6 +37,10 @@ int RepeatCountLimit(int unitIndex);
 // The number the leading digits of a count text make (0 when there are none), at
 // most 32767.
 int RepeatCountValue(const QString& text);
+// The count box's rule, run on every change: a last character that is no digit is
+// removed everywhere in the box with a beep; a count over the unit's limit becomes
+// the limit, selected whole or with the caret after it.
+void KeepRepeatCountValid(QLineEdit* box, int unitIndex, bool selectLimit);
 
 // The icon file of a user category: <user data>/System/Icons/<shown name>.ico.
 QString CategoryIconPath(const QString& shownName);

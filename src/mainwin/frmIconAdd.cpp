@@ -244,25 +244,7 @@ void frmIconAdd::Combo1_Click()
 
 void frmIconAdd::Combo2_Click() { Text2_Change(); }
 
-void frmIconAdd::Text2_Change()
-{
-    QString count = Text2->text();
-    if (count.isEmpty() || count.back() < QLatin1Char('0') || count.back() > QLatin1Char('9')) {
-        QApplication::beep();
-        if (!count.isEmpty()) {
-            count.remove(count.back());
-            const QSignalBlocker blocker(Text2);
-            Text2->setText(count);
-            Text2->setCursorPosition(static_cast<int>(count.size()));
-        }
-    }
-    const int limit = RepeatCountLimit(Combo2->currentIndex());
-    if (!count.isEmpty() && limit > 0 && RepeatCountValue(count) > limit) {
-        const QSignalBlocker blocker(Text2);
-        Text2->setText(QString::number(limit));
-        Text2->selectAll();
-    }
-}
+void frmIconAdd::Text2_Change() { KeepRepeatCountValid(Text2, Combo2->currentIndex(), true); }
 
 void frmIconAdd::SetRepeatPickers(bool present, const QString& nextType, const QString& nextInterval)
 {

@@ -3,8 +3,10 @@
 #include "core/Formats.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/Toolbar.h"
 #include "core/WindowHelpers.h"
 #include "core/frmProcess.h"
+#include "events/frmMesSelect.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
@@ -27,11 +29,6 @@ constexpr int WindowHeight = 6660;
 
 // The toolbar's captioned buttons: index, caption key, picture. The other indexes
 // up to 19 hold no button; 9 and 10 are the gap between the two groups.
-struct ToolbarEntry {
-    int index;
-    const char* captionKey;
-    const char* picture;
-};
 constexpr ToolbarEntry ToolbarEntries[] = {
     {2, "mnu0", "newevent"}, {4, "mnu1", "tasks"},    {6, "mnu2", "phones"},
     {8, "mnu3", "notes"},    {11, "mnu5", "backup"},  {13, "mnu6", "reports"},
@@ -63,23 +60,6 @@ QFrame* whitePanel(QWidget* parent, const char* name, int left, int top, int wid
     panel->setAutoFillBackground(true);
     Place(panel, left, top, width, height);
     return panel;
-}
-
-// A caption too wide for its button is broken at the blank nearest its middle.
-QString twoLinesWhenLong(QString caption, const QFontMetrics& metrics)
-{
-    constexpr int widest = 84;  // pixels
-    if (metrics.horizontalAdvance(caption) <= widest)
-        return caption;
-    int best = -1;
-    for (int i = 0; i < caption.size(); ++i) {
-        if (caption.at(i) == QLatin1Char(' ')
-            && (best < 0 || std::abs(i - caption.size() / 2) < std::abs(best - caption.size() / 2)))
-            best = i;
-    }
-    if (best >= 0)
-        caption[best] = QLatin1Char('\n');
-    return caption;
 }
 
 qint16 handOffValue(int twips) { return static_cast<qint16>(std::clamp(twips, -32768, 32767)); }
@@ -151,36 +131,17 @@ frmMain::frmMain()
 
 void frmMain::buildToolbar()
 {
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(s("Toolbar1"));
-    Toolbar1->setMovable(false);
-    Toolbar1->setFloatable(false);
-    Toolbar1->setIconSize(QSize(32, 32));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Place(Toolbar1, 0, 0, WindowWidth, 1080);
-    for (int index = 1; index <= ToolbarButtonCount; ++index) {
-        const auto entry = std::find_if(std::begin(ToolbarEntries), std::end(ToolbarEntries),
-                                        [index](const ToolbarEntry& e) { return e.index == index; });
-        if (entry == std::end(ToolbarEntries)) {
-            if (index == 9)
-                Toolbar1->addSeparator();
-            toolbarButtons_.append(nullptr);
-            continue;
-        }
-        QAction* button = Toolbar1->addAction(ToolbarIcon(s(entry->picture)), QString());
-        button->setObjectName(QStringLiteral("Toolbar1_%1").arg(index));
-        connect(button, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
-        // The windows behind buttons 2 to 17 come with their own issues; their
-        // buttons stay disabled until then.
-        button->setEnabled(index == 19);
-        toolbarButtons_.append(button);
+    Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 9,
+                            [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
+    // The windows behind buttons 4 to 17 come with their own issues; their buttons
+    // stay disabled until then.
+    for (QAction* button : toolbarButtons_) {
+        if (button && button != ToolbarButton(2) && button != ToolbarButton(19))
+            button->setEnabled(false);
     }
 }
 
-QAction* frmMain::ToolbarButton(int index) const
-{
-    return index >= 1 && index <= toolbarButtons_.size() ? toolbarButtons_.at(index - 1) : nullptr;
-}
+QAction* frmMain::ToolbarButton(int index) const { return ToolbarButtonAt(toolbarButtons_, index); }
 
 void frmMain::Form_Load()
 {
@@ -212,11 +173,7 @@ void frmMain::applyLanguage()
             ComboMonth->addItem(GetLangText(QStringLiteral("month%1").arg(month)));
         ComboMonth->setCurrentIndex(-1);
     }
-    for (const ToolbarEntry& entry : ToolbarEntries) {
-        QAction* button = ToolbarButton(entry.index);
-        button->setText(GetLangText(s(entry.captionKey)));
-        button->setIconText(twoLinesWhenLong(button->text(), Toolbar1->fontMetrics()));
-    }
+    SetToolbarCaptions(Toolbar1, toolbarButtons_, ToolbarEntries);
     Label1->setText(GetLangText(s("mes55")));
     Label43->setText(GetLangText(s("mes56")));
     const bool sundayFirst = SundayFirst();
@@ -266,7 +223,9 @@ void frmMain::Timer1_Timer()
 
 void frmMain::Toolbar1_ButtonClick(int index)
 {
-    if (index == 19)
+    if (index == 2)
+        frmMesSelect::ShowFor(this);
+    else if (index == 19)
         OpenHelpFile();
 }
 

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextEdit>
 
 #include <map>
@@ -43,7 +44,7 @@ void forget(Form* form)
 bool takesEnter(QWidget* focus)
 {
     return qobject_cast<QTextEdit*>(focus) || qobject_cast<QPlainTextEdit*>(focus)
-        || qobject_cast<QAbstractButton*>(focus)
+        || qobject_cast<QPushButton*>(focus)
         || (qobject_cast<QComboBox*>(focus) && static_cast<QComboBox*>(focus)->isEditable());
 }
 

@@ -1,0 +1,162 @@
+#include "EventRecord.h"
+
+#include "core/RegData.h"
+#include "platform/FileSystem.h"
+#include "platform/RegistryStore.h"
+
+namespace {
+
+constexpr int MinutesPerDay = 24 * 60;
+
+int minuteOfDay(const QTime& time) { return time.hour() * 60 + time.minute(); }
+
+QTime timeOfMinute(int minute)
+{
+    const int wrapped = ((minute % MinutesPerDay) + MinutesPerDay) % MinutesPerDay;
+    return QTime(wrapped / 60, wrapped % 60);
+}
+
+int advanceCodeOf(const QString& text)
+{
+    static const QString codes[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                                    QStringLiteral("3"), QStringLiteral("4")};
+    for (int code = 0; code < 5; ++code) {
+        if (text == codes[code])
+            return code;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int AdvanceMinutes(int code)
+{
+    static const int minutes[] = {5, 10, 30, 60, MinutesPerDay};
+    return code >= 0 && code < 5 ? minutes[code] : 0;
+}
+
+EventMoment CalcAdvanceTime(int code, const QDate& date, const QTime& time, bool hasTime)
+{
+    const QTime plain = hasTime && time.isValid() ? QTime(time.hour(), time.minute()) : QTime();
+    if (code == 4)
+        return {date.addDays(-1), plain};
+    const int advance = AdvanceMinutes(code);
+    if (advance == 0)
+        return {date, plain};
+    if (!plain.isValid())
+        return {date.addDays(-1), timeOfMinute(MinutesPerDay - advance)};
+    const int minute = minuteOfDay(plain);
+    return {minute < advance ? date.addDays(-1) : date, timeOfMinute(minute - advance)};
+}
+
+EventMoment AddAdvanceBack(const QString& codeText, const QDate& date, const QTime& time)
+{
+    const int code = advanceCodeOf(codeText);
+    if (code == 4)
+        return {date.addDays(1), time};
+    const int advance = AdvanceMinutes(code);
+    if (advance == 0 || !time.isValid())
+        return {date, time};
+    const int minute = minuteOfDay(time);
+    return {minute + advance >= MinutesPerDay ? date.addDays(1) : date, timeOfMinute(minute + advance)};
+}
+
+bool IsPastMoment(const QDate& date, const QTime& time, bool hasTime, const QDateTime& now,
+                  PastThreshold threshold)
+{
+    const QDate today = now.date();
+    if (date != today)
+        return date < today;
+    if (!hasTime || !time.isValid())
+        return false;
+    if (threshold == PastThreshold::TwoMinutes)
+        return minuteOfDay(now.time()) - minuteOfDay(time) > 2;
+    return time.secsTo(now.time()) >= 1;
+}
+
+QDate DateWithDayOverflow(int year, int month, int day) { return QDate(year, month, 1).addDays(day - 1); }
+
+QDate NextOccurrenceOfDay(const QDate& date, const QDate& today)
+{
+    const QDate thisYear = DateWithDayOverflow(today.year(), date.month(), date.day());
+    return thisYear >= today ? thisYear : DateWithDayOverflow(today.year() + 1, date.month(), date.day());
+}
+
+QString MovedDateComment(const QString& note, const QString& comment)
+{
+    return comment.isEmpty() ? note : note + QLatin1Char('\n') + comment;
+}
+
+QString InAdvanceValuePath(qint64 id) { return ProgramKey() + QStringLiteral("InAdvance\\") + QString::number(id); }
+
+QString SpecialKeyPath(qint64 id)
+{
+    return ProgramKey() + QStringLiteral("Special\\") + QString::number(id) + QLatin1Char('\\');
+}
+
+bool ReadEventRule(qint64 id, QString* nextType, QString* nextInterval)
+{
+    QString type;
+    QString interval;
+    if (!RegRead(SpecialKeyPath(id) + QStringLiteral("NextType"), &type)
+        || !RegRead(SpecialKeyPath(id) + QStringLiteral("NextInterval"), &interval))
+        return false;
+    *nextType = type;
+    *nextInterval = interval;
+    return true;
+}
+
+bool ReadAdvanceCode(qint64 id, QString* code) { return RegRead(InAdvanceValuePath(id), code); }
+
+QList<EntryChange> AdvanceEntryChanges(qint64 id, int code)
+{
+    if (code >= 0 && code < 5)
+        return {{InAdvanceValuePath(id), QString::number(code)}};
+    return {{InAdvanceValuePath(id), QString(), true}};
+}
+
+QList<EntryChange> SpecialEntryChanges(qint64 id, const QString& letter, int count)
+{
+    if (letter.isEmpty())
+        return {{SpecialKeyPath(id), QString(), true}};
+    return {{SpecialKeyPath(id) + QStringLiteral("NextType"), letter},
+            {SpecialKeyPath(id) + QStringLiteral("NextInterval"), QString::number(count)}};
+}
+
+QList<EntryChange> RemoveEventEntries(qint64 id)
+{
+    return {{SpecialKeyPath(id), QString(), true}, {InAdvanceValuePath(id), QString(), true}};
+}
+
+bool WriteEntries(const QList<EntryChange>& changes)
+{
+    // The changes are made on a scratch copy of the store, which then replaces the
+    // store in one atomic write.
+    const QString storePath = RegistryFilePath();
+    const QString scratchPath = storePath + QStringLiteral(".pending");
+    QByteArray before;
+    if (!FileSystem::ReadAll(storePath, &before))
+        before.clear();
+    FileSystem::RemoveFile(scratchPath);
+    RegistryStore scratch(scratchPath);
+    bool ok = before.isEmpty() || FileSystem::WriteAtomic(scratchPath, before);
+    bool changed = false;
+    for (const EntryChange& change : changes) {
+        if (!ok)
+            break;
+        QString current;
+        if (change.remove) {
+            if (!scratch.Read(change.path, &current))
+                continue;
+            ok = scratch.Delete(change.path);
+        } else {
+            ok = scratch.Write(change.path, change.value);
+        }
+        changed = true;
+    }
+    QByteArray after;
+    if (ok && changed)
+        ok = FileSystem::ReadAll(scratchPath, &after) && FileSystem::WriteAtomic(storePath, after);
+    FileSystem::RemoveFile(scratchPath);
+    return ok;
+}

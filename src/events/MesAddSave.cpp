@@ -1,0 +1,286 @@
+// The event editor's saves: OK for a new event, Add (save and go on) and OK for an
+// edit of the planner's current row. A save is all or nothing: its rows go in one
+// database transaction, then its registry entries in one store write; when that
+// write fails the rows are taken back.
+#include "frmMesAdd.h"
+
+#include "core/DBConfig.h"
+#include "core/DataEnvironment.h"
+#include "core/Fatal.h"
+#include "core/Formats.h"
+#include "core/Options.h"
+#include "core/StepTime.h"
+#include "core/frmProcess.h"
+#include "platform/Clock.h"
+#include "platform/MsgBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QTimeEdit>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+const QString QuickReminderCategory = QStringLiteral("_QM_");
+
+struct RowValues {
+    QString category;
+    QString title;
+    QDate date;
+    QVariant time;   // "HH:mm" or NULL
+    QVariant notes;  // text or NULL
+};
+
+QVariant timeValue(const QTime& time) { return time.isValid() ? QVariant(StepTimeText(time)) : QVariant(); }
+
+DbResult addRow(Recordset& rs, const RowValues& row, qint64* id)
+{
+    DbResult result = rs.AddNew();
+    if (result.Ok())
+        result = rs.SetField(s("Measure_Name"), row.category);
+    if (result.Ok())
+        result = rs.SetField(s("Step_Name"), row.title);
+    if (result.Ok())
+        result = rs.SetField(s("Step_Date"), row.date);
+    if (result.Ok() && row.time.isValid())
+        result = rs.SetField(s("Step_Time"), row.time);
+    if (result.Ok() && row.notes.isValid())
+        result = rs.SetField(s("Step_Notes"), row.notes);
+    if (result.Ok())
+        result = rs.SetField(s("Step_Rep"), false);
+    if (result.Ok())
+        result = rs.Update();
+    if (!result.Ok()) {
+        rs.CancelUpdate();
+        return result;
+    }
+    *id = rs.Field(s("Step_Numeric")).toLongLong();
+    return result;
+}
+
+// Takes back rows a save has just stored.
+void removeRows(Recordset& rs, const QList<qint64>& ids)
+{
+    Connection& db = rs.ActiveConnection();
+    const bool grouped = db.BeginTrans().Ok();
+    for (qint64 id : ids) {
+        if (id != 0 && rs.MoveToId(id))
+            rs.Delete();
+    }
+    if (grouped)
+        db.CommitTrans();
+}
+
+// The fields an edit writes.
+const char* const EditedNames[] = {"Step_Name", "Step_Date", "Step_Time", "Step_Notes"};
+
+DbResult writeFields(Recordset& rs, const QVariant (&values)[4])
+{
+    DbResult result;
+    for (int i = 0; i < 4 && result.Ok(); ++i)
+        result = rs.SetField(s(EditedNames[i]), values[i]);
+    if (result.Ok())
+        result = rs.Update();
+    if (!result.Ok())
+        rs.CancelUpdate();
+    return result;
+}
+
+void reportNotSaved(const char* key) { MsgBox(GetLangText(s(key)), 48, ProductName()); }
+
+}  // namespace
+
+bool frmMesAdd::EventTitleExists(const QString& title) const
+{
+    const DispatcherList& list = Forms::Get<frmProcess>().ListView1;
+    for (int item = 1; item <= list.Count(); ++item) {
+        if (list.Item(item).title == title)
+            return true;
+    }
+    return false;
+}
+
+void frmMesAdd::CalcAdvanceTime()
+{
+    const EventMoment moment = ::CalcAdvanceTime(Combo1->currentIndex(), AdvanceDate, AdvanceTime, Check1->isChecked());
+    AdvanceDate = moment.date;
+    AdvanceTime = moment.time;
+}
+
+QList<EntryChange> frmMesAdd::SaveInAdvance(qint64 id) const
+{
+    return AdvanceEntryChanges(id, Option2->isChecked() ? Combo1->currentIndex() : -1);
+}
+
+QList<EntryChange> frmMesAdd::SaveSpecialRepeat(qint64 id) const
+{
+    QString letter;
+    int count = 0;
+    GetRepeatCode(&letter, &count);
+    if (!Check3->isChecked())
+        letter.clear();
+    return SpecialEntryChanges(id, letter, count);
+}
+
+frmMesAdd::Entered frmMesAdd::entered() const
+{
+    return {Text1->text(), DTPicker1->date(), DTPicker2->time(), Check1->isChecked(), Text3->toPlainText()};
+}
+
+void frmMesAdd::showEntered(const Entered& event)
+{
+    DTPicker1->setDate(event.date);
+    Text3->setPlainText(event.comment);
+}
+
+bool frmMesAdd::applyPastDateRule(Entered* event, PastThreshold threshold) const
+{
+    if (!IsPastMoment(event->date, event->time, event->hasTime, Clock::Now(), threshold))
+        return true;
+    if (IsQuickReminder() || categoryShown_ != GetLangText(s("rpt12"))) {
+        reportNotSaved("mes185");
+        return false;
+    }
+    // The protected category's past dates are anniversaries: they move on to the
+    // next time the day comes round, the former date noted in the comment.
+    const QString note = GetLangText(s("mes97")) + s(" - ") + DateText(event->date);
+    event->comment = MovedDateComment(note, event->comment);
+    event->date = NextOccurrenceOfDay(event->date, Clock::Today());
+    return true;
+}
+
+bool frmMesAdd::saveNewEvent(PastThreshold threshold)
+{
+    Entered event = entered();
+    if (EventTitleExists(event.title)
+        && MsgBox(s("Одно или несколько событий с таким названием уже существуют. Продолжить?"), 36, ProductName())
+               != vbYes)
+        return false;
+    if (!applyPastDateRule(&event, threshold))
+        return false;
+
+    const bool ahead = Option2->isChecked();
+    const bool plainRow = !ahead || Check2->isChecked();
+    const QString category = IsQuickReminder() ? QuickReminderCategory : categoryStored_;
+    Recordset& rs = DataEnvironment1().rsCommand3;
+    const bool opened = rs.State() == 0;
+    OpenIfClosed(rs);
+    Connection& db = rs.ActiveConnection();
+
+    qint64 plainId = 0;
+    qint64 advanceId = 0;
+    DbResult result = db.BeginTrans();
+    if (result.Ok() && plainRow) {
+        result = addRow(rs, {category, event.title, event.date, event.hasTime ? timeValue(event.time) : QVariant(),
+                             event.comment.isEmpty() ? QVariant() : QVariant(event.comment)},
+                        &plainId);
+    }
+    if (result.Ok() && ahead) {
+        AdvanceDate = event.date;
+        AdvanceTime = event.time;
+        CalcAdvanceTime();
+        result = addRow(rs, {category, event.title, AdvanceDate, timeValue(AdvanceTime), event.comment}, &advanceId);
+    }
+    if (result.Ok())
+        result = db.CommitTrans();
+    else
+        db.RollbackTrans();
+    if (!result.Ok()) {
+        if (opened)
+            CloseIfOpen(rs);
+        reportNotSaved("mes331");
+        return false;
+    }
+
+    const qint64 lastId = ahead ? advanceId : plainId;
+    QList<EntryChange> changes = SaveInAdvance(lastId) + SaveSpecialRepeat(lastId);
+    if (ahead && plainRow)
+        changes += SaveSpecialRepeat(plainId);
+    if (!WriteEntries(changes)) {
+        removeRows(rs, {plainId, advanceId});
+        if (opened)
+            CloseIfOpen(rs);
+        reportNotSaved("mes327");
+        return false;
+    }
+    if (opened)
+        CloseIfOpen(rs);
+    showEntered(event);
+    return true;
+}
+
+bool frmMesAdd::saveEditedEvent()
+{
+    Entered event = entered();
+    if (!applyPastDateRule(&event, PastThreshold::TwoMinutes))
+        return false;
+    Recordset& rs = DataEnvironment1().rsCommand3;
+    if (rs.State() == 0 || !rs.MoveToId(EditedRowId)) {
+        reportNotSaved("mes331");
+        return false;
+    }
+    QVariant before[4];
+    for (int i = 0; i < 4; ++i)
+        before[i] = rs.Field(s(EditedNames[i]));
+
+    QDate date = event.date;
+    QVariant time = event.hasTime ? timeValue(event.time) : QVariant();
+    if (Option2->isChecked()) {
+        AdvanceDate = event.date;
+        AdvanceTime = event.time;
+        CalcAdvanceTime();
+        date = AdvanceDate;
+        time = timeValue(AdvanceTime);
+    }
+    const QVariant after[4] = {event.title, date, time, event.comment};
+    if (!writeFields(rs, after).Ok()) {
+        reportNotSaved("mes331");
+        return false;
+    }
+    const qint64 id = rs.Field(s("Step_Numeric")).toLongLong();
+    if (!WriteEntries(SaveInAdvance(id) + SaveSpecialRepeat(id))) {
+        writeFields(rs, before);
+        reportNotSaved("mes327");
+        return false;
+    }
+    showEntered(event);
+    return true;
+}
+
+void frmMesAdd::Command0_Click()
+{
+    QPointer<frmMesAdd> self(this);
+    if (!saveNewEvent(PastThreshold::TwoMinutes))
+        return;
+    Forms::Get<frmProcess>().DateRefresh();
+    if (self)
+        Forms::Unload(self.data());
+}
+
+void frmMesAdd::Command2_Click()
+{
+    QPointer<frmMesAdd> self(this);
+    if (!saveNewEvent(PastThreshold::OneSecond))
+        return;
+    Forms::Get<frmProcess>().DateRefresh();
+    if (!self)
+        return;
+    Text1->clear();
+    Text3->clear();
+}
+
+void frmMesAdd::Command3_Click()
+{
+    QPointer<frmMesAdd> self(this);
+    if (!saveEditedEvent())
+        return;
+    Forms::Get<frmProcess>().DateRefresh();
+    if (self)
+        Forms::Unload(self.data());
+}

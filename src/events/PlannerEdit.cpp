@@ -1,0 +1,70 @@
+// The planner's Edit: the current row into the event editor, shown at the event's
+// own moment (a row shown ahead holds its moment less the advance) with the
+// event's own rule, then the editor modal over the planner.
+#include "frmOrg.h"
+
+#include "EventRecord.h"
+#include "EventControls.h"
+#include "frmMesAdd.h"
+#include "core/DataEnvironment.h"
+#include "core/Fatal.h"
+#include "core/Options.h"
+#include "core/StepTime.h"
+#include "platform/MsgBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QTimeEdit>
+
+void frmOrg::EditEvent()
+{
+    Recordset& rs = DataEnvironment1().rsCommand3;
+    if (rs.State() == 0 || rs.RecordCount() == 0) {
+        MsgBox(GetLangText(QStringLiteral("mes295")), 48, ProductName());
+        return;
+    }
+    if (rs.AbsolutePosition() < 0)
+        rs.MoveFirst();
+    const qint64 id = rs.CurrentId();
+    const QString title = rs.Field(QStringLiteral("Step_Name")).toString();
+    const QDate date = rs.Field(QStringLiteral("Step_Date")).toDate();
+    const QTime time = ReadStepTime(rs.Field(QStringLiteral("Step_Time")));
+    const QVariant notes = rs.Field(QStringLiteral("Step_Notes"));
+
+    QPointer<frmMesAdd> editor(&Forms::Get<frmMesAdd>());
+    editor->Text1->setText(title);
+    if (date.isValid())
+        editor->DTPicker1->setDate(date);
+    editor->Check1->setChecked(time.isValid());
+    if (time.isValid())
+        editor->DTPicker2->setTime(time);
+    if (!notes.isNull())
+        editor->Text3->setPlainText(notes.toString());
+    editor->SetEditMode(id, title);
+
+    QString nextType;
+    QString nextInterval;
+    const bool ownRule = ReadEventRule(id, &nextType, &nextInterval);
+    editor->ShowOwnRule(ownRule, nextType, nextInterval);
+
+    QString code;
+    if (ReadAdvanceCode(id, &code)) {
+        // Choosing the option resets the advance list, so the list comes after it.
+        editor->Option2->setChecked(true);
+        const int index = code.toInt();
+        if (index >= 0 && index < editor->Combo1->count())
+            SelectEntry(editor->Combo1, index);
+        const EventMoment shown = AddAdvanceBack(code, editor->DTPicker1->date(), editor->DTPicker2->time());
+        editor->DTPicker2->setTime(shown.time);
+        editor->DTPicker1->setDate(shown.date);
+    }
+    editor->Check2->hide();
+    editor->SetCategory(Label1->text(), ChosenStoredName());
+    editor->ShowModal(this);
+}

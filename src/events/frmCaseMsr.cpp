@@ -1,0 +1,120 @@
+#include "frmCaseMsr.h"
+
+#include "EventControls.h"
+#include "EventRecord.h"
+#include "core/DBConfig.h"
+#include "core/DataEnvironment.h"
+#include "core/Fatal.h"
+#include "core/Formats.h"
+#include "core/MeasureNames.h"
+#include "core/Options.h"
+#include "core/Resources.h"
+#include "platform/Clock.h"
+#include "platform/MsgBox.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+DbResult addReminder(Recordset& rs, const QString& category, const QString& title, const QDate& date,
+                     const QString& notes)
+{
+    DbResult result = rs.AddNew();
+    if (result.Ok())
+        result = rs.SetField(s("Measure_Name"), category);
+    if (result.Ok())
+        result = rs.SetField(s("Step_Name"), title);
+    if (result.Ok())
+        result = rs.SetField(s("Step_Date"), date);
+    if (result.Ok() && !notes.isEmpty())
+        result = rs.SetField(s("Step_Notes"), notes);
+    if (result.Ok())
+        result = rs.SetField(s("Step_Rep"), false);
+    if (result.Ok())
+        result = rs.Update();
+    if (!result.Ok())
+        rs.CancelUpdate();
+    return result;
+}
+
+}  // namespace
+
+frmCaseMsr::frmCaseMsr()
+    : Form(s("frmCaseMsr"), DialogWindow)
+{
+    setFixedSize(Px(4620), Px(2430));
+    Frame1 = MakeControl<QGroupBox>(this, "Frame1", 120, 120, 4380, 1500);
+    Label1 = MakeControl<QLabel>(Frame1, "Label1", 180, 330, 4020, 255);
+    ComboM = MakeControl<QComboBox>(Frame1, "ComboM", 180, 690, 4020, 330);
+    Command1 = MakeControl<QPushButton>(this, "Command1", 1920, 1800, 1215, 375);
+    CommandCancel = MakeControl<QPushButton>(this, "CommandCancel", 3285, 1800, 1215, 375);
+    Command1->setText(s("OK"));
+    connect(Command1, &QPushButton::clicked, this, &frmCaseMsr::Command1_Click);
+    connect(CommandCancel, &QPushButton::clicked, this, &frmCaseMsr::CommandCancel_Click);
+    SetCancelButton(CommandCancel);
+    SetDefaultButton(Command1);
+}
+
+void frmCaseMsr::Form_Load()
+{
+    SetFormIcon(this, s("RES_0"), true);
+    FillEventTypeCombo(ComboM);
+    // The table's first category is never offered.
+    {
+        const QSignalBlocker blocker(ComboM);
+        ComboM->removeItem(0);
+    }
+    if (ComboM->count() > 0)
+        SelectEntry(ComboM, 0);
+    Command1->setEnabled(ComboM->count() > 0);
+    setWindowTitle(GetLangText(s("mnu0")));
+    Frame1->setTitle(GetLangText(s("mes79")));
+    Label1->setText(GetLangText(s("mes80")));
+    CommandCancel->setText(GetLangText(s("cmd2")));
+}
+
+void frmCaseMsr::ShowFor(Form* card, const QString& surname, const QString& givenName, const QDate& anniversary)
+{
+    frmCaseMsr& dialog = Forms::Get<frmCaseMsr>();
+    dialog.Surname = surname;
+    dialog.GivenName = givenName;
+    dialog.Anniversary = anniversary;
+    dialog.ShowModal(card);
+}
+
+void frmCaseMsr::Command1_Click()
+{
+    const QString mark = GetLangText(s("mes82"));
+    const QString title = Surname + s(" ") + GivenName + s(" (") + mark + s(")");
+    const QDate today = Clock::Today();
+    QDate date = Anniversary;
+    QString notes;
+    if (Anniversary < today) {
+        date = NextOccurrenceOfDay(Anniversary, today);
+        notes = mark + s(" ") + DateText(Anniversary);
+    }
+
+    Recordset& rs = DataEnvironment1().rsCommand3;
+    const bool opened = rs.State() == 0;
+    OpenIfClosed(rs);
+    const DbResult result = addReminder(rs, StoredMeasureName(ComboM->currentText()), title, date, notes);
+    if (opened)
+        CloseIfOpen(rs);
+    if (!result.Ok()) {
+        MsgBox(GetLangText(s("mes331")), 48, ProductName());
+        return;
+    }
+    QPointer<frmCaseMsr> self(this);
+    MsgBox(GetLangText(s("mes81")), 64, ProductName());
+    if (self)
+        Forms::Unload(self.data());
+}
+
+void frmCaseMsr::CommandCancel_Click() { Forms::Unload(this); }
