@@ -1,0 +1,86 @@
+// The whole road of one reminder: saved in the event editor, fired by the
+// dispatcher's tick at its minute, snoozed, fired again and closed.
+#include "test_event_fixture.h"
+
+#include "core/Formats.h"
+#include "events/frmMesAdd.h"
+#include "events/frmWindow.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimeEdit>
+
+namespace {
+
+class ReminderRoad : public EventWindowTest {
+protected:
+    void SetUp() override
+    {
+        EventWindowTest::SetUp();
+        addCategory(s("Work"));
+        Clock::SetFixed({QDate(2026, 3, 10), QTime(9, 59)});
+        main();
+    }
+
+    static frmWindow* shownReminder()
+    {
+        frmWindow* window = Forms::Find<frmWindow>();
+        return window && window->isVisible() ? window : nullptr;
+    }
+
+    static void tickAt(const QTime& time)
+    {
+        Clock::SetFixed({QDate(2026, 3, 10), time});
+        process().Timer1_Timer();
+    }
+};
+
+}  // namespace
+
+TEST_F(ReminderRoad, AnEventSavedInTheEditorComesUpAtItsMinuteAndSnoozesOnce)
+{
+    frmMesAdd& editor = Forms::Get<frmMesAdd>();
+    editor.SetCategory(s("Work"), s("Work"));
+    editor.Text1->setText(s("Call the dentist"));
+    editor.DTPicker1->setDate(QDate(2026, 3, 10));
+    editor.Check1->setChecked(true);
+    editor.DTPicker2->setTime(QTime(10, 0));
+    editor.Command0_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(stored().size(), 1);
+    EXPECT_EQ(stored().first().time, QVariant(s("10:00")));
+
+    tickAt(QTime(9, 59, 59));
+    EXPECT_EQ(shownReminder(), nullptr);
+
+    tickAt(QTime(10, 0));
+    frmWindow* window = shownReminder();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Label1->text(), s("Call the dentist"));
+    EXPECT_EQ(window->Label4->text(), TimeText(QTime(10, 0), process().TimeFormat));
+    EXPECT_EQ(window->Label7->text(), s("Work"));
+    EXPECT_FALSE(window->Image1->pixmap().isNull());
+    EXPECT_FALSE(main().isEnabled());
+
+    window->Command1_Click(1);  // 10 minutes
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(shownReminder(), nullptr);
+    EXPECT_TRUE(main().isEnabled());
+    ASSERT_EQ(stored().size(), 1);
+    EXPECT_TRUE(stored().first().oneOff);
+    EXPECT_EQ(stored().first().time, QVariant(s("10:10:00")));
+
+    tickAt(QTime(10, 9, 59));
+    EXPECT_EQ(shownReminder(), nullptr);
+    tickAt(QTime(10, 10));
+    window = shownReminder();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Label8->text(), s("True"));
+    Forms::Unload(window);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(stored().isEmpty());
+    EXPECT_EQ(process().ListView1.Count(), 0);
+}
