@@ -46,19 +46,29 @@ QString read(const QString& path, const QString& section, const QString& key)
     return document(path).Value(section, key);
 }
 
-bool write(const QString& path, const QString& section, const QString& key, const QString& value)
+bool write(const QString& path, const QString& section, const QList<std::pair<QString, QString>>& values)
 {
-    if (!IsStorableSetting(value) || !IsStorableSetting(key) || !IsStorableSetting(section))
+    if (!IsStorableSetting(section))
         return false;
+    for (const auto& [key, value] : values) {
+        if (!IsStorableSetting(key) || !IsStorableSetting(value))
+            return false;
+    }
     if (!FileSystem::IsFile(path))
         FatalEnd();
     clsINI ini;
     ini.SetFileName(path);
-    ini.SetValue(section, key, value);
+    for (const auto& [key, value] : values)
+        ini.SetValue(section, key, value);
     cache().remove(path);
     if (!ini.UpdateFile())
         FatalEnd();
     return true;
+}
+
+bool write(const QString& path, const QString& section, const QString& key, const QString& value)
+{
+    return write(path, section, {{key, value}});
 }
 
 QString languageName() { return Forms::Get<frmProcess>().LanguageName.trimmed(); }
@@ -106,6 +116,11 @@ QString ReadOption(const QString& section, const QString& key)
 bool WriteOption(const QString& section, const QString& key, const QString& value)
 {
     return write(OptionsFilePath(), section, key, value);
+}
+
+bool WriteOptions(const QString& section, const QList<std::pair<QString, QString>>& values)
+{
+    return write(OptionsFilePath(), section, values);
 }
 
 QString ReadLangIni(const QString& section, const QString& key)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 // Settings files, language texts and own texts. Every call reads its file afresh
 // (a change made by one call is seen by the next). A missing file ends the program
@@ -12,6 +15,8 @@
 
 QString ReadOption(const QString& section, const QString& key);
 bool WriteOption(const QString& section, const QString& key, const QString& value);
+// Several keys of one section in one rewrite of the file: all of them or none.
+bool WriteOptions(const QString& section, const QList<std::pair<QString, QString>>& values);
 // A value with any character but ASCII letters becomes "English" (written back).
 QString ReadLangIni(const QString& section, const QString& key);
 bool WriteLangIni(const QString& section, const QString& key, const QString& value);

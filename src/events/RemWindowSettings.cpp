@@ -3,8 +3,6 @@
 #include "core/Colors.h"
 #include "core/Fatal.h"
 #include "core/Options.h"
-#include "core/clsINI.h"
-#include "platform/FileSystem.h"
 
 #include <algorithm>
 
@@ -94,20 +92,7 @@ bool WriteRemWindowSettings(const RemWindowSettings& settings)
         {QStringLiteral("transp"), QString::number(std::clamp(settings.transparency, MinTransparency,
                                                               MaxTransparency))},
     };
-    for (const auto& [key, text] : values) {
-        if (!IsStorableSetting(text))
-            return false;
-    }
-    const QString path = OptionsFilePath();
-    if (!FileSystem::IsFile(path))
-        FatalEnd();
-    clsINI ini;
-    ini.SetFileName(path);
-    for (const auto& [key, text] : values)
-        ini.SetValue(Section, key, text);
-    if (!ini.UpdateFile())
-        FatalEnd();
-    return true;
+    return WriteOptions(Section, values);
 }
 
 QString SoundTitle(const QString& path)
