@@ -2,6 +2,7 @@
 
 #include "core/Colors.h"
 #include "core/Fatal.h"
+#include "core/clsINI.h"
 #include "core/Options.h"
 
 #include <algorithm>
