@@ -7,14 +7,11 @@
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
 #include "platform/Connection.h"
-#include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
 #include "platform/TrayIcon.h"
+#include "support/TestEnv.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -23,32 +20,12 @@ namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
 
-void copyTree(const QString& from, const QString& to)
-{
-    QDir().mkpath(to);
-    for (const QString& name : FileSystem::FileNames(from))
-        QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
-    for (const QString& name : FileSystem::FolderNames(from))
-        copyTree(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
-}
-
-// Temporary folders like a user's, with a generated events table.
+// The test harness's temporary folders, with a generated events table.
 class Folders {
 public:
     explicit Folders(int events)
     {
-        const QString root = dir_.path();
-        qputenv("APPDATA", (root + s("/appdata")).toUtf8());
-        qputenv("CommonProgramFiles", (root + s("/common")).toUtf8());
-        qputenv("XDG_CONFIG_HOME", (root + s("/config")).toUtf8());
-        qputenv("HOME", root.toUtf8());
-        qputenv("TESSARYN_SITE_BASE", "http://127.0.0.1:9/");
-        copyTree(s(TESSARYN_BUILD_SHARE "/Tessaryn"), root + s("/common/Tessaryn"));
-        QFile::copy(s(TESSARYN_SOURCE_DATA "/lang.ini"), root + s("/common/Tessaryn/lang.ini"));
-        KnownFolders::SetProgramFolder(s(TESSARYN_BUILD_SHARE));
-        EndDataEnvironment();
         CopyDataTree(KnownFolders::InstallDataFolder());
-
         Connection db;
         db.Open(KnownFolders::UserDataFolder() + s("/System/tesryn.db"), s("qk_mirtolven"));
         db.BeginTrans();
@@ -64,18 +41,13 @@ public:
         db.CommitTrans();
     }
 
-    ~Folders() { EndDataEnvironment(); }
-
-private:
-    QTemporaryDir dir_;
+    TestEnv env;
 };
 
-frmProcess& dispatcherWithoutStartUp()
+frmProcess& dispatcherWithoutStartUp(Folders& folders)
 {
-    frmProcess& process = Forms::LoadWithoutLoadRoutine<frmProcess>();
-    process.AppPath = KnownFolders::ProgramFolder();
-    process.LanguageName = s("English");
-    process.TimeFormat = s("H:mm");
+    folders.env.PrepareUser();
+    frmProcess& process = Forms::Get<frmProcess>();
     process.BuiltInMeasure1 = s("Birthdays");
     return process;
 }
@@ -90,7 +62,7 @@ void dropWindows()
 void BM_DateRefresh100k(benchmark::State& state)
 {
     Folders folders(100000);
-    frmProcess& process = dispatcherWithoutStartUp();
+    frmProcess& process = dispatcherWithoutStartUp(folders);
     process.DateRefresh();  // the first refresh also loads the main window
     for (auto _ : state)
         process.DateRefresh();
@@ -102,7 +74,7 @@ BENCHMARK(BM_DateRefresh100k)->Unit(benchmark::kMillisecond);
 void BM_IdleTick100k(benchmark::State& state)
 {
     Folders folders(100000);
-    frmProcess& process = dispatcherWithoutStartUp();
+    frmProcess& process = dispatcherWithoutStartUp(folders);
     process.DateRefresh();
     Clock::SetFixed(QDateTime(QDate(2026, 12, 9), QTime(10, 0)));
     process.LastWeatherUpdate = Clock::Now();

@@ -181,42 +181,21 @@ DbResult Connection::RollbackTrans()
 
 DbResult Connection::Execute(const QString& sql, const QVariantList& parameters, int* rowsChanged)
 {
-    if (!db_)
-        return DbResult::Failure(DbStatus::Error, QStringLiteral("the connection is closed"));
-    SqlStatement statement(db_, sql);
-    if (!statement.Prepared() || !statement.Bind(parameters))
-        return LastError(sql);
-    int status;
-    while ((status = sqlite3_step(statement.get())) == SQLITE_ROW) {
-    }
-    if (status != SQLITE_DONE)
-        return LastError(sql);
-    if (rowsChanged)
+    const DbResult result = ForEachRow(sql, parameters, [](const RowReader&) {});
+    if (result.Ok() && rowsChanged)
         *rowsChanged = sqlite3_changes(db_);
-    return {};
+    return result;
 }
 
 DbResult Connection::Query(const QString& sql, const QVariantList& parameters, QList<QVariantList>* rows)
 {
     rows->clear();
-    if (!db_)
-        return DbResult::Failure(DbStatus::Error, QStringLiteral("the connection is closed"));
-    SqlStatement statement(db_, sql);
-    if (!statement.Prepared() || !statement.Bind(parameters))
-        return LastError(sql);
-    int status;
-    const int columns = sqlite3_column_count(statement.get());
-    while ((status = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    return ForEachRow(sql, parameters, [rows](const RowReader& reader) {
         QVariantList row;
-        for (int i = 0; i < columns; ++i) {
-            const bool integer = sqlite3_column_type(statement.get(), i) == SQLITE_INTEGER;
-            row.append(ReadValue(statement.get(), i, integer ? ColumnType::Integer : ColumnType::Text));
-        }
+        for (int i = 0; i < reader.ColumnCount(); ++i)
+            row.append(reader.Value(i));
         rows->append(row);
-    }
-    if (status != SQLITE_DONE)
-        return LastError(sql);
-    return {};
+    });
 }
 
 DbResult Connection::ForEachRow(const QString& sql, const QVariantList& parameters,
@@ -251,6 +230,14 @@ QDate RowReader::Date(int column) const
 }
 
 qint64 RowReader::Integer(int column) const { return sqlite3_column_int64(statement_, column); }
+
+int RowReader::ColumnCount() const { return sqlite3_column_count(statement_); }
+
+QVariant RowReader::Value(int column) const
+{
+    const bool integer = sqlite3_column_type(statement_, column) == SQLITE_INTEGER;
+    return ReadValue(statement_, column, integer ? ColumnType::Integer : ColumnType::Text);
+}
 
 DbResult Connection::ExecuteScript(const QString& sql)
 {

@@ -26,6 +26,9 @@ public:
     QDate Date(int column) const;  // invalid for NULL or a text that is no date
     qint64 Integer(int column) const;
     bool Boolean(int column) const { return Integer(column) != 0; }
+    int ColumnCount() const;
+    // An INTEGER as qint64, NULL as an invalid QVariant, anything else as text.
+    QVariant Value(int column) const;
 
 private:
     sqlite3_stmt* statement_;
