@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <map>
 
@@ -135,8 +136,26 @@ void Form::reject()
     // Esc is handled in keyPressEvent; a dialog never closes itself behind the code's back.
 }
 
+namespace {
+
+// A window that stays on top (a reminder) is raised again whenever another program
+// window is shown, so it stays in front even where no window manager keeps it there.
+void raiseStayOnTopWindows(const Form* shown)
+{
+    if (shown->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        return;
+    for (Form* form : Forms::Loaded()) {
+        if (form != shown && form->isVisible() && form->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            form->raise();
+    }
+}
+
+}  // namespace
+
 bool Form::event(QEvent* event)
 {
+    if (event->type() == QEvent::Show)
+        QTimer::singleShot(0, this, [this] { raiseStayOnTopWindows(this); });
     if (event->type() == QEvent::WindowActivate) {
         registry().active = this;
         Form_Activate();
