@@ -1,16 +1,24 @@
 #include "WindowHelpers.h"
 
+#include "frmProcess.h"
+#include "mainwin/frmMain.h"
+#include "platform/Form.h"
+
 #include <QAbstractItemView>
+#include <QHeaderView>
 #include <QEvent>
 #include <QLineEdit>
 #include <QList>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -63,10 +71,12 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::FocusIn) {
-            QPointer<QLineEdit> box = static_cast<QLineEdit*>(watched);
+            QPointer<QWidget> box = static_cast<QWidget*>(watched);
             QTimer::singleShot(0, box, [box] {
-                if (box)
-                    SelectAllText(box);
+                if (auto* line = qobject_cast<QLineEdit*>(box))
+                    SelectAllText(line);
+                else if (auto* text = qobject_cast<QPlainTextEdit*>(box))
+                    text->selectAll();
             });
         }
         return false;
@@ -195,7 +205,7 @@ void SetToolbarFont(QWidget* form, QToolBar* toolbar) { toolbar->setFont(form->f
 
 void SelectAllText(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
 
-void SelectAllOnFocus(QLineEdit* box) { box->installEventFilter(new FocusSelectAll(box)); }
+void SelectAllOnFocus(QWidget* box) { box->installEventFilter(new FocusSelectAll(box)); }
 
 void AddBalloonTip(QWidget* control, const QString& text, const QColor& back, const QColor& fore, int maxWidth,
                    int initialDelayMs, int visibleMs, bool)
@@ -217,4 +227,41 @@ QString BalloonTipText(QWidget* control)
             return tip->text();
     }
     return {};
+}
+
+void HandOffPositionOf(const Form& window)
+{
+    const auto held = [](int twips) { return static_cast<qint16>(std::clamp(twips, -32768, 32767)); };
+    frmProcess& process = Forms::Get<frmProcess>();
+    process.PositionHandOffLeft = held(window.Left());
+    process.PositionHandOffTop = held(window.Top());
+}
+
+void TakeHandedPosition(Form& view)
+{
+    frmProcess& process = Forms::Get<frmProcess>();
+    view.Move(process.PositionHandOffLeft, process.PositionHandOffTop);
+    process.PositionHandOffTop = 0;
+    process.PositionHandOffLeft = 0;
+}
+
+void ShowMainWindowInPlaceOf(const Form& view)
+{
+    HandOffPositionOf(view);
+    // The main window's load pumps events: it is shown only when it is still there.
+    Forms::Get<frmMain>();
+    if (frmMain* main = Forms::Find<frmMain>())
+        main->ShowModeless();
+}
+
+void SetupDataGrid(QTableView* grid)
+{
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                          | QAbstractItemView::AnyKeyPressed);
+    grid->setAlternatingRowColors(true);
+    grid->verticalHeader()->setDefaultSectionSize(22);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->horizontalHeader()->setSectionsClickable(true);
 }

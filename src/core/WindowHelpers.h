@@ -5,10 +5,25 @@
 
 #include <functional>
 
+class Form;
 class QAbstractItemView;
 class QLineEdit;
+class QTableView;
 class QToolBar;
 class QWidget;
+
+// The position hand-off between the main window and the full-window views, in
+// twips held to 16 bits as the dispatcher keeps them.
+void HandOffPositionOf(const Form& window);
+// A full-window view's load: it moves to the handed position, always, and clears it.
+void TakeHandedPosition(Form& view);
+// A full-window view closed by the program hands its position over and the main
+// window comes back there.
+void ShowMainWindowInPlaceOf(const Form& view);
+
+// A grid window's data grid: whole rows chosen one at a time, cells edited in
+// place, headings that take clicks.
+void SetupDataGrid(QTableView* grid);
 
 // Mouse-wheel scrolling of a data grid: one notch scrolls one row; a notch with
 // Ctrl or Shift held, or several notches at once, ten. Small touchpad deltas are
@@ -23,8 +38,9 @@ void OnClick(QWidget* control, std::function<void()> handler);
 void SetToolbarFont(QWidget* form, QToolBar* toolbar);
 
 void SelectAllText(QLineEdit* box);
-// The box selects its whole text whenever it gets the focus.
-void SelectAllOnFocus(QLineEdit* box);
+// The box (a line or a multi-line text box) selects its whole text whenever it gets
+// the focus.
+void SelectAllOnFocus(QWidget* box);
 
 // Balloon tooltips on controls (the day cells of the calendar).
 // The text loses its first two characters (the leading line break of a day's list).

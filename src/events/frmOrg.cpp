@@ -1,6 +1,5 @@
 #include "frmOrg.h"
 
-#include "EventControls.h"
 #include "EventRecord.h"
 #include "PlannerGridModel.h"
 #include "frmMesAdd.h"
@@ -15,6 +14,7 @@
 #include "core/WindowHelpers.h"
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
+#include "platform/Controls.h"
 #include "platform/Clock.h"
 #include "platform/Criteria.h"
 #include "platform/MsgBox.h"
@@ -57,8 +57,6 @@ constexpr GridColumn GridColumns[] = {
     {nullptr, false, 1515, false},
 };
 
-qint16 handOffValue(int twips) { return static_cast<qint16>(std::clamp(twips, -32768, 32767)); }
-
 Recordset& events() { return DataEnvironment1().rsCommand3; }
 
 }  // namespace
@@ -81,14 +79,7 @@ frmOrg::frmOrg()
             Combo1_Click();
     });
     DataGrid1 = MakeControl<QTableView>(this, "DataGrid1", 120, 1800, 11760, 4740);
-    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DataGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                               | QAbstractItemView::AnyKeyPressed);
-    DataGrid1->setAlternatingRowColors(true);
-    DataGrid1->verticalHeader()->setDefaultSectionSize(22);
-    DataGrid1->horizontalHeader()->setStretchLastSection(true);
-    DataGrid1->horizontalHeader()->setSectionsClickable(true);
+    SetupDataGrid(DataGrid1);
     connect(DataGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, &frmOrg::DataGrid1_HeadClick);
 }
 
@@ -104,10 +95,7 @@ QAction* frmOrg::ToolbarButton(int index) const { return ToolbarButtonAt(toolbar
 
 void frmOrg::Form_Load()
 {
-    frmProcess& process = Forms::Get<frmProcess>();
-    Move(process.PositionHandOffLeft, process.PositionHandOffTop);
-    process.PositionHandOffTop = 0;
-    process.PositionHandOffLeft = 0;
+    TakeHandedPosition(*this);
     SetFormIcon(this, s("RES_0"), true);
     SetToolbarFont(this, Toolbar1);
     bindGrid();
@@ -182,15 +170,8 @@ bool frmOrg::Form_QueryUnload(UnloadMode mode)
     if (editor && editor->isVisible())
         return false;
     Forms::Unload<frmMesAdd>();
-    if (mode == UnloadMode::ControlMenu)
-        return false;
-    frmProcess& process = Forms::Get<frmProcess>();
-    process.PositionHandOffLeft = handOffValue(Left());
-    process.PositionHandOffTop = handOffValue(Top());
-    // The main window's load pumps events: it is shown only when it is still there.
-    Forms::Get<frmMain>();
-    if (frmMain* main = Forms::Find<frmMain>())
-        main->ShowModeless();
+    if (mode != UnloadMode::ControlMenu)
+        ShowMainWindowInPlaceOf(*this);
     return false;
 }
 

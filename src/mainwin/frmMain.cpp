@@ -7,6 +7,7 @@
 #include "core/WindowHelpers.h"
 #include "core/frmProcess.h"
 #include "events/frmMesSelect.h"
+#include "phonebook/frmPhones.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
@@ -61,8 +62,6 @@ QFrame* whitePanel(QWidget* parent, const char* name, int left, int top, int wid
     Place(panel, left, top, width, height);
     return panel;
 }
-
-qint16 handOffValue(int twips) { return static_cast<qint16>(std::clamp(twips, -32768, 32767)); }
 
 bool aboutWindowVisible()
 {
@@ -136,7 +135,7 @@ void frmMain::buildToolbar()
     // The windows behind buttons 4 to 17 come with their own issues; their buttons
     // stay disabled until then.
     for (QAction* button : toolbarButtons_) {
-        if (button && button != ToolbarButton(2) && button != ToolbarButton(19))
+        if (button && button != ToolbarButton(2) && button != ToolbarButton(6) && button != ToolbarButton(19))
             button->setEnabled(false);
     }
 }
@@ -225,16 +224,13 @@ void frmMain::Toolbar1_ButtonClick(int index)
 {
     if (index == 2)
         frmMesSelect::ShowFor(this);
+    else if (index == 6)
+        frmPhones::ShowInPlaceOf(*this);
     else if (index == 19)
         OpenHelpFile();
 }
 
-void frmMain::HandOffPosition()
-{
-    frmProcess& process = Forms::Get<frmProcess>();
-    process.PositionHandOffLeft = handOffValue(Left());
-    process.PositionHandOffTop = handOffValue(Top());
-}
+void frmMain::HandOffPosition() { HandOffPositionOf(*this); }
 
 void frmMain::CentreOver(Form& dialog) const
 {

@@ -36,6 +36,8 @@ struct Picture {
 QList<Picture> programPictures();   // res/RES_*.ico
 QList<Picture> weatherPictures();   // res/weather/*.png, named after the weather keys without ".gif"
 QList<Picture> toolbarPictures();   // res/toolbar/*.png
+QList<Picture> phonebookToolbarPictures();  // the phone book's part of res/toolbar
+QList<Picture> contactPictures();   // res/contact/*.png
 QList<Picture> categoryPictures();  // <icondir>/*.ico
 
 // One palette for every family: a colour and its darker outline shade.
