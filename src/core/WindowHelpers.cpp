@@ -264,4 +264,7 @@ void SetupDataGrid(QTableView* grid)
     grid->verticalHeader()->setDefaultSectionSize(22);
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->horizontalHeader()->setSectionsClickable(true);
+    // Left to itself the heading measures the widest letter of its font at every
+    // column resize.
+    grid->horizontalHeader()->setMinimumSectionSize(24);
 }
