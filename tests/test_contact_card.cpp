@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTabWidget>
 
 #include <sys/stat.h>

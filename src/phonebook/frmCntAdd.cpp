@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace {
 
@@ -31,9 +32,9 @@ QString withColon(const char* key) { return GetLangText(s(key)) + s(":"); }
 
 // Rows of a page: a caption on the left, its box on the right.
 constexpr int LabelLeft = 180;
-constexpr int LabelWidth = 2280;
-constexpr int BoxLeft = 2520;
-constexpr int BoxWidth = 3840;
+constexpr int LabelWidth = 2460;
+constexpr int BoxLeft = 2700;
+constexpr int BoxWidth = 4980;
 constexpr int LinkWidth = 480;
 int rowTop(int row) { return 360 + row * 450; }
 
@@ -45,13 +46,13 @@ const char* const FrameKeys[7] = {"mes91", "mes119", "mes86", "mes111", "mes88",
 frmCntAdd::frmCntAdd()
     : Form(s("frmCntAdd"), DialogWindow)
 {
-    setFixedSize(Px(7200), Px(5520));
-    tbsOptions = MakeControl<QTabWidget>(this, "tbsOptions", 120, 120, 6960, 4680);
+    setFixedSize(Px(8460), Px(5220));
+    tbsOptions = MakeControl<QTabWidget>(this, "tbsOptions", 120, 120, 8220, 4380);
     for (int i = 0; i < 7; ++i) {
         picOptions[i] = new QWidget(tbsOptions);
         picOptions[i]->setObjectName(QStringLiteral("picOptions%1").arg(i));
         tbsOptions->addTab(picOptions[i], QString());
-        Frame[i] = MakeControl<QGroupBox>(picOptions[i], "Frame", 120, 120, 6600, 3900);
+        Frame[i] = MakeControl<QGroupBox>(picOptions[i], "Frame", 120, 120, 7860, 3600);
         Frame[i]->setObjectName(QStringLiteral("Frame%1").arg(i));
     }
     buildNamePage(Frame[0]);
@@ -62,11 +63,11 @@ frmCntAdd::frmCntAdd()
     buildOtherPage(Frame[5]);
     buildPhotoPage(Frame[6]);
 
-    Command0 = MakeControl<QPushButton>(this, "Command0", 2865, 4950, 1335, 375);
-    CommandEditOK = MakeControl<QPushButton>(this, "CommandEditOK", 2865, 4950, 1335, 375);
-    Command7 = MakeControl<QPushButton>(this, "Command7", 4305, 4950, 1335, 375);
-    Command6 = MakeControl<QPushButton>(this, "Command6", 5745, 4950, 1335, 375);
-    CommandEdit = MakeControl<QPushButton>(this, "CommandEdit", 5745, 4950, 1335, 375);
+    Command0 = MakeControl<QPushButton>(this, "Command0", 4125, 4650, 1335, 375);
+    CommandEditOK = MakeControl<QPushButton>(this, "CommandEditOK", 4125, 4650, 1335, 375);
+    Command7 = MakeControl<QPushButton>(this, "Command7", 5565, 4650, 1335, 375);
+    Command6 = MakeControl<QPushButton>(this, "Command6", 7005, 4650, 1335, 375);
+    CommandEdit = MakeControl<QPushButton>(this, "CommandEdit", 7005, 4650, 1335, 375);
     Command0->setText(s("OK"));
     CommandEditOK->setText(s("OK"));
     CommandEditOK->hide();
@@ -108,9 +109,9 @@ void frmCntAdd::buildNamePage(QGroupBox* frame)
     TextPhone = addBox(frame, 3, "TextPhone", "mes95", "Дом. телефон");
     TextMobile = addBox(frame, 4, "TextMobile", "mes96", "Мобильный");
     Check1 = MakeControl<QCheckBox>(frame, "Check1", LabelLeft, rowTop(5) + 15, LabelWidth, 300);
-    TextDate = MakeControl<QDateEdit>(frame, "TextDate", BoxLeft, rowTop(5), 1800, 330);
+    TextDate = MakeControl<QDateEdit>(frame, "TextDate", BoxLeft, rowTop(5), 1740, 330);
     TextDate->setToolTip(s("Дата рождения"));
-    Command1 = MakeControl<QPushButton>(frame, "Command1", BoxLeft + 1920, rowTop(5) - 22, 1920, 375);
+    Command1 = MakeControl<QPushButton>(frame, "Command1", BoxLeft + 1860, rowTop(5) - 22, 1800, 375);
     connect(Check1, &QCheckBox::toggled, this, &frmCntAdd::Check1_Click);
     connect(Command1, &QPushButton::clicked, this, &frmCntAdd::Command1_Click);
 }
@@ -129,8 +130,8 @@ void frmCntAdd::buildInternetPage(QGroupBox* frame)
 {
     const int linked = BoxWidth - LinkWidth - 60;
     const auto link = [this, frame](const char* name, int row) {
-        auto* button = MakeControl<QPushButton>(frame, name, BoxLeft + BoxWidth - LinkWidth, rowTop(row) - 15,
-                                                LinkWidth, 360);
+        auto* button = MakeControl<QToolButton>(frame, name, BoxLeft + BoxWidth - LinkWidth, rowTop(row),
+                                                LinkWidth, 330);
         button->setText(s("..."));
         return button;
     };
@@ -143,9 +144,9 @@ void frmCntAdd::buildInternetPage(QGroupBox* frame)
     CommandMail = link("CommandMail", 4);
     TextEmail2 = addBox(frame, 5, "TextEmail2", "mes110", "E-mail (2):", linked);
     CommandMail2 = link("CommandMail2", 5);
-    connect(CommandURL, &QPushButton::clicked, this, &frmCntAdd::CommandURL_Click);
-    connect(CommandMail, &QPushButton::clicked, this, &frmCntAdd::CommandMail_Click);
-    connect(CommandMail2, &QPushButton::clicked, this, &frmCntAdd::CommandMail2_Click);
+    connect(CommandURL, &QToolButton::clicked, this, &frmCntAdd::CommandURL_Click);
+    connect(CommandMail, &QToolButton::clicked, this, &frmCntAdd::CommandMail_Click);
+    connect(CommandMail2, &QToolButton::clicked, this, &frmCntAdd::CommandMail2_Click);
 }
 
 void frmCntAdd::buildWorkPage(QGroupBox* frame)
@@ -166,9 +167,9 @@ void frmCntAdd::buildPersonalPage(QGroupBox* frame)
     TextWife = addBox(frame, 1, "TextWife", "mes99", "Супруг(а)");
     TextChild = addBox(frame, 2, "TextChild", "mes100", "Дети");
     Check2 = MakeControl<QCheckBox>(frame, "Check2", LabelLeft, rowTop(3) + 15, LabelWidth, 300);
-    TextWDate = MakeControl<QDateEdit>(frame, "TextWDate", BoxLeft, rowTop(3), 1800, 330);
+    TextWDate = MakeControl<QDateEdit>(frame, "TextWDate", BoxLeft, rowTop(3), 1740, 330);
     TextWDate->setToolTip(s("Годовщина"));
-    Command5 = MakeControl<QPushButton>(frame, "Command5", BoxLeft + 1920, rowTop(3) - 22, 1920, 375);
+    Command5 = MakeControl<QPushButton>(frame, "Command5", BoxLeft + 1860, rowTop(3) - 22, 1800, 375);
     connect(Check2, &QCheckBox::toggled, this, &frmCntAdd::Check2_Click);
     connect(Command5, &QPushButton::clicked, this, &frmCntAdd::Command5_Click);
 }
@@ -179,7 +180,7 @@ void frmCntAdd::buildOtherPage(QGroupBox* frame)
     ComboGroupe = MakeControl<QComboBox>(frame, "ComboGroupe", BoxLeft, rowTop(0), BoxWidth, 330);
     ComboGroupe->setToolTip(s("Группа"));
     addLabel(frame, 1, "mes128");
-    TextComment = MakeControl<QPlainTextEdit>(frame, "TextComment", LabelLeft, rowTop(2) - 90, 6180, 2280);
+    TextComment = MakeControl<QPlainTextEdit>(frame, "TextComment", LabelLeft, rowTop(2) - 90, BoxLeft + BoxWidth - LabelLeft, 2280);
     TextComment->setToolTip(s("Комментарии"));
     TextComment->setTabChangesFocus(true);
     SelectAllOnFocus(TextComment);
@@ -187,7 +188,7 @@ void frmCntAdd::buildOtherPage(QGroupBox* frame)
 
 void frmCntAdd::buildPhotoPage(QGroupBox* frame)
 {
-    Image1 = MakeControl<QLabel>(frame, "Image1", LabelLeft, 360, 2700, 3240);
+    Image1 = MakeControl<QLabel>(frame, "Image1", LabelLeft, 360, 2700, 3000);
     Image1->setFrameShape(QFrame::StyledPanel);
     Image1->setAlignment(Qt::AlignCenter);
     ImPath = MakeControl<QLabel>(frame, "ImPath", 3120, 1500, 3300, 255);

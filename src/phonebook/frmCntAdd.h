@@ -18,6 +18,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+class QToolButton;
 
 // The contact card: seven pages of a contact's boxes. Opened empty from the phone
 // book for new contacts (OK saves and closes, Add saves and clears the boxes for the
@@ -88,9 +89,9 @@ public:
     QLineEdit* TextSkype = nullptr;
     QLineEdit* TextEmail = nullptr;
     QLineEdit* TextEmail2 = nullptr;
-    QPushButton* CommandURL = nullptr;
-    QPushButton* CommandMail = nullptr;
-    QPushButton* CommandMail2 = nullptr;
+    QToolButton* CommandURL = nullptr;
+    QToolButton* CommandMail = nullptr;
+    QToolButton* CommandMail2 = nullptr;
     QLineEdit* TextWorkPlace = nullptr;
     QLineEdit* TextWorkPost = nullptr;
     QLineEdit* TextWorkRegion = nullptr;

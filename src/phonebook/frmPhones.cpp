@@ -62,7 +62,7 @@ int columnWidth(int column)
     case 18:
     case 19:
     case 20:
-        return 2700;
+        return 2400;
     default:
         return 1800;
     }
@@ -147,10 +147,8 @@ void frmPhones::bindGrid()
     for (int column = 0; column < Contact::FieldCount; ++column)
         GridModel->SetEditable(column, !GridColumnNeverShown(column));
     DataGrid1->setModel(GridModel);
-    for (int column = 0; column < Contact::FieldCount; ++column) {
+    for (int column = 0; column < Contact::FieldCount; ++column)
         DataGrid1->setColumnHidden(column, GridColumnNeverShown(column));
-        DataGrid1->setColumnWidth(column, Px(columnWidth(column)));
-    }
     // The grid's current row is the recordset's current row, both ways.
     connect(DataGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -180,9 +178,16 @@ void frmPhones::ApplyLanguage()
     setWindowTitle(s("Tessaryn v.") + Forms::Get<frmProcess>().ProgramVersion + s(" - [") + GetLangText(s("mes226"))
                    + s("]"));
     SetToolbarCaptions(Toolbar1, toolbarButtons_, ToolbarEntries);
+    // A column is wide enough for its heading, in the bold of the current row's heading.
+    QFont bold = DataGrid1->horizontalHeader()->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
     for (int column = 0; column < Contact::FieldCount; ++column) {
-        if (const char* key = GridCaptionKey(column))
+        const char* key = GridCaptionKey(column);
+        if (key)
             GridModel->SetHeader(column, GetLangText(s(key)));
+        const int heading = metrics.horizontalAdvance(GridModel->headerData(column, Qt::Horizontal).toString());
+        DataGrid1->setColumnWidth(column, std::max(Px(columnWidth(column)), heading + 20));
     }
 }
 
