@@ -107,6 +107,8 @@ TEST_F(AboutTest, SwitchingRelabelsTheProgramAndLoadsTheMainWindowAgainInItsPlac
         const char* caption;
         const char* category;
     };
+    // A language whose own texts the user lost gets the installed ones again.
+    ASSERT_TRUE(QFile::remove(OwnTextsFilePath(s("Russian"))));
     for (const Step& step : {Step{"Russian", "Список событий", "Дни рождения"}, Step{"English", "Event list", "Birthdays"}}) {
         main().ShowModeless();
         main().Move(1500, 1200);
@@ -139,6 +141,7 @@ TEST_F(AboutTest, SwitchingRelabelsTheProgramAndLoadsTheMainWindowAgainInItsPlac
         EXPECT_EQ(after->Label18->text(), GetLangText(s("mes314")));
         EXPECT_TRUE(categoryTexts().contains(s(step.category)));
     }
+    EXPECT_EQ(ReadFile(OwnTextsFilePath(s("Russian"))), ReadFile(env.InstallTree() + s("/System/Own/Russian.ini")));
 }
 
 TEST_F(AboutTest, NothingIsStoredOrRelabelledUnlessOkStoresAListedLanguage)
