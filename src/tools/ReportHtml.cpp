@@ -86,32 +86,36 @@ QString ReportTable(ReportKind kind)
     return QStringLiteral("tbl_Phones");
 }
 
-QString HtmlEscaped(const QString& text)
+void AppendEscaped(QByteArray& html, const QString& text)
 {
-    QString result;
-    result.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
+    const QByteArray utf8 = text.toUtf8();
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char* entity = nullptr;
+        switch (utf8[i]) {
         case '&':
-            result += QLatin1String("&amp;");
+            entity = "&amp;";
             break;
         case '<':
-            result += QLatin1String("&lt;");
+            entity = "&lt;";
             break;
         case '>':
-            result += QLatin1String("&gt;");
+            entity = "&gt;";
             break;
         case '"':
-            result += QLatin1String("&quot;");
+            entity = "&quot;";
             break;
         case '\'':
-            result += QLatin1String("&#39;");
+            entity = "&#39;";
             break;
         default:
-            result += c;
+            continue;
         }
+        html.append(utf8.constData() + plainFrom, i - plainFrom);
+        html.append(entity);
+        plainFrom = i + 1;
     }
-    return result;
+    html.append(utf8.constData() + plainFrom, utf8.size() - plainFrom);
 }
 
 ReportPage::ReportPage(ReportKind kind, const QList<bool>& ticks)
@@ -119,16 +123,15 @@ ReportPage::ReportPage(ReportKind kind, const QList<bool>& ticks)
     , ticks_(ticks)
 {
     if (kind == ReportKind::Tasks) {
-        done_ = HtmlEscaped(GetOwnText(QStringLiteral("txtdone")));
-        waiting_ = HtmlEscaped(GetOwnText(QStringLiteral("txtwait")));
+        done_ = GetOwnText(QStringLiteral("txtdone"));
+        waiting_ = GetOwnText(QStringLiteral("txtwait"));
     }
 }
 
 QString ReportPage::FormatValue(const QVariant& value, CellFormat format)
 {
-    static const QString Blank = QStringLiteral("&nbsp;");
     if (IsNullValue(value))
-        return Blank;
+        return QString();
     QString text;
     switch (value.typeId()) {
     case QMetaType::QDate:
@@ -143,11 +146,11 @@ QString ReportPage::FormatValue(const QVariant& value, CellFormat format)
         text = value.toString();
     }
     if (text.isEmpty())
-        return Blank;
+        return QString();
     if (format == CellFormat::Category) {
         auto found = shownCategories_.constFind(text);
         if (found == shownCategories_.constEnd())
-            found = shownCategories_.insert(text, HtmlEscaped(ShownMeasureName(text)));
+            found = shownCategories_.insert(text, ShownMeasureName(text));
         return *found;
     }
     if (format == CellFormat::StepTime) {
@@ -155,7 +158,7 @@ QString ReportPage::FormatValue(const QVariant& value, CellFormat format)
         if (time.isValid())
             text = LongTimeText(time);
     }
-    return HtmlEscaped(text);
+    return text;
 }
 
 void ReportPage::AddCell(int column, const QString& text, bool header)
@@ -163,26 +166,32 @@ void ReportPage::AddCell(int column, const QString& text, bool header)
     if (!ticks_.value(column))
         return;
     ReportHtml += header ? HeaderCell : whiteRow_ ? WhiteCell : GreyCell;
-    ReportHtml += text.toUtf8();
+    if (text.isEmpty())
+        ReportHtml += "&nbsp;";
+    else
+        AppendEscaped(ReportHtml, text);
     ReportHtml += "</td>";
 }
 
 const QByteArray& ReportPage::Build(const Recordset& rows)
 {
     const QList<ReportColumn>& columns = ReportColumns(kind_);
-    const QString title = HtmlEscaped(GetLangText(QStringLiteral("mes290")));
+    QByteArray title;
+    AppendEscaped(title, GetLangText(QStringLiteral("mes290")));
     const char* headingKey = kind_ == ReportKind::Events ? "mnu0" : kind_ == ReportKind::Tasks ? "mnu1" : "opt2";
     ReportHtml.clear();
     whiteRow_ = true;
-    ReportHtml.reserve(static_cast<qsizetype>(rows.RecordCount() + 1) * (columns.size() * 100 + 10) + 1024);
+    const auto ticked = static_cast<qsizetype>(ticks_.count(true));
+    ReportHtml.reserve(static_cast<qsizetype>(rows.RecordCount() + 1) * (ticked * 128 + 9) + 1024);
 
-    ReportHtml += "<html><head><meta charset=\"utf-8\"><title>" + title.toUtf8() + "</title></head><body>";
-    ReportHtml += "<center><div style='font: bold 12px Tahoma;text-align:center;'>" + title.toUtf8() + ": "
-                  + HtmlEscaped(GetLangText(QString::fromLatin1(headingKey))).toUtf8() + "</div></center><br />";
+    ReportHtml += "<html><head><meta charset=\"utf-8\"><title>" + title + "</title></head><body>";
+    ReportHtml += "<center><div style='font: bold 12px Tahoma;text-align:center;'>" + title + ": ";
+    AppendEscaped(ReportHtml, GetLangText(QString::fromLatin1(headingKey)));
+    ReportHtml += "</div></center><br />";
     ReportHtml += "<center><table style='border-collapse:collapse;font: 11px Tahoma;border: 1px solid #777777;'>";
     ReportHtml += "<tr>";
     for (int column = 0; column < columns.size(); ++column)
-        AddCell(column, HtmlEscaped(GetLangText(QString::fromLatin1(columns[column].caption))), true);
+        AddCell(column, GetLangText(QString::fromLatin1(columns[column].caption)), true);
     ReportHtml += "</tr>";
 
     for (int row = 0; row < rows.RecordCount(); ++row) {

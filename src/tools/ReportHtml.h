@@ -28,19 +28,19 @@ const QList<ReportColumn>& ReportColumns(ReportKind kind);
 Recordset& ReportRecordset(ReportKind kind);
 QString ReportTable(ReportKind kind);
 
-// "&", "<", ">", '"' and "'" as entities.
-QString HtmlEscaped(const QString& text);
+// Appends text as UTF-8 with "&", "<", ">", '"' and "'" as entities.
+void AppendEscaped(QByteArray& html, const QString& text);
 
 class ReportPage {
 public:
     ReportPage(ReportKind kind, const QList<bool>& ticks);
 
-    // The text a data cell shows, escaped for HTML: "&nbsp;" for NULL or "", dates
-    // in the short date form, an event's time in the long time form, a built-in
-    // category under its own text and a task's state as "txtdone" or "txtwait".
+    // The text a data cell shows: dates in the short date form, an event's time in
+    // the long time form, a built-in category under its own text and a task's state
+    // as "txtdone" or "txtwait". A null text for NULL or "": the cell shows "&nbsp;".
     QString FormatValue(const QVariant& value, CellFormat format);
     // Appends a header or data cell (in the current row colour) when the column is
-    // ticked; text is markup already.
+    // ticked, its text escaped for HTML.
     void AddCell(int column, const QString& text, bool header);
     // The whole page over every visible row of rows, in their order.
     const QByteArray& Build(const Recordset& rows);
