@@ -89,7 +89,13 @@ void frmBackUp::Form_Load()
     Picture2->hide();
 }
 
-void frmBackUp::ShowFor(Form* mainWindow) { Forms::Get<frmBackUp>().ShowModal(mainWindow); }
+void frmBackUp::ShowFor(Form* mainWindow)
+{
+    frmBackUp& wizard = Forms::Get<frmBackUp>();
+    if (auto* main = qobject_cast<frmMain*>(mainWindow))
+        main->CentreOver(wizard);
+    wizard.ShowModal(mainWindow);
+}
 
 bool frmBackUp::OnSecondPage() const { return !Picture2->isHidden(); }
 
