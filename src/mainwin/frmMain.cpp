@@ -10,6 +10,8 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
+#include "tools/frmBackUp.h"
+#include "tools/frmReports.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -136,7 +138,8 @@ void frmMain::buildToolbar()
     // The windows behind buttons 4 to 17 come with their own issues; their buttons
     // stay disabled until then.
     for (QAction* button : toolbarButtons_) {
-        if (button && button != ToolbarButton(2) && button != ToolbarButton(19))
+        if (button && button != ToolbarButton(2) && button != ToolbarButton(11) && button != ToolbarButton(13)
+            && button != ToolbarButton(19))
             button->setEnabled(false);
     }
 }
@@ -225,6 +228,10 @@ void frmMain::Toolbar1_ButtonClick(int index)
 {
     if (index == 2)
         frmMesSelect::ShowFor(this);
+    else if (index == 11)
+        frmBackUp::ShowFor(this);  // a restore unloads this window: nothing may follow
+    else if (index == 13)
+        frmReports::ShowFor(this);
     else if (index == 19)
         OpenHelpFile();
 }
