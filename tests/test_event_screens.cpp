@@ -34,13 +34,8 @@ class EventScreens : public EventWindowTest, public ::testing::WithParamInterfac
 protected:
     QString Language() const override { return s(GetParam()); }
 
-    void save(QWidget& window, const char* name) const
-    {
-        pump(100);
-        SaveScreen(window, s(name), Language());
-    }
-
-    static void captionsFit(QWidget& window, const char* name) { CaptionsFit(window, s(name)); }
+    void save(QWidget& window, const char* name) const { SaveScreen(window, s(name) + s("-") + Language()); }
+    static void captionsFit(QWidget& window, const char* name) { CheckCaptionsFit(window, name); }
 };
 
 TEST_P(EventScreens, EventEditor)

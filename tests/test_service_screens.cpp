@@ -33,9 +33,8 @@ protected:
 
     void look(QWidget& window, const char* name) const
     {
-        pump(100);
-        SaveScreen(window, s(name), Language());
-        CaptionsFit(window, s(name));
+        SaveScreen(window, s(name) + s("-") + Language());
+        CheckCaptionsFit(window, name);
     }
 
     HttpServer server;

@@ -11,6 +11,8 @@
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
 #include "tools/frmAbout.h"
+#include "tools/frmBackUp.h"
+#include "tools/frmReports.h"
 #include "tools/frmSupport.h"
 
 #include <QAction>
@@ -135,11 +137,11 @@ void frmMain::buildToolbar()
 {
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 9,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
-    // The windows behind buttons 4 to 13 come with their own issues; their buttons
+    // The windows behind buttons 4 to 8 come with their own issues; their buttons
     // stay disabled until then.
     for (QAction* button : toolbarButtons_) {
-        if (button && button != ToolbarButton(2) && button != ToolbarButton(15) && button != ToolbarButton(17)
-            && button != ToolbarButton(19))
+        if (button && button != ToolbarButton(2) && button != ToolbarButton(11) && button != ToolbarButton(13)
+            && button != ToolbarButton(15) && button != ToolbarButton(17) && button != ToolbarButton(19))
             button->setEnabled(false);
     }
 }
@@ -228,6 +230,10 @@ void frmMain::Toolbar1_ButtonClick(int index)
 {
     if (index == 2)
         frmMesSelect::ShowFor(this);
+    else if (index == 11)
+        frmBackUp::ShowFor(this);  // a restore unloads this window: nothing may follow
+    else if (index == 13)
+        frmReports::ShowFor(this);
     else if (index == 15)
         frmSupport::ShowFor(*this);
     else if (index == 17)
