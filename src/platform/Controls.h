@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QString>
-#include <QWidget>
+#include <QtGlobal>
 
 #include <cmath>
 
-class QLabel;
+class QWidget;
 
 // Control geometry is given in twips, as the window layouts are: 15 twips a pixel.
 //
@@ -21,16 +20,3 @@ inline int Twips(int pixels) { return pixels * TwipsPerPixel; }
 
 // Places a control at its layout position, all values in twips.
 void Place(QWidget* control, int left, int top, int width, int height);
-
-// A control named as the window's layout names it, placed in twips.
-template <class T>
-T* MakeControl(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* control = new T(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    Place(control, left, top, width, height);
-    return control;
-}
-
-// A label that shows its text as plain text, never as rich text.
-QLabel* MakePlainLabel(QWidget* parent, const char* name, int left, int top, int width, int height);

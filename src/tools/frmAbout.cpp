@@ -1,6 +1,7 @@
 #include "frmAbout.h"
 
 #include "InterfaceLanguage.h"
+#include "WizardControls.h"
 #include "core/Fatal.h"
 #include "core/NewVersion.h"
 #include "core/OpenURL.h"
@@ -10,7 +11,6 @@
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
-#include "platform/Controls.h"
 #include "platform/FileSystem.h"
 
 #include <QComboBox>
@@ -35,23 +35,21 @@ frmAbout::frmAbout()
 {
     setFixedSize(Px(6360), Px(4020));
 
-    Image1 = MakeControl<QLabel>(this, "Image1", 240, 240, 720, 720);
+    Image1 = AddControl<QLabel>(this, "Image1", 240, 240, 720, 720);
     Image1->setPixmap(ResourcePixmap(s("RES_0"), 48));
 
-    lblProduct = MakePlainLabel(this, "lblProduct", 1200, 180, 4920, 450);
+    lblProduct = AddControl<QLabel>(this, "lblProduct", 1200, 180, 4920, 450);
     QFont heading = lblProduct->font();
     heading.setBold(true);
     heading.setPointSizeF(heading.pointSizeF() * 1.5);
     lblProduct->setFont(heading);
     lblProduct->setText(ProductName());
-    lblVersion = MakePlainLabel(this, "lblVersion", 1200, 660, 4920, 285);
-    lblCopyright = MakePlainLabel(this, "lblCopyright", 1200, 945, 4920, 285);
+    lblVersion = AddControl<QLabel>(this, "lblVersion", 1200, 660, 4920, 285);
+    lblCopyright = AddControl<QLabel>(this, "lblCopyright", 1200, 945, 4920, 285);
     lblCopyright->setText(s("© %1 ").arg(Clock::Today().year()) + s(AuthorsCredit));
-    lblCredits = MakePlainLabel(this, "lblCredits", 1200, 1290, 4920, 570);
-    lblCredits->setWordWrap(true);
-    lblCredits->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblCredits = AddDescription(this, "lblCredits", 1200, 1290, 4920, 570);
 
-    lblHomePage = MakePlainLabel(this, "lblHomePage", 1200, 1920, 4920, 285);
+    lblHomePage = AddControl<QLabel>(this, "lblHomePage", 1200, 1920, 4920, 285);
     QPalette link = lblHomePage->palette();
     link.setColor(QPalette::WindowText, link.color(QPalette::Link));
     lblHomePage->setPalette(link);
@@ -61,20 +59,23 @@ frmAbout::frmAbout()
     lblHomePage->setCursor(Qt::PointingHandCursor);
     OnClick(lblHomePage, [this] { cmdHomePage_Click(); });
 
-    auto* line = MakeControl<QFrame>(this, "Line1", 240, 2400, 5880, 30);
+    auto* line = AddControl<QFrame>(this, "Line1", 240, 2400, 5880, 30);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
-    lblLanguage = MakePlainLabel(this, "lblLanguage", 240, 2700, 1560, 285);
-    cboLanguage = MakeControl<QComboBox>(this, "cboLanguage", 1860, 2640, 2400, 375);
+    lblLanguage = AddControl<QLabel>(this, "lblLanguage", 240, 2700, 1560, 285);
+    cboLanguage = AddControl<QComboBox>(this, "cboLanguage", 1860, 2640, 2400, 375);
     connect(cboLanguage, &QComboBox::currentIndexChanged, this, [this] { languageChanged_ = true; });
 
-    cmdHomePage = MakeControl<QPushButton>(this, "cmdHomePage", 240, 3360, 2400, 435);
-    cmdOK = MakeControl<QPushButton>(this, "cmdOK", 4920, 3360, 1200, 435);
+    cmdHomePage = AddControl<QPushButton>(this, "cmdHomePage", 240, 3360, 2400, 435);
+    cmdOK = AddControl<QPushButton>(this, "cmdOK", 4920, 3360, 1200, 435);
     cmdOK->setText(s("OK"));
     connect(cmdHomePage, &QPushButton::clicked, this, &frmAbout::cmdHomePage_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     SetDefaultButton(cmdOK);
+    // A language file's texts are never taken for markup.
+    for (QLabel* label : findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
 }
 
 void frmAbout::Form_Load()

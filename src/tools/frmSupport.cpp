@@ -1,12 +1,12 @@
 #include "frmSupport.h"
 
+#include "WizardControls.h"
 #include "core/NewVersion.h"
 #include "core/OpenURL.h"
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "core/XMLParser.h"
 #include "mainwin/frmMain.h"
-#include "platform/Controls.h"
 #include "platform/Web.h"
 
 #include <QApplication>
@@ -21,15 +21,8 @@ namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
 
-QLabel* heading(QWidget* parent, const char* name)
-{
-    QLabel* made = MakePlainLabel(parent, name, 240, 180, 6120, 375);
-    QFont font = made->font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.25);
-    made->setFont(font);
-    return made;
-}
+constexpr int WindowWidth = 6600;
+constexpr int PageHeight = 3000;
 
 // The hourglass for as long as it lives.
 struct BusyPointer {
@@ -56,34 +49,31 @@ QString contactsPageUrl()
 frmSupport::frmSupport()
     : Form(s("frmSupport"), DialogWindow)
 {
-    setFixedSize(Px(6600), Px(3780));
+    setFixedSize(Px(WindowWidth), Px(3780));
 
-    Page1 = MakeControl<QWidget>(this, "Page1", 0, 0, 6600, 3000);
-    lblHeading1 = heading(Page1, "lblHeading1");
-    lblDescription = MakePlainLabel(Page1, "lblDescription", 240, 660, 6120, 780);
-    lblDescription->setWordWrap(true);
-    lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    fraOptions = MakeControl<QGroupBox>(Page1, "fraOptions", 240, 1560, 6120, 1260);
-    optUpdate = MakeControl<QRadioButton>(fraOptions, "optUpdate", 240, 360, 5640, 330);
-    optSupport = MakeControl<QRadioButton>(fraOptions, "optSupport", 240, 780, 5640, 330);
+    Page1 = AddPage(this, "Page1", WindowWidth, PageHeight, &lblHeading1);
+    lblDescription = AddDescription(Page1, "lblDescription", 240, 720, WindowWidth - 480, 780);
+    QList<QRadioButton*> options;
+    fraOptions = AddOptionFrame(Page1, "fraOptions", 240, 1560, WindowWidth - 480, 2, &options);
+    optUpdate = options[0];
+    optSupport = options[1];
 
     // Page 2 covers page 1 while it shows.
-    Page2 = MakeControl<QWidget>(this, "Page2", 0, 0, 6600, 3000);
-    Page2->setAutoFillBackground(true);
-    lblHeading2 = heading(Page2, "lblHeading2");
-    lblInstalledCaption = MakePlainLabel(Page2, "lblInstalledCaption", 240, 780, 2760, 300);
-    lblInstalled = MakePlainLabel(Page2, "lblInstalled", 3060, 780, 1500, 300);
-    lblLatestCaption = MakePlainLabel(Page2, "lblLatestCaption", 240, 1140, 2760, 300);
-    lblLatest = MakePlainLabel(Page2, "lblLatest", 3060, 1140, 1500, 300);
-    cmdGet = MakeControl<QPushButton>(Page2, "cmdGet", 4680, 870, 1680, 435);
-    lblResult = MakePlainLabel(Page2, "lblResult", 240, 1620, 6120, 600);
-    lblResult->setWordWrap(true);
-    lblResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    chkAuto = MakeControl<QCheckBox>(Page2, "chkAuto", 240, 2520, 6120, 330);
+    Page2 = AddPage(this, "Page2", WindowWidth, PageHeight, &lblHeading2);
+    lblInstalledCaption = AddControl<QLabel>(Page2, "lblInstalledCaption", 240, 780, 2760, 300);
+    lblInstalled = AddControl<QLabel>(Page2, "lblInstalled", 3060, 780, 1500, 300);
+    lblLatestCaption = AddControl<QLabel>(Page2, "lblLatestCaption", 240, 1140, 2760, 300);
+    lblLatest = AddControl<QLabel>(Page2, "lblLatest", 3060, 1140, 1500, 300);
+    cmdGet = AddControl<QPushButton>(Page2, "cmdGet", 4680, 870, 1680, 435);
+    lblResult = AddDescription(Page2, "lblResult", 240, 1620, WindowWidth - 480, 600);
+    chkAuto = AddControl<QCheckBox>(Page2, "chkAuto", 240, 2520, WindowWidth - 480, 330);
+    // What a label shows (main.xml's entry, a language text) is never taken for markup.
+    for (QLabel* label : findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
 
-    cmdNext = MakeControl<QPushButton>(this, "cmdNext", 3900, 3120, 1200, 435);
-    cmdMenu = MakeControl<QPushButton>(this, "cmdMenu", 3900, 3120, 1200, 435);
-    cmdExit = MakeControl<QPushButton>(this, "cmdExit", 5220, 3120, 1200, 435);
+    cmdNext = AddControl<QPushButton>(this, "cmdNext", 3900, 3120, 1200, 435);
+    cmdMenu = AddControl<QPushButton>(this, "cmdMenu", 3900, 3120, 1200, 435);
+    cmdExit = AddControl<QPushButton>(this, "cmdExit", 5220, 3120, 1200, 435);
     connect(cmdNext, &QPushButton::clicked, this, &frmSupport::cmdNext_Click);
     connect(cmdMenu, &QPushButton::clicked, this, &frmSupport::cmdMenu_Click);
     connect(cmdGet, &QPushButton::clicked, this, &frmSupport::cmdGet_Click);
@@ -96,7 +86,6 @@ void frmSupport::Form_Load()
     SetFormIcon(this, s("RES_0"), false);
     chkAuto->setChecked(AutoUpdateCheck());
     ApplyLanguage();
-    optUpdate->setChecked(true);
     cmdGet->setEnabled(false);
     Page2->hide();
     cmdMenu->hide();
