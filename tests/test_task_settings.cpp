@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QTabWidget>
 
@@ -75,6 +76,14 @@ TEST_F(TaskSettings, ItShowsTheStoredValuesUnderTheLanguagesCaptions)
     EXPECT_EQ(d.Text2->text(), s("Not done"));
     d.Slider1->setValue(3);
     EXPECT_EQ(d.Label4->text(), s("3"));
+    // Ctrl+Tab goes on to the next page and from the last back to the first.
+    auto* ctrlTab = d.findChild<QShortcut*>();
+    ASSERT_NE(ctrlTab, nullptr);
+    EXPECT_EQ(ctrlTab->key(), QKeySequence(Qt::CTRL | Qt::Key_Tab));
+    for (int page : {1, 0}) {
+        emit ctrlTab->activated();
+        EXPECT_EQ(d.tbsOptions->currentIndex(), page);
+    }
 }
 
 TEST_F(TaskSettings, WhatTheCleanUpRefusesEndsTheProgramAtLoad)
@@ -154,8 +163,8 @@ TEST_F(TaskSettings, StatusTextsRoundTripAndTheGridShowsWhatARereadGives)
     const struct {
         const char* typed;
         const char* stored;
-    } cases[] = {{"", ""}, {"Сделано", "Сделано"}, {"a=b", "a=b"}, {"#1", "#1"}, {"\"quoted\" 'too'", "\"quoted\" 'too'"},
-                 {"Done ", "Done"}};
+    } cases[] = {{"", ""},     {"Сделано", "Сделано"}, {"a=b", "a=b"}, {"#1", "#1"},
+                 {"\"q\" 'q'", "\"q\" 'q'"}, {"Done ", "Done"}};
     for (const auto& c : cases) {
         frmBusAdd& d = dialog();
         d.Text1->setText(s(c.typed));

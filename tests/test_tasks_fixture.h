@@ -32,7 +32,8 @@ protected:
     // Values are stored as given: a QDate as its ISO text, a QVariant() as NULL.
     static qint64 addTask(const QVariant& date, const QVariant& text, const QVariant& status = false)
     {
-        const QVariant stored = date.typeId() == QMetaType::QDate ? QVariant(date.toDate().toString(Qt::ISODate)) : date;
+        const QVariant stored =
+            date.typeId() == QMetaType::QDate ? QVariant(date.toDate().toString(Qt::ISODate)) : date;
         EXPECT_TRUE(tasksDb()
                         .Execute(s("INSERT INTO tbl_Business (bsn_Date, bsn_Text, bsn_Status) VALUES (?, ?, ?)"),
                                  {stored, text, status})

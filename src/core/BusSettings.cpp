@@ -57,6 +57,6 @@ int RowHeightSliderPosition(const QString& rowHeight)
 bool WriteBusSettings(int deleteAfterDays, bool notify, int rowHeight)
 {
     return WriteOptions(BusSettingsSection, {{QStringLiteral("delwait"), QString::number(deleteAfterDays)},
-                                             {QStringLiteral("notify"), notify ? QStringLiteral("1") : QStringLiteral("0")},
+                                             {QStringLiteral("notify"), QString::number(notify ? 1 : 0)},
                                              {QStringLiteral("rowheight"), QString::number(rowHeight)}});
 }

@@ -1,10 +1,9 @@
 // The task list's commands: adding a task, marking it done or not done, deleting it.
 #include "frmBus.h"
 
+#include "core/DBConfig.h"
 #include "core/Fatal.h"
 #include "core/Options.h"
-#include "core/DBConfig.h"
-#include "platform/BoundGridModel.h"
 #include "platform/MsgBox.h"
 #include "platform/Recordset.h"
 
@@ -29,14 +28,11 @@ void frmBus::AddTask()
         Text1->setFocus();
         return;
     }
-    // A text that is no date stores nothing: the picker would otherwise fall back
-    // to the date it showed before.
-    if (!DTPicker1->hasAcceptableInput()) {
+    if (!interpretTypedDate()) {
         warn("mes66");
         DTPicker1->setFocus();
         return;
     }
-    DTPicker1->interpretText();
     Recordset& rs = TaskRecords();
     OpenIfClosed(rs);
     DbResult result = rs.AddNew();
@@ -59,6 +55,25 @@ void frmBus::AddTask()
     }
     Text1->clear();
     Text1->setFocus();
+}
+
+bool frmBus::interpretTypedDate()
+{
+    // The picker completes a typed date ("9/1/2026" to "09/01/2026"); a text that is
+    // still no date stores nothing, where the picker itself would fall back to the
+    // date it showed before.
+    auto* edit = DTPicker1->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    const QAbstractSpinBox& picker = *DTPicker1;
+    QString text = edit->text();
+    int position = 0;
+    if (picker.validate(text, position) != QValidator::Acceptable) {
+        picker.fixup(text);
+        if (picker.validate(text, position) != QValidator::Acceptable)
+            return false;
+        edit->setText(text);
+    }
+    DTPicker1->interpretText();
+    return true;
 }
 
 void frmBus::SetTaskStatus(bool done)

@@ -33,7 +33,8 @@ constexpr int WindowWidth = 12000;
 constexpr int WindowHeight = 6660;
 
 constexpr ToolbarEntry ToolbarEntries[] = {
-    {2, "mnu10", "back"}, {4, "mnu11", "delete"}, {6, "mnu12", "options"}, {8, "mnu13", "done"}, {10, "mnu14", "undone"},
+    {2, "mnu10", "back"}, {4, "mnu11", "delete"}, {6, "mnu12", "options"},
+    {8, "mnu13", "done"}, {10, "mnu14", "undone"},
 };
 constexpr int ToolbarButtonCount = 10;
 
@@ -79,7 +80,6 @@ frmBus::frmBus()
     DTPicker1->setCalendarPopup(true);
     DTPicker1->setDisplayFormat(ShortDateFormat());
     Command1 = MakeControl<QPushButton>(this, "Command1", 9720, 2040, 2160, 375);
-    Command1->setAutoDefault(false);
     // A click on Add leaves the focus in the date picker, so that a date typed there
     // is judged as typed, not as the picker would correct it on leaving.
     Command1->setFocusPolicy(Qt::TabFocus);
@@ -216,10 +216,8 @@ bool frmBus::Form_QueryUnload(UnloadMode mode)
     Forms::Unload<frmBusAdd>();
     if (isVisible())
         Text1->setFocus();
-    Recordset& rs = TaskRecords();
-    if (rs.State() != 0)
-        UpdateIfRecords(rs);
-    CloseIfOpen(rs);
+    UpdateIfRecords(TaskRecords());
+    CloseIfOpen(TaskRecords());
     UnhookGrid(DataGrid1);
     if (mode != UnloadMode::ControlMenu)
         frmMain::ReturnFrom(*this);
