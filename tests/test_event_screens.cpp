@@ -4,8 +4,8 @@
 // check that every caption fits its control. Run under Xvfb with "-platform xcb"
 // to see the real window system.
 
-#include "screen_checks.h"
 #include "test_event_fixture.h"
+#include "test_screens.h"
 
 #include "events/frmCaseMsr.h"
 #include "events/frmMesSelect.h"
@@ -34,13 +34,8 @@ class EventScreens : public EventWindowTest, public ::testing::WithParamInterfac
 protected:
     QString Language() const override { return s(GetParam()); }
 
-    void save(QWidget& window, const char* name) const
-    {
-        pump(100);
-        SaveScreen(window, s(name), Language());
-    }
-
-    static void captionsFit(QWidget& window, const char* name) { CaptionsFit(window, name); }
+    void save(QWidget& window, const char* name) const { SaveScreen(window, s(name) + s("-") + Language()); }
+    static void captionsFit(QWidget& window, const char* name) { CheckCaptionsFit(window, name); }
 };
 
 TEST_P(EventScreens, EventEditor)

@@ -3,7 +3,7 @@
 // <build>/tests/screens/ for a person to look at; and the check that every caption
 // fits its control.
 
-#include "screen_checks.h"
+#include "test_screens.h"
 #include "test_tasks_fixture.h"
 
 #include "core/BusSettings.h"
@@ -19,9 +19,8 @@ protected:
 
     void check(QWidget& window, const char* name) const
     {
-        pump(100);
-        SaveScreen(window, s(name), Language());
-        CaptionsFit(window, name);
+        SaveScreen(window, s(name) + s("-") + Language());
+        CheckCaptionsFit(window, name);
     }
 };
 

@@ -10,7 +10,9 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
+#include "tools/frmBackUp.h"
 #include "tools/frmBus.h"
+#include "tools/frmReports.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -134,10 +136,11 @@ void frmMain::buildToolbar()
 {
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 9,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
-    // The windows behind buttons 6 to 17 come with their own issues; their buttons
+    // The windows behind buttons 6, 8, 15 and 17 come with their own issues; their buttons
     // stay disabled until then.
     for (QAction* button : toolbarButtons_) {
-        if (button && button != ToolbarButton(2) && button != ToolbarButton(4) && button != ToolbarButton(19))
+        if (button && button != ToolbarButton(2) && button != ToolbarButton(4) && button != ToolbarButton(11)
+            && button != ToolbarButton(13) && button != ToolbarButton(19))
             button->setEnabled(false);
     }
 }
@@ -229,6 +232,10 @@ void frmMain::Toolbar1_ButtonClick(int index)
     } else if (index == 4) {
         HandOffPosition();
         Forms::Get<frmBus>().ShowModeless();
+    } else if (index == 11) {
+        frmBackUp::ShowFor(this);  // a restore unloads this window: nothing may follow
+    } else if (index == 13) {
+        frmReports::ShowFor(this);
     } else if (index == 19) {
         OpenHelpFile();
     }
