@@ -136,8 +136,8 @@ void frmMain::buildToolbar()
 {
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 9,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
-    // The windows behind buttons 6, 8, 15 and 17 come with their own issues; their buttons
-    // stay disabled until then.
+    // The windows behind buttons 6, 8, 15 and 17 are not there yet; their buttons stay
+    // disabled until then.
     for (QAction* button : toolbarButtons_) {
         if (button && button != ToolbarButton(2) && button != ToolbarButton(4) && button != ToolbarButton(11)
             && button != ToolbarButton(13) && button != ToolbarButton(19))
