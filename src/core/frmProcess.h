@@ -70,7 +70,7 @@ public:
 
     void BusRefresh();
     void DateRefresh();
-    // The program's file dialog: mode 1 open, 2 save. The chosen path; "Error" when
+    // The program's file dialog: mode 1 open, 2 save, 3 a folder. The chosen path; "Error" when
     // cancelled (cancelError) or failed; "" for another mode.
     QString CDlg(Form* owner, int mode, const QString& title, const QString& fileName, const QString& initDir,
                  const QString& flags, const QString& filter, bool cancelError);

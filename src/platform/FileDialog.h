@@ -9,9 +9,9 @@ class QWidget;
 // queued empty text stands for a cancelled dialog.
 namespace FileDialog {
 
-enum class Mode { Open, Save };
+enum class Mode { Open, Save, Folder };
 
-// The chosen path, or "" when cancelled.
+// The chosen path (a folder in Folder mode), or "" when cancelled.
 QString Ask(QWidget* parent, Mode mode, const QString& title, const QString& folder,
             const QString& fileName, const QString& qtFilter);
 
