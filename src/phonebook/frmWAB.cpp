@@ -75,38 +75,38 @@ frmWAB::frmWAB()
     : Form(s("frmWAB"), DialogWindow)
     , Source(AddressBook::DefaultSource())
 {
-    setFixedSize(Px(9300), Px(6360));
+    setFixedSize(Px(10500), Px(6360));
 
-    fraIntro = placed(new QWidget(this), "fraIntro", 0, 0, 9300, 5430);
-    lblTitle = placed(new QLabel(fraIntro), "lblTitle", 360, 300, 8580, 420);
+    fraIntro = placed(new QWidget(this), "fraIntro", 0, 0, 10500, 5430);
+    lblTitle = placed(new QLabel(fraIntro), "lblTitle", 360, 300, 9780, 420);
     QFont heading = lblTitle->font();
     heading.setBold(true);
     heading.setPointSizeF(heading.pointSizeF() * 1.25);
     lblTitle->setFont(heading);
-    lblIntro = wrappedLabel(fraIntro, "lblIntro", 360, 840, 8580, 780);
-    lblSource = placed(new QLabel(fraIntro), "lblSource", 360, 1740, 8580, 255);
-    txtSource = placed(new QLineEdit(fraIntro), "txtSource", 360, 2040, 5640, 345);
+    lblIntro = wrappedLabel(fraIntro, "lblIntro", 360, 840, 9780, 780);
+    lblSource = placed(new QLabel(fraIntro), "lblSource", 360, 1740, 9780, 255);
+    txtSource = placed(new QLineEdit(fraIntro), "txtSource", 360, 2040, 6840, 345);
     txtSource->setReadOnly(true);
-    cmdFolder = placed(new QPushButton(fraIntro), "cmdFolder", 6120, 2025, 1380, 375);
-    cmdFile = placed(new QPushButton(fraIntro), "cmdFile", 7560, 2025, 1380, 375);
-    lblNote = wrappedLabel(fraIntro, "lblNote", 360, 2700, 8580, 780);
-    lblLicence = placed(new QLabel(fraIntro), "lblLicence", 360, 3540, 8580, 255);
+    cmdFolder = placed(new QPushButton(fraIntro), "cmdFolder", 7320, 2025, 1380, 375);
+    cmdFile = placed(new QPushButton(fraIntro), "cmdFile", 8760, 2025, 1380, 375);
+    lblNote = wrappedLabel(fraIntro, "lblNote", 360, 2700, 9780, 780);
+    lblLicence = placed(new QLabel(fraIntro), "lblLicence", 360, 3540, 9780, 255);
     lblLicence->setCursor(Qt::PointingHandCursor);
     QFont link = lblLicence->font();
     link.setUnderline(true);
     lblLicence->setFont(link);
     lblLicence->setStyleSheet(s("color: #0645ad"));
-    lblNext = placed(new QLabel(fraIntro), "lblNext", 360, 4860, 8580, 255);
+    lblNext = placed(new QLabel(fraIntro), "lblNext", 360, 4860, 9780, 255);
 
-    fraTransfer = placed(new QWidget(this), "fraTransfer", 0, 0, 9300, 5430);
+    fraTransfer = placed(new QWidget(this), "fraTransfer", 0, 0, 10500, 5430);
     lblFolders = placed(new QLabel(fraTransfer), "lblFolders", 240, 180, 2820, 255);
     auto* tree = placed(new LabelEditTree(fraTransfer), "tvFolders", 240, 480, 2820, 4800);
     tree->BeforeLabelEdit = [this](QTreeWidgetItem* node) { return tvFolders_BeforeLabelEdit(node); };
     tvFolders = tree;
     tvFolders->setHeaderHidden(true);
     tvFolders->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
-    lblContacts = placed(new QLabel(fraTransfer), "lblContacts", 3240, 180, 5820, 255);
-    ListView1 = placed(new QTreeWidget(fraTransfer), "ListView1", 3240, 480, 5820, 4800);
+    lblContacts = placed(new QLabel(fraTransfer), "lblContacts", 3240, 180, 7020, 255);
+    ListView1 = placed(new QTreeWidget(fraTransfer), "ListView1", 3240, 480, 7020, 4800);
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
     ListView1->setAllColumnsShowFocus(true);
@@ -114,9 +114,10 @@ frmWAB::frmWAB()
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setHeaderLabels({s("Name"), s("Surname"), s("Mobile"), s("Phone")});
     ListView1->header()->setSectionsClickable(false);
+    const int columnWidths[] = {1500, 1650, 1800, 1800};
     for (int column = 0; column < 4; ++column)
-        ListView1->setColumnWidth(column, Px(column == 1 ? 1500 : 1350));
-    fraProgress = placed(new QFrame(fraTransfer), "fraProgress", 4050, 2280, 4200, 840);
+        ListView1->setColumnWidth(column, Px(columnWidths[column]));
+    fraProgress = placed(new QFrame(fraTransfer), "fraProgress", 4650, 2280, 4200, 840);
     fraProgress->setFrameShape(QFrame::Panel);
     fraProgress->setFrameShadow(QFrame::Raised);
     fraProgress->setAutoFillBackground(true);
@@ -125,14 +126,14 @@ frmWAB::frmWAB()
     fraProgress->hide();
     fraTransfer->hide();
 
-    auto* line = placed(new QFrame(this), "Line1", 0, 5430, 9300, 30);
+    auto* line = placed(new QFrame(this), "Line1", 0, 5430, 10500, 30);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     cmdSelectAll = placed(new QPushButton(this), "cmdSelectAll", 240, 5730, 1560, 375);
     cmdDeselectAll = placed(new QPushButton(this), "cmdDeselectAll", 1920, 5730, 1560, 375);
-    cmdNext = placed(new QPushButton(this), "cmdNext", 6480, 5730, 1215, 375);
-    cmdTransfer = placed(new QPushButton(this), "cmdTransfer", 6480, 5730, 1215, 375);
-    cmdExit = placed(new QPushButton(this), "cmdExit", 7845, 5730, 1215, 375);
+    cmdNext = placed(new QPushButton(this), "cmdNext", 7680, 5730, 1215, 375);
+    cmdTransfer = placed(new QPushButton(this), "cmdTransfer", 7680, 5730, 1215, 375);
+    cmdExit = placed(new QPushButton(this), "cmdExit", 9045, 5730, 1215, 375);
     cmdSelectAll->hide();
     cmdDeselectAll->hide();
     cmdTransfer->hide();
@@ -195,6 +196,7 @@ void frmWAB::ApplyLanguage()
     cmdFile->setText(GetLangText(s("mes365")));
     lblNote->setText(GetLangText(s("mes282")));
     lblLicence->setText(GetLangText(s("mes283")));
+    lblLicence->adjustSize();  // only the text is the link
     lblNext->setText(GetLangText(s("mes284")));
     lblFolders->setText(GetLangText(s("mes267")) + s(":"));
     lblContacts->setText(GetLangText(s("mes268")) + s(":"));

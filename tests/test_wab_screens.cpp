@@ -1,0 +1,80 @@
+// Pictures of the import wizard (introduction, transfer page, progress panel) over
+// Cyrillic cards, in English and in Russian, written to <build>/tests/screens/ for a
+// person to look at; and the check that every text fits its control.
+
+#include "test_wab_fixture.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+class WabScreens : public WabTest, public ::testing::WithParamInterface<const char*> {
+protected:
+    QString Language() const override { return s(GetParam()); }
+
+    void save(QWidget& window, const char* name) const
+    {
+        pump(100);
+        const QString folder = QCoreApplication::applicationDirPath() + s("/screens");
+        QDir().mkpath(folder);
+        const QString file = folder + s("/wab-") + s(name) + s("-") + Language() + s(".png");
+        EXPECT_TRUE(window.grab().save(file)) << file.toStdString();
+        std::printf("screenshot: %s\n", qPrintable(file));
+    }
+
+    static void textsFit(QWidget& window, const char* page)
+    {
+        for (QWidget* widget : window.findChildren<QWidget*>()) {
+            if (!widget->isVisibleTo(&window))
+                continue;
+            const std::string where = std::string(page) + ": " + widget->objectName().toStdString();
+            if (auto* label = qobject_cast<QLabel*>(widget)) {
+                if (label->wordWrap())
+                    EXPECT_LE(label->heightForWidth(label->width()), label->height()) << where;
+                else
+                    EXPECT_LE(label->sizeHint().width(), label->width() + 1) << where;
+            } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+                EXPECT_LE(button->sizeHint().width(), button->width() + 1) << where;
+            }
+        }
+    }
+};
+
+TEST_P(WabScreens, PagesAndProgress)
+{
+    // Cards of a desktop mail client that name no charset: read in the charset of
+    // the interface language.
+    Fixtures::writeFile(AddressBook::DefaultSource() + s("/family/anna.vcf"), Fixtures::Desktop21(false));
+    frmWAB& w = wizard();
+    w.show();
+    save(w, "intro");
+    textsFit(w, "intro");
+
+    w.cmdNext->click();
+    w.tvFolders->setCurrentItem(node(s("Ffamily")));
+    const bool russian = Language() == s("Russian");
+    EXPECT_EQ(column(0).first(), russian ? s("Анна") : s("Àííà"));
+    EXPECT_EQ(w.ListView1->headerItem()->text(1), s("Surname"));
+    select({0, 1, 3});
+    save(w, "transfer");
+    textsFit(w, "transfer");
+
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        save(w, "progress");
+        textsFit(w, "progress");
+        shown = w.fraProgress->isVisible();
+    });
+    w.cmdTransfer->click();
+    EXPECT_TRUE(shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, WabScreens, ::testing::Values("English", "Russian"));
+
+}  // namespace
