@@ -4,13 +4,11 @@
 // book of 10 000 contacts with the progress shown.
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
-#include "core/Resources.h"
 #include "phonebook/frmWAB.h"
 #include "platform/Connection.h"
 #include "platform/KnownFolders.h"
 #include "support/TestEnv.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QPushButton>
@@ -155,14 +153,3 @@ void BM_Transfer5000Into10000(benchmark::State& state)
 BENCHMARK(BM_Transfer5000Into10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InitResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -34,16 +33,6 @@ protected:
         OpenIfClosed(DataEnvironment1().rstbl_Phones);
         QComboBox groups;
         FillGroupCombo(&groups);
-    }
-
-    void TearDown() override
-    {
-        QList<QPointer<Form>> forms;
-        for (Form* form : Forms::Loaded())
-            forms.append(form);
-        for (const QPointer<Form>& form : forms)
-            delete form.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     virtual QString Language() const { return s("English"); }

@@ -5,12 +5,9 @@
 #include "test_wab_fixture.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-
-#include <cstdio>
 
 namespace {
 
@@ -21,11 +18,7 @@ protected:
     void save(QWidget& window, const char* name) const
     {
         pump(100);
-        const QString folder = QCoreApplication::applicationDirPath() + s("/screens");
-        QDir().mkpath(folder);
-        const QString file = folder + s("/wab-") + s(name) + s("-") + Language() + s(".png");
-        EXPECT_TRUE(window.grab().save(file)) << file.toStdString();
-        std::printf("screenshot: %s\n", qPrintable(file));
+        EXPECT_TRUE(SaveScreenshot(window, s("wab-") + s(name) + s("-") + Language())) << name;
     }
 
     static void textsFit(QWidget& window, const char* page)

@@ -77,15 +77,22 @@ QString joinNonEmpty(const QStringList& parts, const QString& separator)
     return kept.join(separator);
 }
 
-// ADR parts: 0 box, 1 extended, 2 street, 3 city, 4 region, 5 code, 6 country.
-struct Address {
-    QString street, city, region, code, country;
+// ADR parts: 0 box, 1 extended, 2 street, 3 city, 4 region, 5 code, 6 country. The
+// street is the non-empty ones of the first three.
+struct AddressTexts {
+    ContactText street, city, region, code, country;
 };
 
-Address address(const VCardProperty* property)
+void putAddress(const VCardProperty* property, const AddressTexts& into, ContactTexts& texts)
 {
+    if (!property)
+        return;
     const QStringList parts = structured(property, 7, QStringLiteral(", "));
-    return {joinNonEmpty(parts.mid(0, 3), QStringLiteral(", ")), parts[3], parts[4], parts[5], parts[6]};
+    texts[into.street] = joinNonEmpty(parts.mid(0, 3), QStringLiteral(", "));
+    texts[into.city] = parts[3];
+    texts[into.region] = parts[4];
+    texts[into.code] = parts[5];
+    texts[into.country] = parts[6];
 }
 
 }  // namespace
@@ -121,22 +128,9 @@ ContactTexts MapCard(const VCard& card)
     const VCardProperty* homeAddress = firstWhere(card, "ADR", [](const VCardProperty& p) { return has(p, "HOME"); });
     if (!homeAddress)
         homeAddress = firstWhere(card, "ADR", [](const VCardProperty& p) { return !has(p, "WORK"); });
-    if (homeAddress) {
-        const Address a = address(homeAddress);
-        texts[HomeCountry] = a.country;
-        texts[HomeRegion] = a.region;
-        texts[HomeCity] = a.city;
-        texts[HomePostalCode] = a.code;
-        texts[HomeStreet] = a.street;
-    }
-    if (const VCardProperty* work = firstWhere(card, "ADR", [](const VCardProperty& p) { return has(p, "WORK"); })) {
-        const Address a = address(work);
-        texts[WorkCountry] = a.country;
-        texts[WorkRegion] = a.region;
-        texts[WorkCity] = a.city;
-        texts[WorkStreet] = a.street;
-        texts[WorkPostalCode] = a.code;
-    }
+    putAddress(homeAddress, {HomeStreet, HomeCity, HomeRegion, HomePostalCode, HomeCountry}, texts);
+    putAddress(firstWhere(card, "ADR", [](const VCardProperty& p) { return has(p, "WORK"); }),
+               {WorkStreet, WorkCity, WorkRegion, WorkPostalCode, WorkCountry}, texts);
 
     const QList<const VCardProperty*> emails = card.All("EMAIL");
     texts[Email] = text(emails.value(0));
