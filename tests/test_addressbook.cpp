@@ -201,8 +201,9 @@ TEST_F(AddressBookTest, RefusedRenamesKeepEverything)
         const QMap<QString, QByteArray> before = hashes();
         EXPECT_EQ(book.SetNameAndSave(s(c.id), s(c.name)), c.result) << c.id;
         EXPECT_EQ(hashes(), before) << c.id;
-        if (entry)
+        if (entry) {
             EXPECT_EQ(book.LookUp(s(c.id))->Name, oldName) << c.id;
+        }
         FileSystem::SetAtomicWriteFailsBeforeRename(false);
         ::chmod(QFile::encodeName(apple).constData(), 0644);
     }
