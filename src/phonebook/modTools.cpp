@@ -17,6 +17,7 @@ constexpr int KeyRole = Qt::UserRole;
 constexpr int SavedNameRole = Qt::UserRole + 1;
 
 std::unique_ptr<AddressBook> moduleBook;
+const AddressBook::Entry* moduleRoot = nullptr;
 
 QTreeWidgetItem* makeNode(QTreeWidgetItem* node, const QString& key, const QString& name)
 {
@@ -70,7 +71,7 @@ void ContactTable::Clear()
 void InitAddressBook()
 {
     moduleBook = std::make_unique<AddressBook>(Forms::Get<frmWAB>().Source, CardFallbackCharset());
-    moduleBook->Root();
+    moduleRoot = &moduleBook->Root();
 }
 
 void FillFolderTree(QTreeWidget* tree)
@@ -79,7 +80,7 @@ void FillFolderTree(QTreeWidget* tree)
     tree->clear();
     if (!moduleBook)
         return;
-    const QList<const AddressBook::Entry*> folders = moduleBook->SubFolders(moduleBook->Root());
+    const QList<const AddressBook::Entry*> folders = moduleBook->SubFolders(*moduleRoot);
     for (int position = 0; position < folders.size(); ++position) {
         const AddressBook::Entry* folder = folders[position];
         if (!folder)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "VCardMapping.h"
-#include "VCardText.h"
 
 #include <QHash>
 #include <QList>
