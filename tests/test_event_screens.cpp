@@ -5,6 +5,7 @@
 // to see the real window system.
 
 #include "test_event_fixture.h"
+#include "test_screens.h"
 
 #include "events/frmCaseMsr.h"
 #include "events/frmMesSelect.h"
@@ -33,37 +34,8 @@ class EventScreens : public EventWindowTest, public ::testing::WithParamInterfac
 protected:
     QString Language() const override { return s(GetParam()); }
 
-    void save(QWidget& window, const char* name) const
-    {
-        pump(100);
-        const QString folder = QCoreApplication::applicationDirPath() + s("/screens");
-        QDir().mkpath(folder);
-        const QString file = folder + s("/") + s(name) + s("-") + Language() + s(".png");
-        EXPECT_TRUE(window.grab().save(file)) << file.toStdString();
-        std::printf("screenshot: %s\n", qPrintable(file));
-    }
-
-    // Every caption shown on the window's current page fits its control.
-    static void captionsFit(QWidget& window, const char* name)
-    {
-        for (QWidget* widget : window.findChildren<QWidget*>()) {
-            if (!widget->isVisibleTo(&window))
-                continue;
-            const QString where = s(name) + s(": ") + widget->objectName() + s(" ") + QString::fromLatin1(widget->metaObject()->className());
-            if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap() && label->pixmap().isNull()) {
-                EXPECT_LE(label->sizeHint().width(), label->width() + 1) << where.toStdString();
-            } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->text().isEmpty()) {
-                EXPECT_LE(button->sizeHint().width(), button->width() + 1) << where.toStdString();
-            } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
-                EXPECT_LE(frame->fontMetrics().horizontalAdvance(frame->title()) + 16, frame->width())
-                    << where.toStdString();
-            } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
-                for (int i = 0; i < list->count(); ++i)
-                    EXPECT_LE(list->fontMetrics().horizontalAdvance(list->itemText(i)) + 30, list->width())
-                        << where.toStdString() << " " << list->itemText(i).toStdString();
-            }
-        }
-    }
+    void save(QWidget& window, const char* name) const { SaveScreen(window, s(name) + s("-") + Language()); }
+    static void captionsFit(QWidget& window, const char* name) { CheckCaptionsFit(window, name); }
 };
 
 TEST_P(EventScreens, EventEditor)

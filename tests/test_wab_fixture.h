@@ -4,6 +4,7 @@
 // vdir as the user's address book, the phone book's recordset open as the phone
 // book keeps it, and the general group's stored name known.
 
+#include "test_mainwin_fixture.h"
 #include "vcard_fixtures.h"
 
 #include "core/DBConfig.h"
@@ -21,7 +22,6 @@
 
 #include <ostream>
 
-inline QString s(const char* text) { return QString::fromUtf8(text); }
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 class WabTest : public ::testing::Test {

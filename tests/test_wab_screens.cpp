@@ -2,9 +2,9 @@
 // Cyrillic cards, in English and in Russian, written to <build>/tests/screens/ for a
 // person to look at; and the check that every text fits its control.
 
+#include "test_screens.h"
 #include "test_wab_fixture.h"
 
-#include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -17,23 +17,11 @@ protected:
 
     void save(QWidget& window, const char* name) const
     {
-        pump(100);
-        EXPECT_TRUE(SaveScreenshot(window, s("wab-") + s(name) + s("-") + Language())) << name;
-    }
-
-    static void textsFit(QWidget& window, const char* page)
-    {
-        for (QWidget* widget : window.findChildren<QWidget*>()) {
-            if (!widget->isVisibleTo(&window))
-                continue;
-            const std::string where = std::string(page) + ": " + widget->objectName().toStdString();
-            if (auto* label = qobject_cast<QLabel*>(widget)) {
-                if (label->wordWrap())
-                    EXPECT_LE(label->heightForWidth(label->width()), label->height()) << where;
-                else
-                    EXPECT_LE(label->sizeHint().width(), label->width() + 1) << where;
-            } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-                EXPECT_LE(button->sizeHint().width(), button->width() + 1) << where;
+        SaveScreen(window, s("wab-") + s(name) + s("-") + Language());
+        CheckCaptionsFit(window, name);
+        for (QLabel* label : window.findChildren<QLabel*>()) {
+            if (label->isVisibleTo(&window) && label->wordWrap()) {
+                EXPECT_LE(label->heightForWidth(label->width()), label->height()) << name;
             }
         }
     }
@@ -47,7 +35,6 @@ TEST_P(WabScreens, PagesAndProgress)
     frmWAB& w = wizard();
     w.show();
     save(w, "intro");
-    textsFit(w, "intro");
 
     w.cmdNext->click();
     w.tvFolders->setCurrentItem(node(s("Ffamily")));
@@ -56,13 +43,11 @@ TEST_P(WabScreens, PagesAndProgress)
     EXPECT_EQ(w.ListView1->headerItem()->text(1), s("Surname"));
     select({0, 1, 3});
     save(w, "transfer");
-    textsFit(w, "transfer");
 
     bool shown = false;
     QTimer::singleShot(0, [&] {
         save(w, "progress");
-        textsFit(w, "progress");
-        shown = w.fraProgress->isVisible();
+            shown = w.fraProgress->isVisible();
     });
     w.cmdTransfer->click();
     EXPECT_TRUE(shown);

@@ -22,10 +22,10 @@ Script& script()
 namespace FileDialog {
 
 QString Ask(QWidget* parent, Mode mode, const QString& title, const QString& folder, const QString& fileName,
-            const QString& qtFilter)
+            const QString& qtFilter, const QString& defaultSuffix)
 {
     Script& s = script();
-    s.asked.append({mode, title, folder, fileName, qtFilter});
+    s.asked.append({mode, title, folder, fileName, qtFilter, defaultSuffix});
     if (!s.results.isEmpty())
         return s.results.takeFirst();
 
@@ -36,6 +36,7 @@ QString Ask(QWidget* parent, Mode mode, const QString& title, const QString& fol
                         : mode == Mode::Folder ? QFileDialog::Directory
                                                : QFileDialog::AnyFile);
     dialog->setOption(QFileDialog::ShowDirsOnly, mode == Mode::Folder);
+    dialog->setDefaultSuffix(defaultSuffix);
     if (!fileName.isEmpty())
         dialog->selectFile(fileName);
     const bool accepted = dialog->exec() == QDialog::Accepted;

@@ -10,14 +10,9 @@
 #include "platform/Shell.h"
 #include "platform/TrayIcon.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPixmap>
-#include <QWidget>
-
-#include <cstdio>
 
 namespace {
 
@@ -120,13 +115,4 @@ QByteArray ReadFile(const QString& path)
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return file.readAll();
-}
-
-bool SaveScreenshot(QWidget& window, const QString& name)
-{
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screens");
-    QDir().mkpath(folder);
-    const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-    std::printf("screenshot: %s\n", qPrintable(file));
-    return window.grab().save(file);
 }

@@ -4,8 +4,6 @@
 #include <QString>
 #include <QTemporaryDir>
 
-class QWidget;
-
 // Fresh temporary folders for every known folder, set through the environment, so
 // no test touches the real home folder. The installed data tree is a copy of the
 // build's, so tests may change or break it.
@@ -33,10 +31,6 @@ public:
 private:
     QTemporaryDir dir_;
 };
-
-// Saves a picture of the window as <build>/tests/screens/<name>.png for a person to
-// look at, and prints where; false when it could not be written.
-bool SaveScreenshot(QWidget& window, const QString& name);
 
 // Writes a file, creating its folder.
 void WriteFile(const QString& path, const QByteArray& data);
