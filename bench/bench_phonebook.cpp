@@ -2,7 +2,6 @@
 // writes filled: opening the window, a search as the user types it, and the heap
 // that the open phone book holds.
 #include "core/DataEnvironment.h"
-#include "core/Resources.h"
 #include "core/frmProcess.h"
 #include "phonebook/ContactGridModel.h"
 #include "phonebook/ContactRecord.h"
@@ -13,7 +12,7 @@
 #include "platform/TrayIcon.h"
 #include "support/TestEnv.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -119,15 +118,3 @@ void BM_SearchAsTyped10k(benchmark::State& state)
 BENCHMARK(BM_SearchAsTyped10k)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    InitResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

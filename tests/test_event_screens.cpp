@@ -1,9 +1,11 @@
 // Pictures of the event editor (each tab, and as a quick reminder), the planner
 // with a few events, the two choosers and the contact-date reminder, in English and
-// in Russian, and the check that every caption fits its control.
+// in Russian, written to <build>/tests/screens/ for a person to look at; and the
+// check that every caption fits its control. Run under Xvfb with "-platform xcb"
+// to see the real window system.
 
 #include "test_event_fixture.h"
-#include "test_screens_fixture.h"
+#include "test_screens.h"
 
 #include "events/frmCaseMsr.h"
 #include "events/frmMesSelect.h"
@@ -32,12 +34,8 @@ class EventScreens : public EventWindowTest, public ::testing::WithParamInterfac
 protected:
     QString Language() const override { return s(GetParam()); }
 
-    void save(QWidget& window, const char* name) const
-    {
-        pump(100);
-        SaveScreen(window, name, Language());
-    }
-    static void captionsFit(QWidget& window, const char* name) { ExpectCaptionsFit(window, name); }
+    void save(QWidget& window, const char* name) const { SaveScreen(window, s(name) + s("-") + Language()); }
+    static void captionsFit(QWidget& window, const char* name) { CheckCaptionsFit(window, name); }
 };
 
 TEST_P(EventScreens, EventEditor)

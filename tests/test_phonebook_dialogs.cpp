@@ -3,13 +3,18 @@
 
 #include "test_phonebook_fixture.h"
 
+#include "vcard_fixtures.h"
+
 #include "core/clsINI.h"
+#include "phonebook/frmWAB.h"
+#include "platform/AddressBook.h"
 
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 namespace {
 
@@ -223,7 +228,6 @@ TEST_F(PhoneBookDialogs, TheChooserWritesEveryColumnOnOkAndNothingOnCancel)
     open();
     frmCntTable& chooser = Forms::Get<frmCntTable>();
     EXPECT_EQ(ticked(), (QStringList{s("col2"), s("col3"), s("col5"), s("col7"), s("col18")}));
-    EXPECT_FALSE(chooser.CommandImport->isEnabled());
 
     const QByteArray before = ReadFile(OptionsFilePath());
     chooser.List1->item(0)->setCheckState(Qt::Unchecked);
@@ -249,6 +253,36 @@ TEST_F(PhoneBookDialogs, TheChooserWritesEveryColumnOnOkAndNothingOnCancel)
     ini.RemoveValue(s("PhoneGridView"), s("col30"));
     ASSERT_TRUE(ini.UpdateFile());
     EXPECT_EXIT(Forms::Get<frmCntTable>(), ::testing::ExitedWithCode(1), GetLangText(s("mes294")).toStdString());
+}
+
+TEST_F(PhoneBookDialogs, AnImportFromTheChooserEndsWithTheGroupListsFilter)
+{
+    Fixtures::WriteVdir(AddressBook::DefaultSource());
+    addGroup(s("O'Brien"));
+    addContact(s("Pat"), s("Kelly"), s("O'Brien"));
+    open();
+    const struct {
+        int entry;
+        QString filter;
+    } cases[] = {{0, AllContactsFilter()}, {1, GroupFilter(s("General"))}, {2, GroupFilter(s("O'Brien"))}};
+    for (const auto& c : cases) {
+        chooseGroup(c.entry);
+        search(1, s("P"));
+        whenShown<frmWAB>([](frmWAB& wizard) {
+            EXPECT_EQ(wizard.parentWidget(), &phones());
+            EXPECT_FALSE(frmCntSearch::TakesInput());
+            wizard.cmdNext->click();
+            wizard.ListView1->topLevelItem(0)->setSelected(true);
+            wizard.cmdTransfer->click();
+            wizard.cmdExit->click();
+        });
+        Forms::Get<frmCntTable>().CommandImport->click();
+        EXPECT_FALSE(Forms::IsLoaded<frmCntTable>());
+        EXPECT_EQ(contacts().Filter(), c.filter) << c.entry;
+        EXPECT_TRUE(label().isEmpty());
+    }
+    EXPECT_EQ(column(), QStringList{s("Pat")});
+    EXPECT_EQ(phoneRows("SELECT count(*) FROM tbl_Phones").value(0).value(0).toInt(), 4);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 // every caption fits its control.
 
 #include "test_phonebook_fixture.h"
-#include "test_screens_fixture.h"
+#include "test_screens.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -22,9 +22,8 @@ protected:
 
     void shoot(QWidget& window, const char* name) const
     {
-        pump(100);
-        SaveScreen(window, name, Language());
-        ExpectCaptionsFit(window, name);
+        SaveScreen(window, s(name) + s("-") + Language());
+        CheckCaptionsFit(window, name);
     }
 
     static void addFifty()

@@ -1,12 +1,8 @@
 #include "WindowHelpers.h"
 
-#include "frmProcess.h"
-#include "mainwin/frmMain.h"
-#include "platform/Form.h"
-
 #include <QAbstractItemView>
-#include <QHeaderView>
 #include <QEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QList>
 #include <QPlainTextEdit>
@@ -18,7 +14,6 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
-#include <algorithm>
 #include <functional>
 
 namespace {
@@ -227,31 +222,6 @@ QString BalloonTipText(QWidget* control)
             return tip->text();
     }
     return {};
-}
-
-void HandOffPositionOf(const Form& window)
-{
-    const auto held = [](int twips) { return static_cast<qint16>(std::clamp(twips, -32768, 32767)); };
-    frmProcess& process = Forms::Get<frmProcess>();
-    process.PositionHandOffLeft = held(window.Left());
-    process.PositionHandOffTop = held(window.Top());
-}
-
-void TakeHandedPosition(Form& view)
-{
-    frmProcess& process = Forms::Get<frmProcess>();
-    view.Move(process.PositionHandOffLeft, process.PositionHandOffTop);
-    process.PositionHandOffTop = 0;
-    process.PositionHandOffLeft = 0;
-}
-
-void ShowMainWindowInPlaceOf(const Form& view)
-{
-    HandOffPositionOf(view);
-    // The main window's load pumps events: it is shown only when it is still there.
-    Forms::Get<frmMain>();
-    if (frmMain* main = Forms::Find<frmMain>())
-        main->ShowModeless();
 }
 
 void SetupDataGrid(QTableView* grid)

@@ -5,21 +5,11 @@
 
 #include <functional>
 
-class Form;
 class QAbstractItemView;
 class QLineEdit;
 class QTableView;
 class QToolBar;
 class QWidget;
-
-// The position hand-off between the main window and the full-window views, in
-// twips held to 16 bits as the dispatcher keeps them.
-void HandOffPositionOf(const Form& window);
-// A full-window view's load: it moves to the handed position, always, and clears it.
-void TakeHandedPosition(Form& view);
-// A full-window view closed by the program hands its position over and the main
-// window comes back there.
-void ShowMainWindowInPlaceOf(const Form& view);
 
 // A grid window's data grid: whole rows chosen one at a time, cells edited in
 // place, headings that take clicks.

@@ -70,10 +70,12 @@ public:
 
     void BusRefresh();
     void DateRefresh();
-    // The program's file dialog: mode 1 open, 2 save. The chosen path; "Error" when
-    // cancelled (cancelError) or failed; "" for another mode.
+    // The program's file dialog: mode 1 open, 2 save, 3 a folder. The chosen path; "Error"
+    // when cancelled (cancelError) or failed; "" for another mode. A save dialog adds
+    // defaultSuffix to a name typed without an extension.
     QString CDlg(Form* owner, int mode, const QString& title, const QString& fileName, const QString& initDir,
-                 const QString& flags, const QString& filter, bool cancelError);
+                 const QString& flags, const QString& filter, bool cancelError,
+                 const QString& defaultSuffix = QString());
     void CheckForUpdate();
     void ApplyLanguage();
 
@@ -92,6 +94,7 @@ private:
     void CheckDue(const QDateTime& now);
     void ShowDueReminder();
     void StartTray();
+    void showCentred(Form& dialog);
 
     QTreeView* listView_ = nullptr;
     QList<QLabel*> panels_;
@@ -102,7 +105,9 @@ private:
 
 void HideFromTaskbar(Form* form);
 // When a Cyrillic interface language cannot be shown on this system, switches to
-// English with a fixed warning and shows the main window.
+// English with a fixed warning (stored in lang.ini); true when it did.
+bool LanguageCharsetFallback();
+// The fallback, and the main window shown again in English after it.
 void CheckLanguageCharset();
 // Opens the user manual of the interface language, or says why it cannot.
 void OpenHelpFile();

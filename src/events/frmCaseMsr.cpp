@@ -7,8 +7,8 @@
 #include "core/MeasureNames.h"
 #include "core/Options.h"
 #include "core/Resources.h"
-#include "platform/Controls.h"
 #include "platform/Clock.h"
+#include "platform/Controls.h"
 #include "platform/MsgBox.h"
 
 #include <QComboBox>

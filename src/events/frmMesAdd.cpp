@@ -7,8 +7,8 @@
 #include "core/cTabStripPane.h"
 #include "core/frmProcess.h"
 #include "mainwin/MeasureRecord.h"
-#include "platform/Controls.h"
 #include "platform/Clock.h"
+#include "platform/Controls.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -14,8 +14,8 @@
 #include "core/WindowHelpers.h"
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
-#include "platform/Controls.h"
 #include "platform/Clock.h"
+#include "platform/Controls.h"
 #include "platform/Criteria.h"
 #include "platform/MsgBox.h"
 
@@ -29,8 +29,6 @@
 #include <QTableView>
 #include <QTimeEdit>
 #include <QToolBar>
-
-#include <algorithm>
 
 namespace {
 
@@ -95,7 +93,7 @@ QAction* frmOrg::ToolbarButton(int index) const { return ToolbarButtonAt(toolbar
 
 void frmOrg::Form_Load()
 {
-    TakeHandedPosition(*this);
+    frmMain::TakeHandedPosition(*this);
     SetFormIcon(this, s("RES_0"), true);
     SetToolbarFont(this, Toolbar1);
     bindGrid();
@@ -171,7 +169,7 @@ bool frmOrg::Form_QueryUnload(UnloadMode mode)
         return false;
     Forms::Unload<frmMesAdd>();
     if (mode != UnloadMode::ControlMenu)
-        ShowMainWindowInPlaceOf(*this);
+        frmMain::ReturnFrom(*this);
     return false;
 }
 

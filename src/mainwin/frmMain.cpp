@@ -11,6 +11,11 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
+#include "tools/frmAbout.h"
+#include "tools/frmBackUp.h"
+#include "tools/frmBus.h"
+#include "tools/frmReports.h"
+#include "tools/frmSupport.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -62,6 +67,8 @@ QFrame* whitePanel(QWidget* parent, const char* name, int left, int top, int wid
     Place(panel, left, top, width, height);
     return panel;
 }
+
+qint16 handOffValue(int twips) { return static_cast<qint16>(std::clamp(twips, -32768, 32767)); }
 
 bool aboutWindowVisible()
 {
@@ -132,10 +139,11 @@ void frmMain::buildToolbar()
 {
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 9,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
-    // The windows behind buttons 4 to 17 come with their own issues; their buttons
-    // stay disabled until then.
+    // The window behind button 8 is not there yet; its button stays disabled until then.
     for (QAction* button : toolbarButtons_) {
-        if (button && button != ToolbarButton(2) && button != ToolbarButton(6) && button != ToolbarButton(19))
+        if (button && button != ToolbarButton(2) && button != ToolbarButton(4) && button != ToolbarButton(6)
+            && button != ToolbarButton(11) && button != ToolbarButton(13) && button != ToolbarButton(15)
+            && button != ToolbarButton(17) && button != ToolbarButton(19))
             button->setEnabled(false);
     }
 }
@@ -222,15 +230,52 @@ void frmMain::Timer1_Timer()
 
 void frmMain::Toolbar1_ButtonClick(int index)
 {
-    if (index == 2)
+    if (index == 2) {
         frmMesSelect::ShowFor(this);
-    else if (index == 6)
-        frmPhones::ShowInPlaceOf(*this);
-    else if (index == 19)
+    } else if (index == 4) {
+        HandOffPosition();
+        Forms::Get<frmBus>().ShowModeless();
+    } else if (index == 6) {
+        HandOffPosition();
+        Forms::Get<frmPhones>().ShowModeless();
+    } else if (index == 11) {
+        frmBackUp::ShowFor(this);  // a restore unloads this window: nothing may follow
+    } else if (index == 13) {
+        frmReports::ShowFor(this);
+    } else if (index == 15) {
+        frmSupport::ShowFor(*this);
+    } else if (index == 17) {
+        frmAbout::ShowFor(*this);
+    } else if (index == 19) {
         OpenHelpFile();
+    }
 }
 
-void frmMain::HandOffPosition() { HandOffPositionOf(*this); }
+void frmMain::HandOffPosition()
+{
+    frmProcess& process = Forms::Get<frmProcess>();
+    process.PositionHandOffLeft = handOffValue(Left());
+    process.PositionHandOffTop = handOffValue(Top());
+}
+
+void frmMain::TakeHandedPosition(Form& view)
+{
+    frmProcess& process = Forms::Get<frmProcess>();
+    view.Move(process.PositionHandOffLeft, process.PositionHandOffTop);
+    process.PositionHandOffTop = 0;
+    process.PositionHandOffLeft = 0;
+}
+
+void frmMain::ReturnFrom(const Form& view)
+{
+    frmProcess& process = Forms::Get<frmProcess>();
+    process.PositionHandOffLeft = handOffValue(view.Left());
+    process.PositionHandOffTop = handOffValue(view.Top());
+    // The main window's load pumps events: it is shown only when it is still there.
+    Forms::Get<frmMain>();
+    if (frmMain* main = Forms::Find<frmMain>())
+        main->ShowModeless();
+}
 
 void frmMain::CentreOver(Form& dialog) const
 {

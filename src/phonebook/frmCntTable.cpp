@@ -2,6 +2,7 @@
 
 #include "ContactRecord.h"
 #include "frmPhones.h"
+#include "frmWAB.h"
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "core/cTabStripPane.h"
@@ -32,11 +33,10 @@ frmCntTable::frmCntTable()
     List1 = MakeControl<QListWidget>(Frame1, "List1", 180, 330, 4320, 3690);
     Frame2 = MakeControl<QGroupBox>(picOptions[1], "Frame2", 120, 120, 4680, 1200);
     CommandImport = MakeControl<QPushButton>(Frame2, "CommandImport", 180, 480, 4320, 375);
-    // The address-book import is not wired to this page yet.
-    CommandImport->setEnabled(false);
     Command0 = MakeControl<QPushButton>(this, "Command0", 2640, 5040, 1215, 375);
     Command1 = MakeControl<QPushButton>(this, "Command1", 3945, 5040, 1215, 375);
     Command0->setText(s("OK"));
+    connect(CommandImport, &QPushButton::clicked, this, &frmCntTable::CommandImport_Click);
     connect(Command0, &QPushButton::clicked, this, &frmCntTable::Command0_Click);
     connect(Command1, &QPushButton::clicked, this, [this] { Forms::Unload(this); });
     SetCancelButton(Command1);
@@ -88,4 +88,11 @@ void frmCntTable::Command0_Click()
             phones->SetColumnShown(columns[i], shown[i]);
     }
     Forms::Unload(this);
+}
+
+void frmCntTable::CommandImport_Click()
+{
+    // The chooser closes first; its ticks are not kept.
+    Forms::Unload(this);
+    Forms::Get<frmWAB>().ShowModal(Forms::Find<frmPhones>());
 }

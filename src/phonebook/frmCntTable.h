@@ -25,6 +25,8 @@ public:
     void LoadColumnChoice();
     // Writes every tick in one rewrite of options.ini, then shows the columns so.
     void Command0_Click();
+    // Closes the chooser and opens the address-book import over the phone book.
+    void CommandImport_Click();
 
     QTabWidget* tbsOptions = nullptr;
     QWidget* picOptions[2] = {};

@@ -111,12 +111,6 @@ void frmPhones::buildToolbar()
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
 }
 
-void frmPhones::ShowInPlaceOf(frmMain& main)
-{
-    main.HandOffPosition();
-    Forms::Get<frmPhones>().ShowModeless();
-}
-
 QAction* frmPhones::ToolbarButton(int index) const { return ToolbarButtonAt(toolbarButtons_, index); }
 
 void frmPhones::Form_Load()
@@ -124,7 +118,7 @@ void frmPhones::Form_Load()
     SetFormIcon(this, s("RES_0"), true);
     SetToolbarFont(this, Toolbar1);
     HookGrid(DataGrid1);
-    TakeHandedPosition(*this);
+    frmMain::TakeHandedPosition(*this);
     bindGrid();
     QPointer<frmPhones> self(this);
     FillGroupCombo(Combo1);
@@ -215,7 +209,7 @@ bool frmPhones::Form_QueryUnload(UnloadMode mode)
     Forms::Unload<frmCntSearch>();
     UnhookGrid(DataGrid1);
     if (mode != UnloadMode::ControlMenu)
-        ShowMainWindowInPlaceOf(*this);
+        frmMain::ReturnFrom(*this);
     return false;
 }
 

@@ -5,7 +5,6 @@
 #include <QList>
 
 class ContactGridModel;
-class frmMain;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -21,9 +20,6 @@ class frmPhones : public Form {
 public:
     frmPhones();
     ~frmPhones() override;
-
-    // Opens the phone book where the main window stands, which it then replaces.
-    static void ShowInPlaceOf(frmMain& main);
 
     void Form_Load() override;
     void Form_Activate() override;

@@ -22,17 +22,21 @@ Script& script()
 namespace FileDialog {
 
 QString Ask(QWidget* parent, Mode mode, const QString& title, const QString& folder, const QString& fileName,
-            const QString& qtFilter)
+            const QString& qtFilter, const QString& defaultSuffix)
 {
     Script& s = script();
-    s.asked.append({mode, title, folder, fileName, qtFilter});
+    s.asked.append({mode, title, folder, fileName, qtFilter, defaultSuffix});
     if (!s.results.isEmpty())
         return s.results.takeFirst();
 
     QPointer<QFileDialog> dialog = new QFileDialog(parent, title, folder, qtFilter);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(mode == Mode::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog->setFileMode(mode == Mode::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog->setAcceptMode(mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(mode == Mode::Open ? QFileDialog::ExistingFile
+                        : mode == Mode::Folder ? QFileDialog::Directory
+                                               : QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::ShowDirsOnly, mode == Mode::Folder);
+    dialog->setDefaultSuffix(defaultSuffix);
     if (!fileName.isEmpty())
         dialog->selectFile(fileName);
     const bool accepted = dialog->exec() == QDialog::Accepted;

@@ -36,7 +36,8 @@ struct Picture {
 QList<Picture> programPictures();   // res/RES_*.ico
 QList<Picture> weatherPictures();   // res/weather/*.png, named after the weather keys without ".gif"
 QList<Picture> toolbarPictures();   // res/toolbar/*.png
-QList<Picture> phonebookToolbarPictures();  // the phone book's part of res/toolbar
+QList<Picture> taskPictures();      // res/toolbar/*.png of the task list
+QList<Picture> phonebookToolbarPictures();  // res/toolbar/*.png of the phone book
 QList<Picture> contactPictures();   // res/contact/*.png
 QList<Picture> categoryPictures();  // <icondir>/*.ico
 

@@ -1,12 +1,12 @@
 #pragma once
 
 // Pictures of windows for a person to look at, written to <build>/tests/screens/,
-// and the check that every caption a window shows fits its control. Run under Xvfb
-// with "-platform xcb" to see the real window system.
+// and the check that every caption fits its control.
+
+#include "test_mainwin_fixture.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -14,33 +14,34 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QString>
-#include <QWidget>
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 
-inline void SaveScreen(QWidget& window, const char* name, const QString& language)
+// Saves the window as <build>/tests/screens/<name>.png.
+inline void SaveScreen(QWidget& window, const QString& name)
 {
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screens");
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 100)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    const QString folder = QCoreApplication::applicationDirPath() + s("/screens");
     QDir().mkpath(folder);
-    const QString file = folder + QStringLiteral("/") + QString::fromUtf8(name) + QStringLiteral("-") + language
-        + QStringLiteral(".png");
+    const QString file = folder + s("/") + name + s(".png");
     EXPECT_TRUE(window.grab().save(file)) << file.toStdString();
     std::printf("screenshot: %s\n", qPrintable(file));
 }
 
 // Every caption shown on the window's current page fits its control.
-inline void ExpectCaptionsFit(QWidget& window, const char* name)
+inline void CheckCaptionsFit(QWidget& window, const char* name)
 {
     for (QWidget* widget : window.findChildren<QWidget*>()) {
         if (!widget->isVisibleTo(&window))
             continue;
-        const QString where = QString::fromUtf8(name) + QStringLiteral(": ") + widget->objectName()
-            + QStringLiteral(" ") + QString::fromLatin1(widget->metaObject()->className());
+        const QString where = s(name) + s(": ") + widget->objectName() + s(" ") + QString::fromLatin1(widget->metaObject()->className());
         if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap() && label->pixmap().isNull()) {
             EXPECT_LE(label->sizeHint().width(), label->width() + 1) << where.toStdString();
+        } else if (label && label->wordWrap()) {
+            EXPECT_LE(label->heightForWidth(label->width()), label->height() + 1) << where.toStdString();
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->text().isEmpty()) {
             EXPECT_LE(button->sizeHint().width(), button->width() + 1) << where.toStdString();
         } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
