@@ -5,6 +5,7 @@
 // to see the real window system.
 
 #include "test_event_fixture.h"
+#include "test_screens.h"
 
 #include "events/frmCaseMsr.h"
 #include "events/frmMesSelect.h"
@@ -33,37 +34,7 @@ class EventScreens : public EventWindowTest, public ::testing::WithParamInterfac
 protected:
     QString Language() const override { return s(GetParam()); }
 
-    void save(QWidget& window, const char* name) const
-    {
-        pump(100);
-        const QString folder = QCoreApplication::applicationDirPath() + s("/screens");
-        QDir().mkpath(folder);
-        const QString file = folder + s("/") + s(name) + s("-") + Language() + s(".png");
-        EXPECT_TRUE(window.grab().save(file)) << file.toStdString();
-        std::printf("screenshot: %s\n", qPrintable(file));
-    }
-
-    // Every caption shown on the window's current page fits its control.
-    static void captionsFit(QWidget& window, const char* name)
-    {
-        for (QWidget* widget : window.findChildren<QWidget*>()) {
-            if (!widget->isVisibleTo(&window))
-                continue;
-            const QString where = s(name) + s(": ") + widget->objectName() + s(" ") + QString::fromLatin1(widget->metaObject()->className());
-            if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap() && label->pixmap().isNull()) {
-                EXPECT_LE(label->sizeHint().width(), label->width() + 1) << where.toStdString();
-            } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->text().isEmpty()) {
-                EXPECT_LE(button->sizeHint().width(), button->width() + 1) << where.toStdString();
-            } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
-                EXPECT_LE(frame->fontMetrics().horizontalAdvance(frame->title()) + 16, frame->width())
-                    << where.toStdString();
-            } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
-                for (int i = 0; i < list->count(); ++i)
-                    EXPECT_LE(list->fontMetrics().horizontalAdvance(list->itemText(i)) + 30, list->width())
-                        << where.toStdString() << " " << list->itemText(i).toStdString();
-            }
-        }
-    }
+    void save(QWidget& window, const char* name) const { SaveScreen(window, name, Language()); }
 };
 
 TEST_P(EventScreens, EventEditor)
@@ -89,7 +60,7 @@ TEST_P(EventScreens, EventEditor)
     for (int tab = 0; tab < 3; ++tab) {
         editor.tbsOptions->setCurrentIndex(tab);
         save(editor, names[tab]);
-        captionsFit(editor, names[tab]);
+        CaptionsFit(editor, names[tab]);
     }
     Forms::Unload(&editor);
 }
@@ -99,13 +70,13 @@ TEST_P(EventScreens, QuickReminderAndChoosers)
     main().ShowModeless();
     whenShown<frmMesSelect>([this](frmMesSelect& chooser) {
         save(chooser, "chooser-event");
-        captionsFit(chooser, "chooser-event");
+        CaptionsFit(chooser, "chooser-event");
         chooser.cmdOK->click();
     });
     whenShown<frmMesAdd>([this](frmMesAdd& editor) {
         editor.Text1->setText(s("Call the garage"));
         save(editor, "editor-quick");
-        captionsFit(editor, "editor-quick");
+        CaptionsFit(editor, "editor-quick");
         editor.Command1->click();
     });
     main().ToolbarButton(2)->trigger();
@@ -114,7 +85,7 @@ TEST_P(EventScreens, QuickReminderAndChoosers)
     main().ListView1_DblClick();
     whenShown<frmSetSelect>([this](frmSetSelect& chooser) {
         save(chooser, "chooser-settings");
-        captionsFit(chooser, "chooser-settings");
+        CaptionsFit(chooser, "chooser-settings");
         chooser.cmdCancel->click();
     });
     Forms::Get<frmOrg>().Toolbar1_ButtonClick(10);
@@ -122,7 +93,7 @@ TEST_P(EventScreens, QuickReminderAndChoosers)
     frmCaseMsr& anniversary = Forms::Get<frmCaseMsr>();
     anniversary.show();
     save(anniversary, "casemsr");
-    captionsFit(anniversary, "casemsr");
+    CaptionsFit(anniversary, "casemsr");
 }
 
 TEST_P(EventScreens, Planner)
@@ -139,7 +110,7 @@ TEST_P(EventScreens, Planner)
     main().ListView1_DblClick();
     frmOrg& planner = Forms::Get<frmOrg>();
     save(planner, "planner");
-    captionsFit(planner, "planner");
+    CaptionsFit(planner, "planner");
     EXPECT_EQ(planner.GridModel->rowCount(), 4);
     for (int column : {1, 2, 3, 4})
         EXPECT_FALSE(planner.DataGrid1->isColumnHidden(column)) << column;

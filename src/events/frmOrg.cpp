@@ -10,6 +10,7 @@
 #include "core/Fatal.h"
 #include "core/MeasureNames.h"
 #include "core/Options.h"
+#include "core/PositionHandOff.h"
 #include "core/Resources.h"
 #include "core/Toolbar.h"
 #include "core/WindowHelpers.h"
@@ -29,8 +30,6 @@
 #include <QTableView>
 #include <QTimeEdit>
 #include <QToolBar>
-
-#include <algorithm>
 
 namespace {
 
@@ -56,8 +55,6 @@ constexpr GridColumn GridColumns[] = {
     {"mes180", true, 2295, true},   {"mes181", true, 2700, true},  {"mes221", false, 1515, false},
     {nullptr, false, 1515, false},
 };
-
-qint16 handOffValue(int twips) { return static_cast<qint16>(std::clamp(twips, -32768, 32767)); }
 
 Recordset& events() { return DataEnvironment1().rsCommand3; }
 
@@ -104,10 +101,7 @@ QAction* frmOrg::ToolbarButton(int index) const { return ToolbarButtonAt(toolbar
 
 void frmOrg::Form_Load()
 {
-    frmProcess& process = Forms::Get<frmProcess>();
-    Move(process.PositionHandOffLeft, process.PositionHandOffTop);
-    process.PositionHandOffTop = 0;
-    process.PositionHandOffLeft = 0;
+    TakeHandedPosition(*this);
     SetFormIcon(this, s("RES_0"), true);
     SetToolbarFont(this, Toolbar1);
     bindGrid();
@@ -184,13 +178,7 @@ bool frmOrg::Form_QueryUnload(UnloadMode mode)
     Forms::Unload<frmMesAdd>();
     if (mode == UnloadMode::ControlMenu)
         return false;
-    frmProcess& process = Forms::Get<frmProcess>();
-    process.PositionHandOffLeft = handOffValue(Left());
-    process.PositionHandOffTop = handOffValue(Top());
-    // The main window's load pumps events: it is shown only when it is still there.
-    Forms::Get<frmMain>();
-    if (frmMain* main = Forms::Find<frmMain>())
-        main->ShowModeless();
+    GiveBackToMainWindow(*this);
     return false;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
+#include "tools/frmNote.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -136,7 +137,7 @@ void frmMain::buildToolbar()
     // The windows behind buttons 4 to 17 come with their own issues; their buttons
     // stay disabled until then.
     for (QAction* button : toolbarButtons_) {
-        if (button && button != ToolbarButton(2) && button != ToolbarButton(19))
+        if (button && button != ToolbarButton(2) && button != ToolbarButton(8) && button != ToolbarButton(19))
             button->setEnabled(false);
     }
 }
@@ -223,10 +224,14 @@ void frmMain::Timer1_Timer()
 
 void frmMain::Toolbar1_ButtonClick(int index)
 {
-    if (index == 2)
+    if (index == 2) {
         frmMesSelect::ShowFor(this);
-    else if (index == 19)
+    } else if (index == 8) {
+        HandOffPosition();
+        Forms::Get<frmNote>().ShowModeless();
+    } else if (index == 19) {
         OpenHelpFile();
+    }
 }
 
 void frmMain::HandOffPosition()
