@@ -193,6 +193,7 @@ TEST_F(NotesTest, ASaveThatDoesNotHappenNeverLosesTheTypedText)
              note.DeleteNote();
          }},
         {"group change", {vbYes, vbOK}, [&] { note.Combo1->setCurrentIndex(1); }},
+        {"group manager", {vbYes, vbOK}, [&] { note.ToolbarButton(14)->trigger(); }},
     };
     QDir().mkpath(NotesFolder() + s("/Work"));
     note.FillGroups();

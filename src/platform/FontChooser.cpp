@@ -1,7 +1,10 @@
 #include "FontChooser.h"
 
+#include <QCheckBox>
 #include <QFontDialog>
+#include <QGroupBox>
 #include <QList>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -23,11 +26,20 @@ std::optional<QFont> Ask(QWidget* parent, const QFont& initial, double maxPoints
     if (!queued().isEmpty()) {
         chosen = queued().takeFirst();
     } else {
-        bool accepted = false;
-        const QFont font = QFontDialog::getFont(&accepted, initial, parent, QString(),
-                                                QFontDialog::DontUseNativeDialog);
-        if (accepted)
-            chosen = font;
+        QPointer<QFontDialog> dialog = new QFontDialog(initial, parent);
+        dialog->setOption(QFontDialog::DontUseNativeDialog);
+        // Underline and strike-through have buttons of their own: the dialog's
+        // effects would be ignored.
+        for (QGroupBox* box : dialog->findChildren<QGroupBox*>()) {
+            if (!box->findChildren<QCheckBox*>().isEmpty())
+                box->hide();
+            else
+                box->setMinimumHeight(box->sizeHint().height() * 2);  // the sample keeps its room
+        }
+        const bool accepted = dialog->exec() == QDialog::Accepted;
+        if (dialog && accepted)
+            chosen = dialog->selectedFont();
+        delete dialog;
     }
     // The dialog offers sizes beyond the limit; a larger choice takes the largest allowed.
     if (chosen && chosen->pointSizeF() > maxPoints)

@@ -23,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -140,7 +139,11 @@ void frmNote::Toolbar1_ButtonClick(int index)
     case 8: OpenNoteFile(); break;
     case 10: ExportNote(); break;
     case 12: DeleteNote(); break;
-    case 14: frmNoteGroupes::ShowFor(this); break;
+    case 14:
+        // The manager shows the root group afresh: the note is left first.
+        if (saveBeforeLeaving())
+            frmNoteGroupes::ShowFor(this);
+        break;
     default: break;
     }
 }
@@ -264,9 +267,4 @@ int frmNote::ask(const QString& text, int buttons)
 
 void frmNote::report(const char* messageKey) { ask(GetLangText(s(messageKey)), 48); }
 
-void frmNote::keepFocusAfterDialog()
-{
-    returningFromDialog_ = true;
-    // The activation comes at once when the dialog closes; a later one is the user's.
-    QTimer::singleShot(500, this, [this] { returningFromDialog_ = false; });
-}
+void frmNote::keepFocusAfterDialog() { returningFromDialog_ = true; }

@@ -111,8 +111,8 @@ private:
     void selectNode(QTreeWidgetItem* node);
     void setTitle(const QString& title);
     void title_Edited(const QString& text);
-    // A message box of this window; the activation that follows it, as that of every
-    // dialog, leaves the focus where the code put it.
+    // A message box of this window. The activation that follows it, as the one that
+    // follows every dialog, leaves the focus where the code put it.
     int ask(const QString& text, int buttons);
     void report(const char* messageKey);
     void keepFocusAfterDialog();
