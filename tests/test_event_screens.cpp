@@ -34,7 +34,8 @@ class EventScreens : public EventWindowTest, public ::testing::WithParamInterfac
 protected:
     QString Language() const override { return s(GetParam()); }
 
-    void save(QWidget& window, const char* name) const { SaveScreen(window, name, Language()); }
+    void save(QWidget& window, const char* name) const { SaveScreen(window, s(name) + s("-") + Language()); }
+    static void captionsFit(QWidget& window, const char* name) { CheckCaptionsFit(window, name); }
 };
 
 TEST_P(EventScreens, EventEditor)
@@ -60,7 +61,7 @@ TEST_P(EventScreens, EventEditor)
     for (int tab = 0; tab < 3; ++tab) {
         editor.tbsOptions->setCurrentIndex(tab);
         save(editor, names[tab]);
-        CaptionsFit(editor, names[tab]);
+        captionsFit(editor, names[tab]);
     }
     Forms::Unload(&editor);
 }
@@ -70,13 +71,13 @@ TEST_P(EventScreens, QuickReminderAndChoosers)
     main().ShowModeless();
     whenShown<frmMesSelect>([this](frmMesSelect& chooser) {
         save(chooser, "chooser-event");
-        CaptionsFit(chooser, "chooser-event");
+        captionsFit(chooser, "chooser-event");
         chooser.cmdOK->click();
     });
     whenShown<frmMesAdd>([this](frmMesAdd& editor) {
         editor.Text1->setText(s("Call the garage"));
         save(editor, "editor-quick");
-        CaptionsFit(editor, "editor-quick");
+        captionsFit(editor, "editor-quick");
         editor.Command1->click();
     });
     main().ToolbarButton(2)->trigger();
@@ -85,7 +86,7 @@ TEST_P(EventScreens, QuickReminderAndChoosers)
     main().ListView1_DblClick();
     whenShown<frmSetSelect>([this](frmSetSelect& chooser) {
         save(chooser, "chooser-settings");
-        CaptionsFit(chooser, "chooser-settings");
+        captionsFit(chooser, "chooser-settings");
         chooser.cmdCancel->click();
     });
     Forms::Get<frmOrg>().Toolbar1_ButtonClick(10);
@@ -93,7 +94,7 @@ TEST_P(EventScreens, QuickReminderAndChoosers)
     frmCaseMsr& anniversary = Forms::Get<frmCaseMsr>();
     anniversary.show();
     save(anniversary, "casemsr");
-    CaptionsFit(anniversary, "casemsr");
+    captionsFit(anniversary, "casemsr");
 }
 
 TEST_P(EventScreens, Planner)
@@ -110,7 +111,7 @@ TEST_P(EventScreens, Planner)
     main().ListView1_DblClick();
     frmOrg& planner = Forms::Get<frmOrg>();
     save(planner, "planner");
-    CaptionsFit(planner, "planner");
+    captionsFit(planner, "planner");
     EXPECT_EQ(planner.GridModel->rowCount(), 4);
     for (int column : {1, 2, 3, 4})
         EXPECT_FALSE(planner.DataGrid1->isColumnHidden(column)) << column;

@@ -52,17 +52,17 @@ TEST_P(NoteScreens, NotesAndGroupManager)
     note.RTB1->SetTextRTF(WriteRtf(every));
     note.RTB1->moveCursor(QTextCursor::End);
     note.Text1->setFocus();
-    SaveScreen(note, "notes", Language());
-    CaptionsFit(note, "notes");
+    SaveScreen(note, s("notes-") + Language());
+    CheckCaptionsFit(note, "notes");
 
     frmNoteGroupes& groups = Forms::Get<frmNoteGroupes>();
     groups.show();
     groups.Text1Name->setText(s("Birthdays"));
-    SaveScreen(groups, "note-groups-create", Language());
-    CaptionsFit(groups, "note-groups-create");
+    SaveScreen(groups, s("note-groups-create-") + Language());
+    CheckCaptionsFit(groups, "note-groups-create");
     groups.Option2->setChecked(true);
-    SaveScreen(groups, "note-groups-delete", Language());
-    CaptionsFit(groups, "note-groups-delete");
+    SaveScreen(groups, s("note-groups-delete-") + Language());
+    CheckCaptionsFit(groups, "note-groups-delete");
     EXPECT_LE(groups.tbsOptions->tabBar()->sizeHint().width(), groups.tbsOptions->width());
 }
 

@@ -10,7 +10,6 @@
 #include "core/Fatal.h"
 #include "core/MeasureNames.h"
 #include "core/Options.h"
-#include "core/PositionHandOff.h"
 #include "core/Resources.h"
 #include "core/Toolbar.h"
 #include "core/WindowHelpers.h"
@@ -101,7 +100,7 @@ QAction* frmOrg::ToolbarButton(int index) const { return ToolbarButtonAt(toolbar
 
 void frmOrg::Form_Load()
 {
-    TakeHandedPosition(*this);
+    frmMain::TakeHandedPosition(*this);
     SetFormIcon(this, s("RES_0"), true);
     SetToolbarFont(this, Toolbar1);
     bindGrid();
@@ -176,9 +175,8 @@ bool frmOrg::Form_QueryUnload(UnloadMode mode)
     if (editor && editor->isVisible())
         return false;
     Forms::Unload<frmMesAdd>();
-    if (mode == UnloadMode::ControlMenu)
-        return false;
-    GiveBackToMainWindow(*this);
+    if (mode != UnloadMode::ControlMenu)
+        frmMain::ReturnFrom(*this);
     return false;
 }
 

@@ -3,7 +3,6 @@
 #include "NoteStore.h"
 #include "core/Fatal.h"
 #include "core/Options.h"
-#include "core/PositionHandOff.h"
 #include "core/Resources.h"
 #include "core/Toolbar.h"
 #include "core/WindowHelpers.h"
@@ -84,7 +83,7 @@ QAction* frmNote::ToolbarButton(int index) const { return ToolbarButtonAt(toolba
 
 void frmNote::Form_Load()
 {
-    TakeHandedPosition(*this);
+    frmMain::TakeHandedPosition(*this);
     SetFormIcon(this, s("RES_0"), true);
     SetToolbarFont(this, Toolbar1);
     NoteSaveDone = true;
@@ -124,9 +123,8 @@ bool frmNote::Form_QueryUnload(UnloadMode mode)
     if (!saveBeforeLeaving())
         return true;
     closing_ = true;
-    if (mode == UnloadMode::ControlMenu)
-        return false;
-    GiveBackToMainWindow(*this);
+    if (mode != UnloadMode::ControlMenu)
+        frmMain::ReturnFrom(*this);
     return false;
 }
 
