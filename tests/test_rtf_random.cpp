@@ -53,7 +53,7 @@ TEST(RtfRandom, MutatedFilesReadSafely)
     cursor.insertBlock();
     cursor.insertText(QStringLiteral("second paragraph"), QTextCharFormat());
     const QByteArray sources[] = {RichEditFixture(), WordProcessorFixture(), WriteRtf(written)};
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 2000; ++round) {
         const QByteArray data = mutated(sources[round % std::size(sources)], random);
         readChecked(data, "round " + std::to_string(round) + ": " + data.toStdString());
     }
