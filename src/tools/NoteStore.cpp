@@ -23,6 +23,13 @@ void sortNames(QStringList& names)
 
 bool sameName(const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) == 0; }
 
+bool isRefusedTitleCharacter(QChar ch)
+{
+    static const QString refused = QStringLiteral("\\:?<|/*>'\"");
+    return refused.contains(ch) || ch.category() == QChar::Other_Control || ch == QChar::LineSeparator
+        || ch == QChar::ParagraphSeparator;
+}
+
 }  // namespace
 
 QString NotesFolder() { return KnownFolders::UserDataFolder() + QStringLiteral("/Notes"); }
@@ -77,19 +84,12 @@ QString NextNoteName(const QString& word, int nodeCount, const QStringList& file
     }
 }
 
-bool IsRefusedTitleCharacter(QChar ch)
-{
-    static const QString refused = QStringLiteral("\\:?<|/*>'\"");
-    return refused.contains(ch) || ch.category() == QChar::Other_Control || ch == QChar::LineSeparator
-        || ch == QChar::ParagraphSeparator;
-}
-
 QString WithoutRefusedCharacters(const QString& text)
 {
     QString kept;
     kept.reserve(text.size());
     for (const QChar ch : text) {
-        if (!IsRefusedTitleCharacter(ch))
+        if (!isRefusedTitleCharacter(ch))
             kept.append(ch);
     }
     return kept;

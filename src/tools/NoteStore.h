@@ -25,9 +25,8 @@ qsizetype FindNote(const QStringList& fileNames, const QString& title);
 // tree's node count on that no note of the list has taken (1 for an empty list).
 QString NextNoteName(const QString& word, int nodeCount, const QStringList& fileNames);
 
-// Characters a title never holds: the key is refused when typed, the character
-// dropped when pasted or imported.
-bool IsRefusedTitleCharacter(QChar ch);
+// The text without the characters a title never holds (\ : ? < | / * > ' " and
+// control characters): refused when typed, dropped when pasted or imported.
 QString WithoutRefusedCharacters(const QString& text);
 
 struct TitleEdit {

@@ -65,11 +65,6 @@ public:
     void Command8_Click();
     void UpdateFormatLabel();
 
-    // The note node of a file of the chosen group, or nullptr.
-    QTreeWidgetItem* NoteNode(const QString& fileName) const;
-    // The file the editor's note came from, in the chosen group; "" for a new note.
-    QString LoadedFile() const { return loadedFile_; }
-
     QToolBar* Toolbar1 = nullptr;
     QComboBox* Combo1 = nullptr;
     QTreeWidget* Tree1 = nullptr;
@@ -100,6 +95,8 @@ private:
     void buildEditor();
     void afterFormatting();
     void refreshNoteList();
+    // The note node of a file of the chosen group, or nullptr.
+    QTreeWidgetItem* NoteNode(const QString& fileName) const;
     // The question before leaving a modified note: true to go on (saved or No),
     // false to stay (the save did not happen).
     bool saveBeforeLeaving();
@@ -118,7 +115,7 @@ private:
     void keepFocusAfterDialog();
 
     QList<QAction*> toolbarButtons_;
-    QString loadedFile_;
+    QString loadedFile_;       // the file the editor's note came from; "" for a new note
     QString titleBefore_;      // the title box's text before the user's edit
     int shownGroup_ = 0;       // the group the tree shows
     bool programChoice_ = false;
