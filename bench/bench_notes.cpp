@@ -1,14 +1,12 @@
 // Notes over generated data: a 1 MB note with a format change every 40 characters
 // opened into the editor and saved, and a group of 1 000 notes listed with the
 // default title of a new one.
-#include "core/Resources.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnv.h"
 #include "tools/NoteStore.h"
 #include "tools/frmNote.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QApplication>
 #include <QTextCursor>
 
 #include <benchmark/benchmark.h>
@@ -91,14 +89,3 @@ void BM_ListGroupOf1000(benchmark::State& state)
 BENCHMARK(BM_ListGroupOf1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InitResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
