@@ -36,6 +36,8 @@ inline void CheckCaptionsFit(QWidget& window, const char* name)
         const QString where = s(name) + s(": ") + widget->objectName() + s(" ") + QString::fromLatin1(widget->metaObject()->className());
         if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap() && label->pixmap().isNull()) {
             EXPECT_LE(label->sizeHint().width(), label->width() + 1) << where.toStdString();
+        } else if (label && label->wordWrap()) {
+            EXPECT_LE(label->heightForWidth(label->width()), label->height() + 1) << where.toStdString();
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->text().isEmpty()) {
             EXPECT_LE(button->sizeHint().width(), button->width() + 1) << where.toStdString();
         } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {

@@ -94,6 +94,7 @@ private:
     void CheckDue(const QDateTime& now);
     void ShowDueReminder();
     void StartTray();
+    void showCentred(Form& dialog);
 
     QTreeView* listView_ = nullptr;
     QList<QLabel*> panels_;
@@ -104,7 +105,9 @@ private:
 
 void HideFromTaskbar(Form* form);
 // When a Cyrillic interface language cannot be shown on this system, switches to
-// English with a fixed warning and shows the main window.
+// English with a fixed warning (stored in lang.ini); true when it did.
+bool LanguageCharsetFallback();
+// The fallback, and the main window shown again in English after it.
 void CheckLanguageCharset();
 // Opens the user manual of the interface language, or says why it cannot.
 void OpenHelpFile();
