@@ -14,6 +14,7 @@
 #include "tools/frmAbout.h"
 #include "tools/frmBackUp.h"
 #include "tools/frmBus.h"
+#include "tools/frmNote.h"
 #include "tools/frmReports.h"
 #include "tools/frmSupport.h"
 
@@ -139,13 +140,6 @@ void frmMain::buildToolbar()
 {
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 9,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
-    // The window behind button 8 is not there yet; its button stays disabled until then.
-    for (QAction* button : toolbarButtons_) {
-        if (button && button != ToolbarButton(2) && button != ToolbarButton(4) && button != ToolbarButton(6)
-            && button != ToolbarButton(11) && button != ToolbarButton(13) && button != ToolbarButton(15)
-            && button != ToolbarButton(17) && button != ToolbarButton(19))
-            button->setEnabled(false);
-    }
 }
 
 QAction* frmMain::ToolbarButton(int index) const { return ToolbarButtonAt(toolbarButtons_, index); }
@@ -238,6 +232,9 @@ void frmMain::Toolbar1_ButtonClick(int index)
     } else if (index == 6) {
         HandOffPosition();
         Forms::Get<frmPhones>().ShowModeless();
+    } else if (index == 8) {
+        HandOffPosition();
+        Forms::Get<frmNote>().ShowModeless();
     } else if (index == 11) {
         frmBackUp::ShowFor(this);  // a restore unloads this window: nothing may follow
     } else if (index == 13) {

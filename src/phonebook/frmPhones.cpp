@@ -39,7 +39,7 @@ constexpr int WindowHeight = 7500;
 
 constexpr ToolbarEntry ToolbarEntries[] = {
     {2, "mnu10", "back"},    {4, "mnu15", "add"},     {6, "mnu11", "delete"},   {8, "mnu20", "contact"},
-    {10, "mnu21", "search"}, {12, "mnu22", "groups"}, {14, "mnu12", "options"},
+    {10, "mnu21", "search"}, {12, "mnu22", "contactgroups"}, {14, "mnu12", "options"},
 };
 constexpr int ToolbarButtonCount = 14;
 

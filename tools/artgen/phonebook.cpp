@@ -59,7 +59,7 @@ void photo(Canvas &c)
 
 QList<Picture> phonebookToolbarPictures()
 {
-    return {{u"contact"_s, contact}, {u"search"_s, search}, {u"groups"_s, groups}};
+    return {{u"contact"_s, contact}, {u"search"_s, search}, {u"contactgroups"_s, groups}};
 }
 
 QList<Picture> contactPictures()
