@@ -12,6 +12,7 @@
 #include "platform/SoundPlayer.h"
 #include "platform/WindowEffects.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -48,6 +49,9 @@ void fill(frmWindow& window, const DispatcherRow& row, const QString& timeFormat
 
 void disableOtherWindows(frmWindow& window)
 {
+    // A menu left open would run its command behind the reminder.
+    for (int nested = 0; nested < 8 && QApplication::activePopupWidget(); ++nested)
+        QApplication::activePopupWidget()->close();
     for (Form* form : Forms::Loaded()) {
         if (form != &window && form->objectName() != window.objectName() && form->isEnabled()) {
             form->setEnabled(false);

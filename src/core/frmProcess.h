@@ -30,6 +30,7 @@ class frmProcess : public Form {
     Q_OBJECT
 public:
     frmProcess();
+    ~frmProcess() override;
 
     void Form_Load() override;
     bool Form_QueryUnload(UnloadMode mode) override;
@@ -92,6 +93,7 @@ private:
     void CheckDue(const QDateTime& now);
     void ShowDueReminder();
     void StartTray();
+    void showMainWindow();
 
     QTreeView* listView_ = nullptr;
     QList<QLabel*> panels_;
