@@ -154,7 +154,13 @@ void frmIconAdd::EditCategory(const QString& shownName, const QString& storedNam
                               const QIcon& picture)
 {
     editedStoredName_ = storedName;
-    Text1->setText(shownName);
+    editedShownName_ = shownName;
+    {
+        // The name stands as stored, even with characters the editor refuses
+        // (a database made elsewhere): only an edit of the user's changes it.
+        const QSignalBlocker blocker(Text1);
+        Text1->setText(shownName);
+    }
     if (shownName == GetLangText(s("rpt12")))
         Text1->setEnabled(false);
     if (builtIn) {
@@ -210,7 +216,7 @@ void frmIconAdd::Text1_Change()
 
 void frmIconAdd::updateOkButtons()
 {
-    const bool named = !Text1->text().isEmpty();
+    const bool named = !Text1->text().trimmed().isEmpty();
     Command0->setEnabled(named && !Label10->text().isEmpty() && !pictureRefused_);
     Command2->setEnabled(named && !pictureRefused_);
 }
@@ -285,6 +291,12 @@ void frmIconAdd::GetRepeatCode(QString* letter, int* count) const
     else if (preset == 4)
         *letter = RepeatUnitLetter(Combo2->currentIndex());
     *count = RepeatCountValue(Text2->text());
+}
+
+QString frmIconAdd::EnteredName() const
+{
+    const QString typed = Text1->text();
+    return typed == editedShownName_ ? typed : typed.trimmed();
 }
 
 void frmIconAdd::Command3_Click()
