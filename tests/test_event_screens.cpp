@@ -1,14 +1,14 @@
 // Pictures of the event editor (each tab, and as a quick reminder), the planner
-// with a few events, the two choosers and the contact-date reminder, in English and
-// in Russian, written to <build>/tests/screens/ for a person to look at; and the
-// check that every caption fits its control. Run under Xvfb with "-platform xcb"
-// to see the real window system.
+// with a few events, the two choosers, the contact-date reminder and the reminder
+// options, in English and in Russian, each with the check that its captions fit.
 
 #include "test_event_fixture.h"
 
 #include "events/frmCaseMsr.h"
 #include "events/frmMesSelect.h"
+#include "events/frmOptions.h"
 #include "events/frmSetSelect.h"
+#include "support/Screens.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -36,34 +36,10 @@ protected:
     void save(QWidget& window, const char* name) const
     {
         pump(100);
-        const QString folder = QCoreApplication::applicationDirPath() + s("/screens");
-        QDir().mkpath(folder);
-        const QString file = folder + s("/") + s(name) + s("-") + Language() + s(".png");
-        EXPECT_TRUE(window.grab().save(file)) << file.toStdString();
-        std::printf("screenshot: %s\n", qPrintable(file));
+        SaveScreen(window, s(name), Language());
     }
 
-    // Every caption shown on the window's current page fits its control.
-    static void captionsFit(QWidget& window, const char* name)
-    {
-        for (QWidget* widget : window.findChildren<QWidget*>()) {
-            if (!widget->isVisibleTo(&window))
-                continue;
-            const QString where = s(name) + s(": ") + widget->objectName() + s(" ") + QString::fromLatin1(widget->metaObject()->className());
-            if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap() && label->pixmap().isNull()) {
-                EXPECT_LE(label->sizeHint().width(), label->width() + 1) << where.toStdString();
-            } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->text().isEmpty()) {
-                EXPECT_LE(button->sizeHint().width(), button->width() + 1) << where.toStdString();
-            } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
-                EXPECT_LE(frame->fontMetrics().horizontalAdvance(frame->title()) + 16, frame->width())
-                    << where.toStdString();
-            } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
-                for (int i = 0; i < list->count(); ++i)
-                    EXPECT_LE(list->fontMetrics().horizontalAdvance(list->itemText(i)) + 30, list->width())
-                        << where.toStdString() << " " << list->itemText(i).toStdString();
-            }
-        }
-    }
+    static void captionsFit(QWidget& window, const char* name) { ExpectCaptionsFit(window, s(name)); }
 };
 
 TEST_P(EventScreens, EventEditor)
@@ -145,6 +121,18 @@ TEST_P(EventScreens, Planner)
         EXPECT_FALSE(planner.DataGrid1->isColumnHidden(column)) << column;
     for (int column : {0, 5, 6})
         EXPECT_TRUE(planner.DataGrid1->isColumnHidden(column)) << column;
+}
+
+TEST_P(EventScreens, ReminderOptions)
+{
+    frmOptions& options = Forms::Get<frmOptions>();
+    options.show();
+    const char* const names[] = {"options-general", "options-look"};
+    for (int tab = 0; tab < 2; ++tab) {
+        options.tbsOptions->setCurrentIndex(tab);
+        save(options, names[tab]);
+        captionsFit(options, names[tab]);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, EventScreens, ::testing::Values("English", "Russian"));

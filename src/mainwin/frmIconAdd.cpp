@@ -3,6 +3,7 @@
 #include "CategoryNames.h"
 #include "MeasureRecord.h"
 #include "core/Fatal.h"
+#include "core/FittedText.h"
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "core/WindowHelpers.h"
@@ -78,6 +79,7 @@ void frmIconAdd::buildNamePage(QWidget* page)
     Image1->setFrameShape(QFrame::StyledPanel);
     Image1->setAlignment(Qt::AlignCenter);
     Label10 = control<QLabel>(fraSample1, "Label10", 1140, 1275, 3360, 255);
+    FitText(Label10);
     Command3 = control<QPushButton>(fraSample1, "Command3", 1140, 1650, 1455, 375);
     SelectAllOnFocus(Text1);
     connect(Text1, &QLineEdit::textChanged, this, &frmIconAdd::Text1_Change);
