@@ -43,8 +43,9 @@ void fill(frmWindow& window, const DispatcherRow& row, const QString& timeFormat
             window.Image1->setPixmap(main.ImageList1.Icon(key).pixmap(32, 32));
     }
     window.Label5->setPlainText(row.comment);
-    window.Label5->setVisible(!row.comment.isEmpty());
-    window.Label6->setVisible(!row.comment.isEmpty());
+    const bool commented = !row.comment.trimmed().isEmpty();
+    window.Label5->setVisible(commented);
+    window.Label6->setVisible(commented);
 }
 
 void disableOtherWindows(frmWindow& window)
