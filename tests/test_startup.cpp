@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -215,8 +216,27 @@ TEST_F(Installed, ProgramRunsFromItsPrefix)
     ASSERT_TRUE(startsUp(installedProgram(), environment, &output)) << output.toStdString();
     const QString appData = environment.value(s("APPDATA"));
     EXPECT_TRUE(QFile::exists(appData + s("/Tessaryn/System/tesryn.db")));
-    EXPECT_TRUE(text(environment.value(s("XDG_CONFIG_HOME")) + s("/autostart/tessaryn.desktop"))
-                    .contains(installedProgram()));
+    const QString autostart = text(environment.value(s("XDG_CONFIG_HOME")) + s("/autostart/tessaryn.desktop"));
+    EXPECT_TRUE(autostart.contains(installedProgram()));
+    EXPECT_TRUE(autostart.contains(s("\nIcon=tessaryn\n")));
+}
+
+TEST_F(Installed, TheApplicationMenuHasAnEntryWithTheProgramsIcon)
+{
+    const QString entry = prefix() + s("/share/applications/tessaryn.desktop");
+    QProcess validate;
+    validate.setProcessChannelMode(QProcess::MergedChannels);
+    validate.start(s("desktop-file-validate"), {entry});
+    ASSERT_TRUE(validate.waitForFinished(30000));
+    EXPECT_EQ(validate.exitCode(), 0);
+    EXPECT_TRUE(validate.readAll().isEmpty());
+    const QString lines = text(entry);
+    EXPECT_TRUE(lines.contains(s("\nExec=\"") + installedProgram() + s("\" -fw\n"))) << lines.toStdString();
+    EXPECT_TRUE(lines.contains(s("\nIcon=tessaryn\n")));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon(prefix() + QStringLiteral("/share/icons/hicolor/%1x%1/apps/tessaryn.png").arg(size));
+        EXPECT_EQ(icon.size(), QSize(size, size)) << size;
+    }
 }
 
 TEST_F(Installed, EveryLaterProfileStartsAndTheDataTreeStaysAsItWas)
