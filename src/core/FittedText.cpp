@@ -72,7 +72,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        auto* label = static_cast<QLabel*>(watched);
+        auto* label = qobject_cast<QLabel*>(watched);  // none while it is being destroyed
+        if (!label)
+            return false;
         if (event->type() == QEvent::ToolTip)
             label->setToolTip(IsTextCut(label) ? label->text() : QString());
         if (event->type() != QEvent::Paint)
