@@ -42,20 +42,6 @@ protected:
         main().Move(2250, 1350);
     }
 
-    // A click on the main window's toolbar button as the mouse makes it.
-    static void clickToolbarButton(int index)
-    {
-        QWidget* button = main().Toolbar1->widgetForAction(main().ToolbarButton(index));
-        ASSERT_NE(button, nullptr);
-        const QPointF centre = QRectF(button->rect()).center();
-        QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(button, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(button, &release);
-    }
-
     static void choose(ChooserControls& chooser, int option)
     {
         chooser.Option1[option]->setChecked(true);

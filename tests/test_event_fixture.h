@@ -12,7 +12,9 @@
 #include "events/frmOrg.h"
 #include "platform/Controls.h"
 
+#include <QMouseEvent>
 #include <QPointer>
+#include <QToolBar>
 
 #include <ostream>
 
@@ -66,6 +68,20 @@ protected:
     static QString advance(qint64 id) { return entry(InAdvanceValuePath(id)); }
     static QString ruleType(qint64 id) { return entry(SpecialKeyPath(id) + s("NextType")); }
     static QString ruleCount(qint64 id) { return entry(SpecialKeyPath(id) + s("NextInterval")); }
+
+    // A click on the main window's toolbar button as the mouse makes it.
+    static void clickToolbarButton(int index)
+    {
+        QWidget* button = main().Toolbar1->widgetForAction(main().ToolbarButton(index));
+        ASSERT_NE(button, nullptr);
+        const QPointF centre = QRectF(button->rect()).center();
+        QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &release);
+    }
 
     // Runs body on the window of class T once it is up in its modal loop.
     template <class T>

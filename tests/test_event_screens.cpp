@@ -3,12 +3,12 @@
 // options, in English and in Russian, each with the check that its captions fit.
 
 #include "test_event_fixture.h"
+#include "test_screens.h"
 
 #include "events/frmCaseMsr.h"
 #include "events/frmMesSelect.h"
 #include "events/frmOptions.h"
 #include "events/frmSetSelect.h"
-#include "support/Screens.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -33,13 +33,8 @@ class EventScreens : public EventWindowTest, public ::testing::WithParamInterfac
 protected:
     QString Language() const override { return s(GetParam()); }
 
-    void save(QWidget& window, const char* name) const
-    {
-        pump(100);
-        SaveScreen(window, s(name), Language());
-    }
-
-    static void captionsFit(QWidget& window, const char* name) { ExpectCaptionsFit(window, s(name)); }
+    void save(QWidget& window, const char* name) const { SaveScreen(window, s(name) + s("-") + Language()); }
+    static void captionsFit(QWidget& window, const char* name) { CheckCaptionsFit(window, name); }
 };
 
 TEST_P(EventScreens, EventEditor)

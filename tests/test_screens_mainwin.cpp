@@ -3,10 +3,10 @@
 // check that the main window's captions fit.
 
 #include "test_mainwin_fixture.h"
+#include "test_screens.h"
 
 #include "mainwin/frmIconAdd.h"
 #include "platform/FileDialog.h"
-#include "support/Screens.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -22,11 +22,7 @@ class Screens : public MainWindowTest, public ::testing::WithParamInterface<cons
 protected:
     QString Language() const override { return s(GetParam()); }
 
-    void save(QWidget& window, const QString& name) const
-    {
-        pump(100);
-        SaveScreen(window, name, Language());
-    }
+    void save(QWidget& window, const QString& name) const { SaveScreen(window, name + s("-") + Language()); }
 };
 
 TEST_P(Screens, MainWindow)
@@ -52,7 +48,7 @@ TEST_P(Screens, MainWindow)
     }
     EXPECT_EQ(main().ListView1->count(), 6);
     EXPECT_FALSE(main().Image4->pixmap().isNull());
-    ExpectCaptionsFit(main(), s("mainwin"));
+    CheckCaptionsFit(main(), "mainwin");
 }
 
 TEST_P(Screens, MainWindowWithNothingPlanned)
@@ -61,7 +57,7 @@ TEST_P(Screens, MainWindowWithNothingPlanned)
     pump(300);
     save(main(), s("mainwin-empty"));
     EXPECT_EQ(main().Label1->text(), GetLangText(s("mes240")));
-    ExpectCaptionsFit(main(), s("mainwin-empty"));
+    CheckCaptionsFit(main(), "mainwin-empty");
 }
 
 TEST_P(Screens, ALongTitleBreaksBetweenWordsAndEndsInAnEllipsis)

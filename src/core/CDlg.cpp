@@ -24,7 +24,8 @@ void closeOtherDialogs(Form* owner)
 }  // namespace
 
 QString frmProcess::CDlg(Form* owner, int mode, const QString& title, const QString& fileName,
-                         const QString& initDir, const QString& flags, const QString& filter, bool cancelError)
+                         const QString& initDir, const QString& flags, const QString& filter, bool cancelError,
+                         const QString& defaultSuffix)
 {
     closeOtherDialogs(owner);
 
@@ -56,7 +57,7 @@ QString frmProcess::CDlg(Form* owner, int mode, const QString& title, const QStr
         const QString folder = initDir.isEmpty() ? AppPath : initDir;
         const QString chosen = FileDialog::Ask(staysVisible ? owner : nullptr,
                                                mode == 1 ? FileDialog::Mode::Open : FileDialog::Mode::Save, title,
-                                               folder, fileName, FileDialog::QtFilter(filter));
+                                               folder, fileName, FileDialog::QtFilter(filter), defaultSuffix);
         if (!chosen.isEmpty())
             result = chosen;
         else

@@ -1,5 +1,6 @@
 #include "frmProcess.h"
 
+#include "BusSettings.h"
 #include "DBConfig.h"
 #include "DataEnvironment.h"
 #include "Fatal.h"
@@ -11,21 +12,12 @@ namespace {
 
 [[noreturn]] void settingsFault() { FatalEnd(GetLangText(QStringLiteral("mes294"))); }
 
-int readNumber(const QString& key)
-{
-    bool ok = false;
-    const int value = ReadOption(QStringLiteral("BusSettings"), key).trimmed().toInt(&ok);
-    if (!ok)
-        settingsFault();
-    return value;
-}
-
 }  // namespace
 
 void frmProcess::BusRefresh()
 {
-    const int age = readNumber(QStringLiteral("delwait"));
-    const int notify = readNumber(QStringLiteral("notify"));
+    const int age = ReadBusNumber(QStringLiteral("delwait"));
+    const int notify = ReadBusNumber(QStringLiteral("notify"));
     const QDate today = Clock::Today();
     bool undoneDue = false;
 

@@ -31,8 +31,6 @@
 #include <QTimeEdit>
 #include <QToolBar>
 
-#include <algorithm>
-
 namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
@@ -57,8 +55,6 @@ constexpr GridColumn GridColumns[] = {
     {"mes180", true, 2295, true},   {"mes181", true, 2700, true},  {"mes221", false, 1515, false},
     {nullptr, false, 1515, false},
 };
-
-qint16 handOffValue(int twips) { return static_cast<qint16>(std::clamp(twips, -32768, 32767)); }
 
 Recordset& events() { return DataEnvironment1().rsCommand3; }
 
@@ -106,10 +102,7 @@ QAction* frmOrg::ToolbarButton(int index) const { return ToolbarButtonAt(toolbar
 
 void frmOrg::Form_Load()
 {
-    frmProcess& process = Forms::Get<frmProcess>();
-    Move(process.PositionHandOffLeft, process.PositionHandOffTop);
-    process.PositionHandOffTop = 0;
-    process.PositionHandOffLeft = 0;
+    frmMain::TakeHandedPosition(*this);
     SetFormIcon(this, s("RES_0"), true);
     SetToolbarFont(this, Toolbar1);
     bindGrid();
@@ -184,15 +177,8 @@ bool frmOrg::Form_QueryUnload(UnloadMode mode)
     if (editor && editor->isVisible())
         return false;
     Forms::Unload<frmMesAdd>();
-    if (mode == UnloadMode::ControlMenu)
-        return false;
-    frmProcess& process = Forms::Get<frmProcess>();
-    process.PositionHandOffLeft = handOffValue(Left());
-    process.PositionHandOffTop = handOffValue(Top());
-    // The main window's load pumps events: it is shown only when it is still there.
-    Forms::Get<frmMain>();
-    if (frmMain* main = Forms::Find<frmMain>())
-        main->ShowModeless();
+    if (mode != UnloadMode::ControlMenu)
+        frmMain::ReturnFrom(*this);
     return false;
 }
 

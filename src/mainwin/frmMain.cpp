@@ -10,6 +10,9 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
+#include "tools/frmBackUp.h"
+#include "tools/frmBus.h"
+#include "tools/frmReports.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -133,10 +136,11 @@ void frmMain::buildToolbar()
 {
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 9,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
-    // The windows behind buttons 4 to 17 come with their own issues; their buttons
-    // stay disabled until then.
+    // The windows behind buttons 6, 8, 15 and 17 are not there yet; their buttons stay
+    // disabled until then.
     for (QAction* button : toolbarButtons_) {
-        if (button && button != ToolbarButton(2) && button != ToolbarButton(19))
+        if (button && button != ToolbarButton(2) && button != ToolbarButton(4) && button != ToolbarButton(11)
+            && button != ToolbarButton(13) && button != ToolbarButton(19))
             button->setEnabled(false);
     }
 }
@@ -223,10 +227,18 @@ void frmMain::Timer1_Timer()
 
 void frmMain::Toolbar1_ButtonClick(int index)
 {
-    if (index == 2)
+    if (index == 2) {
         frmMesSelect::ShowFor(this);
-    else if (index == 19)
+    } else if (index == 4) {
+        HandOffPosition();
+        Forms::Get<frmBus>().ShowModeless();
+    } else if (index == 11) {
+        frmBackUp::ShowFor(this);  // a restore unloads this window: nothing may follow
+    } else if (index == 13) {
+        frmReports::ShowFor(this);
+    } else if (index == 19) {
         OpenHelpFile();
+    }
 }
 
 void frmMain::HandOffPosition()
@@ -234,6 +246,25 @@ void frmMain::HandOffPosition()
     frmProcess& process = Forms::Get<frmProcess>();
     process.PositionHandOffLeft = handOffValue(Left());
     process.PositionHandOffTop = handOffValue(Top());
+}
+
+void frmMain::TakeHandedPosition(Form& view)
+{
+    frmProcess& process = Forms::Get<frmProcess>();
+    view.Move(process.PositionHandOffLeft, process.PositionHandOffTop);
+    process.PositionHandOffTop = 0;
+    process.PositionHandOffLeft = 0;
+}
+
+void frmMain::ReturnFrom(const Form& view)
+{
+    frmProcess& process = Forms::Get<frmProcess>();
+    process.PositionHandOffLeft = handOffValue(view.Left());
+    process.PositionHandOffTop = handOffValue(view.Top());
+    // The main window's load pumps events: it is shown only when it is still there.
+    Forms::Get<frmMain>();
+    if (frmMain* main = Forms::Find<frmMain>())
+        main->ShowModeless();
 }
 
 void frmMain::CentreOver(Form& dialog) const

@@ -71,6 +71,11 @@ public:
 
     // Stores this window's position for a full-window view that takes its place.
     void HandOffPosition();
+    // A full-window view moves to the handed position when it loads and clears it.
+    static void TakeHandedPosition(Form& view);
+    // A full-window view closed by the program hands its position back and the main
+    // window is shown again in its place.
+    static void ReturnFrom(const Form& view);
     // Places a dialog at the centre of this window.
     void CentreOver(Form& dialog) const;
 

@@ -202,8 +202,18 @@ QVariant ReadValue(sqlite3_stmt* statement, int column, ColumnType type)
     switch (type) {
     case ColumnType::Integer:
         return QVariant(static_cast<qint64>(sqlite3_column_int64(statement, column)));
-    case ColumnType::Boolean:
-        return QVariant(sqlite3_column_int64(statement, column) != 0);
+    case ColumnType::Boolean: {
+        // A text that is no flag (a foreign file's) reads as no value, not as false.
+        const int stored = sqlite3_column_type(statement, column);
+        if (stored == SQLITE_INTEGER)
+            return QVariant(sqlite3_column_int64(statement, column) != 0);
+        if (stored == SQLITE_FLOAT)
+            return QVariant(sqlite3_column_double(statement, column) != 0);
+        bool flag = false;
+        if (stored == SQLITE_TEXT && toBoolean(ReadValue(statement, column, ColumnType::Text), &flag))
+            return QVariant(flag);
+        return {};
+    }
     case ColumnType::Date: {
         // Dates are ASCII: read the UTF-8 bytes as they are.
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));

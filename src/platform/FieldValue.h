@@ -9,7 +9,8 @@ struct sqlite3_stmt;
 // How a column keeps its values, taken from the type the table declares:
 // DATE a QDate (stored as "yyyy-MM-dd"), BOOLEAN a bool (stored 0 or 1), INTEGER a
 // qint64, anything else a QString. NULL is an invalid QVariant everywhere, never
-// the empty text.
+// the empty text; so is a stored value that does not read as its column's type (a
+// date or flag that is no date or flag).
 enum class ColumnType { Integer, Text, Date, Boolean };
 
 ColumnType ColumnTypeOf(const QString& declaredType);

@@ -22,10 +22,10 @@ Script& script()
 namespace FileDialog {
 
 QString Ask(QWidget* parent, Mode mode, const QString& title, const QString& folder, const QString& fileName,
-            const QString& qtFilter)
+            const QString& qtFilter, const QString& defaultSuffix)
 {
     Script& s = script();
-    s.asked.append({mode, title, folder, fileName, qtFilter});
+    s.asked.append({mode, title, folder, fileName, qtFilter, defaultSuffix});
     if (!s.results.isEmpty())
         return s.results.takeFirst();
 
@@ -33,6 +33,7 @@ QString Ask(QWidget* parent, Mode mode, const QString& title, const QString& fol
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(mode == Mode::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog->setFileMode(mode == Mode::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(defaultSuffix);
     if (!fileName.isEmpty())
         dialog->selectFile(fileName);
     const bool accepted = dialog->exec() == QDialog::Accepted;

@@ -11,9 +11,10 @@ namespace FileDialog {
 
 enum class Mode { Open, Save };
 
-// The chosen path, or "" when cancelled.
+// The chosen path, or "" when cancelled. A save dialog adds defaultSuffix (without
+// its dot) to a name typed without an extension, before it asks about overwriting.
 QString Ask(QWidget* parent, Mode mode, const QString& title, const QString& folder,
-            const QString& fileName, const QString& qtFilter);
+            const QString& fileName, const QString& qtFilter, const QString& defaultSuffix = QString());
 
 // "desc|*.a;*.b|desc2|*.c" (the program's filter form) in Qt's form, with the
 // upper-case patterns added (Linux file names are case-sensitive).
@@ -26,6 +27,7 @@ struct Asked {
     QString folder;
     QString fileName;
     QString filter;
+    QString defaultSuffix;
 };
 QList<Asked> AskedForTests();
 void ClearForTests();

@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 bool failBeforeRename = false;
@@ -91,6 +92,18 @@ bool MakeOwnerWritable(const QString& path)
 {
     return QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner
                                            | QFileDevice::ReadOwner);
+}
+
+bool ModeAllowsWriting(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    if (info.st_uid == ::geteuid())
+        return info.st_mode & S_IWUSR;
+    if (info.st_gid == ::getegid())
+        return info.st_mode & S_IWGRP;
+    return info.st_mode & S_IWOTH;
 }
 
 void SetAtomicWriteFailsBeforeRename(bool fails) { failBeforeRename = fails; }

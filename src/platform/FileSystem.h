@@ -25,6 +25,9 @@ bool RemoveFile(const QString& path);
 bool RemoveTree(const QString& path);
 bool SetOwnerOnly(const QString& path);  // mode 0600
 bool MakeOwnerWritable(const QString& path);
+// Whether the mode bits let the current user write the folder (root's override of
+// the bits is not counted: a read-only install stays read-only for everyone).
+bool ModeAllowsWriting(const QString& path);
 
 // Test hook: the next atomic writes stop after the temporary file is written, as a
 // crash before the rename would.

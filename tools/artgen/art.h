@@ -36,6 +36,7 @@ struct Picture {
 QList<Picture> programPictures();   // res/RES_*.ico
 QList<Picture> weatherPictures();   // res/weather/*.png, named after the weather keys without ".gif"
 QList<Picture> toolbarPictures();   // res/toolbar/*.png
+QList<Picture> taskPictures();      // res/toolbar/*.png of the task list
 QList<Picture> categoryPictures();  // <icondir>/*.ico
 
 // One palette for every family: a colour and its darker outline shade.

@@ -16,6 +16,7 @@ QList<Family> families(const QString &outDir, const QString &iconDir)
         {outDir + u"/res"_s, u"res"_s, u".ico"_s, true, 48, programPictures()},
         {outDir + u"/res/weather"_s, u"weather"_s, u".gif"_s, false, 48, weatherPictures()},
         {outDir + u"/res/toolbar"_s, u"toolbar"_s, u".png"_s, false, 32, toolbarPictures()},
+        {outDir + u"/res/toolbar"_s, u"toolbar"_s, u".png"_s, false, 32, taskPictures()},
         {iconDir, QString(), QString(), true, 48, categoryPictures()},
     };
 }

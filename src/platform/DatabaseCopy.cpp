@@ -1,0 +1,166 @@
+#include "DatabaseCopy.h"
+
+#include "FileSystem.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char SqliteHeader[] = "SQLite format 3";  // 16 bytes with its NUL
+
+QByteArray native(const QString& path) { return QFile::encodeName(path); }
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now, so that a failing close is seen.
+    bool close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, const char* data, ssize_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, static_cast<size_t>(size));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// A temporary name beside target that no other copy uses at the same time.
+QString temporaryBeside(const QString& target)
+{
+    return target + QStringLiteral(".part%1").arg(::getpid());
+}
+
+DbResult failure(const QString& text) { return DbResult::Failure(DbStatus::Error, text); }
+
+DbResult copyPages(sqlite3* source, const QString& temporary)
+{
+    sqlite3* target = nullptr;
+    if (sqlite3_open_v2(native(temporary).constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr)
+        != SQLITE_OK) {
+        sqlite3_close_v2(target);
+        return failure(QStringLiteral("cannot create %1").arg(temporary));
+    }
+    sqlite3_backup* backup = sqlite3_backup_init(target, "main", source, "main");
+    int status = backup ? sqlite3_backup_step(backup, -1) : sqlite3_errcode(target);
+    if (backup && sqlite3_backup_finish(backup) != SQLITE_OK && status == SQLITE_DONE)
+        status = sqlite3_errcode(target);
+    const QString message = QString::fromUtf8(sqlite3_errmsg(target));
+    const bool closed = sqlite3_close_v2(target) == SQLITE_OK;
+    if (status != SQLITE_DONE || !closed)
+        return failure(QStringLiteral("cannot write %1: %2").arg(temporary, message));
+    return {};
+}
+
+}  // namespace
+
+namespace DatabaseCopy {
+
+bool SyncFile(const QString& path)
+{
+    Descriptor fd(::open(native(path).constData(), O_RDONLY | O_CLOEXEC));
+    return fd.get() >= 0 && ::fsync(fd.get()) == 0 && fd.close();
+}
+
+void SyncFolder(const QString& folder)
+{
+    Descriptor fd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get());
+}
+
+DbResult BackupTo(Connection& source, const QString& target)
+{
+    if (!source.Handle())
+        return failure(QStringLiteral("the connection is closed"));
+    const QString folder = QFileInfo(target).absolutePath();
+    if (!FileSystem::ModeAllowsWriting(folder))
+        return failure(QStringLiteral("the folder %1 cannot be written").arg(folder));
+    const QString temporary = temporaryBeside(target);
+    ::unlink(native(temporary).constData());
+    DbResult result = copyPages(source.Handle(), temporary);
+    if (result.Ok() && !(FileSystem::SetOwnerOnly(temporary) && SyncFile(temporary)))
+        result = failure(QStringLiteral("cannot sync %1").arg(temporary));
+    if (result.Ok() && ::rename(native(temporary).constData(), native(target).constData()) != 0)
+        result = failure(QStringLiteral("cannot rename %1: %2").arg(temporary, QString::fromLocal8Bit(std::strerror(errno))));
+    if (!result.Ok()) {
+        ::unlink(native(temporary).constData());
+        ::unlink(native(temporary + QStringLiteral("-journal")).constData());
+        return result;
+    }
+    SyncFolder(folder);
+    return result;
+}
+
+StageResult StageCopy(const QString& source, const QString& target)
+{
+    // Non-blocking, so that opening a FIFO without a writer returns at once.
+    Descriptor in(::open(native(source).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (in.get() < 0 || ::fstat(in.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return StageResult::NotDatabase;
+    char header[sizeof SqliteHeader];
+    if (::pread(in.get(), header, sizeof header, 0) != static_cast<ssize_t>(sizeof header)
+        || std::memcmp(header, SqliteHeader, sizeof header) != 0)
+        return StageResult::NotDatabase;
+
+    if (!FileSystem::ModeAllowsWriting(QFileInfo(target).absolutePath()))
+        return StageResult::WriteFailed;
+    ::unlink(native(target).constData());
+    Descriptor out(::open(native(target).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
+    bool written = out.get() >= 0;
+    char buffer[65536];
+    while (written) {
+        const ssize_t got = ::read(in.get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ::unlink(native(target).constData());
+            return StageResult::NotDatabase;
+        }
+        if (got == 0)
+            break;
+        written = writeAll(out.get(), buffer, got);
+    }
+    written = written && ::fsync(out.get()) == 0 && out.close();
+    if (!written) {
+        ::unlink(native(target).constData());
+        return StageResult::WriteFailed;
+    }
+    return StageResult::Ok;
+}
+
+}  // namespace DatabaseCopy

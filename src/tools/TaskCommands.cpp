@@ -1,0 +1,134 @@
+// The task list's commands: adding a task, marking it done or not done, deleting it.
+#include "frmBus.h"
+
+#include "core/DBConfig.h"
+#include "core/Fatal.h"
+#include "core/Options.h"
+#include "platform/MsgBox.h"
+#include "platform/Recordset.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+void warn(const char* key) { MsgBox(GetLangText(s(key)), 48, ProductName()); }
+
+// The task the commands act on: the current row, which the grid shows selected.
+bool hasCurrentTask(const Recordset& rs) { return rs.State() != 0 && rs.AbsolutePosition() >= 0; }
+
+}  // namespace
+
+void frmBus::AddTask()
+{
+    if (Text1->text().isEmpty()) {
+        warn("mes64");
+        Text1->setFocus();
+        return;
+    }
+    if (!interpretTypedDate()) {
+        warn("mes66");
+        DTPicker1->setFocus();
+        return;
+    }
+    Recordset& rs = TaskRecords();
+    OpenIfClosed(rs);
+    DbResult result = rs.AddNew();
+    if (result.Ok())
+        result = rs.SetField(s("bsn_Date"), DTPicker1->date());
+    if (result.Ok())
+        result = rs.SetField(s("bsn_Text"), Text1->text());
+    if (result.Ok())
+        result = rs.SetField(s("bsn_Status"), false);
+    if (result.Ok())
+        result = rs.Update();
+    if (!result.Ok()) {
+        rs.CancelUpdate();
+        CloseIfOpen(rs);
+        MsgBox(GetLangText(s("mes65")) + s(": ") + result.text, 48, ProductName());
+        // The list comes back with what is stored, so the window stays usable.
+        OpenIfClosed(rs);
+        Text1->setFocus();
+        return;
+    }
+    Text1->clear();
+    Text1->setFocus();
+}
+
+bool frmBus::interpretTypedDate()
+{
+    // The picker completes a typed date ("9/1/2026" to "09/01/2026"); a text that is
+    // still no date stores nothing, where the picker itself would fall back to the
+    // date it showed before.
+    auto* edit = DTPicker1->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    const QAbstractSpinBox& picker = *DTPicker1;
+    QString text = edit->text();
+    int position = 0;
+    if (picker.validate(text, position) != QValidator::Acceptable) {
+        picker.fixup(text);
+        if (picker.validate(text, position) != QValidator::Acceptable)
+            return false;
+        edit->setText(text);
+    }
+    DTPicker1->interpretText();
+    return true;
+}
+
+void frmBus::SetTaskStatus(bool done)
+{
+    Recordset& rs = TaskRecords();
+    if (rs.State() == 0 || rs.RecordCount() == 0) {
+        warn("mes68");
+        return;
+    }
+    if (!hasCurrentTask(rs))
+        return;
+    // Stored at once: an end of the program right after keeps the change. The row
+    // stays where it is shown, also under a sort by status.
+    DbResult result = rs.SetField(s("bsn_Status"), done);
+    if (result.Ok())
+        result = rs.Update();
+    if (!result.Ok()) {
+        rs.CancelUpdate();
+        warn("mes66");
+    }
+    showCurrentRow();
+}
+
+void frmBus::DeleteTask()
+{
+    Recordset& rs = TaskRecords();
+    if (rs.State() == 0 || rs.RecordCount() == 0) {
+        warn("mes69");
+        return;
+    }
+    deleteCurrentTask();
+}
+
+void frmBus::DataGrid1_KeyDelete()
+{
+    Recordset& rs = TaskRecords();
+    if (!hasCurrentTask(rs))
+        return;
+    if (MsgBox(GetLangText(s("mes67")), 4 + 32, ProductName()) == vbYes)
+        deleteCurrentTask();
+}
+
+void frmBus::deleteCurrentTask()
+{
+    Recordset& rs = TaskRecords();
+    if (!hasCurrentTask(rs))
+        return;
+    if (!rs.Delete().Ok()) {
+        warn("mes66");
+        showCurrentRow();
+        return;
+    }
+    // The row that took the deleted one's place, or the one before it at the end.
+    rs.MoveNext();
+    if (rs.Eof())
+        rs.MoveLast();
+    showCurrentRow();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/Form.h"
+
+#include <QList>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+// The backup wizard: page 1 chooses between a backup and a restore and shows the
+// last backup; page 2 (backup only) chooses the data. A restore closes the wizard
+// and the main window, which reads everything afresh when it is shown next.
+class frmBackUp : public Form {
+    Q_OBJECT
+public:
+    frmBackUp();
+
+    void Form_Load() override;
+
+    static void ShowFor(Form* mainWindow);
+
+    void cmdNext_Click();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    bool OnSecondPage() const;
+
+    // Controls.
+    QWidget* Picture1 = nullptr;  // page 1
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;  // the last backup
+    QGroupBox* Frame1 = nullptr;
+    QList<QRadioButton*> Option1;  // create, restore
+    QWidget* Picture2 = nullptr;   // page 2
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QList<QRadioButton*> Option2;  // events, phone book, tasks
+    QPushButton* cmdNext = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdCancel = nullptr;
+
+private:
+    void restore();
+};

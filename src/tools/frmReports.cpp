@@ -1,0 +1,147 @@
+#include "frmReports.h"
+
+#include "WizardControls.h"
+#include "core/DBConfig.h"
+#include "core/Fatal.h"
+#include "core/OpenURL.h"
+#include "core/Options.h"
+#include "core/Resources.h"
+#include "mainwin/frmMain.h"
+#include "platform/FileSystem.h"
+#include "platform/MsgBox.h"
+#include "platform/Recordset.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+constexpr int WindowWidth = 7200;
+constexpr int PageHeight = 4680;
+
+}  // namespace
+
+frmReports::frmReports()
+    : Form(s("frmReports"), DialogWindow)
+{
+    setFixedSize(Px(WindowWidth), Px(PageHeight + 720));
+    Picture1 = AddPage(this, "Picture1", WindowWidth, PageHeight, &Label1);
+    Label2 = AddDescription(Picture1, "Label2", 240, 720, WindowWidth - 480, 1200);
+    Frame1 = AddOptionFrame(Picture1, "Frame1", 240, 2040, WindowWidth - 480, 3, &Option1);
+
+    Picture2 = AddPage(this, "Picture2", WindowWidth, PageHeight, &Label3);
+    Label4 = AddControl<QLabel>(Picture2, "Label4", 240, 720, WindowWidth - 480, 300);
+    List1 = AddControl<QListWidget>(Picture2, "List1", 240, 1080, WindowWidth - 480, PageHeight - 1200);
+
+    const int buttonsTop = PageHeight + 150;
+    cmdBack = AddControl<QPushButton>(this, "cmdBack", WindowWidth - 4080, buttonsTop, 1200, 390);
+    cmdNext = AddControl<QPushButton>(this, "cmdNext", WindowWidth - 2760, buttonsTop, 1200, 390);
+    cmdExit = AddControl<QPushButton>(this, "cmdExit", WindowWidth - 1440, buttonsTop, 1200, 390);
+    SetCancelButton(cmdExit);
+    SetDefaultButton(cmdNext);
+    connect(cmdNext, &QPushButton::clicked, this, &frmReports::cmdNext_Click);
+    connect(cmdBack, &QPushButton::clicked, this, &frmReports::cmdBack_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmReports::cmdExit_Click);
+}
+
+void frmReports::Form_Load()
+{
+    SetFormIcon(this, s("RES_0"), false);
+    setWindowTitle(GetLangText(s("mes250")));
+    Label1->setText(GetLangText(s("mes250")));
+    Label2->setText(GetLangText(s("mes251")));
+    Frame1->setTitle(GetLangText(s("mes252")));
+    const char* const kinds[] = {"opt1", "opt3", "opt2"};
+    for (int i = 0; i < 3; ++i)
+        Option1[i]->setText(GetLangText(s(kinds[i])));
+    Label3->setText(GetLangText(s("mes250")));
+    Label4->setText(GetLangText(s("mes291")) + s(":"));
+    cmdNext->setText(GetLangText(s("cmd3")));
+    cmdExit->setText(GetLangText(s("cmd1")));
+    cmdBack->setText(GetLangText(s("cmd20")));
+    Picture2->hide();
+    cmdBack->hide();
+    Option1[0]->setChecked(true);
+}
+
+void frmReports::ShowFor(Form* mainWindow)
+{
+    frmReports& wizard = Forms::Get<frmReports>();
+    if (auto* main = qobject_cast<frmMain*>(mainWindow))
+        main->CentreOver(wizard);
+    wizard.ShowModal(mainWindow);
+}
+
+ReportKind frmReports::ChosenKind() const
+{
+    const ReportKind kinds[] = {ReportKind::Events, ReportKind::Tasks, ReportKind::Contacts};
+    return kinds[ChosenIndex(Option1)];
+}
+
+bool frmReports::OnSecondPage() const { return !Picture2->isHidden(); }
+
+void frmReports::cmdNext_Click()
+{
+    if (!OnSecondPage()) {
+        fillColumns();
+        Picture1->hide();
+        Picture2->show();
+        cmdBack->show();
+        List1->setFocus();
+        return;
+    }
+    buildReport();
+}
+
+void frmReports::cmdBack_Click()
+{
+    Picture2->hide();
+    cmdBack->hide();
+    Picture1->show();
+}
+
+void frmReports::cmdExit_Click() { Forms::Unload(this); }
+
+void frmReports::fillColumns()
+{
+    List1->clear();
+    for (const ReportColumn& column : ReportColumns(ChosenKind())) {
+        auto* item = new QListWidgetItem(GetLangText(s(column.caption)), List1);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(column.tickedAtStart ? Qt::Checked : Qt::Unchecked);
+    }
+    List1->setCurrentRow(0);
+}
+
+void frmReports::buildReport()
+{
+    const ReportKind kind = ChosenKind();
+    QList<bool> ticks;
+    for (int row = 0; row < List1->count(); ++row)
+        ticks.append(List1->item(row)->checkState() == Qt::Checked);
+
+    // A recordset of its own: the shared one keeps the filter, sort and current row
+    // of the window that shows it, and the report still lists every row.
+    Recordset& shared = ReportRecordset(kind);
+    Recordset rows(shared.ActiveConnection(), ReportTable(kind));
+    OpenIfClosed(rows);
+    if (shared.State() != 0 && !shared.Sort().isEmpty())
+        rows.SetSort(shared.Sort());
+    if (rows.RecordCount() < 1) {
+        MsgBox(GetLangText(s("mes293")), 48, ProductName());
+        return;
+    }
+    ReportPage page(kind, ticks);
+    const bool written = FileSystem::WriteAtomic(ReportFilePath(), page.Build(rows));
+    rows.Close();
+    if (!written) {
+        MsgBox(GetLangText(s("mes373")) + s("\r\n") + ReportFilePath(), 48, ProductName());
+        return;
+    }
+    OpenURL(ReportFilePath());
+}
