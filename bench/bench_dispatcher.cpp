@@ -2,7 +2,6 @@
 // 100 000 events, and the whole start-up to the tray icon with 10 000 events.
 #include "core/DataEnvironment.h"
 #include "core/FolderFileExists.h"
-#include "core/Resources.h"
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
@@ -11,7 +10,6 @@
 #include "platform/TrayIcon.h"
 #include "support/TestEnv.h"
 
-#include <QApplication>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -104,14 +102,3 @@ void BM_StartUpToTrayIcon10k(benchmark::State& state)
 BENCHMARK(BM_StartUpToTrayIcon10k)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InitResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

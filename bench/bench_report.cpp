@@ -3,7 +3,6 @@
 // process's resident size before the report, and its peak while the report runs
 // (the peak is reset first), which bounds the heap the report needs.
 #include "core/DataEnvironment.h"
-#include "core/Resources.h"
 #include "core/frmProcess.h"
 #include "platform/Connection.h"
 #include "platform/KnownFolders.h"
@@ -13,7 +12,6 @@
 #include "tools/ReportHtml.h"
 #include "tools/frmReports.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
@@ -94,14 +92,3 @@ void BM_ContactsReport10k(benchmark::State& state)
 BENCHMARK(BM_ContactsReport10k)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InitResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

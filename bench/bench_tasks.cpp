@@ -5,7 +5,6 @@
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/FolderFileExists.h"
-#include "core/Resources.h"
 #include "core/frmProcess.h"
 #include "platform/BoundGridModel.h"
 #include "platform/Connection.h"
@@ -15,7 +14,7 @@
 #include "support/TestEnv.h"
 #include "tools/frmBus.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QTableView>
 
@@ -134,14 +133,3 @@ void BM_DeleteTask10k(benchmark::State& state)
 BENCHMARK(BM_DeleteTask10k)->Unit(benchmark::kMillisecond)->Iterations(2000);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InitResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -49,14 +49,14 @@ QString frmProcess::CDlg(Form* owner, int mode, const QString& title, const QStr
     QString result;
     bool flagsOk = false;
     flags.toLong(&flagsOk);
-    if (mode != 1 && mode != 2) {
+    if (mode < 1 || mode > 3) {
         result = QString();
     } else if (!flagsOk) {
         result = QStringLiteral("Error");
     } else {
         const QString folder = initDir.isEmpty() ? AppPath : initDir;
-        const QString chosen = FileDialog::Ask(staysVisible ? owner : nullptr,
-                                               mode == 1 ? FileDialog::Mode::Open : FileDialog::Mode::Save, title,
+        const FileDialog::Mode modes[] = {FileDialog::Mode::Open, FileDialog::Mode::Save, FileDialog::Mode::Folder};
+        const QString chosen = FileDialog::Ask(staysVisible ? owner : nullptr, modes[mode - 1], title,
                                                folder, fileName, FileDialog::QtFilter(filter), defaultSuffix);
         if (!chosen.isEmpty())
             result = chosen;

@@ -71,8 +71,8 @@ public:
 
     void BusRefresh();
     void DateRefresh();
-    // The program's file dialog: mode 1 open, 2 save. The chosen path; "Error" when
-    // cancelled (cancelError) or failed; "" for another mode. A save dialog adds
+    // The program's file dialog: mode 1 open, 2 save, 3 a folder. The chosen path; "Error"
+    // when cancelled (cancelError) or failed; "" for another mode. A save dialog adds
     // defaultSuffix to a name typed without an extension.
     QString CDlg(Form* owner, int mode, const QString& title, const QString& fileName, const QString& initDir,
                  const QString& flags, const QString& filter, bool cancelError,

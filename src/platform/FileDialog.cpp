@@ -31,8 +31,11 @@ QString Ask(QWidget* parent, Mode mode, const QString& title, const QString& fol
 
     QPointer<QFileDialog> dialog = new QFileDialog(parent, title, folder, qtFilter);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(mode == Mode::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog->setFileMode(mode == Mode::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog->setAcceptMode(mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(mode == Mode::Open ? QFileDialog::ExistingFile
+                        : mode == Mode::Folder ? QFileDialog::Directory
+                                               : QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::ShowDirsOnly, mode == Mode::Folder);
     dialog->setDefaultSuffix(defaultSuffix);
     if (!fileName.isEmpty())
         dialog->selectFile(fileName);

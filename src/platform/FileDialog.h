@@ -9,10 +9,11 @@ class QWidget;
 // queued empty text stands for a cancelled dialog.
 namespace FileDialog {
 
-enum class Mode { Open, Save };
+enum class Mode { Open, Save, Folder };
 
-// The chosen path, or "" when cancelled. A save dialog adds defaultSuffix (without
-// its dot) to a name typed without an extension, before it asks about overwriting.
+// The chosen path (a folder in Folder mode), or "" when cancelled. A save dialog adds
+// defaultSuffix (without its dot) to a name typed without an extension, before it
+// asks about overwriting.
 QString Ask(QWidget* parent, Mode mode, const QString& title, const QString& folder,
             const QString& fileName, const QString& qtFilter, const QString& defaultSuffix = QString());
 

@@ -1,0 +1,120 @@
+#include "frmWAB.h"
+
+#include "core/DataEnvironment.h"
+#include "core/Fatal.h"
+#include "core/Options.h"
+#include "core/frmProcess.h"
+#include "platform/MsgBox.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+// The phone-book columns that take the contact table's columns 3 to 22, in order.
+const char* const StoredColumns[] = {"Third_Name",   "Home_Mobile",  "Home_Phone", "Home_Country", "Home_Region",
+                                     "Home_City",    "Home_Index",   "Home_Fax",   "Home_Adress",  "Inet_Email",
+                                     "Inet_Email_2", "Home_Web",     "Work_Place", "Work_Post",    "Work_Region",
+                                     "Work_City",    "Work_Adress",  "Work_Phone", "Work_Fax",     "Personal_MEMO"};
+
+DbResult storeContact(Recordset& phones, const ContactRow& row, const QString& group, const QString& noName)
+{
+    DbResult result = phones.AddNew();
+    const QString givenName = row.Columns[1].trimmed();
+    const std::pair<const char*, QString> first[] = {{"Groupe_Name", group},
+                                                     {"Second_Name", row.Columns[2]},
+                                                     {"First_Name", givenName.isEmpty() ? noName : givenName}};
+    for (const auto& [column, value] : first) {
+        if (result.Ok())
+            result = phones.SetField(s(column), value);
+    }
+    for (int i = 0; i < int(std::size(StoredColumns)) && result.Ok(); ++i)
+        result = phones.SetField(s(StoredColumns[i]), row.Columns[3 + i]);
+    if (result.Ok())
+        result = phones.Update();
+    if (!result.Ok())
+        phones.CancelUpdate();
+    return result;
+}
+
+}  // namespace
+
+void frmWAB::cmdTransfer_Click()
+{
+    if (transferring_)
+        return;
+    QList<int> selected;
+    for (int row = 0; row < ListView1->topLevelItemCount(); ++row) {
+        if (ListView1->topLevelItem(row)->isSelected())
+            selected.append(row);
+    }
+    if (selected.isEmpty()) {
+        MsgBox(GetLangText(s("mes269")), 48, ProductName());
+        return;
+    }
+
+    QPointer<frmWAB> self(this);
+    setTransferring(true);
+    lblProgress->setText(GetLangText(s("mes270")) + s(": 0/") + QString::number(selected.size()));
+    fraProgress->show();
+    const bool stored = transfer(selected);
+    if (!self)
+        return;
+    fraProgress->hide();
+    setTransferring(false);
+    if (!stored) {
+        MsgBox(GetLangText(s("mes372")), 48, ProductName());
+        return;
+    }
+    MsgBox(GetLangText(s("mes272")), 64, ProductName());
+    ShowTransferredContacts();
+}
+
+// All rows in one transaction: a row the database refuses takes back the rows
+// stored before it.
+bool frmWAB::transfer(const QList<int>& rows)
+{
+    Recordset& phones = DataEnvironment1().rstbl_Phones;
+    Connection& connection = phones.ActiveConnection();
+    if (phones.State() == 0 || !connection.BeginTrans().Ok())
+        return false;
+    const QString group = Forms::Get<frmProcess>().GeneralGroupName;
+    const QString noName = GetLangText(s("mes271"));
+    const QString progress = GetLangText(s("mes270")) + s(": ");
+    const QString selected = s("/") + QString::number(rows.size());
+    int stored = 0;
+    for (const int row : rows) {
+        if (!storeContact(phones, lvContacts.Rows[row], group, noName).Ok()) {
+            connection.RollbackTrans();
+            return false;
+        }
+        lblProgress->setText(progress + QString::number(++stored) + selected);
+        Forms::DoEvents();
+    }
+    if (connection.CommitTrans().Ok())
+        return true;
+    connection.RollbackTrans();
+    return false;
+}
+
+// While a transfer runs the window takes no input that could change what it reads.
+void frmWAB::setTransferring(bool on)
+{
+    transferring_ = on;
+    for (QWidget* control : {static_cast<QWidget*>(cmdTransfer), static_cast<QWidget*>(cmdExit),
+                             static_cast<QWidget*>(cmdSelectAll), static_cast<QWidget*>(cmdDeselectAll),
+                             static_cast<QWidget*>(tvFolders), static_cast<QWidget*>(ListView1)})
+        control->setEnabled(!on);
+}
+
+void ShowTransferredContacts()
+{
+    Recordset& phones = DataEnvironment1().rstbl_Phones;
+    if (phones.State() == 1)
+        phones.SetFilter(phones.Filter());
+}

@@ -1,0 +1,186 @@
+#include "VCard.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+const char* const ReadNames[] = {"N",     "FN",         "TEL",  "EMAIL",
+                                 "ADR",   "URL",        "ORG",  "TITLE",
+                                 "NOTE",  "CATEGORIES", "UID",  "KIND",
+                                 "MEMBER", "X-ADDRESSBOOKSERVER-KIND", "X-ADDRESSBOOKSERVER-MEMBER"};
+
+bool isRead(const QByteArray& name)
+{
+    return std::any_of(std::begin(ReadNames), std::end(ReadNames), [&](const char* n) { return name == n; });
+}
+
+bool isStructural(const QByteArray& name)
+{
+    return name == "BEGIN" || name == "END" || name == "VERSION" || name == "AGENT";
+}
+
+bool isVCard(const QByteArray& value) { return value.trimmed().compare("VCARD", Qt::CaseInsensitive) == 0; }
+
+VCardLine lineOf(const VCardText::Property& property, const QString& value)
+{
+    return {property.begin, property.end, property.head, property.eol, value};
+}
+
+QString withoutUrnUuid(QString id)
+{
+    id = id.trimmed();
+    if (id.startsWith(QStringLiteral("urn:uuid:"), Qt::CaseInsensitive))
+        id = id.mid(9);
+    return id.toLower();
+}
+
+QString cleanLine(QStringView line)
+{
+    QString out;
+    out.reserve(line.size());
+    for (const QChar c : line) {
+        if (c.category() != QChar::Other_Control)
+            out.append(c);
+    }
+    return out.trimmed();
+}
+
+}  // namespace
+
+QList<const VCardProperty*> VCard::All(const char* name) const
+{
+    QList<const VCardProperty*> found;
+    for (const VCardProperty& property : properties) {
+        if (property.name == name)
+            found.append(&property);
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const VCardProperty* a, const VCardProperty* b) { return a->pref < b->pref; });
+    return found;
+}
+
+const VCardProperty* VCard::First(const char* name) const
+{
+    const QList<const VCardProperty*> found = All(name);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+QList<VCard> ReadCards(const QByteArray& text, const QByteArray& fallbackCharset)
+{
+    QList<VCard> cards;
+    std::optional<VCard> card;
+    int nestedDepth = 0;     // inside a card that an AGENT property holds
+    bool agentOpen = false;  // a 2.1 AGENT whose card follows on the next line
+    VCardText::PropertyReader reader(text, [](const QByteArray& name) { return isRead(name) || isStructural(name); });
+    VCardText::Property property;
+    while (reader.Next(&property)) {
+        const bool begins = property.name == "BEGIN" && isVCard(property.value);
+        const bool ends = property.name == "END" && isVCard(property.value);
+        if (nestedDepth > 0) {
+            nestedDepth += begins ? 1 : ends ? -1 : 0;
+            continue;
+        }
+        if (begins) {
+            if (card && agentOpen)
+                nestedDepth = 1;
+            else
+                card.emplace();  // a card left without END is dropped
+            agentOpen = false;
+            continue;
+        }
+        agentOpen = false;
+        if (!card)
+            continue;
+        if (ends) {
+            card->endLine = property.begin;
+            card->endEol = property.eol;
+            cards.append(std::move(*card));
+            card.reset();
+        } else if (property.name == "AGENT") {
+            const QByteArray value = property.value.trimmed();
+            if (value.isEmpty())
+                agentOpen = true;
+            else if (value.compare("BEGIN:VCARD", Qt::CaseInsensitive) == 0)
+                nestedDepth = 1;
+        } else if (property.name == "VERSION") {
+            card->version = property.value.trimmed();
+        } else {
+            const QString value = VCardText::DecodeValue(property, fallbackCharset);
+            if (property.name == "FN" && card->fn.begin < 0)
+                card->fn = lineOf(property, value);
+            if (property.name == "N" && card->n.begin < 0)
+                card->n = lineOf(property, value);
+            card->properties.append({property.name, property.types, property.pref, value});
+        }
+    }
+    return cards;
+}
+
+QString CleanText(const QString& text, bool keepLineBreaks)
+{
+    QStringList lines;
+    qsizetype length = 0;
+    qsizetype start = 0;
+    while (start <= text.size() && length <= MaxTextLength) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
+            ++end;
+        const QString line = cleanLine(QStringView(text).sliced(start, end - start));
+        if (!line.isEmpty() || (keepLineBreaks && !lines.isEmpty())) {
+            lines.append(line);
+            length += line.size() + 2;
+        }
+        if (end + 1 < text.size() && text[end] == QLatin1Char('\r') && text[end + 1] == QLatin1Char('\n'))
+            ++end;
+        start = end + 1;
+    }
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    QString out = lines.join(keepLineBreaks ? QStringLiteral("\n") : QStringLiteral(", "));
+    if (out.size() > MaxTextLength)
+        out.truncate(out[MaxTextLength - 1].isHighSurrogate() ? MaxTextLength - 1 : MaxTextLength);
+    return out;
+}
+
+bool IsGroupCard(const VCard& card)
+{
+    for (const VCardProperty& property : card.properties) {
+        if ((property.name == "KIND" || property.name == "X-ADDRESSBOOKSERVER-KIND")
+            && property.value.trimmed().compare(QStringLiteral("group"), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QString CardUid(const VCard& card)
+{
+    const VCardProperty* uid = card.First("UID");
+    return uid ? withoutUrnUuid(VCardText::Unescape(uid->value)) : QString();
+}
+
+QStringList CardMembers(const VCard& card)
+{
+    QStringList members;
+    for (const char* name : {"MEMBER", "X-ADDRESSBOOKSERVER-MEMBER"}) {
+        for (const VCardProperty* member : card.All(name)) {
+            const QString value = VCardText::Unescape(member->value).trimmed();
+            if (value.startsWith(QStringLiteral("urn:uuid:"), Qt::CaseInsensitive))
+                members.append(withoutUrnUuid(value));
+        }
+    }
+    return members;
+}
+
+QStringList CardCategories(const VCard& card)
+{
+    QStringList categories;
+    for (const VCardProperty* property : card.All("CATEGORIES")) {
+        for (const QString& part : VCardText::SplitUnescaped(property->value, QLatin1Char(','))) {
+            const QString name = CleanText(VCardText::Unescape(part));
+            if (!name.isEmpty())
+                categories.append(name);
+        }
+    }
+    return categories;
+}

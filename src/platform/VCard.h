@@ -1,0 +1,59 @@
+#pragma once
+
+#include "VCardText.h"
+
+#include <QList>
+
+// One property of a card, decoded; its escapes are still in (structured values are
+// split at the unescaped separators first).
+struct VCardProperty {
+    QByteArray name;
+    QByteArrayList types;
+    int pref = VCardText::NotPreferred;
+    QString value;
+};
+
+// Where a logical line stands in the file's text, for a rewrite of that line.
+struct VCardLine {
+    qsizetype begin = -1;  // -1: the card has no such line
+    qsizetype end = -1;
+    QByteArray head;
+    QByteArray eol;
+    QString value;
+};
+
+// A card of a vCard file: the properties an address book reads, in file order.
+struct VCard {
+    QByteArray version;
+    QList<VCardProperty> properties;
+    VCardLine fn;  // the first FN line
+    VCardLine n;   // the first N line
+    qsizetype endLine = 0;  // where its END:VCARD line begins
+    QByteArray endEol;
+
+    // The properties of a name, the preferred first (lowest rank), else in file order.
+    QList<const VCardProperty*> All(const char* name) const;
+    const VCardProperty* First(const char* name) const;
+};
+
+// The cards of a text (VCardText::Normalized), in file order. A card without its
+// END:VCARD is passed over, so is a card nested in an AGENT property (the card that
+// holds it is read); a damaged text never stops the reading.
+QList<VCard> ReadCards(const QByteArray& text, const QByteArray& fallbackCharset);
+
+// The text with the card's FN line, and the first part of its N line, holding name:
+// escaped, encoded and folded for the card's version, in the line ends of the file;
+// every other byte stays as it is. A card without FN gets one before its END:VCARD.
+QByteArray RenamedCard(const QByteArray& text, const VCard& card, const QString& name);
+
+// A value as the address book gives it: line breaks made ", " (or kept as "\n"),
+// other control characters dropped, each line trimmed, cut at MaxTextLength.
+constexpr qsizetype MaxTextLength = 32768;
+QString CleanText(const QString& text, bool keepLineBreaks = false);
+
+// A card that stands for a group (KIND:group, X-ADDRESSBOOKSERVER-KIND:group).
+bool IsGroupCard(const VCard& card);
+// Identifiers without "urn:uuid:", in lower case, so that members match UIDs.
+QString CardUid(const VCard& card);
+QStringList CardMembers(const VCard& card);
+QStringList CardCategories(const VCard& card);
