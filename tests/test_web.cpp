@@ -1,4 +1,5 @@
 #include "core/NewVersion.h"
+#include "core/Options.h"
 #include "core/XMLParser.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
@@ -8,6 +9,9 @@
 #include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -44,19 +48,79 @@ TEST(Download, QueryTextsArePercentEncodedAsUtf8)
     EXPECT_EQ(Web::EncodePathSegment(s("12/3 4")), s("12%2F3%204"));
 }
 
-TEST(VersionCheck, NumbersComeFromTheDigitsWithoutDots)
+TEST(VersionCheck, VersionsComparePartByPartAsWholeNumbers)
 {
-    EXPECT_EQ(VersionNumber(s("3.30")), 330);
-    EXPECT_EQ(VersionNumber(s("3.31\r\n")), 331);
-    EXPECT_EQ(VersionNumber(s("3.4")), 34);
-    EXPECT_EQ(VersionNumber(s("")), 0);
-    EXPECT_EQ(VersionNumber(s("<html>")), 0);
     EXPECT_TRUE(IsNewerVersion(s("3.30"), s("3.31")));
     EXPECT_FALSE(IsNewerVersion(s("3.30"), s("3.30")));
     EXPECT_FALSE(IsNewerVersion(s("3.30"), s("3.4")));
     EXPECT_FALSE(IsNewerVersion(s(""), s("9.99")));
+    struct Case {
+        const char* local;
+        const char* remote;
+        bool newer;
+    };
+    const Case cases[] = {
+        {"3.30", "3.030", false},
+        {"3.30", "3.30.0.0", false},
+        {"3.30", "18446744073709551617.0", true},
+        {"18446744073709551617.1", "18446744073709551617.2", true},
+        {"18446744073709551617.2", "18446744073709551616.9", false},
+        {"3.30", "0.0", false},
+        {"0", "3.31", false},
+        {"3.30", "4..0", false},
+        {"3.30", ".4", false},
+        {"3.30", "4.", false},
+        {"3.30", "4 .0", false},
+        {"3.30", "\u0664.0", false},  // an Arabic-Indic four
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsNewerVersion(s(c.local), s(c.remote)), c.newer) << c.local << " < " << c.remote;
     for (int day = 1; day <= 31; ++day)
         EXPECT_EQ(IsUpdateCheckDay(QDate(2026, 12, day)), day == 3 || day == 12 || day == 21 || day == 28);
+}
+
+TEST(VersionCheck, ComparisonOfAnyTextsIsAStrictOrder)
+{
+    std::mt19937 random(20261210);
+    const QString alphabet = s("0123456789.... \r\na\u0664\uFEFF");
+    auto text = [&] {
+        QString made;
+        const int length = std::uniform_int_distribution<int>(0, 40)(random);
+        for (int i = 0; i < length; ++i)
+            made += alphabet.at(std::uniform_int_distribution<int>(0, int(alphabet.size()) - 1)(random));
+        return made;
+    };
+    // Versions of up to twelve parts, some of them long runs of digits.
+    auto version = [&] {
+        QStringList parts;
+        const int count = std::uniform_int_distribution<int>(1, 12)(random);
+        for (int i = 0; i < count; ++i) {
+            const bool longRun = random() % 8 == 0;
+            parts.append(longRun ? QString(int(random() % 30) + 1, QLatin1Char('9')) : QString::number(random() % 4));
+        }
+        return parts.join(QLatin1Char('.'));
+    };
+    QStringList texts;
+    for (int i = 0; i < 150; ++i) {
+        texts.append(text());
+        texts.append(version());
+    }
+    const qsizetype n = texts.size();
+    std::vector<std::vector<char>> newer(n, std::vector<char>(n));
+    for (qsizetype a = 0; a < n; ++a) {
+        for (qsizetype b = 0; b < n; ++b)
+            newer[a][b] = IsNewerVersion(texts[a], texts[b]);
+    }
+    for (qsizetype a = 0; a < n; ++a) {
+        EXPECT_FALSE(newer[a][a]) << texts[a].toStdString();
+        for (qsizetype b = 0; b < n; ++b) {
+            if (!newer[a][b])
+                continue;
+            EXPECT_FALSE(newer[b][a]) << texts[a].toStdString() << " / " << texts[b].toStdString();
+            for (qsizetype c = 0; c < n; ++c)
+                EXPECT_TRUE(!newer[b][c] || newer[a][c]) << texts[a].toStdString() << " / " << texts[c].toStdString();
+        }
+    }
 }
 
 class UpdateCheck : public ::testing::Test {
@@ -96,6 +160,18 @@ TEST_F(UpdateCheck, ErrorPagesAndOlderVersionsShowNothing)
     CheckForUpdate();
     EXPECT_TRUE(MsgBoxScript::Log().isEmpty());
     EXPECT_EQ(server.Requests().size(), 2);
+}
+
+TEST_F(UpdateCheck, RunsOnlyWhileAutomaticChecksAreOn)
+{
+    server.Serve(s("/tessaryn/tsversion.txt"), {200, "3.31"});
+    Clock::SetFixed(QDateTime(QDate(2026, 12, 21), QTime(10, 0)));
+    for (const char* value : {"0", "", "abc", "2", " 1 "}) {
+        WriteOption(s("Update"), s("auto"), s(value));
+        CheckForUpdate();
+    }
+    EXPECT_EQ(server.Requests().size(), 1);
+    EXPECT_EQ(MsgBoxScript::Log().size(), 1);
 }
 
 TEST(MainXml, EntriesRoundTripAndOthersStay)

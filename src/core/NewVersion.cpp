@@ -8,6 +8,10 @@
 #include "platform/MsgBox.h"
 #include "platform/Web.h"
 
+#include <QStringList>
+
+#include <algorithm>
+
 namespace {
 
 QString siteBase()
@@ -16,23 +20,72 @@ QString siteBase()
     return overridden.isEmpty() ? QStringLiteral("http://www.kelmarosoft.com/") : overridden;
 }
 
+// The parts of a version text without their leading zeros ("0" becomes ""); an empty
+// list when the text is not a version.
+QStringList versionParts(const QString& text)
+{
+    const QString version = VersionText(text);
+    if (version.isEmpty())
+        return {};
+    QStringList parts = version.split(QLatin1Char('.'));
+    for (QString& part : parts) {
+        qsizetype zeros = 0;
+        while (zeros < part.size() && part.at(zeros) == QLatin1Char('0'))
+            ++zeros;
+        part.remove(0, zeros);
+    }
+    return parts;
+}
+
+bool hasNonZeroPart(const QStringList& parts)
+{
+    return std::any_of(parts.cbegin(), parts.cend(), [](const QString& part) { return !part.isEmpty(); });
+}
+
+// Two parts without leading zeros: the longer number is the greater one.
+int comparePart(const QString& a, const QString& b)
+{
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    return a.compare(b);
+}
+
 }  // namespace
 
 QString VersionFileUrl() { return siteBase() + QStringLiteral("tessaryn/tsversion.txt"); }
 
 QString HomePageUrl() { return siteBase() + GetSiteZone(); }
 
-long long VersionNumber(const QString& text)
+QString VersionText(const QString& text)
 {
-    QString digits = text.trimmed();
-    digits.remove(QLatin1Char('.'));
-    long long number = 0;
-    for (QChar c : digits) {
-        if (c.unicode() < '0' || c.unicode() > '9' || number > 1'000'000'000'000LL)
-            break;
-        number = number * 10 + (c.unicode() - '0');
+    QString version = text.trimmed();
+    if (version.startsWith(QChar(0xFEFF)))
+        version = version.mid(1).trimmed();
+    const QStringList parts = version.split(QLatin1Char('.'));
+    for (const QString& part : parts) {
+        if (part.isEmpty())
+            return {};
+        for (QChar c : part) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return {};
+        }
     }
-    return number;
+    return version;
+}
+
+bool IsVersion(const QString& text) { return hasNonZeroPart(versionParts(text)); }
+
+bool IsNewerVersion(const QString& local, const QString& remote)
+{
+    const QStringList l = versionParts(local);
+    const QStringList r = versionParts(remote);
+    if (!hasNonZeroPart(l) || !hasNonZeroPart(r))
+        return false;
+    for (qsizetype i = 0; i < std::max(l.size(), r.size()); ++i) {
+        if (const int order = comparePart(r.value(i), l.value(i)); order != 0)
+            return order > 0;
+    }
+    return false;
 }
 
 bool IsUpdateCheckDay(const QDate& day)
@@ -41,16 +94,14 @@ bool IsUpdateCheckDay(const QDate& day)
     return d == 3 || d == 12 || d == 21 || d == 28;
 }
 
-bool IsNewerVersion(const QString& local, const QString& remote)
+bool AutoUpdateCheck()
 {
-    const long long l = VersionNumber(local);
-    const long long r = VersionNumber(remote);
-    return l != 0 && r != 0 && r > l;
+    return ReadOption(QStringLiteral("Update"), QStringLiteral("auto")).trimmed() == QLatin1String("1");
 }
 
 void CheckForUpdate()
 {
-    if (!IsUpdateCheckDay(Clock::Today()))
+    if (!IsUpdateCheckDay(Clock::Today()) || !AutoUpdateCheck())
         return;
     const QString local = ReadMainXml(QStringLiteral("Version"));
     const QString remote = Web::DownloadText(VersionFileUrl());

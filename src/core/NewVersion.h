@@ -9,12 +9,18 @@
 QString VersionFileUrl();
 // The home page followed by the language's zone.
 QString HomePageUrl();
-// A version text with its dots removed, read from its leading digits; 0 when none.
-long long VersionNumber(const QString& text);
+// The version a text holds: digits and dots, less surrounding blanks, line ends and a
+// byte-order mark; "" when the text holds none (an error page, HTML, nothing).
+QString VersionText(const QString& text);
+// True when the text holds a version with a part other than 0.
+bool IsVersion(const QString& text);
+// True when both texts are versions and the remote one is newer. Versions compare
+// part by part as whole numbers of any length; a missing part counts as 0.
+bool IsNewerVersion(const QString& local, const QString& remote);
 // The start-up check runs on these days of a month only.
 bool IsUpdateCheckDay(const QDate& day);
-// True when the remote version text is newer than the local one (both non-zero).
-bool IsNewerVersion(const QString& local, const QString& remote);
-// The start-up check: on its days, compares main.xml's version with the remote one
-// and offers to open the home page.
+// The user's choice of automatic checks: [Update] "auto" is "1" (blanks aside).
+bool AutoUpdateCheck();
+// The start-up check: on its days, when the user left automatic checks on, compares
+// main.xml's version with the remote one and offers to open the home page.
 void CheckForUpdate();

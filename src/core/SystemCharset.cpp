@@ -15,6 +15,8 @@ void RecordSystemCodeset()
 
 QByteArray SystemCodeset() { return codeset; }
 
+void SetSystemCodeset(const QByteArray& name) { codeset = name.toUpper(); }
+
 long GetSystemCharset()
 {
     const QByteArray name = QByteArray(codeset).replace('-', "").replace('_', "");

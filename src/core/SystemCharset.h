@@ -6,5 +6,7 @@
 // it to UTF-8).
 void RecordSystemCodeset();
 QByteArray SystemCodeset();
+// For tests: the codeset as if the locale named it.
+void SetSystemCodeset(const QByteArray& name);
 // 204 (the Cyrillic character set) when the codeset can show Cyrillic, else 0.
 long GetSystemCharset();

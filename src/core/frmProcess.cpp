@@ -15,6 +15,7 @@
 #include "clsINI.h"
 #include "events/frmOptions.h"
 #include "mainwin/frmMain.h"
+#include "tools/frmSupport.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
@@ -82,21 +83,13 @@ frmProcess::frmProcess()
     mOpen->setFont(bold);
     mPopUp->setDefaultAction(mOpen);
     mPopUp->addSeparator();
-    mOptions = mPopUp->addAction(QString(), this, [this] {
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->geometry();
-            Move((Twips(area.width()) - Width()) / 2, (Twips(area.height()) - Height()) / 2);
-        }
-        Forms::Get<frmOptions>().ShowModal(this);
-    });
+    mOptions = mPopUp->addAction(QString(), this, [this] { showCentred(Forms::Get<frmOptions>()); });
     mPopUp->addSeparator();
     mHomePage = mPopUp->addAction(QString(), this, [] { OpenURL(HomePageUrl()); });
-    mUpGrate = mPopUp->addAction(QString());
+    mUpGrate = mPopUp->addAction(QString(), this, [this] { showCentred(Forms::Get<frmSupport>()); });
     mHelp = mPopUp->addAction(QString(), this, &frmProcess::mHelp_Click);
     mPopUp->addSeparator();
     mExit = mPopUp->addAction(QString(), this, &frmProcess::mExit_Click);
-    // The support window comes with its own window.
-    mUpGrate->setEnabled(false);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -106,6 +99,16 @@ frmProcess::frmProcess()
 }
 
 frmProcess::~frmProcess() { delete mPopUp; }
+
+// A dialog of the tray menu opens over this window, moved to the middle of the screen.
+void frmProcess::showCentred(Form& dialog)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        Move((Twips(area.width()) - Width()) / 2, (Twips(area.height()) - Height()) / 2);
+    }
+    dialog.ShowModal(this);
+}
 
 QString frmProcess::Panel(int number) const { return panels_.at(number - 1)->text(); }
 
@@ -282,14 +285,14 @@ void frmProcess::mExit_Click()
 
 void HideFromTaskbar(Form* form) { form->setWindowFlag(Qt::Tool, true); }
 
-void CheckLanguageCharset()
+bool LanguageCharsetFallback()
 {
     frmProcess& process = Forms::Get<frmProcess>();
     const QString name = process.LanguageName;
     if (name != QLatin1String("Russian") && name != QLatin1String("Belorussian") && name != QLatin1String("Ukrainian"))
-        return;
+        return false;
     if (GetSystemCharset() == 204)
-        return;
+        return false;
     MsgBox(s("Language of the program will be set to English. Your system configuration does not allow to "
              "correctly display the selected language (Russian, Ukrainian, Belorussian). In order to properly "
              "display these languages, go to Control Panel - Regional and language options - Advanced - Language "
@@ -298,8 +301,15 @@ void CheckLanguageCharset()
            48, ProductName());
     WriteLangIni(s("Main"), s("Language"), s("English"));
     process.LanguageName = s("English");
+    return true;
+}
+
+void CheckLanguageCharset()
+{
+    if (!LanguageCharsetFallback())
+        return;
     Forms::Unload<frmMain>();
     Forms::DoEvents();
     Forms::Get<frmMain>().ShowModeless();
-    process.LanguageName = s("English");
+    Forms::Get<frmProcess>().LanguageName = s("English");
 }

@@ -96,6 +96,7 @@ private:
     void ShowDueReminder();
     void StartTray();
     void showMainWindow();
+    void showCentred(Form& dialog);
 
     QTreeView* listView_ = nullptr;
     QList<QLabel*> panels_;
@@ -106,7 +107,9 @@ private:
 
 void HideFromTaskbar(Form* form);
 // When a Cyrillic interface language cannot be shown on this system, switches to
-// English with a fixed warning and shows the main window.
+// English with a fixed warning (stored in lang.ini); true when it did.
+bool LanguageCharsetFallback();
+// The fallback, and the main window shown again in English after it.
 void CheckLanguageCharset();
 // Opens the user manual of the interface language, or says why it cannot.
 void OpenHelpFile();

@@ -10,9 +10,11 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
+#include "tools/frmAbout.h"
 #include "tools/frmBackUp.h"
 #include "tools/frmBus.h"
 #include "tools/frmReports.h"
+#include "tools/frmSupport.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -136,11 +138,12 @@ void frmMain::buildToolbar()
 {
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 9,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
-    // The windows behind buttons 6, 8, 15 and 17 are not there yet; their buttons stay
+    // The windows behind buttons 6 and 8 are not there yet; their buttons stay
     // disabled until then.
     for (QAction* button : toolbarButtons_) {
         if (button && button != ToolbarButton(2) && button != ToolbarButton(4) && button != ToolbarButton(11)
-            && button != ToolbarButton(13) && button != ToolbarButton(19))
+            && button != ToolbarButton(13) && button != ToolbarButton(15) && button != ToolbarButton(17)
+            && button != ToolbarButton(19))
             button->setEnabled(false);
     }
 }
@@ -236,6 +239,10 @@ void frmMain::Toolbar1_ButtonClick(int index)
         frmBackUp::ShowFor(this);  // a restore unloads this window: nothing may follow
     } else if (index == 13) {
         frmReports::ShowFor(this);
+    } else if (index == 15) {
+        frmSupport::ShowFor(*this);
+    } else if (index == 17) {
+        frmAbout::ShowFor(*this);
     } else if (index == 19) {
         OpenHelpFile();
     }

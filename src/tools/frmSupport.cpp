@@ -1,0 +1,196 @@
+#include "frmSupport.h"
+
+#include "WizardControls.h"
+#include "core/NewVersion.h"
+#include "core/OpenURL.h"
+#include "core/Options.h"
+#include "core/Resources.h"
+#include "core/XMLParser.h"
+#include "mainwin/frmMain.h"
+#include "platform/Web.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+constexpr int WindowWidth = 6600;
+constexpr int PageHeight = 3000;
+
+// The hourglass for as long as it lives.
+struct BusyPointer {
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+// The window was closed while window events ran.
+bool closed(const QPointer<frmSupport>& window) { return !window || window->IsUnloading(); }
+
+// The support pages of the web site; with no zone the home page ends in "/" already.
+QString contactsPageUrl()
+{
+    QString url = HomePageUrl();
+    if (!url.endsWith(QLatin1Char('/')))
+        url += QLatin1Char('/');
+    return url + s("contacts.php");
+}
+
+}  // namespace
+
+frmSupport::frmSupport()
+    : Form(s("frmSupport"), DialogWindow)
+{
+    setFixedSize(Px(WindowWidth), Px(3780));
+
+    Page1 = AddPage(this, "Page1", WindowWidth, PageHeight, &lblHeading1);
+    lblDescription = AddDescription(Page1, "lblDescription", 240, 720, WindowWidth - 480, 780);
+    QList<QRadioButton*> options;
+    fraOptions = AddOptionFrame(Page1, "fraOptions", 240, 1560, WindowWidth - 480, 2, &options);
+    optUpdate = options[0];
+    optSupport = options[1];
+
+    // Page 2 covers page 1 while it shows.
+    Page2 = AddPage(this, "Page2", WindowWidth, PageHeight, &lblHeading2);
+    lblInstalledCaption = AddControl<QLabel>(Page2, "lblInstalledCaption", 240, 780, 2760, 300);
+    lblInstalled = AddControl<QLabel>(Page2, "lblInstalled", 3060, 780, 1500, 300);
+    lblLatestCaption = AddControl<QLabel>(Page2, "lblLatestCaption", 240, 1140, 2760, 300);
+    lblLatest = AddControl<QLabel>(Page2, "lblLatest", 3060, 1140, 1500, 300);
+    cmdGet = AddControl<QPushButton>(Page2, "cmdGet", 4680, 870, 1680, 435);
+    lblResult = AddDescription(Page2, "lblResult", 240, 1620, WindowWidth - 480, 600);
+    chkAuto = AddControl<QCheckBox>(Page2, "chkAuto", 240, 2520, WindowWidth - 480, 330);
+    // What a label shows (main.xml's entry, a language text) is never taken for markup.
+    for (QLabel* label : findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+
+    cmdNext = AddControl<QPushButton>(this, "cmdNext", 3900, 3120, 1200, 435);
+    cmdMenu = AddControl<QPushButton>(this, "cmdMenu", 3900, 3120, 1200, 435);
+    cmdExit = AddControl<QPushButton>(this, "cmdExit", 5220, 3120, 1200, 435);
+    connect(cmdNext, &QPushButton::clicked, this, &frmSupport::cmdNext_Click);
+    connect(cmdMenu, &QPushButton::clicked, this, &frmSupport::cmdMenu_Click);
+    connect(cmdGet, &QPushButton::clicked, this, &frmSupport::cmdGet_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmSupport::cmdExit_Click);
+    SetCancelButton(cmdExit);
+}
+
+void frmSupport::Form_Load()
+{
+    SetFormIcon(this, s("RES_0"), false);
+    chkAuto->setChecked(AutoUpdateCheck());
+    ApplyLanguage();
+    cmdGet->setEnabled(false);
+    Page2->hide();
+    cmdMenu->hide();
+}
+
+void frmSupport::ShowFor(frmMain& main)
+{
+    frmSupport& support = Forms::Get<frmSupport>();
+    main.CentreOver(support);
+    support.ShowModal(&main);
+}
+
+void frmSupport::ApplyLanguage()
+{
+    setWindowTitle(GetLangText(s("mes254")));
+    lblHeading1->setText(GetLangText(s("mnu7")));
+    lblDescription->setText(GetLangText(s("mes260")));
+    fraOptions->setTitle(GetLangText(s("mes261")));
+    optUpdate->setText(GetLangText(s("opt20")));
+    optSupport->setText(GetLangText(s("opt21")));
+    lblHeading2->setText(GetLangText(s("mes255")));
+    lblInstalledCaption->setText(GetLangText(s("mes256")) + s(":"));
+    lblLatestCaption->setText(GetLangText(s("mes258")) + s(":"));
+    lblInstalled->setText(GetLangText(s("mes257")));
+    lblLatest->setText(GetLangText(s("mes257")));
+    chkAuto->setText(GetLangText(s("mes259")));
+    cmdGet->setText(GetLangText(s("cmd14")));
+    cmdNext->setText(GetLangText(s("cmd3")));
+    cmdExit->setText(GetLangText(s("cmd1")));
+    cmdMenu->setText(GetLangText(s("cmd15")));
+}
+
+void frmSupport::Form_Unload()
+{
+    WriteOption(s("Update"), s("auto"), chkAuto->isChecked() ? s("1") : s("0"));
+}
+
+void frmSupport::cmdNext_Click()
+{
+    if (checking_)
+        return;
+    if (optUpdate->isChecked())
+        CheckVersion();
+    else if (optSupport->isChecked())
+        OpenURL(contactsPageUrl());
+}
+
+void frmSupport::CheckVersion()
+{
+    checking_ = true;
+    Page1->setEnabled(false);
+    Page2->show();
+    Page2->raise();
+    cmdNext->hide();
+    cmdMenu->show();
+
+    // The installed version is main.xml's entry, whatever its label shows.
+    const QString installed = ReadMainXml(s("Version"));
+    if (!installed.isEmpty())
+        lblInstalled->setText(installed);
+    lblLatest->setText(s("//") + GetLangText(s("mes262")) + s("..."));
+
+    const QPointer<frmSupport> self(this);
+    QString published;
+    {
+        const BusyPointer busy;
+        Forms::DoEvents();
+        if (closed(self))
+            return;
+        published = Web::DownloadText(VersionFileUrl());
+    }
+    lblLatest->setText(VersionText(published));
+
+    if (!IsVersion(installed) || !IsVersion(published)) {
+        lblResult->setText(GetLangText(s("mes263")));
+    } else if (!IsNewerVersion(installed, published)) {
+        lblResult->setText(GetLangText(s("mes265")));
+    } else {
+        cmdGet->setEnabled(true);
+        Forms::DoEvents();
+        if (closed(self))
+            return;
+        cmdGet->setFocus();
+        lblResult->setText(GetLangText(s("mes264")));
+    }
+    checking_ = false;
+}
+
+void frmSupport::cmdMenu_Click()
+{
+    if (checking_)
+        return;
+    lblResult->clear();
+    cmdGet->setEnabled(false);
+    Page1->setEnabled(true);
+    cmdMenu->hide();
+    cmdNext->show();
+    Page2->hide();
+    optUpdate->setFocus();
+}
+
+void frmSupport::cmdGet_Click()
+{
+    if (!checking_)
+        OpenURL(HomePageUrl());
+}
+
+void frmSupport::cmdExit_Click() { Forms::Unload(this); }

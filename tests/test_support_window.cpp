@@ -1,0 +1,261 @@
+// The support window: the update check against the published version text, the
+// support pages, one check at a time, and the choice of automatic checks kept at
+// every close.
+
+#include "test_event_fixture.h"
+
+#include "core/NewVersion.h"
+#include "core/XMLParser.h"
+#include "platform/Shell.h"
+#include "platform/Web.h"
+#include "support/HttpServer.h"
+#include "tools/frmSupport.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const char* const VersionPath = "/tessaryn/tsversion.txt";
+
+class SupportTest : public EventWindowTest {
+protected:
+    void SetUp() override
+    {
+        EventWindowTest::SetUp();
+        WriteMainXml(s("Version"), s("3.30"));
+        siteBase(server.Base() + s("/"));
+    }
+    void TearDown() override
+    {
+        EventWindowTest::TearDown();
+        siteBase(s("http://127.0.0.1:9/"));
+        Web::SetTimeLimits(0, 0);
+    }
+
+    static void siteBase(const QString& base) { qputenv("TESSARYN_SITE_BASE", base.toUtf8()); }
+
+    // A fresh window, shown, with the update check run from page 1.
+    static frmSupport& checked()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        frmSupport& window = Forms::Get<frmSupport>();
+        window.show();
+        window.cmdNext->click();
+        return window;
+    }
+
+    static QString option() { return ReadOption(s("Update"), s("auto")); }
+
+    HttpServer server;
+};
+
+TEST_F(SupportTest, TheCheckComparesMainXmlWithThePublishedVersion)
+{
+    struct Case {
+        const char* installed;
+        HttpServer::Answer answer;
+        const char* latest;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"3.30", {200, "3.31"}, "3.31", "mes264"},
+        {"3.30", {200, "3.31\r\n"}, "3.31", "mes264"},
+        {"3.30", {200, "\xEF\xBB\xBF" "3.31"}, "3.31", "mes264"},
+        {"3.30", {200, "4.0"}, "4.0", "mes264"},
+        {"3.30", {200, "3.30.1"}, "3.30.1", "mes264"},
+        {"3.30", {200, "3.30"}, "3.30", "mes265"},
+        {"3.30", {200, "3.3"}, "3.3", "mes265"},
+        {"3.30", {200, "3.29"}, "3.29", "mes265"},
+        {"3.30", {200, "3.4"}, "3.4", "mes265"},
+        {"3.30", {200, "3.29.9"}, "3.29.9", "mes265"},
+        {"3.30", {200, ""}, "", "mes263"},
+        {"3.30", {200, "<html><body><b>4.0</b></body></html>", 0, "text/html"}, "", "mes263"},
+        {"3.30", {200, "500 Internal Server Error"}, "", "mes263"},
+        {"3.30", {404, "3.31"}, "", "mes263"},
+        {"", {200, "3.31"}, "3.31", "mes263"},
+        {"0.0", {200, "3.31"}, "3.31", "mes263"},
+    };
+    for (const Case& c : cases) {
+        const std::string name = std::string(c.installed) + " / " + c.answer.body.toStdString();
+        WriteMainXml(s("Version"), s(c.installed));
+        server.Serve(s(VersionPath), c.answer);
+        frmSupport& window = checked();
+        EXPECT_EQ(window.lblInstalled->text(), *c.installed ? s(c.installed) : GetLangText(s("mes257"))) << name;
+        EXPECT_EQ(window.lblLatest->text(), s(c.latest)) << name;
+        EXPECT_EQ(window.lblLatest->textFormat(), Qt::PlainText);
+        EXPECT_EQ(window.lblResult->text(), GetLangText(s(c.result))) << name;
+        const bool newer = s(c.result) == QLatin1String("mes264");
+        EXPECT_EQ(window.cmdGet->isEnabled(), newer) << name;
+        if (newer) {
+            EXPECT_EQ(window.focusWidget(), window.cmdGet) << name;
+        }
+        Forms::Unload(&window);
+    }
+}
+
+TEST_F(SupportTest, NoAnswerEndsTheCheckWithinTheLimitsAndRestoresThePointer)
+{
+    server.Serve(s(VersionPath), {200, "3.31", 5000});
+    Web::SetTimeLimits(200, 400);
+    for (const QString& base : {server.Base() + s("/"), s("http://127.0.0.1:9/")}) {
+        siteBase(base);
+        frmSupport& window = checked();
+        EXPECT_EQ(window.lblLatest->text(), QString());
+        EXPECT_EQ(window.lblResult->text(), GetLangText(s("mes263")));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        Forms::Unload(&window);
+    }
+}
+
+TEST_F(SupportTest, MenuGoesBackAndTheCheckRunsAgain)
+{
+    server.Serve(s(VersionPath), {200, "3.31"});
+    frmSupport& window = checked();
+    window.cmdMenu->click();
+    EXPECT_EQ(window.lblResult->text(), QString());
+    EXPECT_FALSE(window.cmdGet->isEnabled());
+    EXPECT_TRUE(window.Page1->isEnabled());
+    EXPECT_TRUE(window.Page2->isHidden());
+    EXPECT_TRUE(window.cmdMenu->isHidden());
+    EXPECT_FALSE(window.cmdNext->isHidden());
+    EXPECT_EQ(window.lblLatest->text(), s("3.31"));
+
+    server.Serve(s(VersionPath), {200, "3.30"});
+    window.cmdNext->click();
+    EXPECT_EQ(window.lblResult->text(), GetLangText(s("mes265")));
+    EXPECT_EQ(server.Requests().size(), 2);
+}
+
+TEST_F(SupportTest, OneCheckAtATimeAndAWindowClosedMeanwhileIsLeftAlone)
+{
+    server.Serve(s(VersionPath), {200, "3.31"});
+    frmSupport& window = Forms::Get<frmSupport>();
+    window.show();
+    QTimer::singleShot(0, qApp, [&window] {
+        window.cmdNext_Click();
+        window.cmdMenu_Click();
+        window.cmdGet_Click();
+    });
+    window.cmdNext->click();
+    EXPECT_EQ(server.Requests().size(), 1);
+    EXPECT_FALSE(window.Page2->isHidden());
+    EXPECT_EQ(window.lblResult->text(), GetLangText(s("mes264")));
+    EXPECT_TRUE(Shell::Opened().isEmpty());
+
+    WriteOption(s("Update"), s("auto"), s("1"));
+    const QPointer<frmSupport> closing(&checked());
+    EXPECT_EQ(server.Requests().size(), 2);
+    closing->chkAuto->setChecked(false);
+    QTimer::singleShot(0, qApp, [closing] { closing->cmdExit->click(); });
+    closing->cmdMenu->click();
+    closing->cmdNext->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closing.isNull());
+    EXPECT_EQ(server.Requests().size(), 2);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(option(), s("0"));
+}
+
+TEST_F(SupportTest, TheSupportPagesAndGetOpenTheHomePageOfTheLanguage)
+{
+    const QString programFolder = env.Root() + s("/program");
+    QByteArray plain = ReadFile(TestEnv::BuildShare() + s("/Language/English.ini"));
+    plain.truncate(plain.indexOf("[Site]"));
+    WriteFile(programFolder + s("/Language/Plain.ini"), plain);
+    for (const char* shipped : {"English", "Russian"})
+        WriteFile(programFolder + s("/Language/") + s(shipped) + s(".ini"),
+                  ReadFile(TestEnv::BuildShare() + s("/Language/") + s(shipped) + s(".ini")));
+    process().AppPath = programFolder;
+    server.Serve(s(VersionPath), {200, "3.31"});
+
+    struct Case {
+        const char* language;
+        const char* home;
+        const char* contacts;
+    };
+    const Case cases[] = {{"English", "/en", "/en/contacts.php"},
+                          {"Russian", "/ru", "/ru/contacts.php"},
+                          {"Plain", "/", "/contacts.php"}};
+    for (const auto& [language, home, contacts] : cases) {
+        process().LanguageName = s(language);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        frmSupport& window = Forms::Get<frmSupport>();
+        window.optSupport->setChecked(true);
+        window.cmdNext->click();
+        EXPECT_EQ(Shell::Opened().last(), server.Base() + s(contacts));
+        EXPECT_TRUE(window.Page2->isHidden());
+        window.optUpdate->setChecked(true);
+        window.cmdNext->click();
+        window.cmdGet->click();
+        EXPECT_EQ(Shell::Opened().last(), server.Base() + s(home));
+        Forms::Unload(&window);
+    }
+}
+
+TEST_F(SupportTest, AutoIsReadTrimmedAndWrittenAtEveryClose)
+{
+    struct Stored {
+        const char* value;  // nullptr: no such key
+        bool ticked;
+    };
+    const Stored stored[] = {{"1", true},   {" 1", true},  {"0", false}, {"", false},
+                             {nullptr, false}, {"abc", false}, {"2", false}};
+    const std::pair<const char*, std::function<void(frmSupport&)>> ways[] = {
+        {"Exit", [](frmSupport& window) { window.cmdExit->click(); }},
+        {"Esc",
+         [](frmSupport& window) {
+             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+             QCoreApplication::sendEvent(&window, &escape);
+         }},
+        {"title bar", [](frmSupport& window) { window.close(); }},
+    };
+    QByteArray withoutKey = ReadFile(OptionsFilePath());
+    withoutKey.truncate(withoutKey.indexOf("[Update]"));
+    for (const Stored& before : stored) {
+        for (const auto& [way, close] : ways) {
+            if (before.value)
+                WriteOption(s("Update"), s("auto"), s(before.value));
+            else
+                WriteFile(OptionsFilePath(), withoutKey);
+            const QString fday = ReadOption(s("General"), s("fday"));
+            const QString transp = ReadOption(s("RemWindow"), s("transp"));
+
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            frmSupport& window = Forms::Get<frmSupport>();
+            window.show();
+            EXPECT_EQ(window.chkAuto->isChecked(), before.ticked) << way;
+            window.chkAuto->setChecked(!before.ticked);
+            close(window);
+            EXPECT_FALSE(Forms::IsLoaded<frmSupport>()) << way;
+            EXPECT_EQ(option(), before.ticked ? s("0") : s("1")) << way;
+            EXPECT_EQ(ReadOption(s("General"), s("fday")), fday);
+            EXPECT_EQ(ReadOption(s("RemWindow"), s("transp")), transp);
+        }
+    }
+}
+
+TEST_F(SupportTest, OpensModalFromTheToolbarAndTheTray)
+{
+    main().ShowModeless();
+    const std::pair<QAction*, Form*> openers[] = {{main().ToolbarButton(15), &main()},
+                                                  {process().mUpGrate, &process()}};
+    for (const auto& [entry, owner] : openers) {
+        ASSERT_TRUE(entry->isEnabled());
+        bool shown = false;
+        whenShown<frmSupport>([&shown, owner](frmSupport& window) {
+            shown = true;
+            EXPECT_EQ(window.parentWidget(), owner);
+            EXPECT_TRUE(window.isModal());
+            window.cmdExit->click();
+        });
+        entry->trigger();
+        EXPECT_TRUE(shown);
+    }
+}
+
+}  // namespace
