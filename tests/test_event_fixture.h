@@ -22,16 +22,7 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 class EventWindowTest : public MainWindowTest {
 protected:
-    void TearDown() override
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QList<QPointer<Form>> forms;
-        for (Form* form : Forms::Loaded())
-            forms.append(form);
-        for (const QPointer<Form>& form : forms)
-            delete form.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void TearDown() override { DeleteAllWindows(); }
 
     struct Row {
         qint64 id = 0;

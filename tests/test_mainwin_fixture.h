@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPointer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -25,6 +26,18 @@
 #include <functional>
 
 inline QString s(const char* text) { return QString::fromUtf8(text); }
+
+// Ends every window, so that none outlives the data environment of its test.
+inline void DeleteAllWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QList<QPointer<Form>> forms;
+    for (Form* form : Forms::Loaded())
+        forms.append(form);
+    for (const QPointer<Form>& form : forms)
+        delete form.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 class MainWindowTest : public ::testing::Test {
 protected:

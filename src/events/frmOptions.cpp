@@ -1,12 +1,12 @@
 #include "frmOptions.h"
 
-#include "ColorChooser.h"
 #include "core/Fatal.h"
 #include "core/FittedText.h"
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "core/cTabStripPane.h"
 #include "core/frmProcess.h"
+#include "platform/ColorChooser.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"

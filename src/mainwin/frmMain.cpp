@@ -13,6 +13,7 @@
 #include "tools/frmAbout.h"
 #include "tools/frmBackUp.h"
 #include "tools/frmBus.h"
+#include "tools/frmNote.h"
 #include "tools/frmReports.h"
 #include "tools/frmSupport.h"
 
@@ -138,12 +139,11 @@ void frmMain::buildToolbar()
 {
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 9,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
-    // The windows behind buttons 6 and 8 are not there yet; their buttons stay
-    // disabled until then.
+    // The window behind button 6 is not there yet; its button stays disabled until then.
     for (QAction* button : toolbarButtons_) {
-        if (button && button != ToolbarButton(2) && button != ToolbarButton(4) && button != ToolbarButton(11)
-            && button != ToolbarButton(13) && button != ToolbarButton(15) && button != ToolbarButton(17)
-            && button != ToolbarButton(19))
+        if (button && button != ToolbarButton(2) && button != ToolbarButton(4) && button != ToolbarButton(8)
+            && button != ToolbarButton(11) && button != ToolbarButton(13) && button != ToolbarButton(15)
+            && button != ToolbarButton(17) && button != ToolbarButton(19))
             button->setEnabled(false);
     }
 }
@@ -235,6 +235,9 @@ void frmMain::Toolbar1_ButtonClick(int index)
     } else if (index == 4) {
         HandOffPosition();
         Forms::Get<frmBus>().ShowModeless();
+    } else if (index == 8) {
+        HandOffPosition();
+        Forms::Get<frmNote>().ShowModeless();
     } else if (index == 11) {
         frmBackUp::ShowFor(this);  // a restore unloads this window: nothing may follow
     } else if (index == 13) {

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <filesystem>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,7 +83,12 @@ bool RemoveFile(const QString& path)
     return MakeOwnerWritable(path) && QFile::remove(path);
 }
 
-bool RemoveTree(const QString& path) { return QDir(path).removeRecursively(); }
+bool RemoveTree(const QString& path)
+{
+    std::error_code error;
+    std::filesystem::remove_all(std::filesystem::path(QFile::encodeName(path).toStdString()), error);
+    return !error;
+}
 
 bool SetOwnerOnly(const QString& path)
 {

@@ -22,6 +22,8 @@ bool ReadAll(const QString& path, QByteArray* data);
 bool WriteAtomic(const QString& path, const QByteArray& data);
 bool CopyOver(const QString& source, const QString& target);
 bool RemoveFile(const QString& path);
+// A folder with everything in it, read-only files too; a link is removed as a link,
+// its target untouched.
 bool RemoveTree(const QString& path);
 bool SetOwnerOnly(const QString& path);  // mode 0600
 bool MakeOwnerWritable(const QString& path);

@@ -37,6 +37,7 @@ QList<Picture> programPictures();   // res/RES_*.ico
 QList<Picture> weatherPictures();   // res/weather/*.png, named after the weather keys without ".gif"
 QList<Picture> toolbarPictures();   // res/toolbar/*.png
 QList<Picture> taskPictures();      // res/toolbar/*.png of the task list
+QList<Picture> noteToolbarPictures();  // res/toolbar/*.png of the notes window
 QList<Picture> categoryPictures();  // <icondir>/*.ico
 
 // One palette for every family: a colour and its darker outline shade.
@@ -92,6 +93,7 @@ void drawCloud(Canvas &c, const QRectF &box, QRgb fill, QRgb line);
 void drawSnowflake(Canvas &c, QPointF centre, qreal radius, QRgb colour, qreal width);
 void drawQuestionMark(Canvas &c, const QRectF &box, QRgb colour, qreal width);
 void drawBell(Canvas &c, const QRectF &box, qreal outline);
+void drawBadge(Canvas &c, QRgb colour);  // a round badge in the lower right corner of a 32-unit picture
 
 // Where a family goes and how it is stored.
 struct Family {

@@ -17,6 +17,7 @@ QList<Family> families(const QString &outDir, const QString &iconDir)
         {outDir + u"/res/weather"_s, u"weather"_s, u".gif"_s, false, 48, weatherPictures()},
         {outDir + u"/res/toolbar"_s, u"toolbar"_s, u".png"_s, false, 32, toolbarPictures()},
         {outDir + u"/res/toolbar"_s, u"toolbar"_s, u".png"_s, false, 32, taskPictures()},
+        {outDir + u"/res/toolbar"_s, u"toolbar"_s, u".png"_s, false, 32, noteToolbarPictures()},
         {iconDir, QString(), QString(), true, 48, categoryPictures()},
     };
 }

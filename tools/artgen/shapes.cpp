@@ -243,3 +243,14 @@ void drawBell(Canvas &c, const QRectF &b, qreal outline)
     fillLine(c, circle(clapper, b.width() * 0.12), pal::goldDark, pal::goldDark, outline * 0.5);
     fillLine(c, bellPath(b), pal::gold, pal::goldDark, outline);
 }
+
+void drawBadge(Canvas &c, QRgb colour)
+{
+    // Set off from the picture under it by a transparent ring.
+    const QPointF at(24, 24);
+    c.p.save();
+    c.p.setCompositionMode(QPainter::CompositionMode_Clear);
+    fill(c, circle(at, 9), 0);
+    c.p.restore();
+    fillLine(c, circle(at, 7), colour, pal::ink, 2);
+}

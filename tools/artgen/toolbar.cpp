@@ -15,22 +15,11 @@ void shape(Canvas &c, const QPainterPath &path, QRgb colour)
     fillLine(c, path, colour, pal::ink, ol);
 }
 
-// A round badge in the lower right corner, set off by a transparent ring.
-void badge(Canvas &c, QRgb colour)
-{
-    const QPointF at(24, 24);
-    c.p.save();
-    c.p.setCompositionMode(QPainter::CompositionMode_Clear);
-    fill(c, circle(at, 9), 0);
-    c.p.restore();
-    shape(c, circle(at, 7), colour);
-}
-
 void newEvent(Canvas &c)
 {
     line(c, QPointF(15, 21), QPointF(15, 26), pal::ink, 4);
     shape(c, bellPath(QRectF(3, 2, 24, 21)), pal::gold);
-    badge(c, pal::green);
+    drawBadge(c, pal::green);
     line(c, QPointF(24, 20.5), QPointF(24, 27.5), pal::paper, 2.2);
     line(c, QPointF(20.5, 24), QPointF(27.5, 24), pal::paper, 2.2);
 }
@@ -77,7 +66,7 @@ void backup(Canvas &c)
     shape(c, rrect(QRectF(4, 4, 22, 23), 2.5), pal::blue);
     shape(c, rrect(QRectF(9, 4, 12, 7), 1), pal::grayLight);
     shape(c, rrect(QRectF(8, 15, 14, 12), 1), pal::paper);
-    badge(c, pal::green);
+    drawBadge(c, pal::green);
     QPainterPath arrow;
     arrow.moveTo(24, 20);
     arrow.lineTo(24, 27.5);
