@@ -109,6 +109,18 @@ TEST_F(NoTrayHost, WithoutANotificationServiceBalloonsAreDroppedWithOneLine)
     EXPECT_TRUE(TrayIcon::HeldBalloons().isEmpty());
 }
 
+TEST_F(NoTrayHost, AfterTheWaitAWindowAlreadyUpIsNotCoveredByTheMainWindow)
+{
+    TrayIcon::SetHostWait(300);
+    start();
+    frmProcess& process = Forms::Get<frmProcess>();
+    process.show();  // as Ctrl+F10 or a full-window view would be
+    QElapsedTimer waited;
+    waited.start();
+    pumpUntil([&] { return waited.elapsed() > 600; });
+    EXPECT_FALSE(Forms::Find<frmMain>() && Forms::Find<frmMain>()->isVisible());
+}
+
 TEST_F(NoTrayHost, SecondStartBringsUpTheMainWindowEvenAfterItWasClosed)
 {
     TrayIcon::SetHostWait(60000);

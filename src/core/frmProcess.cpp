@@ -172,8 +172,15 @@ void frmProcess::StartTray()
 {
     TrayIcon::SetMenu(mPopUp, [this] { return TrayMenuMayShow(); });
     TrayIcon::SetClickHandler([this](TrayIcon::Click) { TrayLeftClick(); });
-    // Without a tray host the program would be out of reach: show the main window.
-    TrayIcon::SetNoHostHandler([] { Forms::Get<frmMain>().ShowModeless(); });
+    // Without a tray host the program would be out of reach: show the main window,
+    // unless a window of the program is up already (a full-window view replaces it).
+    TrayIcon::SetNoHostHandler([this] {
+        for (const Form* form : Forms::Loaded()) {
+            if (form->isVisible())
+                return;
+        }
+        showMainWindow();
+    });
     TrayAdd(ProductName());
 }
 
