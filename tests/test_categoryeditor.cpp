@@ -185,7 +185,7 @@ TEST_F(CategoryEditor, ANewCategoryGetsRowIconFileRuleAndListRow)
 TEST_F(CategoryEditor, ATakenNameIsRefusedBeforeAnythingChanges)
 {
     SetOwnText(s("evn3"), s("Feiertage"));  // a shown name that no row stores
-    for (const char* taken : {"work", "MEETINGS", "FEIERTAGE", "holidays", "System"}) {
+    for (const char* taken : {"work", "MEETINGS", "FEIERTAGE", "holidays", "System", " Sport  "}) {
         const QString before = snapshot();
         chooseNewCategory(editor(), s(taken), "Home");
         editor().Command0_Click();
@@ -195,6 +195,34 @@ TEST_F(CategoryEditor, ATakenNameIsRefusedBeforeAnythingChanges)
         Forms::Unload<frmIconAdd>();
         MsgBoxScript::Clear();
         MsgBoxScript::SetAutomatic(true);
+    }
+}
+
+TEST_F(CategoryEditor, BlanksAtEitherEndAreDroppedButAStoredNameStandsUntilEdited)
+{
+    chooseNewCategory(editor(), s(" Mums days "), "Heart");
+    editor().Command0_Click();
+    EXPECT_EQ(rows("SELECT 1 FROM lst_Measures WHERE Measure_Name = 'Mums days'").size(), 1);
+    EXPECT_TRUE(main().ImageList1.Contains(s("_Mums days")));
+
+    // Names stored elsewhere that this editor would not make.
+    for (const char* stored : {"Dad's day", "Gran day "}) {
+        addCategory(s(stored), "Star");
+        addEvent(s(stored), s("Visit"), QDate(2026, 12, 11));
+        Forms::Unload<frmMain>();
+        const QString iconFiles = FileSystem::FileNames(CategoryIconFolder()).join(s(","));
+        edit(s(stored), [stored](frmIconAdd& window) {
+            EXPECT_EQ(window.Text1->text(), s(stored));
+            window.Option2->setChecked(true);
+            window.Command2_Click();
+        });
+        EXPECT_EQ(rows("SELECT COUNT(*) FROM lst_Measures WHERE Measure_Name = ?", {s(stored)}).value(0).value(0), 1)
+            << stored;
+        EXPECT_EQ(rows("SELECT COUNT(*) FROM lst_Dates WHERE Measure_Name = ?", {s(stored)}).value(0).value(0), 1)
+            << stored;
+        EXPECT_EQ(FileSystem::FileNames(CategoryIconFolder()).join(s(",")), iconFiles) << stored;
+        EXPECT_EQ(rule(s(stored), "NextType"), s("yyyy")) << stored;
+        EXPECT_TRUE(categoryTexts().contains(s(stored))) << stored;
     }
 }
 

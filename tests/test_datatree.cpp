@@ -60,16 +60,18 @@ TEST_F(DataTree, ExistingUserFilesAreKeptAndDeletedOnesComeBack)
     EXPECT_TRUE(QFile::exists(user("System/Own/English.ini")));
 }
 
-TEST_F(DataTree, LangIniIsTakenOverOnceFromAWritableInstall)
+TEST_F(DataTree, LangIniIsCopiedOnlyWhereTheUserHasNoneAndTheInstallStaysAsItIs)
 {
+    const QByteArray installedLanguage = ReadFile(installed("lang.ini"));
     CopyDataTree(env.InstallTree());
-    EXPECT_FALSE(QFile::exists(installed("lang.ini")));
+    EXPECT_EQ(ReadFile(user("lang.ini")), installedLanguage);
     WriteFile(user("lang.ini"), "[Main]\r\nLanguage=Russian\r\n");
     CopyDataTree(env.InstallTree());
     EXPECT_EQ(ReadFile(user("lang.ini")), QByteArray("[Main]\r\nLanguage=Russian\r\n"));
+    EXPECT_EQ(ReadFile(installed("lang.ini")), installedLanguage);
 }
 
-TEST_F(DataTree, ReadOnlyInstallKeepsTheUsersLanguageAndCopiesModesOwnerWritable)
+TEST_F(DataTree, ReadOnlyInstallIsCopiedWithOwnerWritableModes)
 {
     WriteFile(installed("System/tesryn.db"), "db");
     const QString root = env.InstallTree();
@@ -80,12 +82,8 @@ TEST_F(DataTree, ReadOnlyInstallKeepsTheUsersLanguageAndCopiesModesOwnerWritable
     setReadOnly(installed("options.ini"), false);
     setReadOnly(root, true);
 
-    CopyDataTree(root);  // first start: no lang.ini yet, so it is copied and left in place
-    EXPECT_TRUE(QFile::exists(user("lang.ini")));
-    EXPECT_TRUE(QFile::exists(installed("lang.ini")));
-    WriteFile(user("lang.ini"), "[Main]\r\nLanguage=Russian\r\n");
     CopyDataTree(root);
-    EXPECT_EQ(ReadFile(user("lang.ini")), QByteArray("[Main]\r\nLanguage=Russian\r\n"));
+    EXPECT_TRUE(QFile::exists(user("lang.ini")));
 
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(user("System/tesryn.db")).constData(), &info), 0);

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -80,6 +81,19 @@ TEST_F(Editor, ControlsFollowTheirRules)
     EXPECT_FALSE(window.Command3->isHidden());
     EXPECT_TRUE(window.Command0->isHidden());
     EXPECT_TRUE(window.Command2->isHidden());
+}
+
+TEST_F(Editor, TabInTheCommentMovesOnAndTypesNothing)
+{
+    frmMesAdd& window = editor();
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.Text3->setPlainText(s("Bring the card"));
+    window.Text3->setFocus();
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, s("\t"));
+    QApplication::sendEvent(window.Text3, &tab);
+    EXPECT_EQ(window.Text3->toPlainText(), s("Bring the card"));
+    EXPECT_NE(QApplication::focusWidget(), window.Text3);
 }
 
 TEST_F(Editor, TheRepeatCountTakesDigitsUpToTheUnitsLimit)

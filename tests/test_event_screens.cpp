@@ -1,14 +1,13 @@
 // Pictures of the event editor (each tab, and as a quick reminder), the planner
-// with a few events, the two choosers and the contact-date reminder, in English and
-// in Russian, written to <build>/tests/screens/ for a person to look at; and the
-// check that every caption fits its control. Run under Xvfb with "-platform xcb"
-// to see the real window system.
+// with a few events, the two choosers, the contact-date reminder and the reminder
+// options, in English and in Russian, each with the check that its captions fit.
 
 #include "test_event_fixture.h"
 #include "test_screens.h"
 
 #include "events/frmCaseMsr.h"
 #include "events/frmMesSelect.h"
+#include "events/frmOptions.h"
 #include "events/frmSetSelect.h"
 
 #include <QAbstractButton>
@@ -117,6 +116,18 @@ TEST_P(EventScreens, Planner)
         EXPECT_FALSE(planner.DataGrid1->isColumnHidden(column)) << column;
     for (int column : {0, 5, 6})
         EXPECT_TRUE(planner.DataGrid1->isColumnHidden(column)) << column;
+}
+
+TEST_P(EventScreens, ReminderOptions)
+{
+    frmOptions& options = Forms::Get<frmOptions>();
+    options.show();
+    const char* const names[] = {"options-general", "options-look"};
+    for (int tab = 0; tab < 2; ++tab) {
+        options.tbsOptions->setCurrentIndex(tab);
+        save(options, names[tab]);
+        captionsFit(options, names[tab]);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, EventScreens, ::testing::Values("English", "Russian"));

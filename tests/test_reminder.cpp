@@ -3,6 +3,7 @@
 #include "test_reminder_fixture.h"
 
 #include "core/Formats.h"
+#include "mainwin/frmIconAdd.h"
 #include "mainwin/frmMain.h"
 #include "platform/MsgBox.h"
 #include "platform/TrayIcon.h"
@@ -10,6 +11,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -378,6 +382,49 @@ TEST_F(ReminderTest, AnOpenPlannerIsClosedBeforeTheReminderComesUp)
     EXPECT_FALSE(Forms::IsLoaded<FakePlanner>());
     ASSERT_TRUE(reminder());
     EXPECT_TRUE(reminder()->isVisible());
+}
+
+TEST_F(ReminderTest, NothingOpensFromADisabledWindowWhileTheTrayMenuKeepsWorking)
+{
+    Clock::SetFixed(at(2026, 3, 10, 10, 0));
+    frmMain& main = Forms::Get<frmMain>();
+    main.ShowModeless();
+    main.ListView1->setCurrentRow(0);
+    auto rightClick = [&main] {
+        const QPointF spot(20, 20);
+        QMouseEvent release(QEvent::MouseButtonRelease, spot, main.ListView1->viewport()->mapToGlobal(spot),
+                            Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(main.ListView1->viewport(), &release);
+    };
+    save({.date = QDate(2026, 3, 10), .time = s("10:00")});
+    tick();
+    ASSERT_TRUE(reminder());
+
+    // A menu that opened would be closed a moment later.
+    bool menuOpened = false;
+    QTimer::singleShot(50, [&menuOpened] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            menuOpened = true;
+            popup->close();
+        }
+    });
+    rightClick();
+    pump(100);
+    EXPECT_FALSE(menuOpened);
+    EXPECT_FALSE(Forms::IsLoaded<frmIconAdd>());
+
+    // Open from the tray: the reminder stays in front of a usable main window.
+    EXPECT_TRUE(process().mPopUp->isEnabled());
+    QApplication::setActiveWindow(reminder());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Forms::ActiveForm(), reminder());
+    process().mOpen_Click();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(reminder());
+    EXPECT_TRUE(reminder()->isVisible());
+    ASSERT_TRUE(Forms::IsLoaded<frmMain>());
+    EXPECT_TRUE(Forms::Get<frmMain>().isVisible());
+    EXPECT_TRUE(Forms::Get<frmMain>().isEnabled());
 }
 
 TEST_F(ReminderTest, FailedWriteKeepsTheFiredRowAndItsEntries)

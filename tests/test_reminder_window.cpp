@@ -68,8 +68,10 @@ TEST_F(ReminderWindow, RussianCaptionsKeepTheFixedCopyCommand)
 
 TEST_F(ReminderWindow, EmptyCommentHidesTheBoxAndACommentCanBeCopied)
 {
-    EXPECT_FALSE(show(s("No comment")).Label5->isVisible());
-    closeReminder();
+    for (const QVariant& blank : {QVariant(), QVariant(s(" \r\n\t "))}) {
+        EXPECT_FALSE(show(s("No comment"), blank).Label5->isVisible());
+        closeReminder();
+    }
     frmWindow& window = show(s("Commented"), s("line one\nline two"));
     EXPECT_TRUE(window.Label5->isVisible());
     QGuiApplication::clipboard()->setText(s("old"));

@@ -5,6 +5,8 @@
 
 #include "test_mainwin_fixture.h"
 
+#include "core/FittedText.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
@@ -38,10 +40,15 @@ inline void CheckCaptionsFit(QWidget& window, const char* name)
         if (!widget->isVisibleTo(&window))
             continue;
         const QString where = s(name) + s(": ") + widget->objectName() + s(" ") + QString::fromLatin1(widget->metaObject()->className());
-        if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap() && label->pixmap().isNull()) {
-            EXPECT_LE(label->sizeHint().width(), label->width() + 1) << where.toStdString();
-        } else if (label && label->wordWrap()) {
-            EXPECT_LE(label->heightForWidth(label->width()), label->height() + 1) << where.toStdString();
+        if (auto* label = qobject_cast<QLabel*>(widget); label && label->pixmap().isNull()) {
+            // A fitted label shows its whole text; a wrapping one needs no more lines
+            // than it has room for.
+            if (IsFitted(label))
+                EXPECT_FALSE(IsTextCut(label)) << where.toStdString() << " " << label->text().toStdString();
+            else if (label->wordWrap())
+                EXPECT_LE(label->heightForWidth(label->width()), label->height() + 1) << where.toStdString();
+            else
+                EXPECT_LE(label->sizeHint().width(), label->width() + 1) << where.toStdString();
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->text().isEmpty()) {
             EXPECT_LE(button->sizeHint().width(), button->width() + 1) << where.toStdString();
         } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {

@@ -1,7 +1,9 @@
-// Pictures of the main window with a few categories and events, in English and in
-// Russian, written to <build>/tests/screens/ for a person to look at.
+// Pictures of the main window with a few categories and events, with none, and with
+// a long title, and of the category editor, in English and in Russian; with the
+// check that the main window's captions fit.
 
 #include "test_mainwin_fixture.h"
+#include "test_screens.h"
 
 #include "mainwin/frmIconAdd.h"
 #include "platform/FileDialog.h"
@@ -20,15 +22,7 @@ class Screens : public MainWindowTest, public ::testing::WithParamInterface<cons
 protected:
     QString Language() const override { return s(GetParam()); }
 
-    QString save(QWidget& window, const QString& name) const
-    {
-        const QString folder = QCoreApplication::applicationDirPath() + s("/screens");
-        QDir().mkpath(folder);
-        const QString file = folder + s("/") + name + s("-") + Language() + s(".png");
-        EXPECT_TRUE(window.grab().save(file)) << file.toStdString();
-        std::printf("screenshot: %s\n", qPrintable(file));
-        return file;
-    }
+    void save(QWidget& window, const QString& name) const { SaveScreen(window, name + s("-") + Language()); }
 };
 
 TEST_P(Screens, MainWindow)
@@ -54,6 +48,36 @@ TEST_P(Screens, MainWindow)
     }
     EXPECT_EQ(main().ListView1->count(), 6);
     EXPECT_FALSE(main().Image4->pixmap().isNull());
+    CheckCaptionsFit(main(), "mainwin");
+}
+
+TEST_P(Screens, MainWindowWithNothingPlanned)
+{
+    main().ShowModeless();
+    pump(300);
+    save(main(), s("mainwin-empty"));
+    EXPECT_EQ(main().Label1->text(), GetLangText(s("mes240")));
+    CheckCaptionsFit(main(), "mainwin-empty");
+}
+
+TEST_P(Screens, ALongTitleBreaksBetweenWordsAndEndsInAnEllipsis)
+{
+    const QString title = s("Quarterly report for the supervisory board with appendices, budget tables, "
+                            "the annual forecast and Donaudampfschifffahrtsgesellschaftskapitän");
+    addEvent(s("_QM_"), title, QDate(2026, 12, 11), s("09:00"));
+    main().ShowModeless();
+    pump(300);
+    save(main(), s("mainwin-longtitle"));
+    QLabel* shown = main().Label19;
+    EXPECT_TRUE(IsTextCut(shown));
+    EXPECT_EQ(shown->toolTip(), title);
+    const QStringList words = title.split(QLatin1Char(' '));
+    const QStringList lines = FittedLines(shown);
+    for (const QString& line : lines) {
+        const QString whole = line.endsWith(QChar(0x2026)) ? line.section(QLatin1Char(' '), 0, -2) : line;
+        for (const QString& word : whole.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            EXPECT_TRUE(words.contains(word)) << line.toStdString();
+    }
 }
 
 TEST_P(Screens, CategoryEditor)

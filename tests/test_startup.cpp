@@ -3,10 +3,13 @@
 #include "support/TestEnv.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -106,7 +109,6 @@ TEST(Startup, MissingLanguageFileEndsWithItsFixedMessage)
 {
     TestEnv env;
     WriteFile(env.UserData() + s("/lang.ini"), "[Main]\r\nLanguage=Klingon\r\n");
-    QFile::remove(env.InstallTree() + s("/lang.ini"));
     Program program(env);
     ASSERT_TRUE(program.Finished(15000));
     EXPECT_EQ(program.ExitCode(), 1);
@@ -119,7 +121,6 @@ TEST(Startup, CyrillicLanguageOnAnAsciiLocaleFallsBackToEnglish)
 {
     TestEnv env;
     WriteFile(env.UserData() + s("/lang.ini"), "[Main]\r\nLanguage=Russian\r\n");
-    QFile::remove(env.InstallTree() + s("/lang.ini"));
     QProcessEnvironment environment = env.ProcessEnvironment();
     environment.insert(s("LC_ALL"), s("C"));
     QProcess process;
@@ -132,30 +133,130 @@ TEST(Startup, CyrillicLanguageOnAnAsciiLocaleFallsBackToEnglish)
     EXPECT_TRUE(QString::fromUtf8(process.readAll()).contains(s("Language of the program will be set to English.")));
 }
 
-TEST(Startup, InstalledProgramRunsFromItsPrefix)
-{
-    TestEnv env;
-    const QString prefix = env.Root() + s("/prefix");
-    QProcess install;
-    install.start(s("cmake"), {s("--install"), QStringLiteral(TESSARYN_BUILD_DIR), s("--prefix"), prefix});
-    ASSERT_TRUE(install.waitForFinished(120000));
-    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
-    ASSERT_TRUE(QFile::exists(prefix + s("/share/tessaryn/Language/English.ini")));
-    ASSERT_TRUE(QFile::exists(prefix + s("/share/tessaryn/Help/enhelp.pdf")));
-    // The shipped reminder sound is named where the install put it.
-    EXPECT_TRUE(text(prefix + s("/share/tessaryn/Tessaryn/options.ini"))
-                    .contains(s("musicpath=") + prefix + s("/share/tessaryn/Sounds/reminder.wav\r\n")));
-    EXPECT_TRUE(QFile::exists(prefix + s("/share/tessaryn/Sounds/reminder.wav")));
+namespace {
 
-    // The installed program finds its own data tree: no CommonProgramFiles override.
-    QProcessEnvironment environment = env.ProcessEnvironment();
-    environment.remove(s("CommonProgramFiles"));
+// The program installed once into a temporary prefix, for every test of this suite.
+class Installed : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        prefixDir_ = new QTemporaryDir;
+        QProcess install;
+        install.start(s("cmake"), {s("--install"), QStringLiteral(TESSARYN_BUILD_DIR), s("--prefix"), prefix()});
+        ASSERT_TRUE(install.waitForFinished(120000));
+        ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+    }
+    static void TearDownTestSuite() { delete prefixDir_; }
+
+    static QString prefix() { return prefixDir_->path(); }
+    static QString installedProgram() { return prefix() + s("/bin/tesryn"); }
+
+    // The environment of a fresh profile: its own data, settings and home folders, and
+    // the data tree of the program that runs.
+    QProcessEnvironment profile(const QString& name) const
+    {
+        QProcessEnvironment environment = env.ProcessEnvironment();
+        const QString root = env.Root() + s("/") + name;
+        for (const char* variable : {"APPDATA", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "HOME", "USERPROFILE"})
+            environment.insert(s(variable), root + s("/") + s(variable));
+        environment.remove(s("CommonProgramFiles"));
+        QDir().mkpath(root + s("/HOME"));
+        return environment;
+    }
+
+    TestEnv env;
+
+private:
+    static inline QTemporaryDir* prefixDir_ = nullptr;
+};
+
+// Every file of a folder with its contents.
+QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, ReadFile(path));
+    }
+    return files;
+}
+
+// Starts the program in a profile; true once it has started up (its autostart entry
+// is written) and still runs a moment later.
+bool startsUp(const QString& executable, const QProcessEnvironment& environment, QString* output)
+{
     QProcess program;
     program.setProcessEnvironment(environment);
-    program.start(prefix + s("/bin/tesryn"), {});
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(env.UserData() + s("/System/tesryn.db")); }));
-    EXPECT_TRUE(waitFor([&] { return QFile::exists(env.ConfigHome() + s("/autostart/tessaryn.desktop")); }));
-    EXPECT_TRUE(text(env.ConfigHome() + s("/autostart/tessaryn.desktop")).contains(prefix + s("/bin/tesryn")));
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(executable, {});
+    const QString autostart = environment.value(s("XDG_CONFIG_HOME")) + s("/autostart/tessaryn.desktop");
+    const bool started = waitFor([&] { return QFile::exists(autostart) || program.state() == QProcess::NotRunning; })
+        && QFile::exists(autostart) && !program.waitForFinished(500);
     program.kill();
     program.waitForFinished();
+    *output = QString::fromUtf8(program.readAll());
+    return started;
+}
+
+}  // namespace
+
+TEST_F(Installed, ProgramRunsFromItsPrefix)
+{
+    ASSERT_TRUE(QFile::exists(prefix() + s("/share/tessaryn/Language/English.ini")));
+    ASSERT_TRUE(QFile::exists(prefix() + s("/share/tessaryn/Help/enhelp.pdf")));
+    // The shipped reminder sound is named where the install put it.
+    EXPECT_TRUE(text(prefix() + s("/share/tessaryn/Tessaryn/options.ini"))
+                    .contains(s("musicpath=") + prefix() + s("/share/tessaryn/Sounds/reminder.wav\r\n")));
+    EXPECT_TRUE(QFile::exists(prefix() + s("/share/tessaryn/Sounds/reminder.wav")));
+
+    // The installed program finds its own data tree: no CommonProgramFiles override.
+    const QProcessEnvironment environment = profile(s("user"));
+    QString output;
+    ASSERT_TRUE(startsUp(installedProgram(), environment, &output)) << output.toStdString();
+    const QString appData = environment.value(s("APPDATA"));
+    EXPECT_TRUE(QFile::exists(appData + s("/Tessaryn/System/tesryn.db")));
+    const QString autostart = text(environment.value(s("XDG_CONFIG_HOME")) + s("/autostart/tessaryn.desktop"));
+    EXPECT_TRUE(autostart.contains(installedProgram()));
+    EXPECT_TRUE(autostart.contains(s("\nIcon=tessaryn\n")));
+}
+
+TEST_F(Installed, TheApplicationMenuHasAnEntryWithTheProgramsIcon)
+{
+    const QString entry = prefix() + s("/share/applications/tessaryn.desktop");
+    QProcess validate;
+    validate.setProcessChannelMode(QProcess::MergedChannels);
+    validate.start(s("desktop-file-validate"), {entry});
+    ASSERT_TRUE(validate.waitForFinished(30000));
+    EXPECT_EQ(validate.exitCode(), 0);
+    EXPECT_TRUE(validate.readAll().isEmpty());
+    const QString lines = text(entry);
+    EXPECT_TRUE(lines.contains(s("\nExec=\"") + installedProgram() + s("\" -fw\n"))) << lines.toStdString();
+    EXPECT_TRUE(lines.contains(s("\nIcon=tessaryn\n")));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon(prefix() + QStringLiteral("/share/icons/hicolor/%1x%1/apps/tessaryn.png").arg(size));
+        EXPECT_EQ(icon.size(), QSize(size, size)) << size;
+    }
+}
+
+TEST_F(Installed, EveryLaterProfileStartsAndTheDataTreeStaysAsItWas)
+{
+    const struct {
+        QString program;
+        QString dataTree;
+    } installs[] = {
+        {installedProgram(), prefix() + s("/share/tessaryn")},
+        {TestEnv::Executable(), TestEnv::BuildShare()},
+    };
+    for (int i = 0; i < 2; ++i) {
+        const auto& install = installs[i];
+        const QMap<QString, QByteArray> before = snapshot(install.dataTree);
+        ASSERT_TRUE(before.contains(install.dataTree + s("/Tessaryn/lang.ini")));
+        for (const char* name : {"first", "second"}) {
+            QString output;
+            EXPECT_TRUE(startsUp(install.program, profile(QString::number(i) + s(name)), &output))
+                << install.program.toStdString() << " " << name << ": " << output.toStdString();
+        }
+        EXPECT_TRUE(snapshot(install.dataTree) == before) << install.dataTree.toStdString();
+    }
 }

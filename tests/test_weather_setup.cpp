@@ -188,7 +188,9 @@ TEST_F(Setup, AFailedSearchClearsTheListsAndSaysSo)
         search(s("A"));
         expectNothingToChoose(c.what);
         ASSERT_EQ(MsgBoxScript::Log().size(), ++boxes) << c.what;
-        EXPECT_EQ(MsgBoxScript::Log().last().text, s("The forecast could not be loaded.")) << c.what;
+        EXPECT_EQ(MsgBoxScript::Log().last().text, s("The city search could not be made. Please check the "
+                                                       "connection to the Internet and try again later."))
+            << c.what;
         EXPECT_EQ(MsgBoxScript::Log().last().buttons, 48) << c.what;
     }
     EXPECT_EQ(ReadFile(OptionsFilePath()), before);

@@ -7,6 +7,7 @@
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/TrayIcon.h"
 
 #include <QFileInfo>
 
@@ -39,7 +40,12 @@ void frmProcess::Timer1_Timer()
         const QDateTime written = QFileInfo(markerPath_).lastModified();
         if (written != announcedMarker) {
             announcedMarker = written;
-            TrayBalloon(ProductName(), GetLangText(QStringLiteral("mes304")), 1);
+            // Without a tray icon the notice could not be seen, nor the program
+            // reached: the second start brings it up as a click on the icon would.
+            if (TrayIcon::IsVisibleInTray())
+                TrayBalloon(ProductName(), GetLangText(QStringLiteral("mes304")), 1);
+            else
+                TrayLeftClick();
         }
         FileSystem::RemoveFile(markerPath_);
     }

@@ -4,7 +4,6 @@
 #include "platform/KnownFolders.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -42,16 +41,6 @@ bool copyFile(const QString& source, const QString& target)
     return true;
 }
 
-// The installed copy of lang.ini can be taken away only from a writable folder.
-void takeOverLangIni(const QString& source, const QString& target)
-{
-    const bool removable = FileSystem::ModeAllowsWriting(QFileInfo(source).absolutePath());
-    if (FileSystem::Exists(target) && !removable)
-        return;
-    if (copyFile(source, target) && removable)
-        FileSystem::RemoveFile(source);
-}
-
 }  // namespace
 
 bool FileExists(const QString& path) { return FileSystem::Exists(path); }
@@ -76,8 +65,6 @@ void CopyDataTree(const QString& installedFolder)
             const QString target = shared + QStringLiteral("/main.xml");
             if (!FileSystem::Exists(target))
                 copyFile(source, target);
-        } else if (name == QLatin1String("lang.ini")) {
-            takeOverLangIni(source, targetFolder + QLatin1Char('/') + name);
         } else {
             const QString target = targetFolder + QLatin1Char('/') + name;
             if (!FileSystem::Exists(target))

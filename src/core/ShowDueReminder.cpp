@@ -12,6 +12,7 @@
 #include "platform/SoundPlayer.h"
 #include "platform/WindowEffects.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -42,12 +43,16 @@ void fill(frmWindow& window, const DispatcherRow& row, const QString& timeFormat
             window.Image1->setPixmap(main.ImageList1.Icon(key).pixmap(32, 32));
     }
     window.Label5->setPlainText(row.comment);
-    window.Label5->setVisible(!row.comment.isEmpty());
-    window.Label6->setVisible(!row.comment.isEmpty());
+    const bool commented = !row.comment.trimmed().isEmpty();
+    window.Label5->setVisible(commented);
+    window.Label6->setVisible(commented);
 }
 
 void disableOtherWindows(frmWindow& window)
 {
+    // A menu left open would run its command behind the reminder.
+    for (int nested = 0; nested < 8 && QApplication::activePopupWidget(); ++nested)
+        QApplication::activePopupWidget()->close();
     for (Form* form : Forms::Loaded()) {
         if (form != &window && form->objectName() != window.objectName() && form->isEnabled()) {
             form->setEnabled(false);

@@ -73,7 +73,9 @@ frmProcess::frmProcess()
     layout->addWidget(StatusBar1);
     resize(760, 360);
 
-    mPopUp = new QMenu(this);
+    // The tray's menu is no child of this window: it keeps working while a
+    // reminder has disabled every window.
+    mPopUp = new QMenu;
     mPopUp->setObjectName(QStringLiteral("mPopUp"));
     mOpen = mPopUp->addAction(ProductName(), this, &frmProcess::mOpen_Click);
     QFont bold = mOpen->font();
@@ -95,6 +97,8 @@ frmProcess::frmProcess()
     connect(Timer1, &QTimer::timeout, this, &frmProcess::Timer1_Timer);
     Timer1->start();
 }
+
+frmProcess::~frmProcess() { delete mPopUp; }
 
 // A dialog of the tray menu opens over this window, moved to the middle of the screen.
 void frmProcess::showCentred(Form& dialog)
@@ -168,8 +172,15 @@ void frmProcess::StartTray()
 {
     TrayIcon::SetMenu(mPopUp, [this] { return TrayMenuMayShow(); });
     TrayIcon::SetClickHandler([this](TrayIcon::Click) { TrayLeftClick(); });
-    // Without a tray host the program would be out of reach: show the main window.
-    TrayIcon::SetNoHostHandler([] { Forms::Get<frmMain>().ShowModeless(); });
+    // Without a tray host the program would be out of reach: show the main window,
+    // unless a window of the program is up already (a full-window view replaces it).
+    TrayIcon::SetNoHostHandler([this] {
+        for (const Form* form : Forms::Loaded()) {
+            if (form->isVisible())
+                return;
+        }
+        showMainWindow();
+    });
     TrayAdd(ProductName());
 }
 
@@ -232,6 +243,11 @@ void frmProcess::TrayLeftClick()
         activateWindow();
         return;
     }
+    showMainWindow();
+}
+
+void frmProcess::showMainWindow()
+{
     frmMain& main = Forms::Get<frmMain>();
     main.ShowModeless();
     QPointer<frmMain> guard(&main);
@@ -245,7 +261,12 @@ void frmProcess::mOpen_Click()
         if (form != this && form->objectName() != QLatin1String("frmWindow"))
             Forms::Unload(form);
     }
-    TrayLeftClick();
+    // A reminder showing stays in front of the main window that Open brings up.
+    const Form* active = Forms::ActiveForm();
+    if (active && active->objectName() == QLatin1String("frmWindow"))
+        showMainWindow();
+    else
+        TrayLeftClick();
 }
 
 void OpenHelpFile()

@@ -30,6 +30,7 @@ class frmProcess : public Form {
     Q_OBJECT
 public:
     frmProcess();
+    ~frmProcess() override;
 
     void Form_Load() override;
     bool Form_QueryUnload(UnloadMode mode) override;
@@ -94,6 +95,7 @@ private:
     void CheckDue(const QDateTime& now);
     void ShowDueReminder();
     void StartTray();
+    void showMainWindow();
     void showCentred(Form& dialog);
 
     QTreeView* listView_ = nullptr;

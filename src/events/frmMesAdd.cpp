@@ -77,6 +77,8 @@ void frmMesAdd::buildDatePage(QWidget* page)
     DTPicker2 = MakeControl<QTimeEdit>(fraSample1, "DTPicker2", 2640, 1260, 2340, 330);
     Label3 = MakeControl<QLabel>(fraSample1, "Label3", 180, 1710, 4800, 255);
     Text3 = MakeControl<QPlainTextEdit>(fraSample1, "Text3", 180, 1965, 4800, 1095);
+    // Tab moves on, as in every other box; Ctrl+Tab stays the tab strip's key.
+    Text3->setTabChangesFocus(true);
     DTPicker1->setCalendarPopup(true);
     DTPicker1->setDisplayFormat(ShortDateFormat());
     DTPicker2->setEnabled(false);

@@ -1,6 +1,7 @@
 #include "frmOptions.h"
 
 #include "core/Fatal.h"
+#include "core/FittedText.h"
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "core/cTabStripPane.h"
@@ -63,22 +64,23 @@ frmOptions::frmOptions()
     static const char* const buttonNames[] = {"cmdBackColor", "cmdTextColor", "cmdText2Color"};
     for (int i = 0; i < 3; ++i) {
         const int top = 660 + i * 420;
-        captionSwatch_[i] = label(groupGeneral_, 360, top, 2160, 300);
-        Swatch[i] = label(groupGeneral_, 2640, top - 30, 600, 360);
+        captionSwatch_[i] = label(groupGeneral_, 360, top, 2340, 300);
+        Swatch[i] = label(groupGeneral_, 2760, top - 30, 600, 360);
         Swatch[i]->setObjectName(QString::fromLatin1(swatchNames[i]));
         Swatch[i]->setAutoFillBackground(true);
         Swatch[i]->setFrameShape(QFrame::Box);
-        cmdColour[i] = button(groupGeneral_, buttonNames[i], 3360, top - 30, 1200, 360);
+        cmdColour[i] = button(groupGeneral_, buttonNames[i], 3450, top - 30, 1200, 360);
         connect(cmdColour[i], &QPushButton::clicked, this, [this, i] { ChangeColour(i); });
     }
     captionSound_ = label(groupGeneral_, 240, 2040, 4200, 255);
     lblMusicTitle = label(groupGeneral_, 360, 2370, 4200, 300);
     lblMusicTitle->setObjectName(QStringLiteral("lblMusicTitle"));
+    FitText(lblMusicTitle);
     lblMusicPath = label(groupGeneral_, 0, 0, 0, 0);
     lblMusicPath->setObjectName(QStringLiteral("lblMusicPath"));
     lblMusicPath->hide();
-    cmdMusic = button(groupGeneral_, "cmdMusic", 2040, 2760, 1200, 360);
-    cmdMusicRemove = button(groupGeneral_, "cmdMusicRemove", 3360, 2760, 1200, 360);
+    cmdMusic = button(groupGeneral_, "cmdMusic", 2130, 2760, 1200, 360);
+    cmdMusicRemove = button(groupGeneral_, "cmdMusicRemove", 3450, 2760, 1200, 360);
     connect(cmdMusic, &QPushButton::clicked, this, &frmOptions::cmdMusic_Click);
     connect(cmdMusicRemove, &QPushButton::clicked, this, &frmOptions::cmdMusicRemove_Click);
 

@@ -7,6 +7,7 @@
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/Fatal.h"
+#include "core/FittedText.h"
 #include "core/MeasureNames.h"
 #include "core/Options.h"
 #include "core/Resources.h"
@@ -71,6 +72,7 @@ frmOrg::frmOrg()
     font.setBold(true);
     font.setPixelSize(20);
     Label1->setFont(font);
+    FitText(Label1);
     Combo1 = MakeControl<QComboBox>(this, "Combo1", 8280, 1275, 3600, 330);
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)

@@ -1,6 +1,7 @@
 #include "frmWindow.h"
 
 #include "core/Fatal.h"
+#include "core/FittedText.h"
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "platform/Controls.h"
@@ -92,6 +93,7 @@ frmWindow::frmWindow()
     Label4 = label(Frame2, "Label4", 2640, 0, 2640, 330);
     Label7 = label(Frame2, "Label7", 0, 390, 5280, 330);
     Label3 = label(Frame2, "Label3", 0, 390, 5280, 330);
+    FitText(Label7);
     Label3->hide();
     QFont detailFont = Label2->font();
     detailFont.setBold(true);

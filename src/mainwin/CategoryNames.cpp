@@ -11,6 +11,9 @@ bool sameName(const QString& a, const QString& b)
     return !a.isEmpty() && a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// Blanks at either end make no other name: they cannot be told apart on screen.
+bool lookAlike(const QString& a, const QString& b) { return sameName(a.trimmed(), b.trimmed()); }
+
 // 1 to 3 for the icon paths of the built-in categories, else 0.
 int builtInNumber(const QString& iconPath)
 {
@@ -58,11 +61,11 @@ bool CategoryNameTaken(const QString& name, const QString& ownStoredName)
             ownBuiltIn = builtIn;
             continue;
         }
-        taken = sameName(stored, name) || (builtIn != 0 && sameName(ownText(builtIn), name));
+        taken = lookAlike(stored, name) || (builtIn != 0 && lookAlike(ownText(builtIn), name));
     }
     if (!wasOpen)
         CloseIfOpen(categories);
     for (int number = 1; number <= 3 && !taken; ++number)
-        taken = number != ownBuiltIn && sameName(ownText(number), name);
+        taken = number != ownBuiltIn && lookAlike(ownText(number), name);
     return taken;
 }

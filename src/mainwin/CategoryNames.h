@@ -11,8 +11,9 @@ bool IsForbiddenNameChar(QChar c);
 // The name without its forbidden characters.
 QString WithoutForbiddenNameChars(const QString& name);
 
-// True when another category already goes by this name, letter case ignored: the
-// stored or shown name of any other row of lst_Measures, or one of the own texts
-// "evn1" to "evn3" (a built-in category's name, even when its row is gone).
+// True when another category already goes by this name, letter case and blanks at
+// either end ignored: the stored or shown name of any other row of lst_Measures, or
+// one of the own texts "evn1" to "evn3" (a built-in category's name, even when its
+// row is gone).
 // ownStoredName is the category being edited ("" for a new one).
 bool CategoryNameTaken(const QString& name, const QString& ownStoredName);

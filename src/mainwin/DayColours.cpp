@@ -3,6 +3,7 @@
 #include "core/Colors.h"
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
+#include "core/FittedText.h"
 #include "core/Formats.h"
 #include "core/Options.h"
 #include "core/Resources.h"
@@ -12,6 +13,7 @@
 #include "platform/Controls.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLabel>
 
 namespace {
@@ -63,21 +65,40 @@ void frmMain::buildNearestEvent(QWidget* panel)
     Image4 = new QLabel(panel);
     Image4->setObjectName(QStringLiteral("Image4"));
     Image4->setAlignment(Qt::AlignCenter);
-    Place(Image4, 120, 120, 480, 480);
+    Image4->setFixedSize(PanelIconSize, PanelIconSize);
     Label1 = new QLabel(panel);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
-    Place(Label1, 720, 120, 1935, 255);
     Label2 = new QLabel(panel);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Place(Label2, 720, 405, 1935, 255);
     Label19 = new QLabel(panel);
     Label19->setObjectName(QStringLiteral("Label19"));
-    Label19->setWordWrap(true);
     Label19->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place(Label19, 120, 705, 2520, 1020);
+
+    // The category (or a longer language's "nothing planned") may take three lines;
+    // the date and the title then move down. Every text ends in "…" where it runs
+    // out of room and is shown whole as a tooltip.
+    Label1->setWordWrap(true);
+    Label19->setWordWrap(true);
+    for (QLabel* label : {Label1, Label2, Label19}) {
+        FitText(label);
+        QSizePolicy policy(QSizePolicy::Ignored, label == Label19 ? QSizePolicy::Ignored : QSizePolicy::Preferred);
+        policy.setHeightForWidth(label->wordWrap());
+        label->setSizePolicy(policy);
+    }
+    Label1->setMaximumHeight(3 * Label1->fontMetrics().lineSpacing());
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(Px(105), Px(105), Px(105), Px(90));
+    grid->setHorizontalSpacing(Px(120));
+    grid->setVerticalSpacing(Px(30));
+    grid->addWidget(Image4, 0, 0, 2, 1, Qt::AlignTop);
+    grid->addWidget(Label1, 0, 1);
+    grid->addWidget(Label2, 1, 1);
+    grid->addWidget(Label19, 2, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
 }
 
 void frmMain::ColorDates()

@@ -63,7 +63,7 @@ void frmIconAdd::refuseTakenName()
 
 void frmIconAdd::Command0_Click()
 {
-    const QString name = Text1->text();
+    const QString name = EnteredName();
     if (name.isEmpty() || PicturePath.isEmpty()) {
         QApplication::beep();
         return;
@@ -120,7 +120,7 @@ void frmIconAdd::Command2_Click()
 {
     frmMain& main = Forms::Get<frmMain>();
     QListWidgetItem* item = main.SelectedCategoryItem();
-    const QString newName = Text1->text();
+    const QString newName = EnteredName();
     if (!item || newName.isEmpty()) {
         QApplication::beep();
         return;

@@ -3,6 +3,7 @@
 #include "CategoryNames.h"
 #include "MeasureRecord.h"
 #include "core/Fatal.h"
+#include "core/FittedText.h"
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "core/WindowHelpers.h"
@@ -78,6 +79,7 @@ void frmIconAdd::buildNamePage(QWidget* page)
     Image1->setFrameShape(QFrame::StyledPanel);
     Image1->setAlignment(Qt::AlignCenter);
     Label10 = control<QLabel>(fraSample1, "Label10", 1140, 1275, 3360, 255);
+    FitText(Label10);
     Command3 = control<QPushButton>(fraSample1, "Command3", 1140, 1650, 1455, 375);
     SelectAllOnFocus(Text1);
     connect(Text1, &QLineEdit::textChanged, this, &frmIconAdd::Text1_Change);
@@ -148,7 +150,13 @@ void frmIconAdd::EditCategory(const QString& shownName, const QString& storedNam
                               const QIcon& picture)
 {
     editedStoredName_ = storedName;
-    Text1->setText(shownName);
+    editedShownName_ = shownName;
+    {
+        // The name stands as stored, even with characters the editor refuses
+        // (a database made elsewhere): only an edit of the user's changes it.
+        const QSignalBlocker blocker(Text1);
+        Text1->setText(shownName);
+    }
     if (shownName == GetLangText(s("rpt12")))
         Text1->setEnabled(false);
     if (builtIn) {
@@ -204,7 +212,7 @@ void frmIconAdd::Text1_Change()
 
 void frmIconAdd::updateOkButtons()
 {
-    const bool named = !Text1->text().isEmpty();
+    const bool named = !Text1->text().trimmed().isEmpty();
     Command0->setEnabled(named && !Label10->text().isEmpty() && !pictureRefused_);
     Command2->setEnabled(named && !pictureRefused_);
 }
@@ -279,6 +287,12 @@ void frmIconAdd::GetRepeatCode(QString* letter, int* count) const
     else if (preset == 4)
         *letter = RepeatUnitLetter(Combo2->currentIndex());
     *count = RepeatCountValue(Text2->text());
+}
+
+QString frmIconAdd::EnteredName() const
+{
+    const QString typed = Text1->text();
+    return typed == editedShownName_ ? typed : typed.trimmed();
 }
 
 void frmIconAdd::Command3_Click()

@@ -37,6 +37,9 @@ public:
     void SetRepeatPickers(bool present, const QString& nextType, const QString& nextInterval);
     // The rule the pickers give: an empty letter and 0 for none.
     void GetRepeatCode(QString* letter, int* count) const;
+    // The name OK saves: the edited category's name as it stands unless the user
+    // changed it, else the text without blanks at either end.
+    QString EnteredName() const;
 
     void Command0_Click();
     void Command1_Click();
@@ -86,8 +89,9 @@ private:
     void RefreshCategoryIcon(const QString& oldName, const QString& newName);
     bool saveEditedRow(const QString& storedName, const QString& newName, bool renamed, bool* builtIn);
 
-    // The stored name of the category being edited; "" in new mode.
+    // The stored and the shown name of the category being edited; "" in new mode.
     QString editedStoredName_;
+    QString editedShownName_;
     // A refused picture keeps OK disabled until another one is chosen.
     bool pictureRefused_ = false;
 };

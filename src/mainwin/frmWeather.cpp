@@ -122,7 +122,7 @@ void frmWeather::Command1_Click()
     showCities();
     Command1->setEnabled(true);
     if (!ok)
-        MsgBox(GetLangText(s("mes310")), 48, ProductName());
+        MsgBox(GetLangText(s("mes333")), 48, ProductName());
 }
 
 void frmWeather::Combo1_Click()

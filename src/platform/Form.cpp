@@ -42,6 +42,42 @@ void forget(Form* form)
         r.active = nullptr;
 }
 
+// A disabled window (a reminder is showing) takes no clicks, wheel turns, keys or
+// context-menu requests. Qt keeps them from a disabled control itself, but the
+// event filters that windows install on their controls would still see them and
+// could open a menu or a window behind the reminder.
+class DisabledWindowInput : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            break;
+        default:
+            return false;
+        }
+        return watched->isWidgetType() && !static_cast<QWidget*>(watched)->window()->isEnabled();
+    }
+};
+
+void guardDisabledWindows()
+{
+    static QPointer<QObject> guard;
+    if (guard || !QCoreApplication::instance())
+        return;
+    guard = new DisabledWindowInput(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(guard);
+}
+
 bool takesEnter(QWidget* focus)
 {
     return qobject_cast<QTextEdit*>(focus) || qobject_cast<QPlainTextEdit*>(focus)
@@ -60,6 +96,7 @@ Form::Form(const QString& name, Kind kind)
                                       : (Qt::Dialog | Qt::WindowCloseButtonHint
                                          | Qt::WindowTitleHint));
     setSizeGripEnabled(false);
+    guardDisabledWindows();
 }
 
 Form::~Form() { forget(this); }

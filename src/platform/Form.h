@@ -17,6 +17,9 @@ enum class UnloadMode { ControlMenu = 0, Code = 1 };
 // which loads it hidden on first touch. The constructor builds the controls; the
 // load routine (Form_Load) runs after the window is recorded as loaded, because
 // loads nest (a refresh loads the main window, whose load refreshes again).
+// A disabled window (a reminder is showing) takes no mouse, key or context-menu
+// input, not even through the event filters of its controls: no menu and no window
+// opens from it.
 class Form : public QDialog {
     Q_OBJECT
 public:

@@ -1,5 +1,7 @@
 #include "TrayIcon.h"
 
+#include "DesktopNotification.h"
+
 #include <QMenu>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -7,18 +9,23 @@
 
 namespace {
 
+constexpr int DefaultHostWaitMs = 30000;
+
 struct Tray {
     QSystemTrayIcon* icon = nullptr;
     QPointer<QMenu> menu;
     QTimer* hostWait = nullptr;
     bool added = false;
+    // The wait for a tray host has ended without one: balloons go to the desktop's
+    // notification service instead of being held.
+    bool hostWaitOver = false;
     QString tip;
     QList<TrayIcon::Balloon> shown;
     QList<TrayIcon::Balloon> held;
     std::function<void(TrayIcon::Click)> onClick;
     std::function<bool()> beforeMenu;
     std::function<void()> onNoHost;
-    int hostWaitMs = 30000;
+    int hostWaitMs = DefaultHostWaitMs;
 };
 
 Tray& tray()
@@ -85,7 +92,14 @@ void showWhenHostArrives()
     t.hostWait->start();
     QTimer::singleShot(t.hostWaitMs, t.icon, [] {
         Tray& tr = tray();
-        if (tr.icon && !tr.icon->isVisible() && tr.onNoHost)
+        if (!tr.icon || tr.icon->isVisible())
+            return;
+        tr.hostWaitOver = true;
+        const QList<TrayIcon::Balloon> held = tr.held;
+        tr.held.clear();
+        for (const TrayIcon::Balloon& balloon : held)
+            DesktopNotification::Show(balloon.title, balloon.text);
+        if (tr.onNoHost)
             tr.onNoHost();
     });
 }
@@ -119,6 +133,7 @@ void Remove()
     t.icon = nullptr;
     t.hostWait = nullptr;
     t.added = false;
+    t.hostWaitOver = false;
 }
 
 bool IsAdded() { return tray().added; }
@@ -132,6 +147,8 @@ void ShowBalloon(const QString& title, const QString& text, int kind)
     const Balloon balloon{title.left(64), text.left(256), kind};
     if (IsVisibleInTray())
         showNow(balloon);
+    else if (tray().hostWaitOver)
+        DesktopNotification::Show(balloon.title, balloon.text);
     else
         tray().held.append(balloon);
 }
@@ -156,11 +173,9 @@ void SetMenu(QMenu* menu, std::function<bool()> beforeShow)
 
 void SetClickHandler(std::function<void(Click)> handler) { tray().onClick = std::move(handler); }
 
-void SetNoHostHandler(std::function<void()> handler, int waitMs)
-{
-    tray().onNoHost = std::move(handler);
-    tray().hostWaitMs = waitMs;
-}
+void SetNoHostHandler(std::function<void()> handler) { tray().onNoHost = std::move(handler); }
+
+void SetHostWait(int ms) { tray().hostWaitMs = ms; }
 
 void ResetForTests()
 {
@@ -173,6 +188,7 @@ void ResetForTests()
     t.onNoHost = nullptr;
     t.menu = nullptr;
     t.tip.clear();
+    t.hostWaitMs = DefaultHostWaitMs;
 }
 
 }  // namespace TrayIcon

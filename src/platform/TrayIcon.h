@@ -11,7 +11,9 @@ class QMenu;
 // The program's one notification-area icon. Its state stays readable, so tests can
 // see what a user would. Balloons asked for before the icon exists are held and
 // shown once it is added. When no tray host is there yet (at login it may come
-// late) the icon waits for one; after the wait the no-host handler runs.
+// late) the icon waits for one; after the wait the no-host handler runs, and the
+// balloons still held, and every later one while no icon is shown, go to the
+// desktop's notification service.
 namespace TrayIcon {
 
 enum class Click { Left, Right };
@@ -37,9 +39,11 @@ QList<Balloon> HeldBalloons();
 // return false to keep it from showing.
 void SetMenu(QMenu* menu, std::function<bool()> beforeShow);
 void SetClickHandler(std::function<void(Click)> handler);
-void SetNoHostHandler(std::function<void()> handler, int waitMs = 30000);
+void SetNoHostHandler(std::function<void()> handler);
+// How long the icon waits for a tray host: 30 s, unless a test shortens it.
+void SetHostWait(int ms);
 
-// For tests: forget everything (the icon, the balloons, the handlers).
+// For tests: forget everything (the icon, the balloons, the handlers, the wait).
 void ResetForTests();
 
 }  // namespace TrayIcon

@@ -44,9 +44,6 @@ TestEnv::TestEnv()
     qunsetenv("TESSARYN_LEGACY_FOLDER");
     QDir().mkpath(root + QStringLiteral("/home"));
     copyTree(BuildShare() + QStringLiteral("/Tessaryn"), InstallTree());
-    // A run of the program from the build tree takes lang.ini out of it.
-    QFile::remove(InstallTree() + QStringLiteral("/lang.ini"));
-    QFile::copy(QStringLiteral(TESSARYN_SOURCE_DATA "/lang.ini"), InstallTree() + QStringLiteral("/lang.ini"));
     KnownFolders::SetProgramFolder(BuildShare());
     Clock::Reset();
     MsgBoxScript::Clear();

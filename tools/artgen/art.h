@@ -110,9 +110,12 @@ struct Family {
 };
 
 inline const QList<int> icoSizes = {16, 24, 32, 48};
+// The sizes of the hicolor icon theme the program's icon is drawn at.
+inline const QList<int> themeSizes = {16, 22, 24, 32, 48, 64, 128, 256};
 
 QList<Family> families(const QString &outDir, const QString &iconDir);
 QImage render(DrawFn draw, int px, int grid);
 bool writeIco(const QString &path, const QList<QImage> &images);
 bool writePng(const QString &path, const QImage &image);
 bool writeSheet(const QString &sheetPath, const QList<Family> &all);
+bool writeThemeIcons(const QString &themeDir);

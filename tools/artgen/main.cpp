@@ -3,6 +3,7 @@
 //
 //   artgen <outdir> [<icondir>]                       the pictures and <outdir>/art.qrc
 //   artgen --sheet <sheet.png> <outdir> [<icondir>]   a contact sheet of what was written
+//   artgen --theme <themedir>                         the program's icon in an icon theme
 // <icondir> (the category pictures) defaults to <outdir>/Icons.
 #include "art.h"
 
@@ -66,13 +67,16 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args[0] == u"--theme"_s)
+        return writeThemeIcons(QDir(args[1]).absolutePath()) ? 0 : 1;
     const bool sheet = args.value(0) == u"--sheet"_s;
     if (sheet)
         args.removeFirst();
     const int need = sheet ? 2 : 1;
     if (args.size() < need || args.size() > need + 1) {
         std::fprintf(stderr, "usage: artgen <outdir> [<icondir>]\n"
-                             "       artgen --sheet <sheet.png> <outdir> [<icondir>]\n");
+                             "       artgen --sheet <sheet.png> <outdir> [<icondir>]\n"
+                             "       artgen --theme <themedir>\n");
         return 2;
     }
     const QString outDir = QDir(args[need - 1]).absolutePath();
