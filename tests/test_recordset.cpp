@@ -360,6 +360,26 @@ TEST_F(RecordsetTest, NullStaysApartFromTheEmptyText)
     EXPECT_EQ(visibleNames(rs), QStringList{s("a")});
 }
 
+TEST_F(RecordsetTest, TextsReadOutLiveOnAfterTheRecordsetClosesInEveryScript)
+{
+    const QStringList names = {s("Ivan"), s("Щука"), s("日本 😀"), s("café"), s("")};
+    for (const QString& name : names)
+        ASSERT_TRUE(connection.Execute(s("INSERT INTO items (Name, Note) VALUES (?, ?)"), {name, s("n ") + name}).Ok());
+    Recordset rs(connection, s("items"));
+    ASSERT_TRUE(rs.Open().Ok());
+    QStringList read;
+    for (int i = 0; i < rs.RecordCount(); ++i)
+        read << rs.ValueAt(i, 0).toString() << rs.ValueAt(i, 3).toString();
+    ASSERT_TRUE(rs.MoveLast().Ok());
+    const QString note = rs.Field(s("Note")).toString();
+    rs.Close();
+    QStringList expected;
+    for (const QString& name : names)
+        expected << name << s("n ") + name;
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(note, s("n "));
+}
+
 TEST_F(RecordsetTest, ValuesConvertByTheDeclaredColumnType)
 {
     Recordset rs(connection, s("items"));

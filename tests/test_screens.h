@@ -11,7 +11,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
 
 #include <cstdio>
 
@@ -50,6 +54,17 @@ inline void CheckCaptionsFit(QWidget& window, const char* name)
         } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
             EXPECT_LE(frame->fontMetrics().horizontalAdvance(frame->title()) + 16, frame->width())
                 << where.toStdString();
+        } else if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
+            EXPECT_LE(tabs->tabBar()->sizeHint().width(), tabs->width()) << where.toStdString();
+        } else if (auto* grid = qobject_cast<QTableView*>(widget)) {
+            const QHeaderView* header = grid->horizontalHeader();
+            for (int column = 0; column < header->count(); ++column) {
+                const QString heading = grid->model()->headerData(column, Qt::Horizontal).toString();
+                if (!header->isSectionHidden(column)) {
+                    EXPECT_LE(header->fontMetrics().horizontalAdvance(heading) + 8, header->sectionSize(column))
+                        << where.toStdString() << " " << heading.toStdString();
+                }
+            }
         } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
             for (int i = 0; i < list->count(); ++i)
                 EXPECT_LE(list->fontMetrics().horizontalAdvance(list->itemText(i)) + 30, list->width())

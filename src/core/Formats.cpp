@@ -12,6 +12,16 @@ QString ShortDateFormat()
 
 QString DateText(const QDate& date) { return date.isValid() ? date.toString(ShortDateFormat()) : QString(); }
 
+QDate DateFromText(const QString& text)
+{
+    QDate date = QLocale::system().toDate(text, ShortDateFormat());
+    if (!date.isValid())
+        date = QLocale::system().toDate(text, QLocale::ShortFormat);
+    if (!date.isValid())
+        date = QDate::fromString(text, Qt::ISODate);
+    return date;
+}
+
 QString QtTimeFormat(const QString& timeFormat)
 {
     return timeFormat == QLatin1String("H:mm AMPM") ? QStringLiteral("h:mm AP") : QStringLiteral("H:mm");

@@ -9,6 +9,9 @@
 
 QString ShortDateFormat();
 QString DateText(const QDate& date);
+// A date typed as text: the short form, the locale's own short form or ISO; an
+// invalid date for anything else.
+QDate DateFromText(const QString& text);
 // Qt's form of a time format text: "H:mm AMPM" gives "h:mm AP", "H:mm" stays.
 QString QtTimeFormat(const QString& timeFormat);
 // A time in the program's time format; a null time is shown as midnight.

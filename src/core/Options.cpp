@@ -94,6 +94,20 @@ bool IsStorableSetting(const QString& value)
     return true;
 }
 
+std::optional<bool> ReadFlagSetting(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (trimmed.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    bool ok = false;
+    const qint64 number = trimmed.toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return number != 0;
+}
+
 QString OptionsFilePath() { return KnownFolders::UserDataFolder() + QStringLiteral("/options.ini"); }
 
 QString LangIniPath() { return KnownFolders::UserDataFolder() + QStringLiteral("/lang.ini"); }

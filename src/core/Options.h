@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 #include <utility>
 
 // Settings files, language texts and own texts. Every call reads its file afresh
@@ -27,6 +29,10 @@ QString GetOwnText(const QString& key);
 bool SetOwnText(const QString& key, const QString& value);
 // [Site] "zone" of the language file; "" when missing.
 QString GetSiteZone();
+
+// A flag setting: "True" or "False" in any letter case, or a whole number (0 is
+// false); nothing for any other text, the absent text of a missing key included.
+std::optional<bool> ReadFlagSetting(const QString& text);
 
 // True when a settings value can be stored as it is.
 bool IsStorableSetting(const QString& value);

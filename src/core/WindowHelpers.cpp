@@ -2,10 +2,13 @@
 
 #include <QAbstractItemView>
 #include <QEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QList>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
@@ -63,10 +66,12 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::FocusIn) {
-            QPointer<QLineEdit> box = static_cast<QLineEdit*>(watched);
+            QPointer<QWidget> box = static_cast<QWidget*>(watched);
             QTimer::singleShot(0, box, [box] {
-                if (box)
-                    SelectAllText(box);
+                if (auto* line = qobject_cast<QLineEdit*>(box))
+                    SelectAllText(line);
+                else if (auto* text = qobject_cast<QPlainTextEdit*>(box))
+                    text->selectAll();
             });
         }
         return false;
@@ -195,7 +200,7 @@ void SetToolbarFont(QWidget* form, QToolBar* toolbar) { toolbar->setFont(form->f
 
 void SelectAllText(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
 
-void SelectAllOnFocus(QLineEdit* box) { box->installEventFilter(new FocusSelectAll(box)); }
+void SelectAllOnFocus(QWidget* box) { box->installEventFilter(new FocusSelectAll(box)); }
 
 void AddBalloonTip(QWidget* control, const QString& text, const QColor& back, const QColor& fore, int maxWidth,
                    int initialDelayMs, int visibleMs, bool)
@@ -217,4 +222,19 @@ QString BalloonTipText(QWidget* control)
             return tip->text();
     }
     return {};
+}
+
+void SetupDataGrid(QTableView* grid)
+{
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                          | QAbstractItemView::AnyKeyPressed);
+    grid->setAlternatingRowColors(true);
+    grid->verticalHeader()->setDefaultSectionSize(22);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->horizontalHeader()->setSectionsClickable(true);
+    // Left to itself the heading measures the widest letter of its font at every
+    // column resize.
+    grid->horizontalHeader()->setMinimumSectionSize(24);
 }

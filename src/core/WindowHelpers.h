@@ -7,8 +7,13 @@
 
 class QAbstractItemView;
 class QLineEdit;
+class QTableView;
 class QToolBar;
 class QWidget;
+
+// A grid window's data grid: whole rows chosen one at a time, cells edited in
+// place, headings that take clicks.
+void SetupDataGrid(QTableView* grid);
 
 // Mouse-wheel scrolling of a data grid: one notch scrolls one row; a notch with
 // Ctrl or Shift held, or several notches at once, ten. Small touchpad deltas are
@@ -23,8 +28,9 @@ void OnClick(QWidget* control, std::function<void()> handler);
 void SetToolbarFont(QWidget* form, QToolBar* toolbar);
 
 void SelectAllText(QLineEdit* box);
-// The box selects its whole text whenever it gets the focus.
-void SelectAllOnFocus(QLineEdit* box);
+// The box (a line or a multi-line text box) selects its whole text whenever it gets
+// the focus.
+void SelectAllOnFocus(QWidget* box);
 
 // Balloon tooltips on controls (the day cells of the calendar).
 // The text loses its first two characters (the leading line break of a day's list).

@@ -1,6 +1,6 @@
 #include "ChooserDialog.h"
 
-#include "EventControls.h"
+#include "platform/Controls.h"
 #include "platform/Form.h"
 
 #include <QGroupBox>

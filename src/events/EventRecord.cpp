@@ -1,5 +1,7 @@
 #include "EventRecord.h"
 
+#include "core/DBConfig.h"
+#include "core/DataEnvironment.h"
 #include "core/RegData.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryStore.h"
@@ -85,6 +87,32 @@ QDate NextOccurrenceOfDay(const QDate& date, const QDate& today)
 QString MovedDateComment(const QString& note, const QString& comment)
 {
     return comment.isEmpty() ? note : note + QLatin1Char('\n') + comment;
+}
+
+DbResult AddDayReminder(const QString& storedCategory, const QString& title, const QDate& date,
+                        const QString& notes)
+{
+    Recordset& rs = DataEnvironment1().rsCommand3;
+    const bool opened = rs.State() == 0;
+    OpenIfClosed(rs);
+    DbResult result = rs.AddNew();
+    if (result.Ok())
+        result = rs.SetField(QStringLiteral("Measure_Name"), storedCategory);
+    if (result.Ok())
+        result = rs.SetField(QStringLiteral("Step_Name"), title);
+    if (result.Ok())
+        result = rs.SetField(QStringLiteral("Step_Date"), date);
+    if (result.Ok() && !notes.isEmpty())
+        result = rs.SetField(QStringLiteral("Step_Notes"), notes);
+    if (result.Ok())
+        result = rs.SetField(QStringLiteral("Step_Rep"), false);
+    if (result.Ok())
+        result = rs.Update();
+    if (!result.Ok())
+        rs.CancelUpdate();
+    if (opened)
+        CloseIfOpen(rs);
+    return result;
 }
 
 QString InAdvanceValuePath(qint64 id) { return ProgramKey() + QStringLiteral("InAdvance\\") + QString::number(id); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Connection.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -51,6 +53,13 @@ QDate NextOccurrenceOfDay(const QDate& date, const QDate& today);
 // The comment of an event whose past date was moved: the note, then the user's
 // own comment on a line of its own.
 QString MovedDateComment(const QString& note, const QString& comment);
+
+// Adds a reminder without a time of day to rsCommand3 (opened for it when closed, and
+// closed again then): a category's stored name, the title, the date and, when not
+// empty, the comment. No registry entries are written and the event list is not
+// refreshed: the dispatcher picks the row up at its next refresh.
+DbResult AddDayReminder(const QString& storedCategory, const QString& title, const QDate& date,
+                        const QString& notes);
 
 // Registry names of an event's entries.
 QString InAdvanceValuePath(qint64 id);

@@ -4,12 +4,12 @@
 #include "frmOrg.h"
 
 #include "EventRecord.h"
-#include "EventControls.h"
 #include "frmMesAdd.h"
 #include "core/DataEnvironment.h"
 #include "core/Fatal.h"
 #include "core/Options.h"
 #include "core/StepTime.h"
+#include "platform/Controls.h"
 #include "platform/MsgBox.h"
 
 #include <QCheckBox>

@@ -6,19 +6,8 @@
 #include "platform/Recordset.h"
 
 #include <QDate>
-#include <QLocale>
 
 namespace {
-
-QDate readDate(const QString& text)
-{
-    QDate date = QLocale::system().toDate(text, ShortDateFormat());
-    if (!date.isValid())
-        date = QLocale::system().toDate(text, QLocale::ShortFormat);
-    if (!date.isValid())
-        date = QDate::fromString(text, Qt::ISODate);
-    return date;
-}
 
 bool refuse(const char* key, QString* refusalKey)
 {
@@ -40,7 +29,7 @@ bool PlannerCellValue(const QString& field, const QVariant& entered, QVariant* s
         const QString text = entered.toString().trimmed();
         if (text.isEmpty())
             return refuse("mes223", refusalKey);
-        const QDate date = readDate(text);
+        const QDate date = DateFromText(text);
         if (!date.isValid())
             return refuse("mes66", refusalKey);
         *stored = date;

@@ -23,19 +23,6 @@ std::optional<qint64> wholeNumber(const QString& text)
 
 }  // namespace
 
-std::optional<bool> ReadFlagSetting(const QString& text)
-{
-    const QString trimmed = text.trimmed();
-    if (trimmed.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (trimmed.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
-        return false;
-    const std::optional<qint64> number = wholeNumber(trimmed);
-    if (!number)
-        return std::nullopt;
-    return *number != 0;
-}
-
 std::optional<int> ReadTransparencySetting(const QString& text)
 {
     const std::optional<qint64> number = wholeNumber(text);

@@ -21,8 +21,6 @@ struct RemWindowSettings {
 constexpr int MinTransparency = 25;
 constexpr int MaxTransparency = 50;
 
-// "True" or "False" in any letter case, or a whole number (0 is false).
-std::optional<bool> ReadFlagSetting(const QString& text);
 // A whole number, held to 25..50.
 std::optional<int> ReadTransparencySetting(const QString& text);
 

@@ -1,15 +1,14 @@
 #include "frmCaseMsr.h"
 
-#include "EventControls.h"
 #include "EventRecord.h"
 #include "core/DBConfig.h"
-#include "core/DataEnvironment.h"
 #include "core/Fatal.h"
 #include "core/Formats.h"
 #include "core/MeasureNames.h"
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "platform/Clock.h"
+#include "platform/Controls.h"
 #include "platform/MsgBox.h"
 
 #include <QComboBox>
@@ -22,27 +21,6 @@
 namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
-
-DbResult addReminder(Recordset& rs, const QString& category, const QString& title, const QDate& date,
-                     const QString& notes)
-{
-    DbResult result = rs.AddNew();
-    if (result.Ok())
-        result = rs.SetField(s("Measure_Name"), category);
-    if (result.Ok())
-        result = rs.SetField(s("Step_Name"), title);
-    if (result.Ok())
-        result = rs.SetField(s("Step_Date"), date);
-    if (result.Ok() && !notes.isEmpty())
-        result = rs.SetField(s("Step_Notes"), notes);
-    if (result.Ok())
-        result = rs.SetField(s("Step_Rep"), false);
-    if (result.Ok())
-        result = rs.Update();
-    if (!result.Ok())
-        rs.CancelUpdate();
-    return result;
-}
 
 }  // namespace
 
@@ -101,12 +79,7 @@ void frmCaseMsr::Command1_Click()
         notes = mark + s(" ") + DateText(Anniversary);
     }
 
-    Recordset& rs = DataEnvironment1().rsCommand3;
-    const bool opened = rs.State() == 0;
-    OpenIfClosed(rs);
-    const DbResult result = addReminder(rs, StoredMeasureName(ComboM->currentText()), title, date, notes);
-    if (opened)
-        CloseIfOpen(rs);
+    const DbResult result = AddDayReminder(StoredMeasureName(ComboM->currentText()), title, date, notes);
     if (!result.Ok()) {
         MsgBox(GetLangText(s("mes331")), 48, ProductName());
         return;

@@ -1,6 +1,5 @@
 #include "frmMesAdd.h"
 
-#include "EventControls.h"
 #include "core/Formats.h"
 #include "core/Options.h"
 #include "core/Resources.h"
@@ -9,6 +8,7 @@
 #include "core/frmProcess.h"
 #include "mainwin/MeasureRecord.h"
 #include "platform/Clock.h"
+#include "platform/Controls.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,14 +32,6 @@ namespace {
 QString s(const char* text) { return QString::fromUtf8(text); }
 
 QString withColon(const char* key) { return GetLangText(s(key)) + s(":"); }
-
-void onTicked(QRadioButton* option, QObject* receiver, std::function<void()> handler)
-{
-    QObject::connect(option, &QRadioButton::toggled, receiver, [handler](bool on) {
-        if (on)
-            handler();
-    });
-}
 
 }  // namespace
 
@@ -104,8 +96,8 @@ void frmMesAdd::buildReminderPage(QWidget* page)
     Frame2 = MakeControl<QGroupBox>(page, "Frame2", 120, 1740, 5160, 1500);
     Combo1 = MakeControl<QComboBox>(Frame2, "Combo1", 180, 345, 2400, 330);
     Check2 = MakeControl<QCheckBox>(Frame2, "Check2", 180, 840, 4800, 300);
-    onTicked(Option1, this, [this] { Option1_Click(); });
-    onTicked(Option2, this, [this] { Option2_Click(); });
+    OnOptionClick(Option1, this, [this] { Option1_Click(); });
+    OnOptionClick(Option2, this, [this] { Option2_Click(); });
 }
 
 void frmMesAdd::buildRepeatPage(QWidget* page)

@@ -1,6 +1,5 @@
 #include "frmOrg.h"
 
-#include "EventControls.h"
 #include "EventRecord.h"
 #include "PlannerGridModel.h"
 #include "frmMesAdd.h"
@@ -17,6 +16,7 @@
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
+#include "platform/Controls.h"
 #include "platform/Criteria.h"
 #include "platform/MsgBox.h"
 
@@ -79,14 +79,7 @@ frmOrg::frmOrg()
             Combo1_Click();
     });
     DataGrid1 = MakeControl<QTableView>(this, "DataGrid1", 120, 1800, 11760, 4740);
-    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DataGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                               | QAbstractItemView::AnyKeyPressed);
-    DataGrid1->setAlternatingRowColors(true);
-    DataGrid1->verticalHeader()->setDefaultSectionSize(22);
-    DataGrid1->horizontalHeader()->setStretchLastSection(true);
-    DataGrid1->horizontalHeader()->setSectionsClickable(true);
+    SetupDataGrid(DataGrid1);
     connect(DataGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, &frmOrg::DataGrid1_HeadClick);
 }
 

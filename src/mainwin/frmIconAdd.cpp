@@ -101,14 +101,8 @@ void frmIconAdd::buildRepeatPage(QWidget* page)
     Combo1->setEnabled(false);
     Text2->setEnabled(false);
     Combo2->setEnabled(false);
-    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            Option1_Click();
-    });
-    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            Option2_Click();
-    });
+    OnOptionClick(Option1, this, [this] { Option1_Click(); });
+    OnOptionClick(Option2, this, [this] { Option2_Click(); });
     connect(Combo1, &QComboBox::currentIndexChanged, this, &frmIconAdd::Combo1_Click);
     connect(Combo2, &QComboBox::currentIndexChanged, this, &frmIconAdd::Combo2_Click);
     connect(Text2, &QLineEdit::textChanged, this, &frmIconAdd::Text2_Change);

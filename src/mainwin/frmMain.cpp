@@ -7,6 +7,7 @@
 #include "core/WindowHelpers.h"
 #include "core/frmProcess.h"
 #include "events/frmMesSelect.h"
+#include "phonebook/frmPhones.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
@@ -139,13 +140,6 @@ void frmMain::buildToolbar()
 {
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 9,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
-    // The window behind button 6 is not there yet; its button stays disabled until then.
-    for (QAction* button : toolbarButtons_) {
-        if (button && button != ToolbarButton(2) && button != ToolbarButton(4) && button != ToolbarButton(8)
-            && button != ToolbarButton(11) && button != ToolbarButton(13) && button != ToolbarButton(15)
-            && button != ToolbarButton(17) && button != ToolbarButton(19))
-            button->setEnabled(false);
-    }
 }
 
 QAction* frmMain::ToolbarButton(int index) const { return ToolbarButtonAt(toolbarButtons_, index); }
@@ -235,6 +229,9 @@ void frmMain::Toolbar1_ButtonClick(int index)
     } else if (index == 4) {
         HandOffPosition();
         Forms::Get<frmBus>().ShowModeless();
+    } else if (index == 6) {
+        HandOffPosition();
+        Forms::Get<frmPhones>().ShowModeless();
     } else if (index == 8) {
         HandOffPosition();
         Forms::Get<frmNote>().ShowModeless();

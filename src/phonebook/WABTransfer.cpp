@@ -1,5 +1,6 @@
 #include "frmWAB.h"
 
+#include "frmPhones.h"
 #include "core/DataEnvironment.h"
 #include "core/Fatal.h"
 #include "core/Options.h"
@@ -114,7 +115,6 @@ void frmWAB::setTransferring(bool on)
 
 void ShowTransferredContacts()
 {
-    Recordset& phones = DataEnvironment1().rstbl_Phones;
-    if (phones.State() == 1)
-        phones.SetFilter(phones.Filter());
+    if (frmPhones* phones = Forms::Find<frmPhones>())
+        phones->ReapplyGroupFilter();
 }

@@ -85,5 +85,5 @@ private:
     bool transferring_ = false;
 };
 
-// The phone book shows the rows just transferred.
+// The phone book puts back the filter of its group list's chosen entry.
 void ShowTransferredContacts();

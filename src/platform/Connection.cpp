@@ -103,7 +103,9 @@ DbResult Connection::OpenNew(const QString& path)
 
 DbResult Connection::openFile(const QString& path, int flags)
 {
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr) != SQLITE_OK)
+    // A connection serves the one thread of the windows: it locks nothing of its own.
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr)
+        != SQLITE_OK)
         return LastError(QStringLiteral("cannot open %1").arg(path));
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 15000);

@@ -93,6 +93,8 @@ int MsgBox(const QString& text, int buttons, const QString& title)
     }
 
     QMessageBox box(iconOf(buttons), title, text, QMessageBox::NoButton, Forms::ActiveForm());
+    // Names the user typed are shown as typed, never read as markup.
+    box.setTextFormat(Qt::PlainText);
     for (int result : resultsOf(buttons))
         box.addButton(standardButton(result));
     box.setDefaultButton(standardButton(defaultResult(buttons)));

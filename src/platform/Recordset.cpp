@@ -2,6 +2,19 @@
 
 #include <algorithm>
 
+namespace {
+
+// A text read from the file points into its row's buffer: it leaves as a copy of its own.
+QVariant ownCopy(const QVariant& value)
+{
+    if (value.typeId() != QMetaType::QString)
+        return value;
+    const QString& text = *static_cast<const QString*>(value.constData());
+    return QString(text.constData(), text.size());
+}
+
+}  // namespace
+
 Recordset::Recordset(Connection& connection, const QString& table, QObject* parent)
     : QObject(parent), connection_(connection), table_(table)
 {
@@ -185,7 +198,7 @@ QVariant Recordset::ValueAt(int position, int field) const
 {
     if (position < 0 || position >= static_cast<int>(view_.size()) || field < 0 || field >= FieldCount())
         return {};
-    return view_[position]->values[field];
+    return ownCopy(view_[position]->values[field]);
 }
 
 qint64 Recordset::IdAt(int position) const
@@ -212,7 +225,7 @@ QVariant Recordset::Field(int index) const
     if (mode_ != Mode::None && pendingSet_[index])
         return pendingValues_[index];
     const Row* row = current();
-    return row ? row->values[index] : QVariant();
+    return row ? ownCopy(row->values[index]) : QVariant();
 }
 
 DbResult Recordset::SetField(const QString& name, const QVariant& value)

@@ -99,15 +99,20 @@ signals:
 
 private:
     friend class Connection;
+    // A row as read from the file: its texts are views into one buffer of the row's
+    // own, so a row takes a few allocations however many columns it has. Values
+    // leave the recordset as copies of their own (ValueAt, Field).
     struct Row {
         qint64 id = 0;
         std::vector<QVariant> values;
+        QString texts;
     };
     enum class Mode { None, Edit, Add };
 
     DbResult readSchema();
     DbResult readRows(std::vector<std::unique_ptr<Row>>* rows) const;
     DbResult readRow(qint64 id, Row* row) const;
+    void decodeRow(sqlite3_stmt* statement, Row* row) const;
     void rebuildView(qint64 keepId);
     void reload();
     bool rowVisible(const Row& row) const;

@@ -3,7 +3,9 @@
 
 #include "SqlStatement.h"
 
+#include <QStringDecoder>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -15,6 +17,19 @@ QString columnList(const QList<FieldInfo>& fields)
     for (const FieldInfo& field : fields)
         names.append(SqlName(field.name));
     return names.join(QLatin1String(", "));
+}
+
+// Most texts are ASCII: widened byte by byte, which is far cheaper than the general
+// decoder. nullptr when the text holds any other byte.
+QChar* widenAscii(QChar* out, QByteArrayView text)
+{
+    QChar* at = out;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return nullptr;
+        *at++ = QLatin1Char(c);
+    }
+    return at;
 }
 
 }  // namespace
@@ -51,14 +66,10 @@ DbResult Recordset::readRows(std::vector<std::unique_ptr<Row>>* rows) const
                                    .arg(columnList(fields_), SqlName(table_), SqlName(fields_[idField_].name)));
     if (!statement.Prepared())
         return connection_.LastError(QStringLiteral("reading %1").arg(table_));
-    const int count = static_cast<int>(fields_.size());
     int status;
     while ((status = sqlite3_step(statement.get())) == SQLITE_ROW) {
         auto row = std::make_unique<Row>();
-        row->values.reserve(count);
-        for (int i = 0; i < count; ++i)
-            row->values.push_back(ReadValue(statement.get(), i, fields_[i].type));
-        row->id = row->values[idField_].toLongLong();
+        decodeRow(statement.get(), row.get());
         rows->push_back(std::move(row));
     }
     if (status != SQLITE_DONE)
@@ -73,11 +84,45 @@ DbResult Recordset::readRow(qint64 id, Row* row) const
                                                           SqlName(fields_[idField_].name)));
     if (!statement.Prepared() || !statement.Bind({id}) || sqlite3_step(statement.get()) != SQLITE_ROW)
         return connection_.LastError(QStringLiteral("reading back a row of %1").arg(table_));
-    row->id = id;
-    row->values.clear();
-    for (int i = 0; i < fields_.size(); ++i)
-        row->values.push_back(ReadValue(statement.get(), i, fields_[i].type));
+    decodeRow(statement.get(), row);
     return {};
+}
+
+void Recordset::decodeRow(sqlite3_stmt* statement, Row* row) const
+{
+    const int count = static_cast<int>(fields_.size());
+    // The UTF-8 of every text first (no data for NULL), then one buffer for all of
+    // them: UTF-16 never takes more code units than UTF-8 takes bytes.
+    QVarLengthArray<QByteArrayView, 64> utf8(count);
+    qsizetype total = 0;
+    for (int i = 0; i < count; ++i) {
+        utf8[i] = QByteArrayView();
+        if (fields_[i].type != ColumnType::Text)
+            continue;
+        if (const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i))) {
+            utf8[i] = QByteArrayView(text, sqlite3_column_bytes(statement, i));
+            total += utf8[i].size();
+        }
+    }
+    row->texts.resize(total);
+    QChar* out = row->texts.data();
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    row->values.clear();
+    row->values.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        if (fields_[i].type != ColumnType::Text) {
+            row->values.push_back(ReadValue(statement, i, fields_[i].type));
+        } else if (!utf8[i].data()) {
+            row->values.emplace_back();
+        } else {
+            QChar* const start = out;
+            out = widenAscii(out, utf8[i]);
+            if (!out)
+                out = decoder.appendToBuffer(start, utf8[i]);
+            row->values.emplace_back(QString::fromRawData(start, out - start));
+        }
+    }
+    row->id = row->values[idField_].toLongLong();
 }
 
 DbResult Recordset::AddNew()

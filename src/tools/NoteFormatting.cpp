@@ -3,9 +3,9 @@
 
 #include "core/Options.h"
 #include "core/Resources.h"
-#include "events/EventControls.h"
 #include "frmNote.h"
 #include "platform/ColorChooser.h"
+#include "platform/Controls.h"
 #include "platform/FontChooser.h"
 #include "platform/RichTextBox.h"
 

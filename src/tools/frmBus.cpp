@@ -11,10 +11,10 @@
 #include "core/Toolbar.h"
 #include "core/WindowHelpers.h"
 #include "core/frmProcess.h"
-#include "events/EventControls.h"
 #include "mainwin/frmMain.h"
 #include "platform/BoundGridModel.h"
 #include "platform/Clock.h"
+#include "platform/Controls.h"
 
 #include <QDateEdit>
 #include <QHeaderView>

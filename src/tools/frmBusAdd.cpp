@@ -7,7 +7,7 @@
 #include "core/Resources.h"
 #include "core/clsINI.h"
 #include "core/cTabStripPane.h"
-#include "events/EventControls.h"
+#include "platform/Controls.h"
 #include "platform/MsgBox.h"
 
 #include <QCheckBox>

@@ -4,8 +4,8 @@
 #include "core/Fatal.h"
 #include "core/Options.h"
 #include "core/Resources.h"
-#include "events/EventControls.h"
 #include "frmNote.h"
+#include "platform/Controls.h"
 #include "platform/MsgBox.h"
 
 #include <QComboBox>

@@ -38,6 +38,8 @@ QList<Picture> weatherPictures();   // res/weather/*.png, named after the weathe
 QList<Picture> toolbarPictures();   // res/toolbar/*.png
 QList<Picture> taskPictures();      // res/toolbar/*.png of the task list
 QList<Picture> noteToolbarPictures();  // res/toolbar/*.png of the notes window
+QList<Picture> phonebookToolbarPictures();  // res/toolbar/*.png of the phone book
+QList<Picture> contactPictures();   // res/contact/*.png
 QList<Picture> categoryPictures();  // <icondir>/*.ico
 
 // One palette for every family: a colour and its darker outline shade.

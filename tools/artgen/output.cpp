@@ -18,6 +18,8 @@ QList<Family> families(const QString &outDir, const QString &iconDir)
         {outDir + u"/res/toolbar"_s, u"toolbar"_s, u".png"_s, false, 32, toolbarPictures()},
         {outDir + u"/res/toolbar"_s, u"toolbar"_s, u".png"_s, false, 32, taskPictures()},
         {outDir + u"/res/toolbar"_s, u"toolbar"_s, u".png"_s, false, 32, noteToolbarPictures()},
+        {outDir + u"/res/toolbar"_s, u"toolbar"_s, u".png"_s, false, 32, phonebookToolbarPictures()},
+        {outDir + u"/res/contact"_s, u"contact"_s, u".png"_s, false, 96, contactPictures()},
         {iconDir, QString(), QString(), true, 48, categoryPictures()},
     };
 }

@@ -1,0 +1,311 @@
+#include "frmPhones.h"
+
+#include "ContactGridModel.h"
+#include "ContactRecord.h"
+#include "frmCntAdd.h"
+#include "frmCntSearch.h"
+#include "frmCntTable.h"
+#include "frmGroupes.h"
+#include "core/DBConfig.h"
+#include "core/DataEnvironment.h"
+#include "core/Fatal.h"
+#include "core/Options.h"
+#include "core/Resources.h"
+#include "core/Toolbar.h"
+#include "core/WindowHelpers.h"
+#include "core/frmProcess.h"
+#include "mainwin/frmMain.h"
+#include "platform/Controls.h"
+#include "platform/MsgBox.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+constexpr int WindowWidth = 12000;
+constexpr int WindowHeight = 7500;
+
+constexpr ToolbarEntry ToolbarEntries[] = {
+    {2, "mnu10", "back"},    {4, "mnu15", "add"},     {6, "mnu11", "delete"},   {8, "mnu20", "contact"},
+    {10, "mnu21", "search"}, {12, "mnu22", "contactgroups"}, {14, "mnu12", "options"},
+};
+constexpr int ToolbarButtonCount = 14;
+
+// The headings a click sorts by, ascending: names, phones, birthday and e-mail.
+constexpr int SortableColumns[] = {1, 2, 4, 5, 7, 18};
+
+int columnWidth(int column)
+{
+    switch (column) {
+    case 1:
+    case 3:
+        return 1800;
+    case 2:
+    case 13:
+    case 25:
+        return 2100;
+    case 7:
+    case 31:
+        return 1500;
+    case 18:
+    case 19:
+    case 20:
+        return 2400;
+    default:
+        return 1800;
+    }
+}
+
+Recordset& contacts() { return DataEnvironment1().rstbl_Phones; }
+
+}  // namespace
+
+frmPhones::frmPhones()
+    : Form(s("frmPhones"), MainWindow)
+{
+    setFixedSize(Px(WindowWidth), Px(WindowHeight));
+    buildToolbar();
+    LabelFilter = MakeControl<QLabel>(this, "LabelFilter", 120, 1230, 7920, 420);
+    LabelFilter->setTextFormat(Qt::PlainText);
+    QFont font = LabelFilter->font();
+    font.setBold(true);
+    LabelFilter->setFont(font);
+    Combo1 = MakeControl<QComboBox>(this, "Combo1", 8280, 1275, 3600, 330);
+    // Code that selects an entry runs the filter through the index change; a click
+    // runs it through the activation, also on the entry already chosen.
+    connect(Combo1, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index < 0)
+            return;
+        ReapplyGroupFilter();
+        choiceApplied_ = true;
+        QTimer::singleShot(0, this, [this] { choiceApplied_ = false; });
+    });
+    connect(Combo1, &QComboBox::activated, this, [this] {
+        if (!choiceApplied_)
+            ReapplyGroupFilter();
+        choiceApplied_ = false;
+    });
+    DataGrid1 = MakeControl<QTableView>(this, "DataGrid1", 120, 1800, 11760, 5580);
+    SetupDataGrid(DataGrid1);
+    DataGrid1->installEventFilter(this);
+    connect(DataGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, &frmPhones::DataGrid1_HeadClick);
+}
+
+frmPhones::~frmPhones() = default;
+
+void frmPhones::buildToolbar()
+{
+    Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 3,
+                            [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
+}
+
+QAction* frmPhones::ToolbarButton(int index) const { return ToolbarButtonAt(toolbarButtons_, index); }
+
+void frmPhones::Form_Load()
+{
+    SetFormIcon(this, s("RES_0"), true);
+    SetToolbarFont(this, Toolbar1);
+    HookGrid(DataGrid1);
+    frmMain::TakeHandedPosition(*this);
+    bindGrid();
+    QPointer<frmPhones> self(this);
+    FillGroupCombo(Combo1);
+    Forms::DoEvents();
+    if (!self)
+        return;
+    SelectEntry(Combo1, 0);
+    ApplyLanguage();
+    const QList<int> columns = ChoosableGridColumns();
+    const QList<bool> shown = ReadColumnChoice();
+    for (int i = 0; i < columns.size(); ++i)
+        SetColumnShown(columns[i], shown[i]);
+}
+
+void frmPhones::bindGrid()
+{
+    Recordset& rs = contacts();
+    OpenIfClosed(rs);
+    GridModel = new ContactGridModel(rs, this);
+    for (int column = 0; column < Contact::FieldCount; ++column)
+        GridModel->SetEditable(column, !GridColumnNeverShown(column));
+    DataGrid1->setModel(GridModel);
+    for (int column = 0; column < Contact::FieldCount; ++column)
+        DataGrid1->setColumnHidden(column, GridColumnNeverShown(column));
+    // The grid's current row is the recordset's current row, both ways.
+    connect(DataGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    GridModel->SetCurrentRow(current.row());
+            });
+    connect(GridModel, &BoundGridModel::CurrentRowChanged, this, &frmPhones::showCurrentRow);
+    connect(GridModel, &QAbstractItemModel::modelReset, this, &frmPhones::showCurrentRow);
+    // The messages wait until the grid has finished with its editor.
+    connect(GridModel, &ContactGridModel::Refused, this, &frmPhones::report, Qt::QueuedConnection);
+    connect(GridModel, &BoundGridModel::WriteFailed, this, [this] { report(s("mes340")); }, Qt::QueuedConnection);
+}
+
+void frmPhones::showCurrentRow()
+{
+    const int row = GridModel->CurrentRow();
+    if (row < 0 || DataGrid1->currentIndex().row() == row)
+        return;
+    const int column = std::max(DataGrid1->currentIndex().column(), 1);
+    DataGrid1->setCurrentIndex(GridModel->index(row, column));
+}
+
+void frmPhones::report(const QString& messageKey) { MsgBox(GetLangText(messageKey), 48, ProductName()); }
+
+void frmPhones::ApplyLanguage()
+{
+    setWindowTitle(s("Tessaryn v.") + Forms::Get<frmProcess>().ProgramVersion + s(" - [") + GetLangText(s("mes226"))
+                   + s("]"));
+    SetToolbarCaptions(Toolbar1, toolbarButtons_, ToolbarEntries);
+    // A column is wide enough for its heading, in the bold of the current row's heading.
+    QFont bold = DataGrid1->horizontalHeader()->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    for (int column = 0; column < Contact::FieldCount; ++column) {
+        const char* key = GridCaptionKey(column);
+        if (key)
+            GridModel->SetHeader(column, GetLangText(s(key)));
+        const int heading = metrics.horizontalAdvance(GridModel->headerData(column, Qt::Horizontal).toString());
+        DataGrid1->setColumnWidth(column, std::max(Px(columnWidth(column)), heading + 20));
+    }
+}
+
+void frmPhones::SetColumnShown(int gridColumn, bool shown)
+{
+    if (!GridColumnNeverShown(gridColumn) && gridColumn != 1)
+        DataGrid1->setColumnHidden(gridColumn, !shown);
+}
+
+void frmPhones::Form_Activate()
+{
+    // A closing phone book is loading the main window again: an activation met while
+    // that load pumps events must not unload it under its own load routine.
+    if (!closing_)
+        Forms::Unload<frmMain>();
+}
+
+bool frmPhones::Form_QueryUnload(UnloadMode mode)
+{
+    closing_ = true;
+    Recordset& rs = contacts();
+    UpdateIfRecords(rs);
+    CloseIfOpen(DataEnvironment1().rsCommand1);
+    CloseIfOpen(rs);
+    Forms::Unload<frmCntSearch>();
+    UnhookGrid(DataGrid1);
+    if (mode != UnloadMode::ControlMenu)
+        frmMain::ReturnFrom(*this);
+    return false;
+}
+
+void frmPhones::ReapplyGroupFilter()
+{
+    Recordset& rs = contacts();
+    if (rs.State() == 0)
+        return;
+    const int entry = Combo1->currentIndex();
+    if (entry <= 0)
+        rs.SetFilter(AllContactsFilter());
+    else if (entry == 1)
+        rs.SetFilter(GroupFilter(Forms::Get<frmProcess>().GeneralGroupName));
+    else
+        rs.SetFilter(GroupFilter(Combo1->currentText()));
+    LabelFilter->clear();
+}
+
+void frmPhones::DataGrid1_HeadClick(int column)
+{
+    if (std::find(std::begin(SortableColumns), std::end(SortableColumns), column) != std::end(SortableColumns))
+        contacts().SetSort(Contact::FieldName(GridColumnField(column)));
+}
+
+void frmPhones::Toolbar1_ButtonClick(int index)
+{
+    switch (index) {
+    case 2:
+        Forms::Unload(this);
+        break;
+    case 4:
+        Forms::Get<frmCntAdd>().ShowModal(this);
+        break;
+    case 6:
+        DeleteContact();
+        break;
+    case 8:
+        ViewContact();
+        break;
+    case 10:
+        Forms::Get<frmCntSearch>().ShowModeless(this);
+        break;
+    case 12:
+        Forms::Get<frmGroupes>().ShowModal(this);
+        break;
+    case 14:
+        Forms::Get<frmCntTable>().ShowModal(this);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmPhones::DeleteContact()
+{
+    if (contacts().RecordCount() == 0) {
+        report(s("mes231"));
+        return;
+    }
+    DataGrid1->setEnabled(false);
+    deleteCurrent();
+    DataGrid1->setEnabled(true);
+}
+
+void frmPhones::DeleteWithQuestion()
+{
+    if (contacts().RecordCount() == 0)
+        return;
+    if (MsgBox(GetLangText(s("mes230")), 4 + 32, ProductName()) == vbYes)
+        deleteCurrent();
+}
+
+void frmPhones::deleteCurrent()
+{
+    Recordset& rs = contacts();
+    if (rs.AbsolutePosition() < 0)
+        rs.MoveFirst();
+    if (!rs.Delete().Ok()) {
+        report(s("mes341"));
+        return;
+    }
+    // The grid goes on with the row that took the deleted one's place.
+    rs.MoveNext();
+    if (rs.Eof())
+        rs.MoveLast();
+}
+
+bool frmPhones::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == DataGrid1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // A cell being edited takes its Delete key itself.
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+            DeleteWithQuestion();
+            return true;
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
