@@ -27,14 +27,6 @@ namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
 
-QLabel* label(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* control = new QLabel(parent);
-    control->setObjectName(s(name));
-    Place(control, left, top, width, height);
-    return control;
-}
-
 QString periodCaption(const ForecastPeriod& period)
 {
     return period.date + s(" (") + GetLangText(PeriodKey(period.hour)) + s(")");
@@ -53,22 +45,22 @@ WeatherPanel::WeatherPanel(QWidget* parent)
     Place(Combo3, 0, 0, 3000, 345);
     connect(Combo3, &QComboBox::currentIndexChanged, this, &WeatherPanel::Combo3_Click);
 
-    Image2 = label(this, "Image2", 60, 480, 720, 720);
+    Image2 = MakeControl<QLabel>(this, "Image2", 60, 480, 720, 720);
     Image2->setAlignment(Qt::AlignCenter);
 
-    Label3 = label(this, "Label3", 900, 480, 2100, 450);
+    Label3 = MakeControl<QLabel>(this, "Label3", 900, 480, 2100, 450);
     QFont big = Label3->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.6);
     Label3->setFont(big);
     OnClick(Label3, [this] { Label3_Click(); });
 
-    Label4 = label(this, "Label4", 900, 945, 2100, 300);
-    Label13 = label(this, "Label13", 60, 1380, 2940, 285);
-    Label14 = label(this, "Label14", 60, 1665, 2940, 285);
-    Label15 = label(this, "Label15", 60, 1950, 2940, 285);
+    Label4 = MakeControl<QLabel>(this, "Label4", 900, 945, 2100, 300);
+    Label13 = MakeControl<QLabel>(this, "Label13", 60, 1380, 2940, 285);
+    Label14 = MakeControl<QLabel>(this, "Label14", 60, 1665, 2940, 285);
+    Label15 = MakeControl<QLabel>(this, "Label15", 60, 1950, 2940, 285);
 
-    Image3 = label(this, "Image3", 2640, 2340, 360, 360);
+    Image3 = MakeControl<QLabel>(this, "Image3", 2640, 2340, 360, 360);
     Image3->setPixmap(ToolbarIcon(s("options")).pixmap(Px(360), Px(360)));
     Image3->setCursor(Qt::PointingHandCursor);
     OnClick(Image3, [this] { Image3_Click(); });
@@ -78,7 +70,7 @@ WeatherPanel::WeatherPanel(QWidget* parent)
     Picture3->setFrameShape(QFrame::StyledPanel);
     Picture3->setAutoFillBackground(true);
     Place(Picture3, 0, 0, 3000, 2700);
-    Label5 = label(Picture3, "Label5", 150, 540, 2700, 900);
+    Label5 = MakeControl<QLabel>(Picture3, "Label5", 150, 540, 2700, 900);
     Label5->setAlignment(Qt::AlignCenter);
     Label5->setWordWrap(true);
     Command2 = new QPushButton(Picture3);

@@ -29,22 +29,13 @@ QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int PreviewSize = 48;
 
-template <class T>
-T* control(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(s(name));
-    Place(widget, left, top, width, height);
-    return widget;
-}
-
 }  // namespace
 
 frmIconAdd::frmIconAdd()
     : Form(s("frmIconAdd"), DialogWindow)
 {
     setFixedSize(Px(5220), Px(4080));
-    tbsOptions = control<QTabWidget>(this, "tbsOptions", 120, 120, 4980, 3300);
+    tbsOptions = MakeControl<QTabWidget>(this, "tbsOptions", 120, 120, 4980, 3300);
     for (int i = 0; i < 2; ++i) {
         picOptions[i] = new QWidget(tbsOptions);
         picOptions[i]->setObjectName(QStringLiteral("picOptions%1").arg(i));
@@ -53,9 +44,9 @@ frmIconAdd::frmIconAdd()
     buildNamePage(picOptions[0]);
     buildRepeatPage(picOptions[1]);
 
-    Command0 = control<QPushButton>(this, "Command0", 2520, 3540, 1215, 375);
-    Command2 = control<QPushButton>(this, "Command2", 2520, 3540, 1215, 375);
-    Command1 = control<QPushButton>(this, "Command1", 3840, 3540, 1215, 375);
+    Command0 = MakeControl<QPushButton>(this, "Command0", 2520, 3540, 1215, 375);
+    Command2 = MakeControl<QPushButton>(this, "Command2", 2520, 3540, 1215, 375);
+    Command1 = MakeControl<QPushButton>(this, "Command1", 3840, 3540, 1215, 375);
     Command0->setText(s("OK"));
     Command2->setText(s("OK"));
     Command0->setEnabled(false);
@@ -71,16 +62,16 @@ frmIconAdd::~frmIconAdd() = default;
 
 void frmIconAdd::buildNamePage(QWidget* page)
 {
-    fraSample1 = control<QGroupBox>(page, "fraSample1", 120, 120, 4680, 2580);
-    Label1 = control<QLabel>(fraSample1, "Label1", 180, 300, 4320, 255);
-    Text1 = control<QLineEdit>(fraSample1, "Text1", 180, 555, 4320, 330);
-    Label2 = control<QLabel>(fraSample1, "Label2", 180, 1005, 4320, 255);
-    Image1 = control<QLabel>(fraSample1, "Image1", 180, 1275, 810, 810);
+    fraSample1 = MakeControl<QGroupBox>(page, "fraSample1", 120, 120, 4680, 2580);
+    Label1 = MakeControl<QLabel>(fraSample1, "Label1", 180, 300, 4320, 255);
+    Text1 = MakeControl<QLineEdit>(fraSample1, "Text1", 180, 555, 4320, 330);
+    Label2 = MakeControl<QLabel>(fraSample1, "Label2", 180, 1005, 4320, 255);
+    Image1 = MakeControl<QLabel>(fraSample1, "Image1", 180, 1275, 810, 810);
     Image1->setFrameShape(QFrame::StyledPanel);
     Image1->setAlignment(Qt::AlignCenter);
-    Label10 = control<QLabel>(fraSample1, "Label10", 1140, 1275, 3360, 255);
+    Label10 = MakeControl<QLabel>(fraSample1, "Label10", 1140, 1275, 3360, 255);
     FitText(Label10);
-    Command3 = control<QPushButton>(fraSample1, "Command3", 1140, 1650, 1455, 375);
+    Command3 = MakeControl<QPushButton>(fraSample1, "Command3", 1140, 1650, 1455, 375);
     SelectAllOnFocus(Text1);
     connect(Text1, &QLineEdit::textChanged, this, &frmIconAdd::Text1_Change);
     connect(Command3, &QPushButton::clicked, this, &frmIconAdd::Command3_Click);
@@ -88,14 +79,14 @@ void frmIconAdd::buildNamePage(QWidget* page)
 
 void frmIconAdd::buildRepeatPage(QWidget* page)
 {
-    fraSample2 = control<QGroupBox>(page, "fraSample2", 120, 120, 4680, 2580);
-    Label3 = control<QLabel>(fraSample2, "Label3", 180, 300, 4320, 255);
-    Option1 = control<QRadioButton>(fraSample2, "Option1", 180, 585, 2100, 300);
-    Option2 = control<QRadioButton>(fraSample2, "Option2", 2400, 585, 2100, 300);
-    Frame2 = control<QGroupBox>(fraSample2, "Frame2", 180, 1005, 4320, 1425);
-    Combo1 = control<QComboBox>(Frame2, "Combo1", 180, 345, 3960, 330);
-    Text2 = control<QLineEdit>(Frame2, "Text2", 180, 840, 1095, 330);
-    Combo2 = control<QComboBox>(Frame2, "Combo2", 1380, 840, 2760, 330);
+    fraSample2 = MakeControl<QGroupBox>(page, "fraSample2", 120, 120, 4680, 2580);
+    Label3 = MakeControl<QLabel>(fraSample2, "Label3", 180, 300, 4320, 255);
+    Option1 = MakeControl<QRadioButton>(fraSample2, "Option1", 180, 585, 2100, 300);
+    Option2 = MakeControl<QRadioButton>(fraSample2, "Option2", 2400, 585, 2100, 300);
+    Frame2 = MakeControl<QGroupBox>(fraSample2, "Frame2", 180, 1005, 4320, 1425);
+    Combo1 = MakeControl<QComboBox>(Frame2, "Combo1", 180, 345, 3960, 330);
+    Text2 = MakeControl<QLineEdit>(Frame2, "Text2", 180, 840, 1095, 330);
+    Combo2 = MakeControl<QComboBox>(Frame2, "Combo2", 1380, 840, 2760, 330);
     Option1->setChecked(true);
     Text2->setText(s("1"));
     Combo1->setEnabled(false);

@@ -27,15 +27,6 @@ namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
 
-template <class T>
-T* control(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* made = new T(parent);
-    made->setObjectName(s(name));
-    Place(made, left, top, width, height);
-    return made;
-}
-
 }  // namespace
 
 frmWeather::frmWeather()
@@ -43,36 +34,36 @@ frmWeather::frmWeather()
 {
     setFixedSize(Px(5700), Px(4200));
 
-    Label5 = control<QLabel>(this, "Label5", 240, 180, 4440, 375);
+    Label5 = MakeControl<QLabel>(this, "Label5", 240, 180, 4440, 375);
     QFont heading = Label5->font();
     heading.setBold(true);
     heading.setPointSizeF(heading.pointSizeF() * 1.25);
     Label5->setFont(heading);
 
-    Image2 = control<QLabel>(this, "Image2", 4800, 120, 720, 720);
+    Image2 = MakeControl<QLabel>(this, "Image2", 4800, 120, 720, 720);
     Image2->setPixmap(WeatherPicture(s("_1_sun_cl.gif")));
     Image2->setCursor(Qt::PointingHandCursor);
     Image2->setToolTip(WeatherServicePage());
     OnClick(Image2, [this] { Image2_Click(); });
 
-    Label12 = control<QLabel>(this, "Label12", 240, 600, 4440, 780);
+    Label12 = MakeControl<QLabel>(this, "Label12", 240, 600, 4440, 780);
     Label12->setWordWrap(true);
     Label12->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Frame2 = control<QGroupBox>(this, "Frame2", 240, 1500, 5220, 1440);
-    Text1 = control<QLineEdit>(Frame2, "Text1", 180, 390, 3480, 375);
-    Command1 = control<QPushButton>(Frame2, "Command1", 3780, 360, 1260, 435);
-    Combo1 = control<QComboBox>(Frame2, "Combo1", 180, 900, 4860, 375);
-    Combo2 = control<QComboBox>(Frame2, "Combo2", 180, 900, 4860, 375);
+    Frame2 = MakeControl<QGroupBox>(this, "Frame2", 240, 1500, 5220, 1440);
+    Text1 = MakeControl<QLineEdit>(Frame2, "Text1", 180, 390, 3480, 375);
+    Command1 = MakeControl<QPushButton>(Frame2, "Command1", 3780, 360, 1260, 435);
+    Combo1 = MakeControl<QComboBox>(Frame2, "Combo1", 180, 900, 4860, 375);
+    Combo2 = MakeControl<QComboBox>(Frame2, "Combo2", 180, 900, 4860, 375);
     Combo1->hide();
     Combo2->hide();
     connect(Text1, &QLineEdit::returnPressed, this, &frmWeather::Command1_Click);
     connect(Command1, &QPushButton::clicked, this, &frmWeather::Command1_Click);
     connect(Combo1, &QComboBox::currentIndexChanged, this, &frmWeather::Combo1_Click);
 
-    Check1 = control<QCheckBox>(this, "Check1", 240, 3120, 3600, 330);
-    Command3 = control<QPushButton>(this, "Command3", 2940, 3600, 1200, 435);
-    Command2 = control<QPushButton>(this, "Command2", 4260, 3600, 1200, 435);
+    Check1 = MakeControl<QCheckBox>(this, "Check1", 240, 3120, 3600, 330);
+    Command3 = MakeControl<QPushButton>(this, "Command3", 2940, 3600, 1200, 435);
+    Command2 = MakeControl<QPushButton>(this, "Command2", 4260, 3600, 1200, 435);
     Command3->setEnabled(false);
     connect(Command3, &QPushButton::clicked, this, &frmWeather::Command3_Click);
     connect(Command2, &QPushButton::clicked, this, &frmWeather::Command2_Click);

@@ -10,9 +10,9 @@ constexpr int OptionStep = 400;
 
 QWidget* AddPage(QWidget* window, const char* name, int width, int height, QLabel** heading)
 {
-    auto* page = AddControl<QWidget>(window, name, 0, 0, width, height);
+    auto* page = MakeControl<QWidget>(window, name, 0, 0, width, height);
     page->setAutoFillBackground(true);
-    *heading = AddControl<QLabel>(page, "Heading", 240, 240, width - 480, 360);
+    *heading = MakeControl<QLabel>(page, "Heading", 240, 240, width - 480, 360);
     (*heading)->setObjectName(page->objectName() + QStringLiteral("Heading"));
     QFont font = (*heading)->font();
     font.setBold(true);
@@ -23,7 +23,7 @@ QWidget* AddPage(QWidget* window, const char* name, int width, int height, QLabe
 
 QLabel* AddDescription(QWidget* parent, const char* name, int left, int top, int width, int height)
 {
-    auto* label = AddControl<QLabel>(parent, name, left, top, width, height);
+    auto* label = MakeControl<QLabel>(parent, name, left, top, width, height);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -32,9 +32,9 @@ QLabel* AddDescription(QWidget* parent, const char* name, int left, int top, int
 QGroupBox* AddOptionFrame(QWidget* parent, const char* name, int left, int top, int width, int options,
                           QList<QRadioButton*>* buttons)
 {
-    auto* frame = AddControl<QGroupBox>(parent, name, left, top, width, 420 + options * OptionStep);
+    auto* frame = MakeControl<QGroupBox>(parent, name, left, top, width, 420 + options * OptionStep);
     for (int i = 0; i < options; ++i) {
-        auto* option = AddControl<QRadioButton>(frame, "Option", 240, 360 + i * OptionStep, width - 480, 330);
+        auto* option = MakeControl<QRadioButton>(frame, "Option", 240, 360 + i * OptionStep, width - 480, 330);
         option->setObjectName(frame->objectName() + QStringLiteral("Option%1").arg(i));
         buttons->append(option);
     }

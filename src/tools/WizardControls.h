@@ -12,15 +12,6 @@ class QWidget;
 
 // The controls the two wizards are made of, placed in twips.
 
-template <class T>
-T* AddControl(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* control = new T(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    Place(control, left, top, width, height);
-    return control;
-}
-
 // A page: a panel with a bold heading at its top.
 QWidget* AddPage(QWidget* window, const char* name, int width, int height, QLabel** heading);
 // A word-wrapped description label.

@@ -35,21 +35,21 @@ frmAbout::frmAbout()
 {
     setFixedSize(Px(6360), Px(4020));
 
-    Image1 = AddControl<QLabel>(this, "Image1", 240, 240, 720, 720);
+    Image1 = MakeControl<QLabel>(this, "Image1", 240, 240, 720, 720);
     Image1->setPixmap(ResourcePixmap(s("RES_0"), 48));
 
-    lblProduct = AddControl<QLabel>(this, "lblProduct", 1200, 180, 4920, 450);
+    lblProduct = MakeControl<QLabel>(this, "lblProduct", 1200, 180, 4920, 450);
     QFont heading = lblProduct->font();
     heading.setBold(true);
     heading.setPointSizeF(heading.pointSizeF() * 1.5);
     lblProduct->setFont(heading);
     lblProduct->setText(ProductName());
-    lblVersion = AddControl<QLabel>(this, "lblVersion", 1200, 660, 4920, 285);
-    lblCopyright = AddControl<QLabel>(this, "lblCopyright", 1200, 945, 4920, 285);
+    lblVersion = MakeControl<QLabel>(this, "lblVersion", 1200, 660, 4920, 285);
+    lblCopyright = MakeControl<QLabel>(this, "lblCopyright", 1200, 945, 4920, 285);
     lblCopyright->setText(s("© %1 ").arg(Clock::Today().year()) + s(AuthorsCredit));
     lblCredits = AddDescription(this, "lblCredits", 1200, 1290, 4920, 570);
 
-    lblHomePage = AddControl<QLabel>(this, "lblHomePage", 1200, 1920, 4920, 285);
+    lblHomePage = MakeControl<QLabel>(this, "lblHomePage", 1200, 1920, 4920, 285);
     QPalette link = lblHomePage->palette();
     link.setColor(QPalette::WindowText, link.color(QPalette::Link));
     lblHomePage->setPalette(link);
@@ -59,16 +59,16 @@ frmAbout::frmAbout()
     lblHomePage->setCursor(Qt::PointingHandCursor);
     OnClick(lblHomePage, [this] { cmdHomePage_Click(); });
 
-    auto* line = AddControl<QFrame>(this, "Line1", 240, 2400, 5880, 30);
+    auto* line = MakeControl<QFrame>(this, "Line1", 240, 2400, 5880, 30);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
-    lblLanguage = AddControl<QLabel>(this, "lblLanguage", 240, 2700, 1560, 285);
-    cboLanguage = AddControl<QComboBox>(this, "cboLanguage", 1860, 2640, 2400, 375);
+    lblLanguage = MakeControl<QLabel>(this, "lblLanguage", 240, 2700, 1560, 285);
+    cboLanguage = MakeControl<QComboBox>(this, "cboLanguage", 1860, 2640, 2400, 375);
     connect(cboLanguage, &QComboBox::currentIndexChanged, this, [this] { languageChanged_ = true; });
 
-    cmdHomePage = AddControl<QPushButton>(this, "cmdHomePage", 240, 3360, 2400, 435);
-    cmdOK = AddControl<QPushButton>(this, "cmdOK", 4920, 3360, 1200, 435);
+    cmdHomePage = MakeControl<QPushButton>(this, "cmdHomePage", 240, 3360, 2400, 435);
+    cmdOK = MakeControl<QPushButton>(this, "cmdOK", 4920, 3360, 1200, 435);
     cmdOK->setText(s("OK"));
     connect(cmdHomePage, &QPushButton::clicked, this, &frmAbout::cmdHomePage_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);

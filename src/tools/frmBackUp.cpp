@@ -44,18 +44,18 @@ frmBackUp::frmBackUp()
     setFixedSize(Px(WindowWidth), Px(PageHeight + 720));
     Picture1 = AddPage(this, "Picture1", WindowWidth, PageHeight, &Label1);
     Label2 = AddDescription(Picture1, "Label2", 240, 720, WindowWidth - 480, 1200);
-    Label3 = AddControl<QLabel>(Picture1, "Label3", 240, 1980, WindowWidth - 480, 300);
-    Label4 = AddControl<QLabel>(Picture1, "Label4", 240, 2280, WindowWidth - 480, 300);
+    Label3 = MakeControl<QLabel>(Picture1, "Label3", 240, 1980, WindowWidth - 480, 300);
+    Label4 = MakeControl<QLabel>(Picture1, "Label4", 240, 2280, WindowWidth - 480, 300);
     Frame1 = AddOptionFrame(this, "Frame1", 240, 2760, WindowWidth - 480, 2, &Option1);
 
     Picture2 = AddPage(this, "Picture2", WindowWidth, PageHeight, &Label5);
-    Label6 = AddControl<QLabel>(Picture2, "Label6", 240, 720, WindowWidth - 480, 300);
+    Label6 = MakeControl<QLabel>(Picture2, "Label6", 240, 720, WindowWidth - 480, 300);
     Frame2 = AddOptionFrame(Picture2, "Frame2", 240, 1200, WindowWidth - 480, 3, &Option2);
 
     const int buttonsTop = PageHeight + 150;
-    cmdNext = AddControl<QPushButton>(this, "cmdNext", WindowWidth - 2760, buttonsTop, 1200, 390);
-    cmdOK = AddControl<QPushButton>(this, "cmdOK", WindowWidth - 2760, buttonsTop, 1200, 390);
-    cmdCancel = AddControl<QPushButton>(this, "cmdCancel", WindowWidth - 1440, buttonsTop, 1200, 390);
+    cmdNext = MakeControl<QPushButton>(this, "cmdNext", WindowWidth - 2760, buttonsTop, 1200, 390);
+    cmdOK = MakeControl<QPushButton>(this, "cmdOK", WindowWidth - 2760, buttonsTop, 1200, 390);
+    cmdCancel = MakeControl<QPushButton>(this, "cmdCancel", WindowWidth - 1440, buttonsTop, 1200, 390);
     cmdOK->setText(s("OK"));
     SetCancelButton(cmdCancel);
     SetDefaultButton(cmdNext);

@@ -35,13 +35,13 @@ frmReports::frmReports()
     Frame1 = AddOptionFrame(Picture1, "Frame1", 240, 2040, WindowWidth - 480, 3, &Option1);
 
     Picture2 = AddPage(this, "Picture2", WindowWidth, PageHeight, &Label3);
-    Label4 = AddControl<QLabel>(Picture2, "Label4", 240, 720, WindowWidth - 480, 300);
-    List1 = AddControl<QListWidget>(Picture2, "List1", 240, 1080, WindowWidth - 480, PageHeight - 1200);
+    Label4 = MakeControl<QLabel>(Picture2, "Label4", 240, 720, WindowWidth - 480, 300);
+    List1 = MakeControl<QListWidget>(Picture2, "List1", 240, 1080, WindowWidth - 480, PageHeight - 1200);
 
     const int buttonsTop = PageHeight + 150;
-    cmdBack = AddControl<QPushButton>(this, "cmdBack", WindowWidth - 4080, buttonsTop, 1200, 390);
-    cmdNext = AddControl<QPushButton>(this, "cmdNext", WindowWidth - 2760, buttonsTop, 1200, 390);
-    cmdExit = AddControl<QPushButton>(this, "cmdExit", WindowWidth - 1440, buttonsTop, 1200, 390);
+    cmdBack = MakeControl<QPushButton>(this, "cmdBack", WindowWidth - 4080, buttonsTop, 1200, 390);
+    cmdNext = MakeControl<QPushButton>(this, "cmdNext", WindowWidth - 2760, buttonsTop, 1200, 390);
+    cmdExit = MakeControl<QPushButton>(this, "cmdExit", WindowWidth - 1440, buttonsTop, 1200, 390);
     SetCancelButton(cmdExit);
     SetDefaultButton(cmdNext);
     connect(cmdNext, &QPushButton::clicked, this, &frmReports::cmdNext_Click);

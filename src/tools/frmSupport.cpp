@@ -60,20 +60,20 @@ frmSupport::frmSupport()
 
     // Page 2 covers page 1 while it shows.
     Page2 = AddPage(this, "Page2", WindowWidth, PageHeight, &lblHeading2);
-    lblInstalledCaption = AddControl<QLabel>(Page2, "lblInstalledCaption", 240, 780, 2760, 300);
-    lblInstalled = AddControl<QLabel>(Page2, "lblInstalled", 3060, 780, 1500, 300);
-    lblLatestCaption = AddControl<QLabel>(Page2, "lblLatestCaption", 240, 1140, 2760, 300);
-    lblLatest = AddControl<QLabel>(Page2, "lblLatest", 3060, 1140, 1500, 300);
-    cmdGet = AddControl<QPushButton>(Page2, "cmdGet", 4680, 870, 1680, 435);
+    lblInstalledCaption = MakeControl<QLabel>(Page2, "lblInstalledCaption", 240, 780, 2760, 300);
+    lblInstalled = MakeControl<QLabel>(Page2, "lblInstalled", 3060, 780, 1500, 300);
+    lblLatestCaption = MakeControl<QLabel>(Page2, "lblLatestCaption", 240, 1140, 2760, 300);
+    lblLatest = MakeControl<QLabel>(Page2, "lblLatest", 3060, 1140, 1500, 300);
+    cmdGet = MakeControl<QPushButton>(Page2, "cmdGet", 4680, 870, 1680, 435);
     lblResult = AddDescription(Page2, "lblResult", 240, 1620, WindowWidth - 480, 600);
-    chkAuto = AddControl<QCheckBox>(Page2, "chkAuto", 240, 2520, WindowWidth - 480, 330);
+    chkAuto = MakeControl<QCheckBox>(Page2, "chkAuto", 240, 2520, WindowWidth - 480, 330);
     // What a label shows (main.xml's entry, a language text) is never taken for markup.
     for (QLabel* label : findChildren<QLabel*>())
         label->setTextFormat(Qt::PlainText);
 
-    cmdNext = AddControl<QPushButton>(this, "cmdNext", 3900, 3120, 1200, 435);
-    cmdMenu = AddControl<QPushButton>(this, "cmdMenu", 3900, 3120, 1200, 435);
-    cmdExit = AddControl<QPushButton>(this, "cmdExit", 5220, 3120, 1200, 435);
+    cmdNext = MakeControl<QPushButton>(this, "cmdNext", 3900, 3120, 1200, 435);
+    cmdMenu = MakeControl<QPushButton>(this, "cmdMenu", 3900, 3120, 1200, 435);
+    cmdExit = MakeControl<QPushButton>(this, "cmdExit", 5220, 3120, 1200, 435);
     connect(cmdNext, &QPushButton::clicked, this, &frmSupport::cmdNext_Click);
     connect(cmdMenu, &QPushButton::clicked, this, &frmSupport::cmdMenu_Click);
     connect(cmdGet, &QPushButton::clicked, this, &frmSupport::cmdGet_Click);
