@@ -311,6 +311,7 @@ TEST_F(NotesTest, ImportLoadsAnyFileUnderItsNameAndExportWritesTheEditor)
         {"readme", "readme", "plain words"},
         {"a:b?.rtf", "ab", "odd"},
     };
+    MsgBoxScript::SetAutomatic(true, vbNo);  // each import leaves the one before unsaved
     for (const auto& c : cases) {
         FileDialog::PushResult(elsewhere + s("/") + s(c.file));
         note.OpenNoteFile();
@@ -321,17 +322,26 @@ TEST_F(NotesTest, ImportLoadsAnyFileUnderItsNameAndExportWritesTheEditor)
     EXPECT_EQ(FileDialog::AskedForTests().first().folder, NotesFolder() + s("/"));
     EXPECT_TRUE(files(NotesFolder()).isEmpty());
     FileDialog::PushResult(elsewhere + s("/gone.rtf"));
-    MsgBoxScript::Push(vbOK);
     note.OpenNoteFile();
     EXPECT_EQ(note.RTB1->toPlainText(), s("odd"));
-    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes357"))});
+    EXPECT_EQ(messages().last(), GetLangText(s("mes357")));
+
+    // Typed text is saved first when the user says so.
+    note.RTB1->selectAll();
+    note.RTB1->insertPlainText(s("typed"));
+    FileDialog::PushResult(elsewhere + s("/Letter.RTF"));
+    MsgBoxScript::Push(vbYes);
+    note.OpenNoteFile();
+    EXPECT_EQ(noteText(NotesFolder() + s("/ab.rtf")), s("typed"));
+    EXPECT_EQ(note.RTB1->toPlainText(), s("Dear"));
+    MsgBoxScript::SetAutomatic(true);
 
     FileDialog::ClearForTests();
     FileDialog::PushResult(elsewhere + s("/out.rtf"));
     note.ExportNote();
-    EXPECT_EQ(FileDialog::AskedForTests().first().fileName, s("ab.rtf"));
+    EXPECT_EQ(FileDialog::AskedForTests().first().fileName, s("Letter.rtf"));
     EXPECT_EQ(FileDialog::AskedForTests().first().folder, env.Root() + s("/home"));
-    EXPECT_EQ(noteText(elsewhere + s("/out.rtf")), s("odd"));
+    EXPECT_EQ(noteText(elsewhere + s("/out.rtf")), s("Dear"));
     EXPECT_TRUE(note.NoteModified);
     QFile::setPermissions(elsewhere + s("/out.rtf"), QFile::ReadOwner);
     FileDialog::PushResult(elsewhere + s("/out.rtf"));
@@ -339,7 +349,7 @@ TEST_F(NotesTest, ImportLoadsAnyFileUnderItsNameAndExportWritesTheEditor)
     note.RTB1->insertPlainText(s("new "));
     note.ExportNote();
     EXPECT_EQ(messages().last(), GetLangText(s("mes356")));
-    EXPECT_EQ(noteText(elsewhere + s("/out.rtf")), s("odd"));
+    EXPECT_EQ(noteText(elsewhere + s("/out.rtf")), s("Dear"));
 }
 
 TEST_F(NotesTest, AGroupTheUserChoosesAsksFirstAndOneTheProgramChoosesDoesNot)

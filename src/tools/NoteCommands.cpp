@@ -191,7 +191,7 @@ void frmNote::OpenNoteFile()
     const QString chosen = Forms::Get<frmProcess>().CDlg(this, 1, GetLangText(s("mes196")), QString(),
                                                          ChosenGroupFolder() + s("/"), s("6150"), fileFilter(), true);
     keepFocusAfterDialog();
-    if (chosen.isEmpty() || chosen == s("Error"))
+    if (chosen.isEmpty() || chosen == s("Error") || !saveBeforeLeaving())
         return;
     QByteArray data;
     if (!FileSystem::ReadAll(chosen, &data)) {
