@@ -164,6 +164,23 @@ TEST_F(Calendar, NewYearsDayMovesTheCalendarToTheNewMonthAndYears)
     EXPECT_EQ(main().Timer->text(), LongTimeText(QTime(0, 0, 1)));
 }
 
+TEST_F(Calendar, ShownAfterADayChangeInTheTrayTheClockAndDaysAreRightAtOnce)
+{
+    addEvent(s("Work"), s("Meeting"), QDate(2027, 1, 5));
+    main().ShowModeless();
+    main().hide();
+    EXPECT_FALSE(main().Timer1->isActive());
+    Clock::SetFixed({QDate(2027, 1, 1), QTime(0, 0, 1)});
+    process().DateRefresh();
+    main().ShowModeless();
+    EXPECT_TRUE(main().Timer1->isActive());
+    EXPECT_EQ(shownMonth(), s("2027-1"));
+    EXPECT_EQ(main().Timer->text(), LongTimeText(QTime(0, 0, 1)));
+    const int first = MonthOffset(2027, 1, SundayFirst());
+    EXPECT_EQ(main().DayColour(first), TodayColour);
+    EXPECT_EQ(main().DayColour(first + 4), EventDayColour);
+}
+
 // Stands in for the About window, which the timer only looks at.
 class AboutStandIn : public Form {
 public:

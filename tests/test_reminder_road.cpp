@@ -40,6 +40,19 @@ protected:
 
 }  // namespace
 
+TEST_F(ReminderRoad, AStartWithAnEventDueShowsItsReminderAtTheFirstTick)
+{
+    addEvent(s("Work"), s("Overdue call"), QDate(2026, 3, 9), s("08:00"));
+    DeleteAllWindows();
+    process().Timer1->stop();
+    EXPECT_EQ(process().ListView1.Count(), 1);
+    EXPECT_EQ(process().NextEventTitle, s("Overdue call"));
+    tickAt(QTime(9, 59));
+    frmWindow* window = shownReminder();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Label1->text(), s("Overdue call"));
+}
+
 TEST_F(ReminderRoad, AnEventSavedInTheEditorComesUpAtItsMinuteAndSnoozesOnce)
 {
     frmMesAdd& editor = Forms::Get<frmMesAdd>();

@@ -26,7 +26,7 @@ void frmProcess::Timer1_Timer()
     if (ticking_)
         return;
     ticking_ = true;
-    const QDateTime now = Clock::Now();
+    const QDateTime now = Clock::TickNow();
 
     CheckDue(now);
 

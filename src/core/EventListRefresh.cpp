@@ -9,6 +9,7 @@
 #include "mainwin/frmMain.h"
 
 #include <QLabel>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -26,6 +27,7 @@ void frmProcess::DateRefresh()
 {
     // The whole events table in table order, read straight into the list: the
     // refresh runs after every change and the table may hold many rows.
+    const QScopedValueRollback<bool> running(refreshing_, true);
     Connection& db = DataEnvironment1().Connection1;
     OpenIfClosed(db);
     const QString stored[3] = {BuiltInMeasure1, BuiltInMeasure2, BuiltInMeasure3};

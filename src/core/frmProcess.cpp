@@ -20,6 +20,7 @@
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
+#include "platform/SoundPlayer.h"
 #include "platform/TrayIcon.h"
 
 #include <QApplication>
@@ -36,6 +37,8 @@
 namespace {
 
 QString commandLine;
+
+constexpr int SoundSetUpDelayMs = 3000;
 
 QString s(const char* text) { return QString::fromUtf8(text); }
 
@@ -166,6 +169,8 @@ void frmProcess::Form_Load()
 
     if (CommandLine() == QLatin1String("-fw"))
         Forms::Get<frmMain>().ShowModeless();
+    // Once the start is over, out of the way of the first windows.
+    QTimer::singleShot(SoundSetUpDelayMs, qApp, &playSound::Prepare);
 }
 
 void frmProcess::StartTray()

@@ -71,6 +71,8 @@ public:
 
     void BusRefresh();
     void DateRefresh();
+    // True while DateRefresh runs: the main window it loads leaves the refresh to it.
+    bool Refreshing() const { return refreshing_; }
     // The program's file dialog: mode 1 open, 2 save, 3 a folder. The chosen path; "Error"
     // when cancelled (cancelError) or failed; "" for another mode. A save dialog adds
     // defaultSuffix to a name typed without an extension.
@@ -102,6 +104,7 @@ private:
     QList<QLabel*> panels_;
     QDate panelToday_;
     bool ticking_ = false;
+    bool refreshing_ = false;
     QString markerPath_;  // set once the language texts can be read
 };
 

@@ -83,7 +83,7 @@ WeatherPanel::WeatherPanel(QWidget* parent)
 void WeatherPanel::GetWeather5days()
 {
     frmProcess& process = Forms::Get<frmProcess>();
-    process.LastWeatherUpdate = Clock::Now();
+    process.LastWeatherUpdate = Clock::TickNow();
     clearForecast();
     if (!HasWeatherCity(process.WeatherCityId)) {
         showHint();

@@ -133,7 +133,22 @@ frmMain::frmMain()
     Timer1->setObjectName(s("Timer1"));
     Timer1->setInterval(150);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
-    Timer1->start();
+}
+
+// The clock runs only while the window is up; shown again, it catches up at once.
+void frmMain::showEvent(QShowEvent* event)
+{
+    Form::showEvent(event);
+    if (!Timer1->isActive()) {
+        Timer1->start();
+        Timer1_Timer();
+    }
+}
+
+void frmMain::hideEvent(QHideEvent* event)
+{
+    Form::hideEvent(event);
+    Timer1->stop();
 }
 
 void frmMain::buildToolbar()
@@ -156,11 +171,13 @@ void frmMain::Form_Load()
     if (!self)
         return;
     applyLanguage();
-    const frmProcess& process = Forms::Get<frmProcess>();
+    frmProcess& process = Forms::Get<frmProcess>();
     setWindowTitle(s("Tessaryn v.") + process.ProgramVersion + s(" - [") + KnownFolders::UserName() + s("]"));
     ClearDays();
     ShowToday();
-    Forms::Get<frmProcess>().DateRefresh();
+    // Loaded by the event-list refresh, the window gets its colours when that ends.
+    if (!process.Refreshing())
+        process.DateRefresh();
     if (self)
         GetWeather5days();
 }
@@ -215,11 +232,12 @@ void frmMain::Timer1_Timer()
 {
     // The day-change redraw waits while the About window is up; a redraw already
     // running (its message pump can reach this tick) is not started again.
-    if (!redrawing_ && labelTodayDate_ != Clock::Today() && !aboutWindowVisible()) {
+    const QDateTime now = Clock::TickNow();
+    if (!redrawing_ && labelTodayDate_ != now.date() && !aboutWindowVisible()) {
         ClearDays();
         ShowToday();
     }
-    Timer->setText(LongTimeText(Clock::TimeOfDay()));
+    Timer->setText(LongTimeText(now.time()));
 }
 
 void frmMain::Toolbar1_ButtonClick(int index)

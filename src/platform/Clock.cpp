@@ -46,6 +46,20 @@ QDateTime Now()
     return QDateTime::currentDateTime();
 }
 
+QDateTime TickNow()
+{
+    if (state().mode != Mode::Real)
+        return Now();
+    static qint64 checkedMinute = -1;
+    static int offsetSeconds = 0;
+    const qint64 utcMs = QDateTime::currentMSecsSinceEpoch();
+    if (utcMs / 60000 != checkedMinute) {
+        checkedMinute = utcMs / 60000;
+        offsetSeconds = QDateTime::currentDateTime().offsetFromUtc();
+    }
+    return QDateTime::fromMSecsSinceEpoch(utcMs, Qt::OffsetFromUTC, offsetSeconds);
+}
+
 QDate Today() { return Now().date(); }
 
 QTime TimeOfDay() { return Now().time(); }

@@ -12,6 +12,10 @@ namespace Clock {
 QDateTime Now();
 QDate Today();
 QTime TimeOfDay();
+// Now, for timers that read the clock many times a second: the local time's offset
+// is looked up at most once a minute (a look-up checks the time-zone file), so a
+// change of zone shows within a minute. The moment carries that offset.
+QDateTime TickNow();
 
 // Freezes the clock at the given moment until Reset or another Set.
 void SetFixed(const QDateTime& moment);

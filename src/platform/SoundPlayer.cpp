@@ -7,6 +7,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <dlfcn.h>
+#include <thread>
+
 namespace {
 
 struct Player {
@@ -21,6 +24,18 @@ Player& player()
 {
     static Player p;
     return p;
+}
+
+// The media back end's own set-up, which scans every plug-in on a first run. It is
+// safe from any thread and done once; the back end's later call returns at once.
+void loadRegistry()
+{
+    void* library = dlopen("libgstreamer-1.0.so.0", RTLD_NOW | RTLD_GLOBAL);
+    if (!library)
+        return;
+    using Init = int (*)(int*, char***, void**);
+    if (auto init = reinterpret_cast<Init>(dlsym(library, "gst_init_check")))
+        init(nullptr, nullptr, nullptr);
 }
 
 void startNow(const QString& path)
@@ -54,6 +69,15 @@ void PlaySoundFile(const QString& path)
         if (player().generation == generation)
             startNow(path);
     });
+}
+
+void Prepare()
+{
+    static std::thread loader;
+    if (loader.joinable() || !qApp)
+        return;
+    loader = std::thread(loadRegistry);
+    qAddPostRoutine([] { loader.join(); });
 }
 
 void StopSound()
