@@ -4,9 +4,10 @@
 
 namespace {
 
+// Every language text is looked up by name: no copies per comparison.
 bool sameName(const QString& a, const QString& b)
 {
-    return a.toUpper() == b.toUpper();
+    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 // Spaces only: tabs stay part of the line.

@@ -57,7 +57,6 @@ frmProcess::frmProcess()
     listView_->setRootIsDecorated(false);
     listView_->setUniformRowHeights(true);
     listView_->setAlternatingRowColors(true);
-    listView_->header()->setStretchLastSection(false);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -187,6 +186,14 @@ void frmProcess::StartTray()
         showMainWindow();
     });
     TrayAdd(ProductName());
+}
+
+// Measuring the header loads its font: left until the window is first shown, which
+// in most runs it never is.
+void frmProcess::showEvent(QShowEvent* event)
+{
+    listView_->header()->setStretchLastSection(false);
+    Form::showEvent(event);
 }
 
 bool frmProcess::Form_QueryUnload(UnloadMode)
