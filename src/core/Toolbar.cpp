@@ -51,12 +51,18 @@ QToolBar* BuildToolbar(QWidget* window, int widthTwips, std::span<const ToolbarE
             buttons->append(nullptr);
             continue;
         }
-        QAction* button = toolbar->addAction(ToolbarIcon(QString::fromLatin1(entry->picture)), QString());
+        QAction* button = toolbar->addAction(QString());
         button->setObjectName(QStringLiteral("Toolbar1_%1").arg(index));
         QObject::connect(button, &QAction::triggered, window, [onClick, index] { onClick(index); });
         buttons->append(button);
     }
     return toolbar;
+}
+
+void SetToolbarPictures(const QList<QAction*>& buttons, std::span<const ToolbarEntry> entries)
+{
+    for (const ToolbarEntry& entry : entries)
+        ToolbarButtonAt(buttons, entry.index)->setIcon(ToolbarIcon(QString::fromLatin1(entry.picture)));
 }
 
 void SetToolbarCaptions(QToolBar* toolbar, const QList<QAction*>& buttons, std::span<const ToolbarEntry> entries)

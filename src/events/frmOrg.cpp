@@ -89,6 +89,7 @@ void frmOrg::buildToolbar()
 {
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 3,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
+    SetToolbarPictures(toolbarButtons_, ToolbarEntries);
 }
 
 QAction* frmOrg::ToolbarButton(int index) const { return ToolbarButtonAt(toolbarButtons_, index); }

@@ -135,10 +135,15 @@ frmMain::frmMain()
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
 }
 
-// The clock runs only while the window is up; shown again, it catches up at once.
+// Loaded hidden, the window reads its toolbar pictures when first shown. The clock
+// runs only while the window is up; shown again, it catches up at once.
 void frmMain::showEvent(QShowEvent* event)
 {
     Form::showEvent(event);
+    if (!picturesSet_) {
+        picturesSet_ = true;
+        SetToolbarPictures(toolbarButtons_, ToolbarEntries);
+    }
     if (!Timer1->isActive()) {
         Timer1->start();
         Timer1_Timer();

@@ -131,4 +131,5 @@ private:
     std::array<QString, DayCellCount> dayTip_{};
     QDate labelTodayDate_;
     bool redrawing_ = false;
+    bool picturesSet_ = false;
 };

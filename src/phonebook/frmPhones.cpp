@@ -109,6 +109,7 @@ void frmPhones::buildToolbar()
 {
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 3,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
+    SetToolbarPictures(toolbarButtons_, ToolbarEntries);
 }
 
 QAction* frmPhones::ToolbarButton(int index) const { return ToolbarButtonAt(toolbarButtons_, index); }

@@ -65,6 +65,7 @@ frmBus::frmBus()
     setFixedSize(Px(WindowWidth), Px(WindowHeight));
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 3,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
+    SetToolbarPictures(toolbarButtons_, ToolbarEntries);
     Image1 = MakeControl<QLabel>(this, "Image1", 120, 1200, 480, 480);
     Image1->setPixmap(ToolbarIcon(s("tasks")).pixmap(32, 32));
     Label1 = MakeControl<QLabel>(this, "Label1", 720, 1200, 7200, 480);

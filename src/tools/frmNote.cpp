@@ -77,6 +77,7 @@ void frmNote::buildToolbar()
 {
     Toolbar1 = BuildToolbar(this, WindowWidth, ToolbarEntries, ToolbarButtonCount, 3,
                             [this](int index) { Toolbar1_ButtonClick(index); }, &toolbarButtons_);
+    SetToolbarPictures(toolbarButtons_, ToolbarEntries);
 }
 
 QAction* frmNote::ToolbarButton(int index) const { return ToolbarButtonAt(toolbarButtons_, index); }
