@@ -3,6 +3,7 @@
 #include "Resources.h"
 #include "SystemCharset.h"
 #include "frmProcess.h"
+#include "platform/ExposeProbe.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
 
@@ -61,6 +62,7 @@ int Main(int argc, char** argv)
     preferX11();
 
     QApplication app(argc, argv);
+    InstallExposeProbe();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Tessaryn"));
     QApplication::setDesktopFileName(QStringLiteral("tessaryn"));

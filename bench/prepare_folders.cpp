@@ -1,0 +1,74 @@
+// bench_prepare <folder> <events>: a profile for the start-up and idle benchmarks.
+// The folder gets appdata/, config/, data/ and home/ (the variables APPDATA,
+// XDG_CONFIG_HOME, XDG_DATA_HOME and HOME point there), filled from the build's
+// installed data tree as a first start would, with <events> generated events.
+#include "core/FolderFileExists.h"
+#include "platform/Connection.h"
+#include "platform/KnownFolders.h"
+
+#include <QDate>
+#include <QTime>
+#include <QDir>
+
+#include <cstdio>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+void setFolder(const char* variable, const QString& path)
+{
+    QDir().mkpath(path);
+    qputenv(variable, path.toUtf8());
+}
+
+// Upcoming events only, a year ahead: a past one would bring up its reminder.
+bool addEvents(int count)
+{
+    Connection db;
+    if (!db.Open(KnownFolders::UserDataFolder() + s("/System/tesryn.db"), s("qk_mirtolven")).Ok())
+        return false;
+    const char* const categories[] = {"Birthdays", "Meetings", "Holidays"};
+    const QDate tomorrow = QDate::currentDate().addDays(1);
+    db.BeginTrans();
+    for (int i = 0; i < count; ++i) {
+        const QVariant time = i % 3 ? QVariant(QTime(8 + i % 12, i % 4 * 15).toString(s("HH:mm"))) : QVariant();
+        const QVariant notes = i % 4 ? QVariant() : QVariant(s("Comment on event %1").arg(i));
+        const DbResult result = db.Execute(
+            s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep) "
+              "VALUES (?, ?, ?, ?, ?, ?)"),
+            {s(categories[i % 3]), s("Event %1").arg(i), tomorrow.addDays(i % 365).toString(Qt::ISODate), time, notes,
+             i % 3 == 0 ? 0 : i % 2});
+        if (!result.Ok()) {
+            std::fprintf(stderr, "bench_prepare: %s\n", qPrintable(result.text));
+            return false;
+        }
+    }
+    return db.CommitTrans().Ok();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    bool ok = argc == 3;
+    const int count = ok ? QByteArray(argv[2]).toInt(&ok) : 0;
+    if (!ok || count < 0) {
+        std::fprintf(stderr, "usage: %s <folder> <events>\n", argv[0]);
+        return 2;
+    }
+    const QString root = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    setFolder("APPDATA", root + s("/appdata"));
+    setFolder("XDG_CONFIG_HOME", root + s("/config"));
+    setFolder("XDG_DATA_HOME", root + s("/data"));
+    setFolder("HOME", root + s("/home"));
+    qunsetenv("CommonProgramFiles");
+    qunsetenv("TESSARYN_LEGACY_FOLDER");
+    KnownFolders::SetProgramFolder(s(TESSARYN_BUILD_SHARE));
+    CopyDataTree(KnownFolders::InstallDataFolder());
+    if (!addEvents(count)) {
+        std::fprintf(stderr, "bench_prepare: cannot write the events of %s\n", qPrintable(root));
+        return 1;
+    }
+    return 0;
+}
