@@ -10,10 +10,10 @@
 struct DispatcherRow {
     QString category;  // as shown: own text of a built-in category, else the stored name
     QString title;
-    QDate date;        // may be null in a damaged row: such a row is never due
-    QTime time;        // null when the event has no time (due at 00:00)
-    qint64 id = 0;
     QString comment;
+    QDate date;        // may be null in a damaged row: such a row is never due
+    qint64 id = 0;
+    QTime time;        // null when the event has no time (due at 00:00)
     bool oneOff = false;
 };
 

@@ -7,7 +7,9 @@
 #include "Resources.h"
 #include "StepTime.h"
 #include "mainwin/frmMain.h"
+#include "platform/FieldValue.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QScopedValueRollback>
 
@@ -19,6 +21,28 @@ int minuteOf(const QTime& time) { return time.isValid() ? time.hour() * 60 + tim
 bool earlier(const DispatcherRow& row, const DispatcherRow& than)
 {
     return row.date < than.date || (row.date == than.date && minuteOf(row.time) < minuteOf(than.time));
+}
+
+// The forms the program writes ("H:mm", "HH:mm", "HH:mm:ss") straight from the
+// stored bytes; anything else goes through the general reader.
+QTime stepTime(QByteArrayView text)
+{
+    auto digit = [&](qsizetype i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+    auto number = [&](qsizetype i) { return text[i] - '0'; };
+    const qsizetype colon = digit(1) ? 2 : 1;
+    const qsizetype end = colon + 3;
+    const bool plain = digit(0) && colon < text.size() && text[colon] == ':' && digit(colon + 1)
+                       && digit(colon + 2)
+                       && (end == text.size() || (end + 3 == text.size() && text[end] == ':' && digit(end + 1)
+                                                  && digit(end + 2)));
+    if (plain) {
+        const int hours = colon == 2 ? number(0) * 10 + number(1) : number(0);
+        const int seconds = end == text.size() ? 0 : number(end + 1) * 10 + number(end + 2);
+        const QTime time(hours, number(colon + 1) * 10 + number(colon + 2), seconds);
+        if (time.isValid())
+            return time;
+    }
+    return ReadStepTime(QString::fromUtf8(text));
 }
 
 }  // namespace
@@ -34,22 +58,37 @@ void frmProcess::DateRefresh()
     const QString shown[3] = {GetOwnText(QStringLiteral("evn1")), GetOwnText(QStringLiteral("evn2")),
                               GetOwnText(QStringLiteral("evn3"))};
     QList<DispatcherRow> rows;
+    rows.reserve(ListView1.Count());
+    // Texts go into shared blocks, and the few categories that every row repeats are
+    // decoded once each and shared by their rows.
+    TextArena texts;
+    QHash<QByteArray, QString> categories;
     int earliest = 0;
     db.ForEachRow(QStringLiteral("SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep, "
                                  "Step_Numeric FROM lst_Dates ORDER BY Step_Numeric"),
                   {}, [&](const RowReader& row) {
                       DispatcherRow item;
-                      item.category = row.Text(0);
-                      for (int b = 0; b < 3; ++b) {
-                          if (!stored[b].isEmpty() && item.category == stored[b]) {
-                              item.category = shown[b];
-                              break;
+                      const QByteArrayView name = row.Utf8(0);
+                      const auto known = name.data()
+                                             ? categories.constFind(QByteArray::fromRawData(name.data(), name.size()))
+                                             : categories.constEnd();
+                      if (known != categories.constEnd()) {
+                          item.category = *known;
+                      } else {
+                          item.category = QString::fromUtf8(name);
+                          for (int b = 0; b < 3; ++b) {
+                              if (!stored[b].isEmpty() && item.category == stored[b]) {
+                                  item.category = shown[b];
+                                  break;
+                              }
                           }
+                          if (name.data() && categories.size() < 1024)
+                              categories.insert(name.toByteArray(), item.category);
                       }
-                      item.title = row.Text(1);
+                      item.title = texts.Add(row.Utf8(1));
                       item.date = row.Date(2);
-                      item.time = row.IsNull(3) ? QTime() : ReadStepTime(row.Text(3));
-                      item.comment = row.Text(4);
+                      item.time = row.IsNull(3) ? QTime() : stepTime(row.Utf8(3));
+                      item.comment = texts.Add(row.Utf8(4));
                       item.oneOff = row.Boolean(5);
                       item.id = row.Integer(6);
                       // A row without a date is listed but can never fall due.

@@ -225,11 +225,13 @@ QString RowReader::Text(int column) const
     return QString::fromUtf8(text, sqlite3_column_bytes(statement_, column));
 }
 
-QDate RowReader::Date(int column) const
+QByteArrayView RowReader::Utf8(int column) const
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-    return text ? ParseIsoDate(QString::fromLatin1(text, sqlite3_column_bytes(statement_, column))) : QDate();
+    return QByteArrayView(text, text ? sqlite3_column_bytes(statement_, column) : 0);
 }
+
+QDate RowReader::Date(int column) const { return ParseIsoDate(Utf8(column)); }
 
 qint64 RowReader::Integer(int column) const { return sqlite3_column_int64(statement_, column); }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <QByteArrayView>
 #include <QDate>
 
 #include <functional>
@@ -23,6 +24,8 @@ public:
     }
     bool IsNull(int column) const;
     QString Text(int column) const;
+    // The stored text as UTF-8, without decoding; null data for NULL.
+    QByteArrayView Utf8(int column) const;
     QDate Date(int column) const;  // invalid for NULL or a text that is no date
     qint64 Integer(int column) const;
     bool Boolean(int column) const { return Integer(column) != 0; }

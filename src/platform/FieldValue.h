@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -37,6 +38,21 @@ QString ValueText(const QVariant& value);
 // A date "yyyy-MM-dd", optionally followed by a blank or "T" and a time (dropped);
 // an invalid QDate for anything else.
 QDate ParseIsoDate(QStringView text);
+QDate ParseIsoDate(QByteArrayView text);
+
+// Texts read from the file for rows that stay in memory, decoded into shared blocks:
+// each text is a QString of its own that shares its block (a copy takes a
+// reference, a change detaches it), so short texts cost no allocation each.
+class TextArena {
+public:
+    // The UTF-8 text as a QString; a null QString for null data.
+    QString Add(QByteArrayView utf8);
+
+private:
+    QString block_;
+    QChar* free_ = nullptr;
+    qsizetype room_ = 0;
+};
 
 // Statement parameters and result columns.
 int BindValue(sqlite3_stmt* statement, int index, const QVariant& value);

@@ -2,19 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// A text read from the file points into its row's buffer: it leaves as a copy of its own.
-QVariant ownCopy(const QVariant& value)
-{
-    if (value.typeId() != QMetaType::QString)
-        return value;
-    const QString& text = *static_cast<const QString*>(value.constData());
-    return QString(text.constData(), text.size());
-}
-
-}  // namespace
-
 Recordset::Recordset(Connection& connection, const QString& table, QObject* parent)
     : QObject(parent), connection_(connection), table_(table)
 {
@@ -41,7 +28,7 @@ DbResult Recordset::Open()
             return opened;
     }
     DbResult result = readSchema();
-    std::vector<std::unique_ptr<Row>> rows;
+    Rows rows;
     if (result.Ok())
         result = readRows(&rows);
     if (!result.Ok())
@@ -66,7 +53,7 @@ DbResult Recordset::Close()
     mode_ = Mode::None;
     open_ = false;
     connection_.detach(this);
-    rows_.clear();
+    rows_ = Rows();
     view_.clear();
     position_ = 0;
     onDeleted_ = false;
@@ -198,7 +185,7 @@ QVariant Recordset::ValueAt(int position, int field) const
 {
     if (position < 0 || position >= static_cast<int>(view_.size()) || field < 0 || field >= FieldCount())
         return {};
-    return ownCopy(view_[position]->values[field]);
+    return view_[position]->values[field];
 }
 
 qint64 Recordset::IdAt(int position) const
@@ -225,7 +212,7 @@ QVariant Recordset::Field(int index) const
     if (mode_ != Mode::None && pendingSet_[index])
         return pendingValues_[index];
     const Row* row = current();
-    return row ? ownCopy(row->values[index]) : QVariant();
+    return row ? row->values[index] : QVariant();
 }
 
 DbResult Recordset::SetField(const QString& name, const QVariant& value)
@@ -268,10 +255,10 @@ bool Recordset::rowVisible(const Row& row) const
 void Recordset::rebuildView(qint64 keepId)
 {
     view_.clear();
-    view_.reserve(rows_.size());
-    for (const auto& row : rows_)
+    view_.reserve(rows_.order.size());
+    for (Row* row : rows_.order)
         if (rowVisible(*row))
-            view_.push_back(row.get());
+            view_.push_back(row);
     if (!sort_.isEmpty()) {
         std::stable_sort(view_.begin(), view_.end(), [this](const Row* a, const Row* b) {
             for (const SortKey& key : sort_) {
@@ -377,7 +364,7 @@ DbResult Recordset::Resync()
     const DbResult stored = storePending();
     if (!stored.Ok())
         return stored;
-    std::vector<std::unique_ptr<Row>> rows;
+    Rows rows;
     const DbResult result = readRows(&rows);
     if (!result.Ok())
         return result;
@@ -389,7 +376,7 @@ DbResult Recordset::Resync()
 
 void Recordset::reload()
 {
-    std::vector<std::unique_ptr<Row>> rows;
+    Rows rows;
     if (!readRows(&rows).Ok())
         return;
     const qint64 keep = mode_ == Mode::Add ? idBeforeAdd_ : CurrentId();

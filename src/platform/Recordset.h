@@ -9,7 +9,7 @@
 #include <QString>
 #include <QVariant>
 
-#include <memory>
+#include <deque>
 #include <vector>
 
 // A table of one connection as a client-side static cursor: Open reads every row
@@ -99,18 +99,22 @@ signals:
 
 private:
     friend class Connection;
-    // A row as read from the file: its texts are views into one buffer of the row's
-    // own, so a row takes a few allocations however many columns it has. Values
-    // leave the recordset as copies of their own (ValueAt, Field).
+    // A row as read from the file; its texts share the recordset's text blocks, so a
+    // value handed out is a reference, not a copy.
     struct Row {
         qint64 id = 0;
         std::vector<QVariant> values;
-        QString texts;
+    };
+    // The rows read from the file, kept in blocks rather than one allocation each;
+    // order holds them by ascending id (table order).
+    struct Rows {
+        std::deque<Row> store;
+        std::vector<Row*> order;
     };
     enum class Mode { None, Edit, Add };
 
     DbResult readSchema();
-    DbResult readRows(std::vector<std::unique_ptr<Row>>* rows) const;
+    DbResult readRows(Rows* rows) const;
     DbResult readRow(qint64 id, Row* row) const;
     void decodeRow(sqlite3_stmt* statement, Row* row) const;
     void rebuildView(qint64 keepId);
@@ -130,7 +134,7 @@ private:
     int idField_ = -1;
     bool open_ = false;
 
-    std::vector<std::unique_ptr<Row>> rows_;  // table order: ascending id
+    Rows rows_;
     std::vector<Row*> view_;                  // rows under filter and sort
     int position_ = 0;                        // index into view_, -1 BOF, size() EOF
     bool onDeleted_ = false;                  // the current row was just deleted
@@ -140,6 +144,7 @@ private:
     QString sortText_;
     QList<SortKey> sort_;
     QSet<qint64> pinned_;  // added or changed here since the filter was set
+    mutable TextArena texts_;
 
     Mode mode_ = Mode::None;
     std::vector<QVariant> pendingValues_;

@@ -3,9 +3,7 @@
 
 #include "SqlStatement.h"
 
-#include <QStringDecoder>
 #include <QStringList>
-#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -17,19 +15,6 @@ QString columnList(const QList<FieldInfo>& fields)
     for (const FieldInfo& field : fields)
         names.append(SqlName(field.name));
     return names.join(QLatin1String(", "));
-}
-
-// Most texts are ASCII: widened byte by byte, which is far cheaper than the general
-// decoder. nullptr when the text holds any other byte.
-QChar* widenAscii(QChar* out, QByteArrayView text)
-{
-    QChar* at = out;
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return nullptr;
-        *at++ = QLatin1Char(c);
-    }
-    return at;
 }
 
 }  // namespace
@@ -56,9 +41,10 @@ DbResult Recordset::readSchema()
     return {};
 }
 
-DbResult Recordset::readRows(std::vector<std::unique_ptr<Row>>* rows) const
+DbResult Recordset::readRows(Rows* rows) const
 {
-    rows->clear();
+    *rows = Rows();
+    rows->order.reserve(rows_.order.size());
     sqlite3* db = connection_.Handle();
     if (!db)
         return notOpen();
@@ -68,9 +54,9 @@ DbResult Recordset::readRows(std::vector<std::unique_ptr<Row>>* rows) const
         return connection_.LastError(QStringLiteral("reading %1").arg(table_));
     int status;
     while ((status = sqlite3_step(statement.get())) == SQLITE_ROW) {
-        auto row = std::make_unique<Row>();
-        decodeRow(statement.get(), row.get());
-        rows->push_back(std::move(row));
+        Row& row = rows->store.emplace_back();
+        decodeRow(statement.get(), &row);
+        rows->order.push_back(&row);
     }
     if (status != SQLITE_DONE)
         return connection_.LastError(QStringLiteral("reading %1").arg(table_));
@@ -91,36 +77,18 @@ DbResult Recordset::readRow(qint64 id, Row* row) const
 void Recordset::decodeRow(sqlite3_stmt* statement, Row* row) const
 {
     const int count = static_cast<int>(fields_.size());
-    // The UTF-8 of every text first (no data for NULL), then one buffer for all of
-    // them: UTF-16 never takes more code units than UTF-8 takes bytes.
-    QVarLengthArray<QByteArrayView, 64> utf8(count);
-    qsizetype total = 0;
-    for (int i = 0; i < count; ++i) {
-        utf8[i] = QByteArrayView();
-        if (fields_[i].type != ColumnType::Text)
-            continue;
-        if (const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i))) {
-            utf8[i] = QByteArrayView(text, sqlite3_column_bytes(statement, i));
-            total += utf8[i].size();
-        }
-    }
-    row->texts.resize(total);
-    QChar* out = row->texts.data();
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     row->values.clear();
     row->values.reserve(count);
     for (int i = 0; i < count; ++i) {
         if (fields_[i].type != ColumnType::Text) {
             row->values.push_back(ReadValue(statement, i, fields_[i].type));
-        } else if (!utf8[i].data()) {
-            row->values.emplace_back();
-        } else {
-            QChar* const start = out;
-            out = widenAscii(out, utf8[i]);
-            if (!out)
-                out = decoder.appendToBuffer(start, utf8[i]);
-            row->values.emplace_back(QString::fromRawData(start, out - start));
+            continue;
         }
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
+        if (text)
+            row->values.emplace_back(texts_.Add(QByteArrayView(text, sqlite3_column_bytes(statement, i))));
+        else
+            row->values.emplace_back();
     }
     row->id = row->values[idField_].toLongLong();
 }
@@ -176,19 +144,19 @@ DbResult Recordset::storeAdded()
                                         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                               .arg(SqlName(table_), names.join(QLatin1String(", ")),
                                                    marks.join(QLatin1String(", ")));
-    auto row = std::make_unique<Row>();
+    Row row;
     const DbResult result = WriteInTransaction(connection_, [&] {
         const DbResult inserted = connection_.Execute(sql, values);
         if (!inserted.Ok())
             return inserted;
-        return readRow(sqlite3_last_insert_rowid(connection_.Handle()), row.get());
+        return readRow(sqlite3_last_insert_rowid(connection_.Handle()), &row);
     });
     if (!result.Ok())
         return result;
-    Row* added = row.get();
-    const auto at = std::lower_bound(rows_.begin(), rows_.end(), added->id,
-                                     [](const std::unique_ptr<Row>& r, qint64 value) { return r->id < value; });
-    rows_.insert(at, std::move(row));
+    Row* added = &rows_.store.emplace_back(std::move(row));
+    const auto at = std::lower_bound(rows_.order.begin(), rows_.order.end(), added->id,
+                                     [](const Row* r, qint64 value) { return r->id < value; });
+    rows_.order.insert(at, added);
     pinned_.insert(added->id);
     mode_ = Mode::None;
     insertIntoView(added);
@@ -271,8 +239,11 @@ DbResult Recordset::Delete()
     mode_ = Mode::None;
     view_.erase(view_.begin() + position_);
     pinned_.remove(id);
-    rows_.erase(std::lower_bound(rows_.begin(), rows_.end(), id,
-                                 [](const std::unique_ptr<Row>& r, qint64 value) { return r->id < value; }));
+    const auto at = std::lower_bound(rows_.order.begin(), rows_.order.end(), id,
+                                     [](const Row* r, qint64 value) { return r->id < value; });
+    // The block keeps the row's place until the next read; its values go now.
+    (*at)->values = {};
+    rows_.order.erase(at);
     onDeleted_ = true;
     emit RowsChanged();
     emit CurrentChanged();
