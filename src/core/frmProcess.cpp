@@ -34,11 +34,22 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <malloc.h>
+
 namespace {
 
 QString commandLine;
 
-constexpr int SoundSetUpDelayMs = 3000;
+constexpr int SettleDelayMs = 3000;
+
+// Once the start is over, out of the way of the first windows: the sound system
+// gets ready off the interface thread, and the heap that reading the tables left
+// free goes back to the system (the program then idles for hours).
+void settleAfterStart()
+{
+    playSound::Prepare();
+    malloc_trim(0);
+}
 
 QString s(const char* text) { return QString::fromUtf8(text); }
 
@@ -168,8 +179,7 @@ void frmProcess::Form_Load()
 
     if (CommandLine() == QLatin1String("-fw"))
         Forms::Get<frmMain>().ShowModeless();
-    // Once the start is over, out of the way of the first windows.
-    QTimer::singleShot(SoundSetUpDelayMs, qApp, &playSound::Prepare);
+    QTimer::singleShot(SettleDelayMs, qApp, &settleAfterStart);
 }
 
 void frmProcess::StartTray()
