@@ -370,14 +370,24 @@ TEST_F(RecordsetTest, TextsReadOutLiveOnAfterTheRecordsetClosesInEveryScript)
     QStringList read;
     for (int i = 0; i < rs.RecordCount(); ++i)
         read << rs.ValueAt(i, 0).toString() << rs.ValueAt(i, 3).toString();
+    // A text read out is a string of its own: changing it leaves the row alone, and
+    // it ends in the zero that C interfaces expect.
+    QString changed = rs.ValueAt(0, 0).toString();
+    changed[0] = QLatin1Char('J');
+    changed.append(s(" and more"));
+    EXPECT_EQ(rs.ValueAt(0, 0).toString(), s("Ivan"));
+    const QString second = rs.ValueAt(1, 0).toString();
+    EXPECT_EQ(second.utf16()[second.size()], 0);
     ASSERT_TRUE(rs.MoveLast().Ok());
-    const QString note = rs.Field(s("Note")).toString();
+    QString note = rs.Field(s("Note")).toString();
     rs.Close();
+    // Alone with its text now, growing it must not write over the texts read before.
+    note.append(s("grown beyond its place"));
     QStringList expected;
     for (const QString& name : names)
         expected << name << s("n ") + name;
     EXPECT_EQ(read, expected);
-    EXPECT_EQ(note, s("n "));
+    EXPECT_EQ(note, s("n grown beyond its place"));
 }
 
 TEST_F(RecordsetTest, ValuesConvertByTheDeclaredColumnType)
