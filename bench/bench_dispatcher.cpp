@@ -9,6 +9,7 @@
 #include "platform/KnownFolders.h"
 #include "platform/TrayIcon.h"
 #include "support/TestEnv.h"
+#include "StepRaw.h"
 
 #include <QFile>
 #include <QTimer>
@@ -40,31 +41,6 @@ double residentMegabytes()
 double millisecondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The floor of the refresh: SQLite alone stepping its statement and reading each
-// column into a local, texts as UTF-8 bytes.
-qint64 stepRaw(sqlite3* db)
-{
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep, Step_Numeric "
-                       "FROM lst_Dates ORDER BY Step_Numeric",
-                       -1, &statement, nullptr);
-    qint64 sum = 0;
-    const int columns = sqlite3_column_count(statement);
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        for (int i = 0; i < columns; ++i) {
-            if (sqlite3_column_type(statement, i) == SQLITE_INTEGER) {
-                sum += sqlite3_column_int64(statement, i);
-            } else {
-                const unsigned char* text = sqlite3_column_text(statement, i);
-                sum += sqlite3_column_bytes(statement, i) + (text ? text[0] : 0);
-            }
-        }
-    }
-    sqlite3_finalize(statement);
-    return sum;
 }
 
 // The test harness's temporary folders, with a generated events table.
@@ -117,7 +93,9 @@ void BM_DateRefresh100k(benchmark::State& state)
     const double refresh = millisecondsSince(start) / double(state.iterations());
     start = std::chrono::steady_clock::now();
     for (benchmark::IterationCount i = 0; i < state.iterations(); ++i)
-        benchmark::DoNotOptimize(stepRaw(DataEnvironment1().Connection1.Handle()));
+        benchmark::DoNotOptimize(stepRaw(DataEnvironment1().Connection1.Handle(),
+                                         "SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, "
+                                         "Step_Rep, Step_Numeric FROM lst_Dates ORDER BY Step_Numeric"));
     const double floor = millisecondsSince(start) / double(state.iterations());
     state.counters["rows"] = process.ListView1.Count();
     state.counters["resident_MB"] = residentMegabytes();

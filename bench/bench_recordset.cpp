@@ -2,6 +2,7 @@
 #include "platform/Connection.h"
 #include "platform/Criteria.h"
 #include "platform/Recordset.h"
+#include "StepRaw.h"
 
 #include <QDate>
 #include <QFile>
@@ -41,28 +42,6 @@ double millisecondsPer(int runs, Work work)
     for (int i = 0; i < runs; ++i)
         work();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / runs;
-}
-
-// The floor of any reader of a table: SQLite alone stepping the statement and
-// reading each column into a local, texts as UTF-8 bytes.
-qint64 stepRaw(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-    qint64 sum = 0;
-    const int columns = sqlite3_column_count(statement);
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        for (int i = 0; i < columns; ++i) {
-            if (sqlite3_column_type(statement, i) == SQLITE_INTEGER) {
-                sum += sqlite3_column_int64(statement, i);
-            } else {
-                const unsigned char* text = sqlite3_column_text(statement, i);
-                sum += sqlite3_column_bytes(statement, i) + (text ? text[0] : 0);
-            }
-        }
-    }
-    sqlite3_finalize(statement);
-    return sum;
 }
 
 const char* const EventsSelect = "SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep, "

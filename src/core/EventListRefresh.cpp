@@ -23,28 +23,6 @@ bool earlier(const DispatcherRow& row, const DispatcherRow& than)
     return row.date < than.date || (row.date == than.date && minuteOf(row.time) < minuteOf(than.time));
 }
 
-// The forms the program writes ("H:mm", "HH:mm", "HH:mm:ss") straight from the
-// stored bytes; anything else goes through the general reader.
-QTime stepTime(QByteArrayView text)
-{
-    auto digit = [&](qsizetype i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
-    auto number = [&](qsizetype i) { return text[i] - '0'; };
-    const qsizetype colon = digit(1) ? 2 : 1;
-    const qsizetype end = colon + 3;
-    const bool plain = digit(0) && colon < text.size() && text[colon] == ':' && digit(colon + 1)
-                       && digit(colon + 2)
-                       && (end == text.size() || (end + 3 == text.size() && text[end] == ':' && digit(end + 1)
-                                                  && digit(end + 2)));
-    if (plain) {
-        const int hours = colon == 2 ? number(0) * 10 + number(1) : number(0);
-        const int seconds = end == text.size() ? 0 : number(end + 1) * 10 + number(end + 2);
-        const QTime time(hours, number(colon + 1) * 10 + number(colon + 2), seconds);
-        if (time.isValid())
-            return time;
-    }
-    return ReadStepTime(QString::fromUtf8(text));
-}
-
 }  // namespace
 
 void frmProcess::DateRefresh()
@@ -87,7 +65,7 @@ void frmProcess::DateRefresh()
                       }
                       item.title = texts.Add(row.Utf8(1));
                       item.date = row.Date(2);
-                      item.time = row.IsNull(3) ? QTime() : stepTime(row.Utf8(3));
+                      item.time = row.IsNull(3) ? QTime() : ReadStepTime(row.Utf8(3));
                       item.comment = texts.Add(row.Utf8(4));
                       item.oneOff = row.Boolean(5);
                       item.id = row.Integer(6);

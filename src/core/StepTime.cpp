@@ -7,19 +7,23 @@ namespace {
 
 // "H:mm", "HH:mm" and "HH:mm:ss", the forms the program writes, read without the
 // locale machinery (the dispatcher reads every row at every refresh).
-QTime readPlain(QStringView text)
+char16_t unit(QStringView text, qsizetype i) { return text[i].unicode(); }
+char16_t unit(QByteArrayView text, qsizetype i) { return static_cast<unsigned char>(text[i]); }
+
+template <class Text>
+QTime readPlain(Text text)
 {
-    auto digit = [&](qsizetype i) { return i < text.size() && text[i].isDigit() && text[i].unicode() < 128; };
-    auto number = [&](qsizetype i) { return text[i].unicode() - '0'; };
+    auto digit = [&](qsizetype i) { return i < text.size() && unit(text, i) >= '0' && unit(text, i) <= '9'; };
+    auto number = [&](qsizetype i) { return unit(text, i) - '0'; };
     qsizetype colon = digit(1) ? 2 : 1;
-    if (!digit(0) || colon >= text.size() || text[colon] != QLatin1Char(':') || !digit(colon + 1) || !digit(colon + 2))
+    if (!digit(0) || colon >= text.size() || unit(text, colon) != ':' || !digit(colon + 1) || !digit(colon + 2))
         return {};
     const int hours = colon == 2 ? number(0) * 10 + number(1) : number(0);
     const int minutes = number(colon + 1) * 10 + number(colon + 2);
     int seconds = 0;
     const qsizetype end = colon + 3;
     if (end != text.size()) {
-        if (end + 3 != text.size() || text[end] != QLatin1Char(':') || !digit(end + 1) || !digit(end + 2))
+        if (end + 3 != text.size() || unit(text, end) != ':' || !digit(end + 1) || !digit(end + 2))
             return {};
         seconds = number(end + 1) * 10 + number(end + 2);
     }
@@ -39,7 +43,7 @@ QTime ReadStepTime(const QVariant& value)
     const QString text = value.toString().trimmed();
     if (text.isEmpty())
         return {};
-    const QTime plain = readPlain(text);
+    const QTime plain = readPlain(QStringView(text));
     if (plain.isValid())
         return plain;
     static const char* const forms[] = {"H:mm", "H:mm:ss", "h:mm AP", "h:mm:ss AP", "h:mm ap", "h:mm:ss ap"};
@@ -52,6 +56,12 @@ QTime ReadStepTime(const QVariant& value)
     if (!moment.isValid())
         moment = QLocale::c().toDateTime(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     return moment.isValid() ? moment.time() : QTime();
+}
+
+QTime ReadStepTime(QByteArrayView utf8)
+{
+    const QTime plain = readPlain(utf8);
+    return plain.isValid() ? plain : ReadStepTime(QVariant(QString::fromUtf8(utf8)));
 }
 
 QString StepTimeText(const QTime& time) { return time.toString(QStringLiteral("HH:mm")); }
