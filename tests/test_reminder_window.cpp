@@ -16,6 +16,8 @@
 #include <QSlider>
 #include <QWidget>
 
+#include <dlfcn.h>
+
 using namespace reminder_test;
 
 namespace {
@@ -206,6 +208,8 @@ TEST(ReminderSound, NothingPlayableReturnsAtOnceAndStopStopsWhateverPlays)
     playSound::PlaySoundFile(noise);
     EXPECT_EQ(playSound::LastStarted(), noise);
     pump(300);
+    // The player is in the sound module beside the program, found and opened.
+    EXPECT_NE(dlopen("libQt6Multimedia.so.6", RTLD_NOLOAD | RTLD_LAZY), nullptr);
     QFile::remove(noise);
     playSound::StopSound();
     EXPECT_FALSE(playSound::IsOn());

@@ -23,6 +23,9 @@ TEST_F(Settings, WriteIsSeenByTheNextReadAndRewritesTheWholeFile)
 {
     WriteFile(OptionsFilePath(), "; comment\r\n[General]\r\nfday=M\r\n\r\n\r\n[Update]\r\nauto=1\r\n");
     EXPECT_EQ(ReadOption(s("General"), s("fday")), s("M"));
+    // The value it already holds is no change: the file stays as it is.
+    ASSERT_TRUE(WriteOption(s("General"), s("fday"), s("M")));
+    EXPECT_TRUE(ReadFile(OptionsFilePath()).startsWith("; comment\r\n"));
     ASSERT_TRUE(WriteOption(s("General"), s("fday"), s("S")));
     EXPECT_EQ(ReadOption(s("general"), s("FDAY")), s("S"));
     EXPECT_EQ(ReadFile(OptionsFilePath()), QByteArray("[General]\r\nfday=S\r\n\r\n[Update]\r\nauto=1\r\n\r\n"));

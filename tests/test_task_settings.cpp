@@ -106,7 +106,8 @@ TEST_F(TaskSettings, ApplyAndOkWriteTheSectionAndTheListFollowsAtOnce)
 {
     addTask(QDate(2026, 12, 1), s("a"), true);
     open();
-    store("0", "1", "1");  // the file as the program writes it
+    store("1", "0", "1");  // a change: the file is now as the program writes it
+    store("0", "1", "1");
     const QByteArray before = ReadFile(OptionsFilePath());
     const QByteArray section = "delwait=0\r\nnotify=1\r\nrowheight=1\r\n";
     ASSERT_TRUE(before.contains(section));

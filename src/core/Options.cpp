@@ -58,8 +58,16 @@ bool write(const QString& path, const QString& section, const QList<std::pair<QS
         FatalEnd();
     clsINI ini;
     ini.SetFileName(path);
-    for (const auto& [key, value] : values)
-        ini.SetValue(section, key, value);
+    // A setting that already holds the value costs no write (and no flush to disk).
+    bool changed = false;
+    for (const auto& [key, value] : values) {
+        if (ini.Value(section, key) != value) {
+            ini.SetValue(section, key, value);
+            changed = true;
+        }
+    }
+    if (!changed)
+        return true;
     cache().remove(path);
     if (!ini.UpdateFile())
         FatalEnd();

@@ -172,11 +172,20 @@ void frmMain::ComboMonth_Click()
 void frmMain::ShowToday()
 {
     const Redrawing drawing(redrawing_);
+    if (!selectToday())
+        return;
+    ColorDates();
+    SetBaloons();
+}
+
+bool frmMain::selectToday()
+{
+    const Redrawing drawing(redrawing_);
     QPointer<frmMain> self(this);
     const QDate today = Clock::Today();
     ComboMonth->setCurrentIndex(today.month() - 1);
     if (!self)
-        return;
+        return false;
     {
         const QSignalBlocker blocker(ComboYears);
         ComboYears->clear();
@@ -186,12 +195,11 @@ void frmMain::ShowToday()
     }
     ComboYears->setCurrentIndex(YearsAround);
     if (!self)
-        return;
+        return false;
     labelTodayDate_ = today;
     LabelToday->setText(DateText(today));
     fillMonthCells(today.year(), today.month());
-    ColorDates();
-    SetBaloons();
+    return true;
 }
 
 void frmMain::Label43_Click()

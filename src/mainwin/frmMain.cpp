@@ -179,8 +179,10 @@ void frmMain::Form_Load()
     frmProcess& process = Forms::Get<frmProcess>();
     setWindowTitle(s("Tessaryn v.") + process.ProgramVersion + s(" - [") + KnownFolders::UserName() + s("]"));
     ClearDays();
-    ShowToday();
-    // Loaded by the event-list refresh, the window gets its colours when that ends.
+    // The day colours and tooltips come from the event-list refresh: the one that
+    // loads this window, or its own.
+    if (!selectToday())
+        return;
     if (!process.Refreshing())
         process.DateRefresh();
     if (self)

@@ -120,6 +120,8 @@ private:
     void buildToolbar();
     void applyLanguage();
     void fillMonthCells(int year, int month);
+    // Today's month in the combos and the day cells; false when the window went.
+    bool selectToday();
     void setDayColour(int cell, quint32 colour);
     void showNearestEvent();
     // Opens the planner for the selected category; handOff stores this window's

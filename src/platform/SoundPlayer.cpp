@@ -1,11 +1,11 @@
 #include "SoundPlayer.h"
 
-#include <QAudioOutput>
+#include "KnownFolders.h"
+
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
-#include <QMediaPlayer>
 #include <QTimer>
-#include <QUrl>
 
 #include <dlfcn.h>
 #include <thread>
@@ -13,10 +13,9 @@
 namespace {
 
 struct Player {
-    QMediaPlayer* media = nullptr;
-    QAudioOutput* output = nullptr;
     QString started;
     bool on = false;
+    bool played = false;  // the module was asked to play: only then is there anything to stop
     int generation = 0;  // a StopSound or a newer PlaySoundFile cancels a pending start
 };
 
@@ -38,16 +37,41 @@ void loadRegistry()
         init(nullptr, nullptr, nullptr);
 }
 
+// The sound module (Qt Multimedia and the audio libraries behind it), opened the
+// first time it is needed: from the build tree's lib/ beside the program, or the
+// install's lib/ beside bin/. Without it every sound is silent.
+struct Module {
+    void (*play)(const QString&) = nullptr;
+    void (*stop)() = nullptr;
+};
+
+Module openModule()
+{
+    const QString programDir = QFileInfo(KnownFolders::ExecutablePath()).absolutePath();
+    for (const char* folder : {"/lib/tessaryn/", "/../lib/tessaryn/"}) {
+        const QByteArray file = QFile::encodeName(programDir + QLatin1String(folder) + QLatin1String("libtessaryn_sound.so"));
+        if (void* library = dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL)) {
+            Module module;
+            module.play = reinterpret_cast<void (*)(const QString&)>(dlsym(library, "tessaryn_sound_play"));
+            module.stop = reinterpret_cast<void (*)()>(dlsym(library, "tessaryn_sound_stop"));
+            if (module.play && module.stop)
+                return module;
+        }
+    }
+    return {};
+}
+
+const Module& module()
+{
+    static const Module opened = openModule();
+    return opened;
+}
+
 void startNow(const QString& path)
 {
-    Player& p = player();
-    if (!p.media) {
-        p.media = new QMediaPlayer(qApp);
-        p.output = new QAudioOutput(p.media);
-        p.media->setAudioOutput(p.output);
-    }
-    p.media->setSource(QUrl::fromLocalFile(path));
-    p.media->play();
+    player().played = true;
+    if (module().play)
+        module().play(path);
 }
 
 }  // namespace
@@ -76,7 +100,10 @@ void Prepare()
     static std::thread loader;
     if (loader.joinable() || !qApp)
         return;
-    loader = std::thread(loadRegistry);
+    loader = std::thread([] {
+        module();
+        loadRegistry();
+    });
     qAddPostRoutine([] { loader.join(); });
 }
 
@@ -85,10 +112,8 @@ void StopSound()
     Player& p = player();
     ++p.generation;
     p.on = false;
-    if (p.media) {
-        p.media->stop();
-        p.media->setSource(QUrl());
-    }
+    if (p.played && module().stop)
+        module().stop();
 }
 
 QString LastStarted() { return player().started; }
