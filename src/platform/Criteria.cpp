@@ -424,12 +424,12 @@ std::optional<Criteria> Criteria::Parse(const QString& text, const QList<FieldIn
     return criteria;
 }
 
-bool Criteria::Matches(const std::vector<QVariant>& values) const
+bool Criteria::Matches(std::span<const QVariant> values) const
 {
     return !nodes_ || matches(root_, values);
 }
 
-bool Criteria::matches(int index, const std::vector<QVariant>& values) const
+bool Criteria::matches(int index, std::span<const QVariant> values) const
 {
     const Node& node = (*nodes_)[index];
     switch (node.kind) {

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 // A filter or find text as the windows write it: comparisons of a field with a value
@@ -25,7 +26,7 @@ public:
     static std::optional<Criteria> Parse(const QString& text, const QList<FieldInfo>& fields, QString* error);
 
     bool IsEmpty() const { return !nodes_; }
-    bool Matches(const std::vector<QVariant>& values) const;
+    bool Matches(std::span<const QVariant> values) const;
 
     // The quoted form of a value for a criteria text: O'Brien -> 'O''Brien'.
     static QString Quote(const QString& value);
@@ -36,7 +37,7 @@ public:
     struct Node;
 
 private:
-    bool matches(int node, const std::vector<QVariant>& values) const;
+    bool matches(int node, std::span<const QVariant> values) const;
 
     std::shared_ptr<const std::vector<Node>> nodes_;
     int root_ = -1;

@@ -99,29 +99,54 @@ signals:
 
 private:
     friend class Connection;
-    // A row as read from the file; its texts share the recordset's text blocks, so a
-    // value handed out is a reference, not a copy.
+    // A row as read from the file: one value per field, side by side in the value
+    // blocks. Its texts share the recordset's text blocks, so a value handed out is
+    // a reference, not a copy.
     struct Row {
         qint64 id = 0;
-        std::vector<QVariant> values;
+        QVariant* values = nullptr;
+    };
+    // The values of many rows in blocks that grow with the table and never move, so
+    // that a row costs no allocation of its own.
+    class ValueBlocks {
+    public:
+        ValueBlocks() = default;
+        ValueBlocks(ValueBlocks&& other) noexcept;
+        ValueBlocks& operator=(ValueBlocks&& other) noexcept;
+        ~ValueBlocks();
+        // Room for one row's count values, which the caller makes in place at once.
+        QVariant* Take(qsizetype count);
+
+    private:
+        struct Block {
+            QVariant* data;
+            qsizetype size;
+            qsizetype used;
+        };
+        void release();
+        std::vector<Block> blocks_;
+        qsizetype room_ = 0;
+        qsizetype next_ = 256;
     };
     // The rows read from the file, kept in blocks rather than one allocation each;
     // order holds them by ascending id (table order).
     struct Rows {
         std::deque<Row> store;
         std::vector<Row*> order;
+        ValueBlocks values;
     };
     enum class Mode { None, Edit, Add };
 
     DbResult readSchema();
     DbResult readRows(Rows* rows) const;
-    DbResult readRow(qint64 id, Row* row) const;
-    void decodeRow(sqlite3_stmt* statement, Row* row) const;
+    DbResult readRow(qint64 id, Row* row);
+    void decodeRow(sqlite3_stmt* statement, Row* row, ValueBlocks* blocks) const;
     void rebuildView(qint64 keepId);
     void reload();
     bool rowVisible(const Row& row) const;
     void insertIntoView(Row* row);
     Row* current() const;
+    std::span<const QVariant> valuesOf(const Row& row) const { return {row.values, size_t(fields_.size())}; }
     DbResult storePending();
     DbResult storeAdded();
     DbResult storeEdited();

@@ -55,7 +55,7 @@ DbResult Recordset::readRows(Rows* rows) const
     int status;
     while ((status = sqlite3_step(statement.get())) == SQLITE_ROW) {
         Row& row = rows->store.emplace_back();
-        decodeRow(statement.get(), &row);
+        decodeRow(statement.get(), &row, &rows->values);
         rows->order.push_back(&row);
     }
     if (status != SQLITE_DONE)
@@ -63,33 +63,34 @@ DbResult Recordset::readRows(Rows* rows) const
     return {};
 }
 
-DbResult Recordset::readRow(qint64 id, Row* row) const
+DbResult Recordset::readRow(qint64 id, Row* row)
 {
     SqlStatement statement(connection_.Handle(), QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
                                                      .arg(columnList(fields_), SqlName(table_),
                                                           SqlName(fields_[idField_].name)));
     if (!statement.Prepared() || !statement.Bind({id}) || sqlite3_step(statement.get()) != SQLITE_ROW)
         return connection_.LastError(QStringLiteral("reading back a row of %1").arg(table_));
-    decodeRow(statement.get(), row);
+    decodeRow(statement.get(), row, &rows_.values);
     return {};
 }
 
-void Recordset::decodeRow(sqlite3_stmt* statement, Row* row) const
+void Recordset::decodeRow(sqlite3_stmt* statement, Row* row, ValueBlocks* blocks) const
 {
     const int count = static_cast<int>(fields_.size());
-    row->values.clear();
-    row->values.reserve(count);
+    // Each value is made in its place in the block.
+    QVariant* values = blocks->Take(count);
     for (int i = 0; i < count; ++i) {
-        if (fields_[i].type != ColumnType::Text) {
-            row->values.push_back(ReadValue(statement, i, fields_[i].type));
-            continue;
-        }
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
+        const auto* text = fields_[i].type == ColumnType::Text
+                               ? reinterpret_cast<const char*>(sqlite3_column_text(statement, i))
+                               : nullptr;
         if (text)
-            row->values.emplace_back(texts_.Add(QByteArrayView(text, sqlite3_column_bytes(statement, i))));
+            new (values + i) QVariant(texts_.Add(QByteArrayView(text, sqlite3_column_bytes(statement, i))));
+        else if (fields_[i].type == ColumnType::Text)
+            new (values + i) QVariant();
         else
-            row->values.emplace_back();
+            new (values + i) QVariant(ReadValue(statement, i, fields_[i].type));
     }
+    row->values = values;
     row->id = row->values[idField_].toLongLong();
 }
 
@@ -241,8 +242,8 @@ DbResult Recordset::Delete()
     pinned_.remove(id);
     const auto at = std::lower_bound(rows_.order.begin(), rows_.order.end(), id,
                                      [](const Row* r, qint64 value) { return r->id < value; });
-    // The block keeps the row's place until the next read; its values go now.
-    (*at)->values = {};
+    // The blocks keep the row's place until the next read; its values go now.
+    std::fill_n((*at)->values, fields_.size(), QVariant());
     rows_.order.erase(at);
     onDeleted_ = true;
     emit RowsChanged();
