@@ -1,6 +1,8 @@
 #include "Resources.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QHash>
 #include <QWidget>
 
 inline void initArtResource() { Q_INIT_RESOURCE(art); }
@@ -9,7 +11,15 @@ void InitResources() { initArtResource(); }
 
 QIcon ResourceIcon(const QString& name)
 {
-    return QIcon(QStringLiteral(":/res/") + name + QStringLiteral(".ico"));
+    // Every window shows the program's icon: each picture is decoded once, and let
+    // go while the application still stands.
+    static QHash<QString, QIcon> decoded;
+    if (decoded.isEmpty())
+        qAddPostRoutine([] { decoded.clear(); });
+    auto known = decoded.constFind(name);
+    if (known == decoded.constEnd())
+        known = decoded.insert(name, QIcon(QStringLiteral(":/res/") + name + QStringLiteral(".ico")));
+    return *known;
 }
 
 QPixmap ResourcePixmap(const QString& name, int size) { return ResourceIcon(name).pixmap(size, size); }
