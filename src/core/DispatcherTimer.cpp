@@ -36,7 +36,7 @@ void frmProcess::Timer1_Timer()
     }
 
     // The marker's notice needs the language texts, which start-up reads first.
-    if (!markerPath_.isEmpty() && FileSystem::Exists(markerPath_)) {
+    if (marker_.Exists()) {
         const QDateTime written = QFileInfo(markerPath_).lastModified();
         if (written != announcedMarker) {
             announcedMarker = written;

@@ -152,6 +152,7 @@ void frmProcess::Form_Load()
         FatalEnd(s("There is no access to a language file of the program: ") + languageFile);
     ApplyLanguage();
     markerPath_ = KnownFolders::UserDataFolder() + s("/open2.set");
+    marker_ = FileSystem::FolderFile(markerPath_);
 
     WeatherCityId = NoNul(ReadOption(s("General"), s("wcityid")));
     WeatherTempId = NoNul(ReadOption(s("General"), s("wtempid")));

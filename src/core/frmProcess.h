@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DispatcherList.h"
+#include "platform/FileSystem.h"
 #include "platform/Form.h"
 
 #include <QDateTime>
@@ -107,6 +108,7 @@ private:
     bool ticking_ = false;
     bool refreshing_ = false;
     QString markerPath_;  // set once the language texts can be read
+    FileSystem::FolderFile marker_;  // the same file, tested at every tick
 };
 
 void HideFromTaskbar(Form* form);

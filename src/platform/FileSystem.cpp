@@ -6,7 +6,9 @@
 #include <QSaveFile>
 
 #include <filesystem>
+#include <utility>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,6 +113,43 @@ bool ModeAllowsWriting(const QString& path)
     if (info.st_gid == ::getegid())
         return info.st_mode & S_IWGRP;
     return info.st_mode & S_IWOTH;
+}
+
+FolderFile::FolderFile(const QString& path)
+{
+    const QFileInfo file(path);
+    folder_ = ::open(QFile::encodeName(file.absolutePath()).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    name_ = QFile::encodeName(folder_ < 0 ? path : file.fileName());
+}
+
+FolderFile::FolderFile(FolderFile&& other) noexcept
+    : folder_(std::exchange(other.folder_, -1))
+    , name_(std::move(other.name_))
+{
+}
+
+FolderFile& FolderFile::operator=(FolderFile&& other) noexcept
+{
+    if (this != &other) {
+        if (folder_ >= 0)
+            ::close(folder_);
+        folder_ = std::exchange(other.folder_, -1);
+        name_ = std::move(other.name_);
+    }
+    return *this;
+}
+
+FolderFile::~FolderFile()
+{
+    if (folder_ >= 0)
+        ::close(folder_);
+}
+
+bool FolderFile::Exists() const
+{
+    if (name_.isEmpty())
+        return false;
+    return ::faccessat(folder_ < 0 ? AT_FDCWD : folder_, name_.constData(), F_OK, 0) == 0;
 }
 
 void SetAtomicWriteFailsBeforeRename(bool fails) { failBeforeRename = fails; }

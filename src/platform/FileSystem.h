@@ -31,6 +31,22 @@ bool MakeOwnerWritable(const QString& path);
 // the bits is not counted: a read-only install stays read-only for everyone).
 bool ModeAllowsWriting(const QString& path);
 
+// One file of a folder, tested often and cheaply: the folder is opened once, so a
+// test looks up one name rather than walking the whole path.
+class FolderFile {
+public:
+    FolderFile() = default;
+    explicit FolderFile(const QString& path);
+    FolderFile(FolderFile&& other) noexcept;
+    FolderFile& operator=(FolderFile&& other) noexcept;
+    ~FolderFile();
+    bool Exists() const;
+
+private:
+    int folder_ = -1;
+    QByteArray name_;  // the whole path while the folder could not be opened
+};
+
 // Test hook: the next atomic writes stop after the temporary file is written, as a
 // crash before the rename would.
 void SetAtomicWriteFailsBeforeRename(bool fails);
