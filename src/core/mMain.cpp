@@ -5,6 +5,7 @@
 #include "frmProcess.h"
 #include "platform/ExposeProbe.h"
 #include "platform/FileSystem.h"
+#include "platform/FontConfig.h"
 #include "platform/KnownFolders.h"
 
 #include <QApplication>
@@ -61,7 +62,9 @@ int Main(int argc, char** argv)
     SetCommandLine(arguments(argc, argv));
     preferX11();
 
+    FontConfigLoader fonts;
     QApplication app(argc, argv);
+    fonts.Wait();  // before the first window measures a text
     InstallExposeProbe();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Tessaryn"));
