@@ -1,10 +1,6 @@
 #include "Recordset.h"
 
 #include <algorithm>
-#include <memory>
-#include <utility>
-
-#include <sys/mman.h>
 
 Recordset::Recordset(Connection& connection, const QString& table, QObject* parent)
     : QObject(parent), connection_(connection), table_(table)
@@ -389,78 +385,4 @@ void Recordset::reload()
     rebuildView(keep);
     if (mode == Mode::Edit && CurrentId() != keep)
         mode_ = Mode::None;
-}
-
-namespace {
-
-// The largest value block, 4 MB, is laid on whole huge pages: a large table then
-// takes one page fault per 2 MB as it is read, not one per 4 KB.
-constexpr size_t HugePage = size_t(2) << 20;
-constexpr qsizetype LargestBlock = qsizetype(2 * HugePage / sizeof(QVariant));
-
-QVariant* allocateValues(qsizetype count)
-{
-    const size_t bytes = size_t(count) * sizeof(QVariant);
-    if (count < LargestBlock)
-        return static_cast<QVariant*>(::operator new(bytes));
-    void* data = ::operator new(bytes, std::align_val_t(HugePage));
-    madvise(data, bytes / HugePage * HugePage, MADV_HUGEPAGE);
-    return static_cast<QVariant*>(data);
-}
-
-void freeValues(QVariant* data, qsizetype count)
-{
-    if (count < LargestBlock)
-        ::operator delete(data);
-    else
-        ::operator delete(data, std::align_val_t(HugePage));
-}
-
-}  // namespace
-
-Recordset::ValueBlocks::ValueBlocks(ValueBlocks&& other) noexcept
-    : blocks_(std::exchange(other.blocks_, {}))
-    , room_(std::exchange(other.room_, 0))
-    , next_(std::exchange(other.next_, 256))
-{
-}
-
-Recordset::ValueBlocks& Recordset::ValueBlocks::operator=(ValueBlocks&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        blocks_ = std::exchange(other.blocks_, {});
-        room_ = std::exchange(other.room_, 0);
-        next_ = std::exchange(other.next_, 256);
-    }
-    return *this;
-}
-
-Recordset::ValueBlocks::~ValueBlocks() { release(); }
-
-void Recordset::ValueBlocks::release()
-{
-    for (const Block& block : blocks_) {
-        std::destroy_n(block.data, block.used);
-        freeValues(block.data, block.size);
-    }
-    blocks_.clear();
-    room_ = 0;
-}
-
-QVariant* Recordset::ValueBlocks::Take(qsizetype count)
-{
-    if (count > room_) {
-        // Blocks double up to the largest: a small table stays small, a large one
-        // takes few allocations.
-        const qsizetype size = std::max(count, next_);
-        next_ = std::min(next_ * 2, LargestBlock);
-        blocks_.push_back({allocateValues(size), size, 0});
-        room_ = size;
-    }
-    Block& block = blocks_.back();
-    QVariant* values = block.data + block.used;
-    block.used += count;
-    room_ -= count;
-    return values;
 }

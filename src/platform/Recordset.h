@@ -3,13 +3,13 @@
 #include "Connection.h"
 #include "Criteria.h"
 #include "FieldValue.h"
+#include "RowBlocks.h"
 
 #include <QObject>
 #include <QSet>
 #include <QString>
 #include <QVariant>
 
-#include <deque>
 #include <vector>
 
 // A table of one connection as a client-side static cursor: Open reads every row
@@ -106,41 +106,19 @@ private:
         qint64 id = 0;
         QVariant* values = nullptr;
     };
-    // The values of many rows in blocks that grow with the table and never move, so
-    // that a row costs no allocation of its own.
-    class ValueBlocks {
-    public:
-        ValueBlocks() = default;
-        ValueBlocks(ValueBlocks&& other) noexcept;
-        ValueBlocks& operator=(ValueBlocks&& other) noexcept;
-        ~ValueBlocks();
-        // Room for one row's count values, which the caller makes in place at once.
-        QVariant* Take(qsizetype count);
-
-    private:
-        struct Block {
-            QVariant* data;
-            qsizetype size;
-            qsizetype used;
-        };
-        void release();
-        std::vector<Block> blocks_;
-        qsizetype room_ = 0;
-        qsizetype next_ = 256;
-    };
     // The rows read from the file, kept in blocks rather than one allocation each;
     // order holds them by ascending id (table order).
     struct Rows {
-        std::deque<Row> store;
+        RowBlocks<Row> store;
         std::vector<Row*> order;
-        ValueBlocks values;
+        RowBlocks<QVariant> values;
     };
     enum class Mode { None, Edit, Add };
 
     DbResult readSchema();
     DbResult readRows(Rows* rows) const;
     DbResult readRow(qint64 id, Row* row);
-    void decodeRow(sqlite3_stmt* statement, Row* row, ValueBlocks* blocks) const;
+    void decodeRow(sqlite3_stmt* statement, Row* row, RowBlocks<QVariant>* blocks) const;
     void rebuildView(qint64 keepId);
     void reload();
     bool rowVisible(const Row& row) const;

@@ -17,6 +17,16 @@ QString columnList(const QList<FieldInfo>& fields)
     return names.join(QLatin1String(", "));
 }
 
+// The largest id the table has handed out; ids are never reused, so no table holds
+// more rows. 0 where the file does not say.
+qint64 largestId(sqlite3* db, const QString& table)
+{
+    SqlStatement statement(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
+    if (!statement.Prepared() || !statement.Bind({table}) || sqlite3_step(statement.get()) != SQLITE_ROW)
+        return 0;
+    return sqlite3_column_int64(statement.get(), 0);
+}
+
 }  // namespace
 
 DbResult Recordset::readSchema()
@@ -44,19 +54,22 @@ DbResult Recordset::readSchema()
 DbResult Recordset::readRows(Rows* rows) const
 {
     *rows = Rows();
-    rows->order.reserve(rows_.order.size());
     sqlite3* db = connection_.Handle();
     if (!db)
         return notOpen();
+    // The list is sized once rather than grown: room not yet filled is address
+    // space, not memory.
+    const qint64 bound = std::clamp<qint64>(largestId(db, table_), 0, qint64(1) << 20);
+    rows->order.reserve(std::max(rows_.order.size(), size_t(bound)));
     SqlStatement statement(db, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
                                    .arg(columnList(fields_), SqlName(table_), SqlName(fields_[idField_].name)));
     if (!statement.Prepared())
         return connection_.LastError(QStringLiteral("reading %1").arg(table_));
     int status;
     while ((status = sqlite3_step(statement.get())) == SQLITE_ROW) {
-        Row& row = rows->store.emplace_back();
-        decodeRow(statement.get(), &row, &rows->values);
-        rows->order.push_back(&row);
+        Row* row = new (rows->store.Take(1)) Row;
+        decodeRow(statement.get(), row, &rows->values);
+        rows->order.push_back(row);
     }
     if (status != SQLITE_DONE)
         return connection_.LastError(QStringLiteral("reading %1").arg(table_));
@@ -74,7 +87,7 @@ DbResult Recordset::readRow(qint64 id, Row* row)
     return {};
 }
 
-void Recordset::decodeRow(sqlite3_stmt* statement, Row* row, ValueBlocks* blocks) const
+void Recordset::decodeRow(sqlite3_stmt* statement, Row* row, RowBlocks<QVariant>* blocks) const
 {
     const int count = static_cast<int>(fields_.size());
     // Each value is made in its place in the block.
@@ -154,7 +167,7 @@ DbResult Recordset::storeAdded()
     });
     if (!result.Ok())
         return result;
-    Row* added = &rows_.store.emplace_back(std::move(row));
+    Row* added = new (rows_.store.Take(1)) Row(row);
     const auto at = std::lower_bound(rows_.order.begin(), rows_.order.end(), added->id,
                                      [](const Row* r, qint64 value) { return r->id < value; });
     rows_.order.insert(at, added);
