@@ -93,15 +93,12 @@ void Recordset::decodeRow(sqlite3_stmt* statement, Row* row, RowBlocks<QVariant>
     // Each value is made in its place in the block.
     QVariant* values = blocks->Take(count);
     for (int i = 0; i < count; ++i) {
-        const auto* text = fields_[i].type == ColumnType::Text
-                               ? reinterpret_cast<const char*>(sqlite3_column_text(statement, i))
-                               : nullptr;
-        if (text)
-            new (values + i) QVariant(texts_.Add(QByteArrayView(text, sqlite3_column_bytes(statement, i))));
-        else if (fields_[i].type == ColumnType::Text)
-            new (values + i) QVariant();
-        else
+        if (fields_[i].type != ColumnType::Text)
             new (values + i) QVariant(ReadValue(statement, i, fields_[i].type));
+        else if (const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i)))
+            new (values + i) QVariant(texts_.Add(QByteArrayView(text, sqlite3_column_bytes(statement, i))));
+        else
+            new (values + i) QVariant();
     }
     row->values = values;
     row->id = row->values[idField_].toLongLong();
