@@ -31,6 +31,13 @@ TEST_F(Settings, WriteIsSeenByTheNextReadAndRewritesTheWholeFile)
     EXPECT_EQ(ReadFile(OptionsFilePath()), QByteArray("[General]\r\nfday=S\r\n\r\n[Update]\r\nauto=1\r\n\r\n"));
 }
 
+TEST_F(Settings, ReadsTakeTheFirstSectionAndKeyOfANameInAnyCase)
+{
+    WriteFile(OptionsFilePath(), "[General]\r\nfday=M\r\nFDAY=S\r\n[general]\r\nfday=X\r\nwtempid=1\r\n");
+    EXPECT_EQ(ReadOption(s("GENERAL"), s("Fday")), s("M"));
+    EXPECT_TRUE(IsAbsent(ReadOption(s("General"), s("wtempid"))));
+}
+
 TEST_F(Settings, ValuesTheFileCannotKeepAreRefusedAndNothingIsWritten)
 {
     const QByteArray before = ReadFile(OptionsFilePath());

@@ -16,7 +16,10 @@ namespace {
 struct Cached {
     QDateTime modified;
     qint64 size = -1;
-    clsINI document;
+    bool read = false;
+    // Section to key to the first value of that name, both names case-folded: a
+    // language file holds hundreds of keys and every window looks up dozens.
+    QHash<QString, QHash<QString, QString>> index;
 };
 
 QHash<QString, Cached>& cache()
@@ -26,24 +29,43 @@ QHash<QString, Cached>& cache()
 }
 
 // The parsed file; a missing or unreadable file ends the program silently.
-const clsINI& document(const QString& path)
+const Cached& document(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.isFile())
         FatalEnd();
     Cached& entry = cache()[path];
-    if (entry.size != info.size() || entry.modified != info.lastModified()
-        || entry.document.FileName() != path) {
-        entry.document.SetFileName(path);
+    if (!entry.read || entry.size != info.size() || entry.modified != info.lastModified()) {
+        clsINI document;
+        document.SetFileName(path);
+        entry.read = true;
         entry.modified = info.lastModified();
         entry.size = info.size();
+        // Lookups see the first section of a name only, and its first key of a name.
+        entry.index.clear();
+        for (const clsINI::IniSection& section : document.Sections()) {
+            const QString name = section.Name.toCaseFolded();
+            if (entry.index.contains(name))
+                continue;
+            QHash<QString, QString>& keys = entry.index[name];
+            for (const clsINI::IniValue& value : section.Values) {
+                const QString key = value.Key.toCaseFolded();
+                if (!keys.contains(key))
+                    keys.insert(key, value.Value);
+            }
+        }
     }
-    return entry.document;
+    return entry;
 }
 
 QString read(const QString& path, const QString& section, const QString& key)
 {
-    return document(path).Value(section, key);
+    const Cached& entry = document(path);
+    const auto keys = entry.index.constFind(section.toCaseFolded());
+    if (keys == entry.index.constEnd())
+        return AbsentText();
+    const auto found = keys->constFind(key.toCaseFolded());
+    return found == keys->constEnd() ? AbsentText() : *found;
 }
 
 bool write(const QString& path, const QString& section, const QList<std::pair<QString, QString>>& values)

@@ -5,8 +5,8 @@
 #include "frmProcess.h"
 #include "platform/ExposeProbe.h"
 #include "platform/FileSystem.h"
-#include "platform/FontConfig.h"
 #include "platform/KnownFolders.h"
+#include "platform/StartPreparation.h"
 
 #include <QApplication>
 #include <QFile>
@@ -17,6 +17,9 @@
 #include <unistd.h>
 
 namespace {
+
+// About what a start with the main window shown fills of fresh heap.
+constexpr std::size_t StartHeapBytes = 3 << 20;
 
 // Held for the whole run; a second start finds it taken.
 bool takeSingleInstanceLock()
@@ -62,9 +65,9 @@ int Main(int argc, char** argv)
     SetCommandLine(arguments(argc, argv));
     preferX11();
 
-    FontConfigLoader fonts;
+    StartPreparation preparation(StartHeapBytes);
     QApplication app(argc, argv);
-    fonts.Wait();  // before the first window measures a text
+    preparation.Finish();  // before the first window measures a text
     InstallExposeProbe();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Tessaryn"));

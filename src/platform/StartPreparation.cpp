@@ -1,0 +1,45 @@
+#include "StartPreparation.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+// Below the allocator's mmap threshold (128 KB): the blocks are carved from the heap
+// one after the other, and once freed they merge into one free stretch of it.
+constexpr std::size_t BlockSize = 120 * 1024;
+
+}  // namespace
+
+StartPreparation::StartPreparation(std::size_t heapBytes)
+{
+    for (std::size_t taken = 0; taken < heapBytes; taken += BlockSize) {
+        if (char* block = static_cast<char*>(std::malloc(BlockSize)))
+            heap_.push_back(block);
+    }
+    thread_ = std::thread([this] {
+        FcInit();
+        const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+        for (char* block : heap_) {
+            for (std::size_t offset = 0; offset < BlockSize; offset += page) {
+                if (finishing_.load(std::memory_order_relaxed))
+                    return;
+                static_cast<volatile char*>(block)[offset] = 0;
+            }
+        }
+    });
+}
+
+StartPreparation::~StartPreparation() { Finish(); }
+
+void StartPreparation::Finish()
+{
+    finishing_ = true;
+    if (thread_.joinable())
+        thread_.join();
+    for (char* block : heap_)
+        std::free(block);
+    heap_.clear();
+}
