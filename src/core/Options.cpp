@@ -6,17 +6,13 @@
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <QHash>
 
 namespace {
 
 // Parsed files, reused while the file on disk is unchanged.
 struct Cached {
-    QDateTime modified;
-    qint64 size = -1;
-    bool read = false;
+    std::optional<FileSystem::FileStamp> stamp;
     // Section to key to the first value of that name, both names case-folded: a
     // language file holds hundreds of keys and every window looks up dozens.
     QHash<QString, QHash<QString, QString>> index;
@@ -31,16 +27,14 @@ QHash<QString, Cached>& cache()
 // The parsed file; a missing or unreadable file ends the program silently.
 const Cached& document(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile())
+    const std::optional<FileSystem::FileStamp> stamp = FileSystem::Stamp(path);
+    if (!stamp)
         FatalEnd();
     Cached& entry = cache()[path];
-    if (!entry.read || entry.size != info.size() || entry.modified != info.lastModified()) {
+    if (entry.stamp != stamp) {
         clsINI document;
         document.SetFileName(path);
-        entry.read = true;
-        entry.modified = info.lastModified();
-        entry.size = info.size();
+        entry.stamp = stamp;
         // Lookups see the first section of a name only, and its first key of a name.
         entry.index.clear();
         for (const clsINI::IniSection& section : document.Sections()) {

@@ -24,6 +24,14 @@ bool IsFolder(const QString& path) { return !path.isEmpty() && QFileInfo(path).i
 
 bool IsFile(const QString& path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
 
+std::optional<FileStamp> Stamp(const QString& path)
+{
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return FileStamp{info.st_size, qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
 bool MakeFolder(const QString& path) { return !path.isEmpty() && QDir().mkpath(path); }
 
 QStringList FileNames(const QString& folder)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // File helpers over the C++ and Qt file APIs. Paths use "/".
 namespace FileSystem {
 
@@ -15,6 +17,16 @@ bool MakeFolder(const QString& path);   // with missing parents; true when it ex
 // Names (not paths) of the files and sub-folders of a folder, sorted by name.
 QStringList FileNames(const QString& folder);
 QStringList FolderNames(const QString& folder);
+
+// Size and modification time of a file, which tell a changed file from the one read
+// before; nothing for a missing path or a folder. One look at the file, with no
+// conversion of the time.
+struct FileStamp {
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+std::optional<FileStamp> Stamp(const QString& path);
 
 bool ReadAll(const QString& path, QByteArray* data);
 // Writes to a temporary file beside the target and renames it over the target, so
