@@ -22,6 +22,9 @@ struct Key {
 
 QString fold(const QString& s) { return s.toCaseFolded(); }
 
+// Names compare without letter case, and without a folded copy of each.
+bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
 QString normalKey(QString path)
 {
     while (path.endsWith(Sep))
@@ -128,9 +131,9 @@ public:
 
     Key* find(const QString& keyPath)
     {
-        const QString folded = fold(normalKey(keyPath));
+        const QString path = normalKey(keyPath);
         for (Key& key : keys_) {
-            if (fold(key.path) == folded)
+            if (sameName(key.path, path))
                 return &key;
         }
         return nullptr;
@@ -157,7 +160,7 @@ public:
     static void set(Key* key, const QString& name, const QString& text)
     {
         for (Value& value : key->values) {
-            if (fold(value.name) == fold(name)) {
+            if (sameName(value.name, name)) {
                 value.text = text;
                 return;
             }
@@ -168,7 +171,7 @@ public:
     static const Value* value(const Key* key, const QString& name)
     {
         for (const Value& value : key->values) {
-            if (fold(value.name) == fold(name))
+            if (sameName(value.name, name))
                 return &value;
         }
         return nullptr;
@@ -180,7 +183,7 @@ public:
         if (!key)
             return false;
         const qsizetype before = key->values.size();
-        key->values.removeIf([&](const Value& v) { return fold(v.name) == fold(name); });
+        key->values.removeIf([&](const Value& v) { return sameName(v.name, name); });
         return key->values.size() != before;
     }
 
