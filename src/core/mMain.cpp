@@ -19,7 +19,7 @@
 namespace {
 
 // About what a start with the main window shown fills of fresh heap.
-constexpr std::size_t StartHeapBytes = 3 << 20;
+constexpr std::size_t StartHeapBytes = 2 << 20;
 
 // Held for the whole run; a second start finds it taken.
 bool takeSingleInstanceLock()
