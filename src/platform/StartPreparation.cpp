@@ -3,6 +3,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <cstdlib>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -19,17 +20,26 @@ StartPreparation::StartPreparation(std::size_t heapBytes)
         if (char* block = static_cast<char*>(std::malloc(BlockSize)))
             heap_.push_back(block);
     }
-    thread_ = std::thread([this] {
-        FcInit();
-        const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-        for (char* block : heap_) {
-            for (std::size_t offset = 0; offset < BlockSize; offset += page) {
-                if (finishing_.load(std::memory_order_relaxed))
-                    return;
-                static_cast<volatile char*>(block)[offset] = 0;
-            }
+    try {
+        thread_ = std::thread([this] {
+            FcInit();
+            touchHeap();
+        });
+    } catch (const std::system_error&) {
+        FcInit();  // no thread to spare: read it here, and leave the heap to fault
+    }
+}
+
+void StartPreparation::touchHeap()
+{
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    for (char* block : heap_) {
+        for (std::size_t offset = 0; offset < BlockSize; offset += page) {
+            if (finishing_.load(std::memory_order_relaxed))
+                return;
+            static_cast<volatile char*>(block)[offset] = 0;
         }
-    });
+    }
 }
 
 StartPreparation::~StartPreparation() { Finish(); }

@@ -24,6 +24,8 @@ public:
     void Finish();
 
 private:
+    void touchHeap();
+
     std::vector<char*> heap_;
     std::atomic<bool> finishing_{false};
     std::thread thread_;
