@@ -10,12 +10,11 @@
 
 namespace {
 
-// Parsed files, reused while the file on disk is unchanged.
+// Parsed files, reused while the file on disk is unchanged: a language file holds
+// hundreds of keys and every window looks up dozens.
 struct Cached {
     std::optional<FileSystem::FileStamp> stamp;
-    // Section to key to the first value of that name, both names case-folded: a
-    // language file holds hundreds of keys and every window looks up dozens.
-    QHash<QString, QHash<QString, QString>> index;
+    std::optional<clsINI::Index> index;
 };
 
 QHash<QString, Cached>& cache()
@@ -25,7 +24,7 @@ QHash<QString, Cached>& cache()
 }
 
 // The parsed file; a missing or unreadable file ends the program silently.
-const Cached& document(const QString& path)
+const clsINI::Index& document(const QString& path)
 {
     const std::optional<FileSystem::FileStamp> stamp = FileSystem::Stamp(path);
     if (!stamp)
@@ -34,32 +33,15 @@ const Cached& document(const QString& path)
     if (entry.stamp != stamp) {
         clsINI document;
         document.SetFileName(path);
+        entry.index.emplace(document);
         entry.stamp = stamp;
-        // Lookups see the first section of a name only, and its first key of a name.
-        entry.index.clear();
-        for (const clsINI::IniSection& section : document.Sections()) {
-            const QString name = section.Name.toCaseFolded();
-            if (entry.index.contains(name))
-                continue;
-            QHash<QString, QString>& keys = entry.index[name];
-            for (const clsINI::IniValue& value : section.Values) {
-                const QString key = value.Key.toCaseFolded();
-                if (!keys.contains(key))
-                    keys.insert(key, value.Value);
-            }
-        }
     }
-    return entry;
+    return *entry.index;
 }
 
 QString read(const QString& path, const QString& section, const QString& key)
 {
-    const Cached& entry = document(path);
-    const auto keys = entry.index.constFind(section.toCaseFolded());
-    if (keys == entry.index.constEnd())
-        return AbsentText();
-    const auto found = keys->constFind(key.toCaseFolded());
-    return found == keys->constEnd() ? AbsentText() : *found;
+    return document(path).Lookup(section, key);
 }
 
 bool write(const QString& path, const QString& section, const QList<std::pair<QString, QString>>& values)

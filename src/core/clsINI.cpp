@@ -153,6 +153,31 @@ QString clsINI::Value(const QString& section, const QString& key) const
     return AbsentText();
 }
 
+clsINI::Index::Index(const clsINI& document)
+{
+    // As Value: the first section of a name counts, and in it the first key of a name.
+    for (const IniSection& section : document.sections_) {
+        const QString name = section.Name.toCaseFolded();
+        if (sections_.contains(name))
+            continue;
+        QHash<QString, QString>& keys = sections_[name];
+        for (const IniValue& value : section.Values) {
+            const QString key = value.Key.toCaseFolded();
+            if (!keys.contains(key))
+                keys.insert(key, value.Value);
+        }
+    }
+}
+
+QString clsINI::Index::Lookup(const QString& section, const QString& key) const
+{
+    const auto keys = sections_.constFind(section.toCaseFolded());
+    if (keys == sections_.constEnd())
+        return AbsentText();
+    const auto found = keys->constFind(key.toCaseFolded());
+    return found == keys->constEnd() ? AbsentText() : *found;
+}
+
 QString clsINI::SectionName(int position) const
 {
     if (position < 1 || position > sections_.size())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -40,6 +41,18 @@ public:
     void Parse(const QByteArray& bytes);
     QByteArray Serialize() const;
     const QList<IniSection>& Sections() const { return sections_; }
+
+    // The document's lookups frozen into hash tables, for a file read far more often
+    // than it changes: Lookup answers as Value would, without a walk through the keys.
+    class Index {
+    public:
+        explicit Index(const clsINI& document);
+        QString Lookup(const QString& section, const QString& key) const;
+
+    private:
+        // Section to key to value, both names case-folded.
+        QHash<QString, QHash<QString, QString>> sections_;
+    };
 
 private:
     const IniSection* find(const QString& section) const;
