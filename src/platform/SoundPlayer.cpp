@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <atomic>
 #include <dlfcn.h>
 #include <thread>
 
@@ -18,6 +19,11 @@ struct Player {
     bool played = false;  // the module was asked to play: only then is there anything to stop
     int generation = 0;  // a StopSound or a newer PlaySoundFile cancels a pending start
 };
+
+// True while the sound module and the back end's set-up are being readied on their
+// thread: a sound waits for that rather than set the back end up at the same time
+// from the interface thread.
+std::atomic<bool> preparing{false};
 
 Player& player()
 {
@@ -67,8 +73,14 @@ const Module& module()
     return opened;
 }
 
-void startNow(const QString& path)
+void startNow(const QString& path, int generation)
 {
+    if (player().generation != generation)
+        return;
+    if (preparing) {
+        QTimer::singleShot(50, qApp, [path, generation] { startNow(path, generation); });
+        return;
+    }
     player().played = true;
     if (module().play)
         module().play(path);
@@ -89,10 +101,7 @@ void PlaySoundFile(const QString& path)
     p.started = path;
     p.on = true;
     const int generation = p.generation;
-    QTimer::singleShot(0, qApp, [path, generation] {
-        if (player().generation == generation)
-            startNow(path);
-    });
+    QTimer::singleShot(0, qApp, [path, generation] { startNow(path, generation); });
 }
 
 void Prepare()
@@ -100,9 +109,11 @@ void Prepare()
     static std::thread loader;
     if (loader.joinable() || !qApp)
         return;
+    preparing = true;
     loader = std::thread([] {
         module();
         loadRegistry();
+        preparing = false;
     });
     qAddPostRoutine([] { loader.join(); });
 }
