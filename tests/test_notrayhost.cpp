@@ -50,19 +50,6 @@ private:
     QDBusConnection bus_;
 };
 
-template <class Condition>
-bool pumpUntil(Condition condition, int ms = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
 class NoTrayHost : public ::testing::Test {
 protected:
     void SetUp() override
@@ -86,13 +73,13 @@ TEST_F(NoTrayHost, HeldAndLaterBalloonsReachTheNotificationService)
     FakeNotifications service;
     ASSERT_TRUE(service.registered);
     start();
-    ASSERT_TRUE(pumpUntil([&] { return service.received.size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return service.received.size() == 1; }));
     EXPECT_EQ(service.received.first(), (QStringList{s("Tessaryn"), GetLangText(s("mes235"))}));
     EXPECT_TRUE(TrayIcon::HeldBalloons().isEmpty());
     EXPECT_TRUE(mainShown());
 
     TrayBalloon(s("Tessaryn"), s("later"), 1);
-    ASSERT_TRUE(pumpUntil([&] { return service.received.size() == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return service.received.size() == 2; }));
     EXPECT_EQ(service.received.last(), (QStringList{s("Tessaryn"), s("later")}));
     EXPECT_TRUE(TrayIcon::HeldBalloons().isEmpty());
 }
@@ -101,7 +88,7 @@ TEST_F(NoTrayHost, WithoutANotificationServiceBalloonsAreDroppedWithOneLine)
 {
     ::testing::internal::CaptureStderr();
     start();
-    const bool waited = pumpUntil([] { return mainShown(); });
+    const bool waited = PumpUntil([] { return mainShown(); });
     const QString errors = QString::fromStdString(::testing::internal::GetCapturedStderr());
     ASSERT_TRUE(waited);
     EXPECT_EQ(errors.count(s("notice not shown")), 1) << errors.toStdString();
@@ -117,7 +104,7 @@ TEST_F(NoTrayHost, AfterTheWaitAWindowAlreadyUpIsNotCoveredByTheMainWindow)
     process.show();  // as Ctrl+F10 or a full-window view would be
     QElapsedTimer waited;
     waited.start();
-    pumpUntil([&] { return waited.elapsed() > 600; });
+    PumpUntil([&] { return waited.elapsed() > 600; });
     EXPECT_FALSE(Forms::Find<frmMain>() && Forms::Find<frmMain>()->isVisible());
 }
 
@@ -129,10 +116,10 @@ TEST_F(NoTrayHost, SecondStartBringsUpTheMainWindowEvenAfterItWasClosed)
     for (int round = 0; round < 2; ++round) {
         EXPECT_FALSE(mainShown());
         WriteFile(marker, "");
-        EXPECT_TRUE(pumpUntil([] { return mainShown(); })) << round;
+        EXPECT_TRUE(PumpUntil([] { return mainShown(); })) << round;
         EXPECT_FALSE(QFile::exists(marker));
         Forms::Find<frmMain>()->close();
-        pumpUntil([] { return !mainShown(); });
+        PumpUntil([] { return !mainShown(); });
     }
     for (const TrayIcon::Balloon& balloon : TrayIcon::HeldBalloons())
         EXPECT_NE(balloon.text, GetLangText(s("mes304")));

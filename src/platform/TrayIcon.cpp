@@ -5,11 +5,14 @@
 #include <QMenu>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace {
 
 constexpr int DefaultHostWaitMs = 30000;
+// How long a balloon waits for the tray host to take in a newly shown icon.
+constexpr int PlacingWaitMs = 1500;
 
 struct Tray {
     QSystemTrayIcon* icon = nullptr;
@@ -19,6 +22,8 @@ struct Tray {
     // The wait for a tray host has ended without one: balloons go to the desktop's
     // notification service instead of being held.
     bool hostWaitOver = false;
+    // The icon is shown, but the tray host may not have taken it in yet.
+    bool placing = false;
     QString tip;
     QList<TrayIcon::Balloon> shown;
     QList<TrayIcon::Balloon> held;
@@ -60,6 +65,35 @@ void flushHeld()
         showNow(balloon);
 }
 
+// A tray host takes an icon in a moment after it is shown, and until then the icon
+// sits in the corner of the screen, where a balloon would point. Balloons wait until
+// the icon has moved, or has no place of its own (a host that shows the messages
+// itself), for a second and a half at the most.
+void showIcon()
+{
+    Tray& t = tray();
+    t.icon->show();
+    const QRect unplaced = t.icon->geometry();
+    if (!unplaced.isValid()) {
+        flushHeld();
+        return;
+    }
+    t.placing = true;
+    auto* poll = new QTimer(t.icon);
+    poll->setInterval(50);
+    QElapsedTimer waited;
+    waited.start();
+    QObject::connect(poll, &QTimer::timeout, t.icon, [poll, unplaced, waited] {
+        Tray& tr = tray();
+        if (tr.icon->geometry() == unplaced && !waited.hasExpired(PlacingWaitMs))
+            return;
+        poll->deleteLater();
+        tr.placing = false;
+        flushHeld();
+    });
+    poll->start();
+}
+
 void onActivated(QSystemTrayIcon::ActivationReason reason)
 {
     Tray& t = tray();
@@ -73,8 +107,7 @@ void showWhenHostArrives()
 {
     Tray& t = tray();
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        t.icon->show();
-        flushHeld();
+        showIcon();
         return;
     }
     // Wait for a late tray host; after the wait keep waiting, but let the program
@@ -86,8 +119,7 @@ void showWhenHostArrives()
         if (!QSystemTrayIcon::isSystemTrayAvailable())
             return;
         tr.hostWait->stop();
-        tr.icon->show();
-        flushHeld();
+        showIcon();
     });
     t.hostWait->start();
     QTimer::singleShot(t.hostWaitMs, t.icon, [] {
@@ -134,6 +166,7 @@ void Remove()
     t.hostWait = nullptr;
     t.added = false;
     t.hostWaitOver = false;
+    t.placing = false;
 }
 
 bool IsAdded() { return tray().added; }
@@ -145,7 +178,9 @@ QString Tip() { return tray().tip; }
 void ShowBalloon(const QString& title, const QString& text, int kind)
 {
     const Balloon balloon{title.left(64), text.left(256), kind};
-    if (IsVisibleInTray())
+    if (IsVisibleInTray() && tray().placing)
+        tray().held.append(balloon);
+    else if (IsVisibleInTray())
         showNow(balloon);
     else if (tray().hostWaitOver)
         DesktopNotification::Show(balloon.title, balloon.text);

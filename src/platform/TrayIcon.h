@@ -10,9 +10,9 @@ class QMenu;
 
 // The program's one notification-area icon. Its state stays readable, so tests can
 // see what a user would. Balloons asked for before the icon exists are held and
-// shown once it is added. When no tray host is there yet (at login it may come
-// late) the icon waits for one; after the wait the no-host handler runs, and the
-// balloons still held, and every later one while no icon is shown, go to the
+// shown once the tray host has taken it in. When no tray host is there yet (at login
+// it may come late) the icon waits for one; after the wait the no-host handler runs,
+// and the balloons still held, and every later one while no icon is shown, go to the
 // desktop's notification service.
 namespace TrayIcon {
 

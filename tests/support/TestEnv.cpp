@@ -10,7 +10,9 @@
 #include "platform/Shell.h"
 #include "platform/TrayIcon.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -105,6 +107,18 @@ void WriteFile(const QString& path, const QByteArray& data)
     QFile file(path);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(data);
+}
+
+bool PumpUntil(const std::function<bool()>& condition, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
 }
 
 QByteArray ReadFile(const QString& path)

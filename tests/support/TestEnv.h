@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
+
 // Fresh temporary folders for every known folder, set through the environment, so
 // no test touches the real home folder. The installed data tree is a copy of the
 // build's, so tests may change or break it.
@@ -31,6 +33,9 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// Delivers events until the condition holds; false if ms went by first.
+bool PumpUntil(const std::function<bool()>& condition, int ms = 5000);
 
 // Writes a file, creating its folder.
 void WriteFile(const QString& path, const QByteArray& data);
