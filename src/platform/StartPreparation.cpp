@@ -1,5 +1,9 @@
 #include "StartPreparation.h"
 
+#include <QFile>
+#include <QLibraryInfo>
+
+#include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 
 #include <cstdlib>
@@ -12,10 +16,25 @@ namespace {
 // one after the other, and once freed they merge into one free stretch of it.
 constexpr std::size_t BlockSize = 120 * 1024;
 
+// The plugin the application object goes on to load when it will connect to an X
+// display; its own load then finds it in place. Left to the application object
+// where it may pick another platform (Wayland, or one named in the environment).
+void loadXPlatformPlugin()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+                                || qgetenv("XDG_SESSION_TYPE") == "wayland";
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || !(platform == "xcb" || (platform.isEmpty() && !waylandSession)))
+        return;
+    const QString plugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms/libqxcb.so");
+    dlopen(QFile::encodeName(plugin).constData(), RTLD_LAZY | RTLD_LOCAL);  // kept for the whole run
+}
+
 }  // namespace
 
 StartPreparation::StartPreparation(std::size_t heapBytes)
 {
+    loadXPlatformPlugin();
     for (std::size_t taken = 0; taken < heapBytes; taken += BlockSize) {
         if (char* block = static_cast<char*>(std::malloc(BlockSize)))
             heap_.push_back(block);

@@ -11,7 +11,11 @@
 // - the few megabytes of fresh heap that the start goes on to fill are taken up front
 //   and touched, page by page, so that the interface thread meets no page fault on
 //   them later.
-// Made before any other thread, so that the heap taken is the interface thread's own.
+// Made before any other thread, so that the heap taken is the interface thread's own,
+// and so that the X platform plugin, loaded first, maps its libraries while the
+// process has one thread: every mapping changed while another thread runs costs a
+// flush of that thread's TLB, and on a virtual machine the plugin's loading took
+// milliseconds longer beside the preparation thread.
 class StartPreparation {
 public:
     explicit StartPreparation(std::size_t heapBytes);
