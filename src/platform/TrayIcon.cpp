@@ -2,10 +2,10 @@
 
 #include "DesktopNotification.h"
 
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QPointer>
 #include <QSystemTrayIcon>
-#include <QElapsedTimer>
 #include <QTimer>
 
 namespace {
