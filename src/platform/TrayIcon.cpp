@@ -178,14 +178,14 @@ QString Tip() { return tray().tip; }
 void ShowBalloon(const QString& title, const QString& text, int kind)
 {
     const Balloon balloon{title.left(64), text.left(256), kind};
-    if (IsVisibleInTray() && tray().placing)
-        tray().held.append(balloon);
-    else if (IsVisibleInTray())
+    Tray& t = tray();
+    const bool inTray = IsVisibleInTray();
+    if (inTray && !t.placing)
         showNow(balloon);
-    else if (tray().hostWaitOver)
+    else if (!inTray && t.hostWaitOver)
         DesktopNotification::Show(balloon.title, balloon.text);
     else
-        tray().held.append(balloon);
+        t.held.append(balloon);
 }
 
 QList<Balloon> ShownBalloons() { return tray().shown; }
