@@ -1,13 +1,66 @@
 #include "Resources.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QHash>
+#include <QImageReader>
+#include <QPixmap>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QWidget>
 
 inline void initArtResource() { Q_INIT_RESOURCE(art); }
 
+namespace {
+
+// A PNG picture read by its name alone has every image plugin installed loaded, each
+// asked whether it reads PNG; told the format, the reader goes straight to its own.
+QIcon pngIcon(std::initializer_list<QString> paths)
+{
+    QIcon icon;
+    for (const QString& path : paths) {
+        QImageReader reader(path, "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
+}
+
+// The style the application chose, but with the toolbar's extension pictures read as
+// the PNG files they are (every toolbar makes its extension button at once).
+class KnownFormatStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const QString folder = QStringLiteral(":/qt-project.org/styles/commonstyle/images/");
+        if (which == SP_ToolBarHorizontalExtensionButton) {
+            const bool rightToLeft = option ? option->direction == Qt::RightToLeft : QGuiApplication::isRightToLeft();
+            const QString rtl = rightToLeft ? QStringLiteral("rtl-") : QString();
+            return pngIcon({folder + QStringLiteral("toolbar-ext-h-") + rtl + QStringLiteral("8.png"),
+                            folder + QStringLiteral("toolbar-ext-h-") + rtl + QStringLiteral("16.png"),
+                            folder + QStringLiteral("toolbar-ext-h-") + rtl + QStringLiteral("32.png")});
+        }
+        if (which == SP_ToolBarVerticalExtensionButton) {
+            return pngIcon({folder + QStringLiteral("toolbar-ext-v-5.png"), folder + QStringLiteral("toolbar-ext-v-10.png"),
+                            folder + QStringLiteral("toolbar-ext-v-20.png")});
+        }
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
+};
+
+}  // namespace
+
 void InitResources() { initArtResource(); }
+
+void InstallStyle()
+{
+    // A new instance of the chosen kind (command line, environment or desktop), so
+    // that the application's own can go when it is replaced.
+    QApplication::setStyle(new KnownFormatStyle(QStyleFactory::create(QApplication::style()->name())));
+}
 
 QIcon ResourceIcon(const QString& name)
 {
@@ -24,10 +77,7 @@ QIcon ResourceIcon(const QString& name)
 
 QPixmap ResourcePixmap(const QString& name, int size) { return ResourceIcon(name).pixmap(size, size); }
 
-QIcon ToolbarIcon(const QString& name)
-{
-    return QIcon(QStringLiteral(":/toolbar/") + name + QStringLiteral(".png"));
-}
+QIcon ToolbarIcon(const QString& name) { return pngIcon({QStringLiteral(":/toolbar/") + name + QStringLiteral(".png")}); }
 
 QPixmap WeatherPicture(const QString& key)
 {

@@ -18,3 +18,6 @@ QPixmap WeatherPicture(const QString& key);
 void SetFormIcon(QWidget* window, const QString& resource, bool ownerToo);
 
 void InitResources();
+// The application's style, with Qt's own toolbar pictures read without probing every
+// image plugin. After the application object, before the first window.
+void InstallStyle();

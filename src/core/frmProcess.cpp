@@ -62,13 +62,6 @@ QString CommandLine() { return commandLine; }
 frmProcess::frmProcess()
     : Form(QStringLiteral("frmProcess"), DialogWindow)
 {
-    listView_ = new QTreeView(this);
-    listView_->setObjectName(QStringLiteral("ListView1"));
-    listView_->setModel(&ListView1);
-    listView_->setRootIsDecorated(false);
-    listView_->setUniformRowHeights(true);
-    listView_->setAlternatingRowColors(true);
-
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
@@ -82,7 +75,6 @@ frmProcess::frmProcess()
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(listView_);
     layout->addWidget(StatusBar1);
     resize(760, 360);
 
@@ -199,10 +191,23 @@ void frmProcess::StartTray()
     TrayAdd(ProductName());
 }
 
-// Measuring the header loads its font: left until the window is first shown, which
-// in most runs it never is.
+// The list's view is made when the window is first shown, which in most runs it never
+// is: building it, and measuring its header with its font, would cost every start.
+void frmProcess::makeListView()
+{
+    listView_ = new QTreeView(this);
+    listView_->setObjectName(QStringLiteral("ListView1"));
+    listView_->setModel(&ListView1);
+    listView_->setRootIsDecorated(false);
+    listView_->setUniformRowHeights(true);
+    listView_->setAlternatingRowColors(true);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, listView_);
+}
+
 void frmProcess::showEvent(QShowEvent* event)
 {
+    if (!listView_)
+        makeListView();
     listView_->header()->setStretchLastSection(false);
     Form::showEvent(event);
 }

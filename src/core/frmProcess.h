@@ -99,6 +99,7 @@ private:
     void CheckDue(const QDateTime& now);
     void ShowDueReminder();
     void StartTray();
+    void makeListView();
     void showMainWindow();
     void showCentred(Form& dialog);
 

@@ -73,6 +73,7 @@ int Main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Tessaryn"));
     QApplication::setDesktopFileName(QStringLiteral("tessaryn"));
     InitResources();
+    InstallStyle();
     Forms::Get<frmProcess>().hide();
     return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "DesktopNotification.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QPointer>
@@ -25,6 +26,7 @@ struct Tray {
     // The icon is shown, but the tray host may not have taken it in yet.
     bool placing = false;
     QString tip;
+    QIcon picture;
     QList<TrayIcon::Balloon> shown;
     QList<TrayIcon::Balloon> held;
     std::function<void(TrayIcon::Click)> onClick;
@@ -147,12 +149,24 @@ void Add(const QIcon& icon, const QString& tip)
         return;
     t.added = true;
     t.tip = tip;
-    t.icon = new QSystemTrayIcon(icon);
-    t.icon->setToolTip(tip);
-    if (t.menu)
-        t.icon->setContextMenu(t.menu);
-    QObject::connect(t.icon, &QSystemTrayIcon::activated, t.icon, &onActivated);
-    showWhenHostArrives();
+    t.picture = icon;
+    // Asking the desktop for a tray host takes a few calls on the session bus and
+    // the display; like the notification area itself, the icon takes its place once
+    // the program's queue runs, and balloons wait for it meanwhile.
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            Tray& tr = tray();
+            if (!tr.added || tr.icon)
+                return;
+            tr.icon = new QSystemTrayIcon(tr.picture);
+            tr.icon->setToolTip(tr.tip);
+            if (tr.menu)
+                tr.icon->setContextMenu(tr.menu);
+            QObject::connect(tr.icon, &QSystemTrayIcon::activated, tr.icon, &onActivated);
+            showWhenHostArrives();
+        },
+        Qt::QueuedConnection);
 }
 
 void Remove()
