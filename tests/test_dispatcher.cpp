@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QKeyEvent>
 #include <QApplication>
+#include <QStatusBar>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -261,6 +263,20 @@ TEST_F(Dispatcher, HelpNamesWhatIsMissing)
     process().AppPath = env.Root() + s("/program");
     process().mHelp_Click();
     EXPECT_EQ(MsgBoxScript::Log().last().text, GetLangText(s("mes20")));
+}
+
+// The list's view is made when the window is first shown, above the status bar.
+TEST_F(Dispatcher, TheShownWindowListsTheEventsAboveItsStatusBar)
+{
+    addEvent("Birthdays", "Ann", QDate(2030, 1, 2), QVariant());
+    process().DateRefresh();
+    process().show();
+    const auto* list = process().findChild<QTreeView*>(s("ListView1"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->model()->rowCount(), 1);
+    EXPECT_LT(list->geometry().bottom(), process().StatusBar1->geometry().top());
+    process().hide();
 }
 
 TEST_F(Dispatcher, EscapeAndClosingOnlyHideTheDispatcherWindow)

@@ -191,25 +191,19 @@ void frmProcess::StartTray()
     TrayAdd(ProductName());
 }
 
-// The list's view is made when the window is first shown, which in most runs it never
-// is: building it, and measuring its header with its font, would cost every start.
-void frmProcess::makeListView()
+void frmProcess::setVisible(bool visible)
 {
-    listView_ = new QTreeView(this);
-    listView_->setObjectName(QStringLiteral("ListView1"));
-    listView_->setModel(&ListView1);
-    listView_->setRootIsDecorated(false);
-    listView_->setUniformRowHeights(true);
-    listView_->setAlternatingRowColors(true);
-    static_cast<QVBoxLayout*>(layout())->insertWidget(0, listView_);
-}
-
-void frmProcess::showEvent(QShowEvent* event)
-{
-    if (!listView_)
-        makeListView();
-    listView_->header()->setStretchLastSection(false);
-    Form::showEvent(event);
+    if (visible && !listView_) {
+        listView_ = new QTreeView(this);
+        listView_->setObjectName(QStringLiteral("ListView1"));
+        listView_->setModel(&ListView1);
+        listView_->setRootIsDecorated(false);
+        listView_->setUniformRowHeights(true);
+        listView_->setAlternatingRowColors(true);
+        listView_->header()->setStretchLastSection(false);
+        static_cast<QVBoxLayout*>(layout())->insertWidget(0, listView_);
+    }
+    Form::setVisible(visible);
 }
 
 bool frmProcess::Form_QueryUnload(UnloadMode)

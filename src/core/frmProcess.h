@@ -90,16 +90,17 @@ public:
     void mExit_Click();
     // A dialog in front keeps the tray menu from showing: the dialog is raised instead.
     bool TrayMenuMayShow();
+    // The list's view is made when the window is first shown, which in most runs it
+    // never is: building it, and measuring its header with its font, would cost every start.
+    void setVisible(bool visible) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void CheckDue(const QDateTime& now);
     void ShowDueReminder();
     void StartTray();
-    void makeListView();
     void showMainWindow();
     void showCentred(Form& dialog);
 
