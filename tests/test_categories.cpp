@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QStyleOption>
+#include <QApplication>
 
 namespace {
 
@@ -201,3 +203,18 @@ TEST_F(Categories, ANameWithAnApostropheIsFoundAndAFileOutsideTheIconFolderIsLef
 }
 
 }  // namespace
+
+// The style reads Qt's own toolbar pictures by their names in Qt's resources, in every
+// direction and orientation; a name Qt no longer has would leave the button blank.
+TEST(Pictures, QtsOwnToolbarExtensionPicturesAreFound)
+{
+    InstallStyle();
+    for (const QStyle::StandardPixmap which :
+         {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
+        for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+            QStyleOption option;
+            option.direction = direction;
+            EXPECT_EQ(QApplication::style()->standardIcon(which, &option).availableSizes().size(), 3);
+        }
+    }
+}

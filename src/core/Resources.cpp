@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStringList>
 #include <QStyleOption>
 #include <QWidget>
 
@@ -16,7 +17,7 @@ namespace {
 
 // A PNG picture read by its name alone has every image plugin installed loaded, each
 // asked whether it reads PNG; told the format, the reader goes straight to its own.
-QIcon pngIcon(std::initializer_list<QString> paths)
+QIcon pngIcon(const QStringList& paths)
 {
     QIcon icon;
     for (const QString& path : paths) {
@@ -27,6 +28,16 @@ QIcon pngIcon(std::initializer_list<QString> paths)
     return icon;
 }
 
+// One of Qt's own pictures, in the sizes it comes in: stem, size, ".png".
+QIcon qtPicture(const QString& stem, std::initializer_list<int> sizes)
+{
+    QStringList paths;
+    for (int size : sizes)
+        paths.append(QStringLiteral(":/qt-project.org/styles/commonstyle/images/") + stem + QString::number(size)
+                     + QStringLiteral(".png"));
+    return pngIcon(paths);
+}
+
 // The style the application chose, but with the toolbar's extension pictures read as
 // the PNG files they are (every toolbar makes its extension button at once).
 class KnownFormatStyle : public QProxyStyle {
@@ -35,18 +46,13 @@ public:
 
     QIcon standardIcon(StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override
     {
-        const QString folder = QStringLiteral(":/qt-project.org/styles/commonstyle/images/");
         if (which == SP_ToolBarHorizontalExtensionButton) {
             const bool rightToLeft = option ? option->direction == Qt::RightToLeft : QGuiApplication::isRightToLeft();
-            const QString rtl = rightToLeft ? QStringLiteral("rtl-") : QString();
-            return pngIcon({folder + QStringLiteral("toolbar-ext-h-") + rtl + QStringLiteral("8.png"),
-                            folder + QStringLiteral("toolbar-ext-h-") + rtl + QStringLiteral("16.png"),
-                            folder + QStringLiteral("toolbar-ext-h-") + rtl + QStringLiteral("32.png")});
+            return qtPicture(rightToLeft ? QStringLiteral("toolbar-ext-h-rtl-") : QStringLiteral("toolbar-ext-h-"),
+                             {8, 16, 32});
         }
-        if (which == SP_ToolBarVerticalExtensionButton) {
-            return pngIcon({folder + QStringLiteral("toolbar-ext-v-5.png"), folder + QStringLiteral("toolbar-ext-v-10.png"),
-                            folder + QStringLiteral("toolbar-ext-v-20.png")});
-        }
+        if (which == SP_ToolBarVerticalExtensionButton)
+            return qtPicture(QStringLiteral("toolbar-ext-v-"), {5, 10, 20});
         return QProxyStyle::standardIcon(which, option, widget);
     }
 };

@@ -177,6 +177,7 @@ void Remove()
         delete t.icon;
     }
     t.icon = nullptr;
+    t.picture = QIcon();
     t.hostWait = nullptr;
     t.added = false;
     t.hostWaitOver = false;
