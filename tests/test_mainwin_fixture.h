@@ -77,7 +77,7 @@ protected:
     void addCategory(const QString& name, const char* picture = "Work")
     {
         const QString icon = CategoryIconPath(name);
-        ASSERT_TRUE(FileSystem::CopyOver(ProgramIcon(picture), icon));
+        ASSERT_TRUE(FileSystem::CopyAtomic(ProgramIcon(picture), icon));
         ASSERT_TRUE(db().Execute(s("INSERT INTO lst_Measures (Measure_Name, LVIcon_Path) VALUES (?, ?)"), {name, icon})
                         .Ok());
     }

@@ -27,17 +27,16 @@ void report(const QString& source, const QString& target)
                  QFile::encodeName(target).constData());
 }
 
-// Copies one file; databases end up readable and writable by the user alone.
+// Copies one file whole or not at all; databases are readable and writable by the
+// user alone from the moment they exist.
 bool copyFile(const QString& source, const QString& target)
 {
-    if (!FileSystem::CopyOver(source, target)) {
+    const auto mode = target.endsWith(QLatin1String(".db")) ? FileSystem::FileMode::OwnerOnly
+                                                             : FileSystem::FileMode::Ordinary;
+    if (!FileSystem::CopyAtomic(source, target, mode)) {
         report(source, target);
         return false;
     }
-    if (target.endsWith(QLatin1String(".db")))
-        FileSystem::SetOwnerOnly(target);
-    else
-        FileSystem::MakeOwnerWritable(target);
     return true;
 }
 

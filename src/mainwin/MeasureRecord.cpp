@@ -157,7 +157,7 @@ bool CopyIconFile(const QString& source, const QString& shownName)
     const QString target = CategoryIconPath(shownName);
     if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath() && FileExists(target))
         return true;
-    return FileSystem::CopyOver(source, target);
+    return FileSystem::CopyAtomic(source, target);
 }
 
 void KeepRepeatCountValid(QLineEdit* box, int unitIndex, bool selectLimit)

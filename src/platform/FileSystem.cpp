@@ -3,10 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRegularExpression>
 
+#include <atomic>
 #include <filesystem>
 #include <utility>
+
+#include <cerrno>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -53,37 +56,108 @@ bool ReadAll(const QString& path, QByteArray* data)
     return file.error() == QFileDevice::NoError;
 }
 
-bool WriteAtomic(const QString& path, const QByteArray& data)
+namespace {
+
+constexpr char kLeftOverSuffix[] = ".tsrtmp";
+
+// ".<name>.<pid>-<n>.tsrtmp" beside the target: hidden, and never a name the program
+// gives a file of its own.
+QString temporaryName(const QString& target)
 {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    if (failBeforeRename) {
-        file.flush();
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    static std::atomic<unsigned> counter{0};
+    const QFileInfo info(target);
+    return info.path() + QLatin1String("/.") + info.fileName() + QLatin1Char('.')
+           + QString::number(::getpid()) + QLatin1Char('-') + QString::number(counter++)
+           + QLatin1String(kLeftOverSuffix);
 }
 
-bool CopyOver(const QString& source, const QString& target)
+mode_t creationMode(const QByteArray& target, FileMode mode)
 {
-    QByteArray data;
-    if (!ReadAll(source, &data))
+    if (mode == FileMode::OwnerOnly)
+        return S_IRUSR | S_IWUSR;
+    struct stat info {};
+    if (::stat(target.constData(), &info) == 0)
+        return (info.st_mode & 07777) | S_IRUSR | S_IWUSR;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return (0666 & ~mask) | S_IRUSR | S_IWUSR;
+}
+
+bool writeWhole(int fd, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+void syncFolderOf(const QByteArray& path)
+{
+    const int folder = ::open(QFile::encodeName(QFileInfo(QFile::decodeName(path)).path()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
+// Creates the temporary file, lets fill() write it, syncs it and renames it over the
+// target; on any failure the temporary file is removed and the target left as it was.
+template <typename Fill>
+bool replaceAtomically(const QString& target, FileMode mode, Fill fill)
+{
+    if (target.isEmpty())
         return false;
-    QFile out(target);
-    if (out.exists() && !out.remove() && !(MakeOwnerWritable(target) && out.remove()))
+    const QByteArray targetName = QFile::encodeName(target);
+    const QByteArray temporary = QFile::encodeName(temporaryName(target));
+    const mode_t bits = creationMode(targetName, mode);
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, bits);
+    if (fd < 0)
         return false;
-    if (!out.open(QIODevice::WriteOnly))
+    bool ok = ::fchmod(fd, bits) == 0 && fill(fd) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (ok && failBeforeRename)
+        return false;  // the temporary file stays, as after a kill before the rename
+    if (!ok || ::rename(temporary.constData(), targetName.constData()) != 0) {
+        ::unlink(temporary.constData());
         return false;
-    const bool written = out.write(data) == data.size();
-    out.close();
-    return written && out.error() == QFileDevice::NoError;
+    }
+    syncFolderOf(targetName);
+    return true;
+}
+
+}  // namespace
+
+bool WriteAtomic(const QString& path, const QByteArray& data, FileMode mode)
+{
+    return replaceAtomically(path, mode, [&](int fd) { return writeWhole(fd, data.constData(), data.size()); });
+}
+
+bool CopyAtomic(const QString& source, const QString& target, FileMode mode)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    return replaceAtomically(target, mode, [&](int fd) {
+        QByteArray piece;
+        while (!(piece = in.read(1 << 20)).isEmpty()) {
+            if (!writeWhole(fd, piece.constData(), piece.size()))
+                return false;
+        }
+        return in.error() == QFileDevice::NoError;
+    });
+}
+
+bool IsAtomicWriteLeftOver(const QString& fileName)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\..+\\.\\d+-\\d+\\.tsrtmp$"));
+    return pattern.match(fileName).hasMatch();
 }
 
 bool RemoveFile(const QString& path)

@@ -29,10 +29,20 @@ struct FileStamp {
 std::optional<FileStamp> Stamp(const QString& path);
 
 bool ReadAll(const QString& path, QByteArray* data);
-// Writes to a temporary file beside the target and renames it over the target, so
-// a crash leaves either the old or the new file, never a half-written one.
-bool WriteAtomic(const QString& path, const QByteArray& data);
-bool CopyOver(const QString& source, const QString& target);
+
+// The mode a file gets as it is created. Ordinary: an existing target's mode, else
+// the umask's, readable and writable by the owner in both cases. OwnerOnly: 0600.
+enum class FileMode { Ordinary, OwnerOnly };
+
+// Writes to a temporary file beside the target, syncs it and renames it over the
+// target, so a crash or a full disk leaves either the old or the new file, never a
+// half-written one. The temporary file's name is one IsAtomicWriteLeftOver knows.
+bool WriteAtomic(const QString& path, const QByteArray& data, FileMode mode = FileMode::Ordinary);
+// The same for a copy of another file, read in pieces.
+bool CopyAtomic(const QString& source, const QString& target, FileMode mode = FileMode::Ordinary);
+// Whether a file name is that of a temporary file an atomic write left behind when
+// it was killed.
+bool IsAtomicWriteLeftOver(const QString& fileName);
 bool RemoveFile(const QString& path);
 // A folder with everything in it, read-only files too; a link is removed as a link,
 // its target untouched.

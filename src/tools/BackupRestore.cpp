@@ -87,7 +87,7 @@ bool keepPrevious(const QString& live, const QString& temporary)
     FileSystem::RemoveFile(temporary);
     if (::link(QFile::encodeName(live).constData(), QFile::encodeName(temporary).constData()) == 0)
         return true;
-    return FileSystem::CopyOver(live, temporary) && DatabaseCopy::SyncFile(temporary);
+    return FileSystem::CopyAtomic(live, temporary, FileSystem::FileMode::OwnerOnly);
 }
 
 // Row ids of the staged file continue above every id the live file handed out, so
