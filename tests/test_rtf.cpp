@@ -200,6 +200,34 @@ TEST(Rtf, FilesOfOtherWritersReadAsTheyWereMeant)
     EXPECT_EQ(other.styles.last().family, s("MS Gothic"));
 }
 
+// TextEdit's line ends, AbiWord's links and the Mac's code pages.
+TEST(Rtf, TextOfOtherWritersKeepsItsParagraphsLinksAndCodePages)
+{
+    const struct {
+        const char* name;
+        QByteArray data;
+        QStringList paragraphs;
+    } cases[] = {
+        {"a backslash before LF", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 one\\\ntwo\\\nthree\\par}",
+         {s("one"), s("two"), s("three")}},
+        {"a backslash before CR LF", "{\\rtf1 one\\\r\ntwo\\\r\n\\'e9\\par}", {s("one"), s("two"), s("é")}},
+        {"a starred field result", "{\\rtf1 See {\\field{\\*\\fldinst HYPERLINK \"http://x/\"}{\\*\\fldrslt LINKTEXT}} end}",
+         {s("See LINKTEXT end")}},
+        {"a field result inside a skipped group", "{\\rtf1 a{\\*\\fldinst{\\*\\fldrslt no}}{\\info{\\*\\fldrslt no}}b}",
+         {s("ab")}},
+        {"Mac Roman", "{\\rtf1\\mac \\'80\\'a5}", {s("Ä•")}},
+        {"Mac Japanese", "{\\rtf1\\mac\\ansicpg10001 \\'82\\'a0}", {s("あ")}},
+        {"Mac Cyrillic by the document", "{\\rtf1\\ansi\\ansicpg10007 \\'8f\\'f0\\'e8}", {s("При")}},
+        {"Mac Cyrillic by the font", "{\\rtf1\\mac{\\fonttbl{\\f0\\fcharset89 Geneva;}}\\f0 \\'8f\\'f0\\'e8}", {s("При")}},
+        {"Mac Japanese by the font", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset78 Osaka;}}\\f0 \\'82\\'a0}", {s("あ")}},
+        {"a font's code page over its charset",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg10029 Geneva CE;}}\\f0 \\'81}", {s("Ā")}},
+        {"Mac Arabic, which Qt lacks", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset84 Baghdad;}}\\f0 a\\'80}", {s("a€")}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LookOfRtf(c.data).paragraphs, c.paragraphs) << c.name << "\n" << c.data.constData();
+}
+
 TEST(Rtf, DamagedOrForeignDataReadsAsFarAsItGoes)
 {
     const struct {

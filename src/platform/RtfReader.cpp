@@ -1,12 +1,13 @@
 #include "RtfReader.h"
 
+#include "CodePage.h"
+
 #include <QHash>
 #include <QStringDecoder>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
-#include <map>
 #include <string_view>
 #include <vector>
 
@@ -33,18 +34,20 @@ struct GroupState {
     Alignment alignment = Alignment::Left;
     Destination destination = Destination::Text;
     int unicodeSkip = 1;  // \ucN: fallback characters after each \uN
+    bool skippedByStar = false;  // only \* skips the text group: a field result so marked is shown
 };
 
 struct FontEntry {
     QString name;
     int charset = 1;  // 1: the document's code page
+    int codePage = 0;  // \cpgN, over the charset's
 };
 
 enum class Word : quint8 {
-    Ansi, AnsiCodePage, Mac, Pc, Pca, DefaultFont, FontTable, ColourTable, SkipGroup,
+    Ansi, AnsiCodePage, Mac, Pc, Pca, DefaultFont, FontTable, ColourTable, SkipGroup, FieldResult,
     Paragraph, Line, Tab, ParagraphDefaults, AlignLeft, AlignCentre, AlignRight, AlignJustify,
     Plain, Bold, Italic, Underline, UnderlineNone, Strike, Font, FontSize, Colour, Red, Green, Blue,
-    FontCharset, Unicode, UnicodeSkip, Binary, Character,
+    FontCharset, FontCodePage, Unicode, UnicodeSkip, Binary, Character,
 };
 
 struct WordEntry {
@@ -61,11 +64,13 @@ constexpr WordEntry Words[] = {
     {"bin", Word::Binary},               {"blue", Word::Blue},
     {"bullet", Word::Character, 0x2022}, {"cell", Word::Tab},
     {"cf", Word::Colour},                {"colortbl", Word::ColourTable},
+    {"cpg", Word::FontCodePage},
     {"datastore", Word::SkipGroup},      {"deff", Word::DefaultFont},
     {"emdash", Word::Character, 0x2014}, {"emspace", Word::Character, 0x2003},
     {"endash", Word::Character, 0x2013}, {"enspace", Word::Character, 0x2002},
     {"f", Word::Font},                   {"fcharset", Word::FontCharset},
-    {"fldinst", Word::SkipGroup},        {"fonttbl", Word::FontTable},
+    {"fldinst", Word::SkipGroup},        {"fldrslt", Word::FieldResult},
+    {"fonttbl", Word::FontTable},
     {"footer", Word::SkipGroup},         {"footerf", Word::SkipGroup},
     {"footerl", Word::SkipGroup},        {"footerr", Word::SkipGroup},
     {"footnote", Word::SkipGroup},       {"fs", Word::FontSize},
@@ -115,6 +120,18 @@ int codePageOfCharset(int charset)
     case 0: return 1252;
     case 2: return 1252;  // symbol fonts: their bytes are shown as they stand
     case 77: return 10000;
+    case 78: return 10001;
+    case 79: return 10003;
+    case 80: return 10008;
+    case 81: return 10002;
+    case 82: return 10003;  // the Mac's old Johab: Korean
+    case 83: return 10005;
+    case 84: return 10004;
+    case 85: return 10006;
+    case 86: return 10081;
+    case 87: return 10021;
+    case 88: return 10029;
+    case 89: return 10007;
     case 128: return 932;
     case 129: return 949;
     case 134: return 936;
@@ -131,20 +148,6 @@ int codePageOfCharset(int charset)
     case 254: return 437;
     case 255: return 850;
     default: return 0;
-    }
-}
-
-QByteArray codecName(int codePage)
-{
-    switch (codePage) {
-    case 437: return "IBM437";
-    case 850: return "IBM850";
-    case 932: return "windows-31j";
-    case 936: return "GBK";
-    case 949: return "windows-949";
-    case 950: return "Big5";
-    case 10000: return "macintosh";
-    default: return "windows-" + QByteArray::number(codePage);
     }
 }
 
@@ -202,6 +205,7 @@ private:
             ++overflow_;
         else
             stack_.push_back(state_);
+        state_.skippedByStar = false;
         started_ = true;
     }
 
@@ -262,8 +266,11 @@ private:
             pos_ += std::clamp<qint64>(parameter, 0, size - pos_);
             return;
         }
+        const bool starred = std::exchange(state_.skippedByStar, false);
         if (skipFallback() || !entry)
             return;
+        if (starred && entry->word == Word::FieldResult)
+            state_.destination = Destination::Text;
         if (state_.destination == Destination::Skip)
             return;
         flushBytes();
@@ -306,6 +313,7 @@ private:
             break;
         case '*':
             flushBytes();
+            state_.skippedByStar = state_.destination == Destination::Text;
             state_.destination = Destination::Skip;
             break;
         default:
@@ -343,6 +351,10 @@ private:
         case Word::FontCharset:
             if (state_.destination == Destination::FontTable && fonts_.contains(fontNumber_))
                 fonts_[fontNumber_].charset = parameter;
+            break;
+        case Word::FontCodePage:
+            if (state_.destination == Destination::FontTable && fonts_.contains(fontNumber_))
+                fonts_[fontNumber_].codePage = std::clamp(parameter, 0, 65535);
             break;
         case Word::Red: colourPending_.setRed(std::clamp(parameter, 0, 255)); colourSet_ = true; break;
         case Word::Green: colourPending_.setGreen(std::clamp(parameter, 0, 255)); colourSet_ = true; break;
@@ -458,20 +470,8 @@ private:
     {
         const FontEntry* font =
             fontEntry(state_.destination == Destination::FontTable ? fontNumber_ : state_.chars.font);
-        const int codePage = font ? codePageOfCharset(font->charset) : 0;
+        const int codePage = !font ? 0 : font->codePage ? font->codePage : codePageOfCharset(font->charset);
         return codePage ? codePage : ansiCodePage_;
-    }
-
-    QStringDecoder& decoder(int codePage)
-    {
-        auto it = decoders_.find(codePage);
-        if (it == decoders_.end()) {
-            QStringDecoder candidate(codecName(codePage).constData(), QStringConverter::Flag::Stateless);
-            if (!candidate.isValid())
-                candidate = QStringDecoder("windows-1252", QStringConverter::Flag::Stateless);
-            it = decoders_.emplace(codePage, std::move(candidate)).first;
-        }
-        return it->second;
     }
 
     // Bytes of one code page are decoded together, so that the two bytes of an East
@@ -481,7 +481,7 @@ private:
         if (bytes_.isEmpty())
             return;
         const QByteArray bytes = std::exchange(bytes_, QByteArray());
-        const QString decoded = decoder(bytesCodePage_).decode(bytes);
+        const QString decoded = CodePage::Decode(bytes, CodePage::NameOf(bytesCodePage_));
         for (const QChar ch : decoded)
             appendChar(ch);
     }
@@ -528,6 +528,7 @@ private:
     // starts only when text follows: the mark that ends the last paragraph adds none.
     void paragraph()
     {
+        flushBytes();
         flushText();
         if (paragraphClosed_)
             cursor_.insertBlock();
@@ -590,7 +591,6 @@ private:
     QList<QColor> colours_;
     QColor colourPending_ = QColor(0, 0, 0);
     bool colourSet_ = false;
-    std::map<int, QStringDecoder> decoders_;
 
     QByteArray bytes_;
     int bytesCodePage_ = 1252;

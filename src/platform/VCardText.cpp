@@ -1,5 +1,7 @@
 #include "VCardText.h"
 
+#include "CodePage.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -275,17 +277,13 @@ QString DecodeValue(const Property& property, const QByteArray& fallbackCharset)
 
 QString DecodeText(const QByteArray& bytes, const QByteArray& charset, const QByteArray& fallbackCharset)
 {
-    if (!charset.isEmpty()) {
-        QStringDecoder named(charset.constData(), QStringConverter::Flag::Stateless);
-        if (named.isValid())
-            return named(bytes);
-    }
+    if (!charset.isEmpty() && CodePage::Known(charset))
+        return CodePage::Decode(bytes, charset);
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;
-    QStringDecoder fallback(fallbackCharset.constData(), QStringConverter::Flag::Stateless);
-    return fallback.isValid() ? QString(fallback(bytes)) : text;
+    return CodePage::Decode(bytes, fallbackCharset);
 }
 
 QStringList SplitUnescaped(const QString& value, QChar separator)
