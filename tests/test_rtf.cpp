@@ -200,14 +200,23 @@ TEST(Rtf, FilesOfOtherWritersReadAsTheyWereMeant)
     EXPECT_EQ(other.styles.last().family, s("MS Gothic"));
 }
 
+struct ParagraphCase {
+    const char* name;
+    QByteArray data;
+    QStringList paragraphs;
+};
+
+template <size_t N>
+void expectParagraphs(const ParagraphCase (&cases)[N])
+{
+    for (const auto& c : cases)
+        EXPECT_EQ(LookOfRtf(c.data).paragraphs, c.paragraphs) << c.name << "\n" << c.data.constData();
+}
+
 // TextEdit's line ends, AbiWord's links and the Mac's code pages.
 TEST(Rtf, TextOfOtherWritersKeepsItsParagraphsLinksAndCodePages)
 {
-    const struct {
-        const char* name;
-        QByteArray data;
-        QStringList paragraphs;
-    } cases[] = {
+    const ParagraphCase cases[] = {
         {"a backslash before LF", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 one\\\ntwo\\\nthree\\par}",
          {s("one"), s("two"), s("three")}},
         {"a backslash before CR LF", "{\\rtf1 one\\\r\ntwo\\\r\n\\'e9\\par}", {s("one"), s("two"), s("é")}},
@@ -224,17 +233,12 @@ TEST(Rtf, TextOfOtherWritersKeepsItsParagraphsLinksAndCodePages)
          "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg10029 Geneva CE;}}\\f0 \\'81}", {s("Ā")}},
         {"Mac Arabic, which Qt lacks", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset84 Baghdad;}}\\f0 a\\'80}", {s("a€")}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(LookOfRtf(c.data).paragraphs, c.paragraphs) << c.name << "\n" << c.data.constData();
+    expectParagraphs(cases);
 }
 
 TEST(Rtf, DamagedOrForeignDataReadsAsFarAsItGoes)
 {
-    const struct {
-        const char* name;
-        QByteArray data;
-        QStringList paragraphs;
-    } cases[] = {
+    const ParagraphCase cases[] = {
         {"missing closing braces", "{\\rtf1{\\b bold {\\i both", {s("bold both")}},
         {"a cut file", RichEditFixture().left(RichEditFixture().indexOf("\\b0")), {s("Привет, мир")}},
         {"a cut control word", "{\\rtf1 text\\pa", {s("text")}},
@@ -246,10 +250,7 @@ TEST(Rtf, DamagedOrForeignDataReadsAsFarAsItGoes)
         {"not UTF-8 either", "caf\xe9", {s("café")}},
         {"empty", "", {QString()}},
     };
-    for (const auto& c : cases) {
-        const DocumentLook look = LookOfRtf(c.data);
-        EXPECT_EQ(look.paragraphs, c.paragraphs) << c.name;
-    }
+    expectParagraphs(cases);
     QTextDocument document;
     ReadRtf("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f7\\fs99999999999\\cf9 text}", &document);
     const CharStyle style = Look(document).styles.value(0);
