@@ -4,6 +4,7 @@
 #include "core/Options.h"
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
+#include "platform/MsgBox.h"
 #include "platform/TrayIcon.h"
 #include "support/TestEnv.h"
 
@@ -108,6 +109,8 @@ TEST_F(NoTrayHost, AfterTheWaitAWindowAlreadyUpIsNotCoveredByTheMainWindow)
     EXPECT_FALSE(Forms::Find<frmMain>() && Forms::Find<frmMain>()->isVisible());
 }
 
+// Closing the main window asks whether to end the program, as the tray's Exit does;
+// No leaves it running, and a second start brings the window up again.
 TEST_F(NoTrayHost, SecondStartBringsUpTheMainWindowEvenAfterItWasClosed)
 {
     TrayIcon::SetHostWait(60000);
@@ -118,7 +121,12 @@ TEST_F(NoTrayHost, SecondStartBringsUpTheMainWindowEvenAfterItWasClosed)
         WriteFile(marker, "");
         EXPECT_TRUE(PumpUntil([] { return mainShown(); })) << round;
         EXPECT_FALSE(QFile::exists(marker));
+        MsgBoxScript::Clear();
+        MsgBoxScript::Push(vbNo);
         Forms::Find<frmMain>()->close();
+        ASSERT_EQ(MsgBoxScript::Log().size(), 1) << round;
+        EXPECT_TRUE(MsgBoxScript::Log().first().text.startsWith(GetLangText(s("mes243")) + s("\r\n")));
+        EXPECT_EQ(MsgBoxScript::Log().first().buttons, 4 + 48 + 256);
         PumpUntil([] { return !mainShown(); });
     }
     for (const TrayIcon::Balloon& balloon : TrayIcon::HeldBalloons())
