@@ -17,7 +17,8 @@ bool Use(const QString& languageCode)
     if (languageCode.isEmpty() || languageCode == QLatin1String("en"))
         return false;
     auto* translator = new QTranslator;
-    if (!translator->load(QStringLiteral("qtbase_") + languageCode, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!translator->load(QStringLiteral("qtbase_") + languageCode, folder)) {
         delete translator;
         return false;
     }

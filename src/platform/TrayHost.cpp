@@ -46,8 +46,9 @@ public:
             auto* names = new QDBusServiceWatcher(WatcherService, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
             connect(names, &QDBusServiceWatcher::serviceOwnerChanged, this,
                     [this](const QString&, const QString&, const QString& owner) { setPresent(!owner.isEmpty()); });
-        } else if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>(); x11 && x11->connection()) {
-            watchX11(x11->connection());
+        } else if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+            if (x11->connection())
+                watchX11(x11->connection());
         }
     }
     ~Watcher() override
