@@ -164,8 +164,7 @@ void frmProcess::Form_Load()
         WriteMainXml(s("Version"), ProgramVersion);
     }
 
-    if (!RegKeyExists(AutostartValuePath()))
-        RegWrite(AutostartValuePath(), KnownFolders::ExecutablePath());
+    RegisterForLogin();
 
     BusRefresh();
     DateRefresh();
