@@ -59,13 +59,17 @@ void showNow(const TrayIcon::Balloon& balloon)
         t.icon->showMessage(balloon.title, balloon.text, messageIcon(balloon.kind), 10000);
 }
 
-void flushHeld()
+void showNotice(const TrayIcon::Balloon& balloon) { DesktopNotification::Show(balloon.title, balloon.text); }
+
+// The held balloons at the icon, or, when no host will show it, through the desktop's
+// notification service.
+void flushHeld(void (*show)(const TrayIcon::Balloon&) = &showNow)
 {
     Tray& t = tray();
     const QList<TrayIcon::Balloon> held = t.held;
     t.held.clear();
     for (const TrayIcon::Balloon& balloon : held)
-        showNow(balloon);
+        show(balloon);
 }
 
 // A tray host takes an icon in a moment after it is shown, and until then the icon
@@ -106,16 +110,6 @@ void onActivated(QSystemTrayIcon::ActivationReason reason)
         t.onClick(TrayIcon::Click::Left);
 }
 
-// Balloons held for an icon that no host will show go to the notification service.
-void sendHeldToNotifications()
-{
-    Tray& t = tray();
-    const QList<TrayIcon::Balloon> held = t.held;
-    t.held.clear();
-    for (const TrayIcon::Balloon& balloon : held)
-        DesktopNotification::Show(balloon.title, balloon.text);
-}
-
 // A host that comes takes the icon in (Qt moves an icon it showed before to the new
 // host itself); one that goes leaves the program as without a host.
 void hostChanged(bool present)
@@ -128,7 +122,8 @@ void hostChanged(bool present)
         return;
     }
     t.hostWaitOver = true;
-    sendHeldToNotifications();
+    t.placing = false;
+    flushHeld(&showNotice);
 }
 
 // At login the tray host may come late: the program waits for one, and after the
@@ -146,7 +141,7 @@ void showWhenHostArrives()
         if (!tr.icon || TrayIcon::IsVisibleInTray())
             return;
         tr.hostWaitOver = true;
-        sendHeldToNotifications();
+        flushHeld(&showNotice);
         if (tr.onNoHost)
             tr.onNoHost();
     });
@@ -211,7 +206,7 @@ void ShowBalloon(const QString& title, const QString& text, int kind)
     if (inTray && !t.placing)
         showNow(balloon);
     else if (!inTray && t.hostWaitOver)
-        DesktopNotification::Show(balloon.title, balloon.text);
+        showNotice(balloon);
     else
         t.held.append(balloon);
 }
