@@ -13,6 +13,7 @@
 #include "platform/FontChooser.h"
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
+#include "platform/QtTranslation.h"
 #include "platform/Shell.h"
 #include "platform/TrayIcon.h"
 #include "tools/frmAbout.h"
@@ -320,6 +321,14 @@ TEST_F(AboutTest, QtsOwnButtonsSpeakTheInterfaceLanguage)
         }
         MsgBoxScript::SetAutomatic(true);
     }
+
+    // A start in Russian takes Qt's Russian texts as well.
+    choose(s("Russian"));
+    QtTranslation::Use(QString());
+    EventWindowTest::TearDown();
+    process().Timer1->stop();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), s("Отмена"));
+    QtTranslation::Use(QString());
 }
 
 class HeldReminder : public AboutTest, public ::testing::WithParamInterface<int> {};
