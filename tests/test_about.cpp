@@ -212,6 +212,9 @@ TEST_F(AboutTest, RussianWhereCyrillicCannotShowWarnsAndStaysEnglish)
     deleteDeferred();
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages().first().startsWith(s("Language of the program will be set to English.")));
+    // Advice that works here: a UTF-8 locale in the desktop's settings.
+    EXPECT_TRUE(messages().first().contains(s("choose a UTF-8 locale"))) << messages().first().toStdString();
+    EXPECT_FALSE(messages().first().contains(s("Control Panel")));
     EXPECT_TRUE(ReadFile(LangIniPath()).contains("Language=English"));
     EXPECT_EQ(process().LanguageName, s("English"));
     EXPECT_EQ(process().windowTitle(), s("Event list"));
