@@ -6,11 +6,11 @@
 #include <QDBusInterface>
 #include <QDBusServiceWatcher>
 #include <QGuiApplication>
+#include <QPointer>
 
 #include <xcb/xcb.h>
 
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -38,7 +38,8 @@ xcb_atom_t atom(xcb_connection_t* x, const QByteArray& name)
 class Watcher : public QObject, public QAbstractNativeEventFilter {
 public:
     explicit Watcher(std::function<void(bool)> changed)
-        : changed_(std::move(changed))
+        : QObject(QCoreApplication::instance())
+        , changed_(std::move(changed))
     {
         QDBusConnection bus = QDBusConnection::sessionBus();
         if (bus.isConnected() && statusNotifierHostThere(bus)) {
@@ -148,9 +149,10 @@ private:
     xcb_atom_t manager_ = XCB_ATOM_NONE;
 };
 
-std::unique_ptr<Watcher>& watcher()
+// Lives as long as the application object.
+QPointer<Watcher>& watcher()
 {
-    static std::unique_ptr<Watcher> w;
+    static QPointer<Watcher> w;
     return w;
 }
 
@@ -161,12 +163,12 @@ namespace TrayHost {
 bool Watch(std::function<void(bool present)> changed)
 {
     if (!watcher())
-        watcher() = std::make_unique<Watcher>(std::move(changed));
+        watcher() = new Watcher(std::move(changed));
     return watcher()->Present();
 }
 
 bool Present() { return watcher() && watcher()->Present(); }
 
-void Stop() { watcher().reset(); }
+void Stop() { delete watcher().data(); }
 
 }  // namespace TrayHost
