@@ -4,10 +4,16 @@
 // falls due while the box or the support window is up.
 
 #include "test_event_fixture.h"
+#include "test_screens.h"
 
 #include "core/SystemCharset.h"
 #include "events/frmWindow.h"
+#include "platform/ColorChooser.h"
+#include "platform/FileDialog.h"
+#include "platform/FontChooser.h"
 #include "platform/KnownFolders.h"
+#include "platform/MsgBox.h"
+#include "platform/QtTranslation.h"
 #include "platform/Shell.h"
 #include "platform/TrayIcon.h"
 #include "tools/frmAbout.h"
@@ -15,6 +21,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,7 +33,7 @@
 namespace {
 
 // A language file with a few texts, no [Site] and no own texts of its own.
-const QByteArray Deutsch = "[Translation]\r\nmes21=Über Tessaryn\r\nmes232=Ereignisliste\r\nmonth1=Januar\r\n"
+const QByteArray Deutsch = "[Translation]\r\nmes1=Erinnerung\r\nmes21=Über Tessaryn\r\nmes232=Ereignisliste\r\nmonth1=Januar\r\n"
                            "wdays1=Mo\r\nmes30=Version\r\n";
 
 class AboutTest : public EventWindowTest {
@@ -84,9 +91,18 @@ protected:
 
 TEST_F(AboutTest, TheListHoldsEachLanguageFileOnceAndSelectsTheCurrentOne)
 {
-    const QString language = programFolder({{"Deutsch.ini", Deutsch}, {"Deutsch2.ini", Deutsch}, {"Pt-BR.ini", Deutsch},
-                                            {"Français.ini", Deutsch}, {".Hidden.ini", Deutsch}, {"Russian.lng", Deutsch},
-                                            {"Klingon.lng", Deutsch}, {".ini", Deutsch}});
+    // Only files that read as language files: UTF-8 (a byte-order mark and CR LF are
+    // fine) with "mes1" in [Translation]; not one in another code set, empty, random
+    // bytes, or without the texts.
+    QByteArray random(512, '\0');
+    for (int i = 0; i < random.size(); ++i)
+        random[i] = char((i * 7919 + 13) % 256);
+    const QString language = programFolder(
+        {{"Deutsch.ini", Deutsch}, {"Deutsch2.ini", Deutsch}, {"Pt-BR.ini", Deutsch}, {"Français.ini", Deutsch},
+         {".Hidden.ini", Deutsch}, {"Russian.lng", Deutsch}, {"Klingon.lng", Deutsch}, {".ini", Deutsch},
+         {"Marked.ini", "\xEF\xBB\xBF" + Deutsch}, {"Unix.ini", "[Translation]\nmes1=Unix\n"},
+         {"Ansi.ini", "[Translation]\r\nmes1=\xCD\xE0\xEF\xEE\xEC\xE8\xED\xE0\xED\xE8\xE5\r\n"}, {"Empty.ini", ""},
+         {"Noise.ini", random}, {"Other.ini", "[Main]\r\nmes1=Other\r\n"}, {"Untitled.ini", "[Translation]\r\nmes2=x\r\n"}});
     QDir().mkpath(language + s("Folder.ini"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(language + s("Fifo.ini")).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(language + s("Deutsch.ini"), language + s("Linked.ini")));
@@ -96,7 +112,7 @@ TEST_F(AboutTest, TheListHoldsEachLanguageFileOnceAndSelectsTheCurrentOne)
     QStringList listed;
     for (int i = 0; i < box.cboLanguage->count(); ++i)
         listed.append(box.cboLanguage->itemText(i));
-    EXPECT_EQ(listed, QStringList({s("Deutsch"), s("English"), s("Linked"), s("Russian")}));
+    EXPECT_EQ(listed, QStringList({s("Deutsch"), s("English"), s("Linked"), s("Marked"), s("Russian"), s("Unix")}));
     EXPECT_EQ(box.cboLanguage->currentText(), s("English"));
 }
 
@@ -196,6 +212,9 @@ TEST_F(AboutTest, RussianWhereCyrillicCannotShowWarnsAndStaysEnglish)
     deleteDeferred();
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages().first().startsWith(s("Language of the program will be set to English.")));
+    // Advice that works here: a UTF-8 locale in the desktop's settings.
+    EXPECT_TRUE(messages().first().contains(s("choose a UTF-8 locale"))) << messages().first().toStdString();
+    EXPECT_FALSE(messages().first().contains(s("Control Panel")));
     EXPECT_TRUE(ReadFile(LangIniPath()).contains("Language=English"));
     EXPECT_EQ(process().LanguageName, s("English"));
     EXPECT_EQ(process().windowTitle(), s("Event list"));
@@ -254,6 +273,65 @@ TEST_F(AboutTest, ALanguageWithFewTextsShowsNoKeysAndCanBeLeftAgain)
     EXPECT_EQ(process().LanguageName, s("English"));
     EXPECT_EQ(process().windowTitle(), s("Event list"));
     EXPECT_EQ(main().ComboMonth->itemText(0), s("January"));
+}
+
+// Qt's own buttons speak the interface language, in message boxes and in the file,
+// font and colour dialogs; they are found by their role, and English comes back.
+TEST_F(AboutTest, QtsOwnButtonsSpeakTheInterfaceLanguage)
+{
+    const struct {
+        const char* name;
+        std::function<void()> open;
+    } dialogs[] = {
+        {"msgbox", [] { MsgBox(s("?"), 4 + 32, s("Tessaryn")); }},
+        {"filedialog", [this] { FileDialog::Ask(&main(), FileDialog::Mode::Open, s("?"), env.Root(), {}, s("*")); }},
+        {"fontdialog", [] { FontChooser::Ask(&main(), main().font(), 72); }},
+        {"colordialog", [] { ColorChooser::Ask(&main(), QColor(Qt::red)); }},
+    };
+    const struct {
+        const char* language;
+        QMap<QDialogButtonBox::StandardButton, QString> texts;
+    } steps[] = {
+        {"Russian", {{QDialogButtonBox::Yes, s("&Да")}, {QDialogButtonBox::No, s("&Нет")},
+                     {QDialogButtonBox::Cancel, s("Отмена")}, {QDialogButtonBox::Open, s("&Открыть")}}},
+        {"English", {{QDialogButtonBox::Yes, s("&Yes")}, {QDialogButtonBox::No, s("&No")},
+                     {QDialogButtonBox::Cancel, s("Cancel")}, {QDialogButtonBox::Open, s("&Open")}}},
+    };
+    for (const auto& step : steps) {
+        choose(s(step.language));
+        deleteDeferred();
+        MsgBoxScript::SetAutomatic(false);
+        for (const auto& dialog : dialogs) {
+            int seen = 0;
+            QTimer::singleShot(100, qApp, [&] {
+                QWidget* shown = QApplication::activeModalWidget();
+                ASSERT_TRUE(shown) << dialog.name;
+                auto* buttons = shown->findChild<QDialogButtonBox*>();
+                ASSERT_TRUE(buttons) << dialog.name;
+                for (QAbstractButton* button : buttons->buttons()) {
+                    const auto role = buttons->standardButton(button);
+                    if (step.texts.contains(role)) {
+                        ++seen;
+                        EXPECT_EQ(button->text(), step.texts.value(role)) << step.language << " " << dialog.name;
+                    }
+                }
+                if (QLatin1String(step.language) == QLatin1String("Russian"))
+                    SaveScreen(*shown, s(dialog.name) + s("-qt-Russian"));
+                shown->close();
+            });
+            dialog.open();
+            EXPECT_GE(seen, 1) << step.language << " " << dialog.name;
+        }
+        MsgBoxScript::SetAutomatic(true);
+    }
+
+    // A start in Russian takes Qt's Russian texts as well.
+    choose(s("Russian"));
+    QtTranslation::Use(QString());
+    EventWindowTest::TearDown();
+    process().Timer1->stop();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), s("Отмена"));
+    QtTranslation::Use(QString());
 }
 
 class HeldReminder : public AboutTest, public ::testing::WithParamInterface<int> {};

@@ -4,12 +4,14 @@
 #include "core/Options.h"
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
+#include "platform/MsgBox.h"
 #include "platform/TrayIcon.h"
 #include "support/TestEnv.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QElapsedTimer>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +50,42 @@ public slots:
 
 private:
     QDBusConnection bus_;
+};
+
+// A StatusNotifier watcher that serves a host, as Plasma's or a GNOME extension's. It
+// answers from a thread of its own: the program asks it with blocking calls.
+class FakeTrayWatcher : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ hostRegistered)
+public:
+    bool hostRegistered() const { return true; }
+};
+
+class TrayWatcherService {
+public:
+    TrayWatcherService()
+        : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, s("fake-tray-watcher")))
+    {
+        thread_.start();
+        watcher_.moveToThread(&thread_);
+        bus_.registerObject(s("/StatusNotifierWatcher"), &watcher_, QDBusConnection::ExportAllProperties);
+    }
+    ~TrayWatcherService()
+    {
+        Stop();
+        QDBusConnection::disconnectFromBus(s("fake-tray-watcher"));
+        thread_.quit();
+        thread_.wait();
+        watcher_.moveToThread(QThread::currentThread());
+    }
+    bool Start() { return bus_.registerService(s("org.kde.StatusNotifierWatcher")); }
+    void Stop() { bus_.unregisterService(s("org.kde.StatusNotifierWatcher")); }
+
+private:
+    QDBusConnection bus_;
+    QThread thread_;
+    FakeTrayWatcher watcher_;
 };
 
 class NoTrayHost : public ::testing::Test {
@@ -108,6 +146,25 @@ TEST_F(NoTrayHost, AfterTheWaitAWindowAlreadyUpIsNotCoveredByTheMainWindow)
     EXPECT_FALSE(Forms::Find<frmMain>() && Forms::Find<frmMain>()->isVisible());
 }
 
+// A tray host on the bus that ends (a panel that crashes) counts as none from then on:
+// a second start shows the main window, and a host that comes back shows the icon.
+TEST_F(NoTrayHost, AStatusNotifierHostThatGoesCountsAsNone)
+{
+    TrayWatcherService watcher;
+    ASSERT_TRUE(watcher.Start());
+    TrayIcon::SetHostWait(60000);
+    start();
+    ASSERT_TRUE(PumpUntil([] { return TrayIcon::IsVisibleInTray(); }));
+    watcher.Stop();
+    ASSERT_TRUE(PumpUntil([] { return !TrayIcon::IsVisibleInTray(); }));
+    WriteFile(env.UserData() + s("/open2.set"), "");
+    EXPECT_TRUE(PumpUntil([] { return mainShown(); }));
+    ASSERT_TRUE(watcher.Start());
+    EXPECT_TRUE(PumpUntil([] { return TrayIcon::IsVisibleInTray(); }));
+}
+
+// Closing the main window asks whether to end the program, as the tray's Exit does;
+// No leaves it running, and a second start brings the window up again.
 TEST_F(NoTrayHost, SecondStartBringsUpTheMainWindowEvenAfterItWasClosed)
 {
     TrayIcon::SetHostWait(60000);
@@ -118,7 +175,12 @@ TEST_F(NoTrayHost, SecondStartBringsUpTheMainWindowEvenAfterItWasClosed)
         WriteFile(marker, "");
         EXPECT_TRUE(PumpUntil([] { return mainShown(); })) << round;
         EXPECT_FALSE(QFile::exists(marker));
+        MsgBoxScript::Clear();
+        MsgBoxScript::Push(vbNo);
         Forms::Find<frmMain>()->close();
+        ASSERT_EQ(MsgBoxScript::Log().size(), 1) << round;
+        EXPECT_TRUE(MsgBoxScript::Log().first().text.startsWith(GetLangText(s("mes243")) + s("\r\n")));
+        EXPECT_EQ(MsgBoxScript::Log().first().buttons, 4 + 48 + 256);
         PumpUntil([] { return !mainShown(); });
     }
     for (const TrayIcon::Balloon& balloon : TrayIcon::HeldBalloons())

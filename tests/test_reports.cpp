@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <sys/stat.h>
+
 namespace {
 
 const char* const PageHead = "<html><head><meta charset=\"utf-8\"><title>";
@@ -147,6 +149,16 @@ TEST_F(Reports, AnEventsPageIsWrittenByteForByteAndEscaped)
         wizard().List1->item(row)->setCheckState(Qt::Unchecked);
     EXPECT_TRUE(build().contains(QByteArray(TableStart) + "<tr></tr><tr></tr><tr></tr><tr></tr></table>"));
     EXPECT_EQ(opened().size(), 2);
+
+    // A report shows every contact field: it is its owner's alone, also written over
+    // an older one that others could read.
+    WriteFile(ReportFilePath(), "older");
+    ASSERT_EQ(::chmod(QFile::encodeName(ReportFilePath()).constData(), 0644), 0);
+    wizard().cmdNext->click();
+    struct stat written {};
+    ASSERT_EQ(::stat(QFile::encodeName(ReportFilePath()).constData(), &written), 0);
+    EXPECT_EQ(written.st_mode & 0777, 0600u);
+    EXPECT_NE(ReadFile(ReportFilePath()), QByteArray("older"));
 }
 
 TEST_F(Reports, TasksAndContactsShowTheirFieldsWithEachMappingOnlyWhereItBelongs)

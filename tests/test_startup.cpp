@@ -1,5 +1,7 @@
+#include "core/FolderFileExists.h"
 #include "core/Options.h"
 #include "core/RegData.h"
+#include "core/SystemCharset.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -60,29 +62,55 @@ bool waitFor(Condition condition, int ms = 15000)
 
 QString text(const QString& path) { return QString::fromUtf8(ReadFile(path)); }
 
+// Starts the program with the main window in a profile; true once the start is over:
+// the window is shown, which the start does last.
+bool startsUp(const QString& executable, QProcessEnvironment environment, QString* output)
+{
+    environment.insert(s("TESSARYN_EXPOSE_PROBE"), s("1"));  // ends the program at the window's first picture
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(executable, {s("-fw")});
+    const bool ended = program.waitForFinished(15000);
+    if (!ended) {
+        program.kill();
+        program.waitForFinished();
+    }
+    *output = QString::fromUtf8(program.readAll());
+    static const QRegularExpression shown(s("^\\d+\\.\\d$"), QRegularExpression::MultilineOption);
+    return ended && program.exitCode() == 0 && output->contains(shown);
+}
+
+// The program has run its start: the marker a second start leaves is taken.
+bool takesMarker(const TestEnv& env)
+{
+    const QString marker = env.UserData() + s("/open2.set");
+    WriteFile(marker, "");
+    return waitFor([&] { return !QFile::exists(marker); });
+}
+
 }  // namespace
 
-TEST(Startup, FirstStartFillsTheUserFolderAndRecordsVersionAndAutostart)
+// Started from the build tree, the program does not register itself for login.
+TEST(Startup, FirstStartFillsTheUserFolderAndRecordsTheVersion)
 {
     TestEnv env;
-    Program program(env);
-    const QString autostart = env.ConfigHome() + s("/autostart/tessaryn.desktop");
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(autostart); })) << program.Output().toStdString();
+    QString output;
+    ASSERT_TRUE(startsUp(TestEnv::Executable(), env.ProcessEnvironment(), &output)) << output.toStdString();
     EXPECT_TRUE(QFile::exists(env.UserData() + s("/System/tesryn.db")));
     EXPECT_TRUE(QDir(env.UserData() + s("/Notes")).exists());
     EXPECT_TRUE(QDir(env.UserData() + s("/System/Icons")).exists());
     EXPECT_TRUE(text(env.UserData() + s("/options.ini")).contains(s("fstart=Y\r\n")));
     EXPECT_TRUE(text(env.UserData() + s("/options.ini")).contains(QRegularExpression(s("fday=[MS]\r\n"))));
     EXPECT_TRUE(text(env.Shared() + s("/main.xml")).contains(s(">3.30<")));
-    EXPECT_TRUE(text(env.Shared() + s("/registry.reg")).contains(s("CurrentVersion\\Run]")));
-    EXPECT_TRUE(text(autostart).contains(s("Exec=")));
+    EXPECT_FALSE(QFile::exists(env.ConfigHome() + s("/autostart/tessaryn.desktop")));
 }
 
 TEST(Startup, SecondStartLeavesTheMarkerAndEndsAtOnceAndTheFirstTakesIt)
 {
     TestEnv env;
     Program first(env);
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(env.ConfigHome() + s("/autostart/tessaryn.desktop")); }));
+    ASSERT_TRUE(takesMarker(env)) << first.Output().toStdString();
     const QString marker = env.UserData() + s("/open2.set");
     QElapsedTimer timer;
     timer.start();
@@ -182,23 +210,6 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
     return files;
 }
 
-// Starts the program in a profile; true once it has started up (its autostart entry
-// is written) and still runs a moment later.
-bool startsUp(const QString& executable, const QProcessEnvironment& environment, QString* output)
-{
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::MergedChannels);
-    program.start(executable, {});
-    const QString autostart = environment.value(s("XDG_CONFIG_HOME")) + s("/autostart/tessaryn.desktop");
-    const bool started = waitFor([&] { return QFile::exists(autostart) || program.state() == QProcess::NotRunning; })
-        && QFile::exists(autostart) && !program.waitForFinished(500);
-    program.kill();
-    program.waitForFinished();
-    *output = QString::fromUtf8(program.readAll());
-    return started;
-}
-
 }  // namespace
 
 TEST_F(Installed, ProgramRunsFromItsPrefix)
@@ -260,4 +271,83 @@ TEST_F(Installed, EveryLaterProfileStartsAndTheDataTreeStaysAsItWas)
         }
         EXPECT_TRUE(snapshot(install.dataTree) == before) << install.dataTree.toStdString();
     }
+}
+
+// The installed program registers itself for login, and later starts keep what the
+// user made of the entry; an entry left by a build tree's program, or by a program
+// that is gone, is taken over.
+TEST_F(Installed, LoginRegistrationReplacesOnlyAnEntryWhoseProgramIsGoneOrInABuildTree)
+{
+    const QString installed = DesktopExecArgument(installedProgram());
+    const QString built = DesktopExecArgument(TestEnv::Executable());
+    const struct {
+        const char* name;
+        QString entry;  // empty: none
+        bool replaced;
+    } cases[] = {
+        {"none", {}, true},
+        {"gone", s("[Desktop Entry]\nType=Application\nExec=/nowhere/bin/tesryn\n"), true},
+        {"build tree", s("[Desktop Entry]\nType=Application\nExec=") + built + s("\n"), true},
+        {"no program", s("[Desktop Entry]\nType=Application\n"), true},
+        {"hidden", s("[Desktop Entry]\nExec=") + built + s("\nHidden=true\n"), false},
+        {"switched off", s("[Desktop Entry]\nExec=/nowhere/tesryn\nX-GNOME-Autostart-enabled=false\n"), false},
+        {"the user's arguments", s("[Desktop Entry]\nType=Application\nExec=") + installed + s(" -fw\n"), false},
+    };
+    for (const auto& c : cases) {
+        const QProcessEnvironment environment = profile(s(c.name).replace(QLatin1Char(' '), QLatin1Char('-')));
+        const QString entryPath = environment.value(s("XDG_CONFIG_HOME")) + s("/autostart/tessaryn.desktop");
+        if (!c.entry.isEmpty())
+            WriteFile(entryPath, c.entry.toUtf8());
+        QString output;
+        ASSERT_TRUE(startsUp(installedProgram(), environment, &output)) << c.name << ": " << output.toStdString();
+        const QString entry = text(entryPath);
+        if (c.replaced)
+            EXPECT_TRUE(entry.contains(s("\nExec=") + installed + s("\n"))) << c.name << ": " << entry.toStdString();
+        else
+            EXPECT_EQ(entry, c.entry) << c.name;
+    }
+}
+
+// The first start of a profile takes the desktop's language when the program has it
+// and the locale can show it, and never changes the user's choice later.
+TEST(Startup, ANewProfileSpeaksTheLanguageOfTheLocale)
+{
+    TestEnv env;
+    const QByteArray installed = "[Main]\r\nLanguage=English\r\n; as installed\r\n";
+    WriteFile(env.InstallTree() + s("/lang.ini"), installed);
+    const QByteArray russian = "[Main]\r\nLanguage=Russian\r\n";
+    const struct {
+        const char* variable;
+        const char* locale;
+        const char* codeset;
+        QByteArray langIni;
+    } cases[] = {
+        {"LC_ALL", "ru_RU.UTF-8", "UTF-8", russian},
+        {"LC_MESSAGES", "ru_RU.KOI8-R", "KOI8-R", russian},
+        {"LANG", "ru_UA", "UTF-8", russian},
+        {"LANG", "ru_RU.ISO-8859-1", "ISO-8859-1", installed},  // no Cyrillic
+        {"LANG", "uk_UA.UTF-8", "UTF-8", installed},            // no Ukrainian file
+        {"LANG", "be_BY.UTF-8", "UTF-8", installed},
+        {"LANG", "de_DE.UTF-8", "UTF-8", installed},
+        {"LANG", "C.UTF-8", "UTF-8", installed},
+        {"LANG", "", "UTF-8", installed},
+    };
+    const QByteArray before = qgetenv("LC_ALL");
+    const QString langIni = env.UserData() + s("/lang.ini");
+    for (const auto& c : cases) {
+        for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"})
+            qunsetenv(variable);
+        qputenv(c.variable, c.locale);
+        SetSystemCodeset(c.codeset);
+        QFile::remove(langIni);
+        CopyDataTree(env.InstallTree());
+        EXPECT_EQ(ReadFile(langIni), c.langIni) << c.locale;
+    }
+    // A choice made stays.
+    WriteFile(langIni, "[Main]\r\nLanguage=English\r\n");
+    qputenv("LC_ALL", "ru_RU.UTF-8");
+    CopyDataTree(env.InstallTree());
+    EXPECT_EQ(ReadFile(langIni), QByteArray("[Main]\r\nLanguage=English\r\n"));
+    qputenv("LC_ALL", before);
+    SetSystemCodeset(QByteArray());
 }

@@ -1,3 +1,4 @@
+#include "core/LanguageCodes.h"
 #include "core/Options.h"
 #include "mainwin/WeatherForecast.h"
 #include "test_weather_answers.h"
@@ -169,11 +170,11 @@ TEST(WeatherRequest, AddressesEncodeWhatTheUserAndTheStoreGive)
 
 TEST(WeatherRequest, LanguageCodesAndCityIds)
 {
-    EXPECT_EQ(WeatherLanguageCode(s("Russian")), s("ru"));
-    EXPECT_EQ(WeatherLanguageCode(s("Ukrainian")), s("uk"));
-    EXPECT_EQ(WeatherLanguageCode(s("Belorussian")), s("be"));
-    EXPECT_EQ(WeatherLanguageCode(s("English")), s("en"));
-    EXPECT_EQ(WeatherLanguageCode(s("german")), QString());
+    EXPECT_EQ(LanguageCode(s("Russian")), s("ru"));
+    EXPECT_EQ(LanguageCode(s("Ukrainian")), s("uk"));
+    EXPECT_EQ(LanguageCode(s("Belorussian")), s("be"));
+    EXPECT_EQ(LanguageCode(s("English")), s("en"));
+    EXPECT_EQ(LanguageCode(s("german")), QString());
     for (const char* id : {"27612", " 12", "0.5", "-3", "12abc", "007"})
         EXPECT_TRUE(HasWeatherCity(s(id))) << id;
     for (const char* id : {"", "0", "000", "0.0", "abc", " ", "-", "x12", "."})

@@ -1,5 +1,6 @@
 #include "FolderFileExists.h"
 
+#include "LanguageCodes.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
 
@@ -40,6 +41,22 @@ bool copyFile(const QString& source, const QString& target)
     return true;
 }
 
+// A new profile starts in the desktop's language when the program has a file of it
+// and the locale can show it; otherwise in the installed choice.
+bool copyLangIni(const QString& source, const QString& target)
+{
+    const QString language = LanguageOfLocale(MessagesLocaleName());
+    if (language.isEmpty() || !IsLanguageFile(KnownFolders::ProgramFolder() + QStringLiteral("/Language/") + language
+                                              + QStringLiteral(".ini")))
+        return copyFile(source, target);
+    const QString choice = QStringLiteral("[Main]\r\nLanguage=") + language + QStringLiteral("\r\n");
+    if (!FileSystem::WriteAtomic(target, choice.toUtf8())) {
+        report(source, target);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool FileExists(const QString& path) { return FileSystem::Exists(path); }
@@ -67,7 +84,7 @@ void CopyDataTree(const QString& installedFolder)
         } else {
             const QString target = targetFolder + QLatin1Char('/') + name;
             if (!FileSystem::Exists(target))
-                copyFile(source, target);
+                (name == QLatin1String("lang.ini") && targetFolder == user ? copyLangIni : copyFile)(source, target);
         }
     }
     for (const QString& name : FileSystem::FolderNames(installedFolder)) {

@@ -6,6 +6,7 @@
 #include "platform/Shell.h"
 
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -57,7 +58,71 @@ bool writeAutostartEntry()
     return FileSystem::WriteAtomic(path, entry.toUtf8());
 }
 
+// The first word of an Exec line, as DesktopExecArgument wrote it: the string's
+// escapes undone, then the quoting.
+QString execProgram(const QString& value)
+{
+    QString exec;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        QChar c = value.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < value.size()) {
+            c = value.at(++i);
+            c = c == QLatin1Char('s') ? QLatin1Char(' ') : c == QLatin1Char('t') ? QLatin1Char('\t') : c;
+        }
+        exec += c;
+    }
+    QString program;
+    if (exec.startsWith(QLatin1Char('"'))) {
+        for (qsizetype i = 1; i < exec.size() && exec.at(i) != QLatin1Char('"'); ++i) {
+            if (exec.at(i) == QLatin1Char('\\') && i + 1 < exec.size())
+                ++i;
+            program += exec.at(i);
+        }
+    } else {
+        program = exec.section(QLatin1Char(' '), 0, 0);
+    }
+    program.replace(QStringLiteral("%%"), QStringLiteral("%"));
+    return program.isEmpty() || program.startsWith(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+}
+
+// An entry is kept when the user switched it off, or when it starts an installed
+// program that is still there (another installation's, or this one with arguments
+// of the user's).
+bool keepAutostartEntry(const QByteArray& text)
+{
+    bool inEntry = false;
+    QString program;
+    for (const QByteArray& raw : text.split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inEntry = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        const QString key = line.section(QLatin1Char('='), 0, 0).trimmed();
+        const QString value = line.section(QLatin1Char('='), 1).trimmed();
+        if (!inEntry)
+            continue;
+        if ((key == QLatin1String("Hidden") && value == QLatin1String("true"))
+            || (key == QLatin1String("X-GNOME-Autostart-enabled") && value == QLatin1String("false")))
+            return true;
+        if (key == QLatin1String("Exec") && program.isEmpty())
+            program = execProgram(value);
+    }
+    return FileSystem::IsFile(program) && KnownFolders::IsInstalledProgram(program);
+}
+
 }  // namespace
+
+void RegisterForLogin()
+{
+    const QString program = KnownFolders::ExecutablePath();
+    if (!KnownFolders::IsInstalledProgram(program))
+        return;
+    QByteArray entry;
+    if (FileSystem::ReadAll(AutostartEntryPath(), &entry) && keepAutostartEntry(entry))
+        return;
+    RegWrite(AutostartValuePath(), program);
+}
 
 QString ProgramKey() { return QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Kelmaro Soft\\Tessaryn\\"); }
 

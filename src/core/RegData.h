@@ -22,5 +22,10 @@ bool RegKeyExists(const QString& path);
 // Path of the file behind the store, and of the autostart entry it keeps in step.
 QString RegistryFilePath();
 QString AutostartEntryPath();
+// Registers an installed program to start at login (the autostart value and its
+// desktop entry, written together). A program in a build tree never registers
+// itself. An entry already there is replaced only when the program it starts is gone
+// or lies in a build tree; one the user switched off is left alone.
+void RegisterForLogin();
 // An executable path quoted for the Exec line of a desktop entry.
 QString DesktopExecArgument(const QString& path);

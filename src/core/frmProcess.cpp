@@ -4,6 +4,7 @@
 #include "Fatal.h"
 #include "Formats.h"
 #include "IconBaloonTray.h"
+#include "LanguageCodes.h"
 #include "MLock.h"
 #include "NewVersion.h"
 #include "OpenURL.h"
@@ -20,6 +21,7 @@
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
+#include "platform/QtTranslation.h"
 #include "platform/SoundPlayer.h"
 #include "platform/TrayIcon.h"
 
@@ -142,6 +144,7 @@ void frmProcess::Form_Load()
     const QString languageFile = LanguageFilePath(LanguageName);
     if (!FileExists(languageFile))
         FatalEnd(s("There is no access to a language file of the program: ") + languageFile);
+    QtTranslation::Use(LanguageCode(LanguageName));
     ApplyLanguage();
     markerPath_ = KnownFolders::UserDataFolder() + s("/open2.set");
     marker_ = FileSystem::FolderFile(markerPath_);
@@ -161,8 +164,7 @@ void frmProcess::Form_Load()
         WriteMainXml(s("Version"), ProgramVersion);
     }
 
-    if (!RegKeyExists(AutostartValuePath()))
-        RegWrite(AutostartValuePath(), KnownFolders::ExecutablePath());
+    RegisterForLogin();
 
     BusRefresh();
     DateRefresh();
@@ -324,9 +326,8 @@ bool LanguageCharsetFallback()
         return false;
     MsgBox(s("Language of the program will be set to English. Your system configuration does not allow to "
              "correctly display the selected language (Russian, Ukrainian, Belorussian). In order to properly "
-             "display these languages, go to Control Panel - Regional and language options - Advanced - Language "
-             "version of the non-unicode programm select (Russian, Ukrainian, Belorussian or any other Cyryllic "
-             "language). The setting can affect other programs."),
+             "display these languages, choose a UTF-8 locale of your language (such as ru_RU.UTF-8) in the language "
+             "or region settings of your desktop and log in again. The setting can affect other programs."),
            48, ProductName());
     WriteLangIni(s("Main"), s("Language"), s("English"));
     process.LanguageName = s("English");

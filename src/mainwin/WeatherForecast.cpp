@@ -83,19 +83,6 @@ QString CitySearchUrl(const QString& searchText, const QString& languageCode)
         + Web::EncodeQuery(languageCode);
 }
 
-QString WeatherLanguageCode(const QString& languageName)
-{
-    if (languageName == QLatin1String("Russian"))
-        return s("ru");
-    if (languageName == QLatin1String("Ukrainian"))
-        return s("uk");
-    if (languageName == QLatin1String("Belorussian"))
-        return s("be");
-    if (languageName == QLatin1String("English"))
-        return s("en");
-    return {};
-}
-
 bool HasWeatherCity(const QString& cityId)
 {
     qsizetype i = 0;

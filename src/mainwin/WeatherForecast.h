@@ -39,8 +39,6 @@ QString WeatherServicePage();
 QString ForecastUrl(const QString& cityId);
 QString CitySearchUrl(const QString& searchText, const QString& languageCode);
 
-// "ru", "uk", "be", "en" for the four interface languages the service knows, else "".
-QString WeatherLanguageCode(const QString& languageName);
 // True when the id's leading number (blanks skipped, a sign and a fraction allowed)
 // is not 0: an id of "0", "", or one that does not start with a number means no city.
 bool HasWeatherCity(const QString& cityId);

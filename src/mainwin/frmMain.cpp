@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
+#include "platform/TrayIcon.h"
 #include "tools/frmAbout.h"
 #include "tools/frmBackUp.h"
 #include "tools/frmBus.h"
@@ -210,6 +211,13 @@ void frmMain::applyLanguage()
     Label17->setText(GetLangText(s("mes313")));
     Label18->setText(GetLangText(s("mes314")));
     Weather->ApplyLanguage();
+}
+
+bool frmMain::Form_QueryUnload(UnloadMode mode)
+{
+    if (mode == UnloadMode::ControlMenu && !TrayIcon::IsVisibleInTray())
+        Forms::Get<frmProcess>().mExit_Click();
+    return false;
 }
 
 void frmMain::Form_Activate()

@@ -28,6 +28,9 @@ public:
 
     void Form_Load() override;
     void Form_Activate() override;
+    // With no tray icon shown, closing the window is the only way to end the program:
+    // the close asks the tray Exit's question.
+    bool Form_QueryUnload(UnloadMode mode) override;
 
     // Finish every drawing of the calendar and every event-list refresh, in this order.
     void SetBaloons();

@@ -3,6 +3,7 @@
 #include "WeatherForecast.h"
 #include "WeatherPanel.h"
 #include "core/Fatal.h"
+#include "core/LanguageCodes.h"
 #include "core/OpenURL.h"
 #include "core/Options.h"
 #include "core/Resources.h"
@@ -104,7 +105,7 @@ void frmWeather::Command1_Click()
     clearCities();
     Command1->setEnabled(false);
 
-    const QString url = CitySearchUrl(text, WeatherLanguageCode(Forms::Get<frmProcess>().LanguageName));
+    const QString url = CitySearchUrl(text, LanguageCode(Forms::Get<frmProcess>().LanguageName));
     bool ok = false;
     const QByteArray answer = Web::DownloadBytes(url, &ok, WeatherAnswerCap);
     const QList<FoundCity> cities = ok ? ParseCities(answer, &ok) : QList<FoundCity>();

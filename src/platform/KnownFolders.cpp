@@ -53,10 +53,15 @@ QString ProgramFolder()
     if (!programFolderOverride.isEmpty())
         return programFolderOverride;
     const QString exeDir = QFileInfo(ExecutablePath()).absolutePath();
-    const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../share/tessaryn"));
-    if (QFileInfo(installed + QStringLiteral("/Language")).isDir())
-        return installed;
+    if (IsInstalledProgram(ExecutablePath()))
+        return QDir::cleanPath(exeDir + QStringLiteral("/../share/tessaryn"));
     return exeDir + QStringLiteral("/share/tessaryn");
+}
+
+bool IsInstalledProgram(const QString& executable)
+{
+    const QString exeDir = QFileInfo(executable).absolutePath();
+    return QFileInfo(exeDir + QStringLiteral("/../share/tessaryn/Language")).isDir();
 }
 
 QString ConfigHome()

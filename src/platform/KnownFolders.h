@@ -25,6 +25,9 @@ QString UserProfileFolder();
 QString UserName();
 // Absolute path of the running executable.
 QString ExecutablePath();
+// Whether a program file is an installed one, with its data in ../share/tessaryn
+// beside it, rather than one in a build tree.
+bool IsInstalledProgram(const QString& executable);
 
 // For tests that run outside the build tree's program layout.
 void SetProgramFolder(const QString& path);

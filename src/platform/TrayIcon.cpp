@@ -1,6 +1,7 @@
 #include "TrayIcon.h"
 
 #include "DesktopNotification.h"
+#include "TrayHost.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,10 +19,10 @@ constexpr int PlacingWaitMs = 1500;
 struct Tray {
     QSystemTrayIcon* icon = nullptr;
     QPointer<QMenu> menu;
-    QTimer* hostWait = nullptr;
     bool added = false;
-    // The wait for a tray host has ended without one: balloons go to the desktop's
-    // notification service instead of being held.
+    // The wait for a tray host has ended without one, or the host went away: while no
+    // icon is shown, balloons go to the desktop's notification service instead of
+    // being held.
     bool hostWaitOver = false;
     // The icon is shown, but the tray host may not have taken it in yet.
     bool placing = false;
@@ -54,17 +55,21 @@ void showNow(const TrayIcon::Balloon& balloon)
 {
     Tray& t = tray();
     t.shown.append(balloon);
-    if (t.icon && t.icon->isVisible())
+    if (TrayIcon::IsVisibleInTray())
         t.icon->showMessage(balloon.title, balloon.text, messageIcon(balloon.kind), 10000);
 }
 
-void flushHeld()
+void showNotice(const TrayIcon::Balloon& balloon) { DesktopNotification::Show(balloon.title, balloon.text); }
+
+// The held balloons at the icon, or, when no host will show it, through the desktop's
+// notification service.
+void flushHeld(void (*show)(const TrayIcon::Balloon&) = &showNow)
 {
     Tray& t = tray();
     const QList<TrayIcon::Balloon> held = t.held;
     t.held.clear();
     for (const TrayIcon::Balloon& balloon : held)
-        showNow(balloon);
+        show(balloon);
 }
 
 // A tray host takes an icon in a moment after it is shown, and until then the icon
@@ -105,34 +110,38 @@ void onActivated(QSystemTrayIcon::ActivationReason reason)
         t.onClick(TrayIcon::Click::Left);
 }
 
-void showWhenHostArrives()
+// A host that comes takes the icon in (Qt moves an icon it showed before to the new
+// host itself); one that goes leaves the program as without a host.
+void hostChanged(bool present)
 {
     Tray& t = tray();
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (!t.icon)
+        return;
+    if (present) {
         showIcon();
         return;
     }
-    // Wait for a late tray host; after the wait keep waiting, but let the program
-    // make itself reachable another way.
-    t.hostWait = new QTimer(t.icon);
-    t.hostWait->setInterval(500);
-    QObject::connect(t.hostWait, &QTimer::timeout, t.icon, [] {
-        Tray& tr = tray();
-        if (!QSystemTrayIcon::isSystemTrayAvailable())
-            return;
-        tr.hostWait->stop();
+    t.hostWaitOver = true;
+    t.placing = false;
+    flushHeld(&showNotice);
+}
+
+// At login the tray host may come late: the program waits for one, and after the
+// wait lets the program make itself reachable another way. The host's coming is told
+// by the watch; nothing asks in the meantime.
+void showWhenHostArrives()
+{
+    Tray& t = tray();
+    if (TrayHost::Watch(&hostChanged)) {
         showIcon();
-    });
-    t.hostWait->start();
+        return;
+    }
     QTimer::singleShot(t.hostWaitMs, t.icon, [] {
         Tray& tr = tray();
-        if (!tr.icon || tr.icon->isVisible())
+        if (!tr.icon || TrayIcon::IsVisibleInTray())
             return;
         tr.hostWaitOver = true;
-        const QList<TrayIcon::Balloon> held = tr.held;
-        tr.held.clear();
-        for (const TrayIcon::Balloon& balloon : held)
-            DesktopNotification::Show(balloon.title, balloon.text);
+        flushHeld(&showNotice);
         if (tr.onNoHost)
             tr.onNoHost();
     });
@@ -178,7 +187,6 @@ void Remove()
     }
     t.icon = nullptr;
     t.picture = QIcon();
-    t.hostWait = nullptr;
     t.added = false;
     t.hostWaitOver = false;
     t.placing = false;
@@ -186,7 +194,7 @@ void Remove()
 
 bool IsAdded() { return tray().added; }
 
-bool IsVisibleInTray() { return tray().icon && tray().icon->isVisible(); }
+bool IsVisibleInTray() { return tray().icon && tray().icon->isVisible() && TrayHost::Present(); }
 
 QString Tip() { return tray().tip; }
 
@@ -198,7 +206,7 @@ void ShowBalloon(const QString& title, const QString& text, int kind)
     if (inTray && !t.placing)
         showNow(balloon);
     else if (!inTray && t.hostWaitOver)
-        DesktopNotification::Show(balloon.title, balloon.text);
+        showNotice(balloon);
     else
         t.held.append(balloon);
 }
@@ -230,6 +238,7 @@ void SetHostWait(int ms) { tray().hostWaitMs = ms; }
 void ResetForTests()
 {
     Remove();
+    TrayHost::Stop();
     Tray& t = tray();
     t.shown.clear();
     t.held.clear();

@@ -13,7 +13,8 @@ class QMenu;
 // shown once the tray host has taken it in. When no tray host is there yet (at login
 // it may come late) the icon waits for one; after the wait the no-host handler runs,
 // and the balloons still held, and every later one while no icon is shown, go to the
-// desktop's notification service.
+// desktop's notification service. A host that goes away counts as none from then on;
+// the icon comes back with the next host.
 namespace TrayIcon {
 
 enum class Click { Left, Right };
@@ -27,7 +28,7 @@ struct Balloon {
 void Add(const QIcon& icon, const QString& tip);
 void Remove();
 bool IsAdded();
-// True once the icon is really shown in a tray host.
+// True while the icon is really shown in a tray host that is there.
 bool IsVisibleInTray();
 QString Tip();
 

@@ -1,10 +1,12 @@
 #include "InterfaceLanguage.h"
 
+#include "core/LanguageCodes.h"
 #include "core/Options.h"
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
+#include "platform/QtTranslation.h"
 
 #include <QDir>
 #include <QPointer>
@@ -28,7 +30,7 @@ QStringList LanguageNames(const QString& folder)
     QStringList names;
     for (const QString& file : QDir(folder).entryList(QDir::Files | QDir::Readable, QDir::Name)) {
         const QString name = file.chopped(std::min<qsizetype>(file.size(), extension.size()));
-        if (file.endsWith(extension) && asciiLetters(name))
+        if (file.endsWith(extension) && asciiLetters(name) && IsLanguageFile(folder + QLatin1Char('/') + file))
             names.append(name);
     }
     return names;
@@ -51,6 +53,7 @@ bool PrepareOwnTexts(const QString& name)
 void SwitchInterfaceLanguage()
 {
     frmProcess& process = Forms::Get<frmProcess>();
+    QtTranslation::Use(LanguageCode(process.LanguageName));
     process.ApplyLanguage();
     if (frmMain* loaded = Forms::Find<frmMain>()) {
         const int left = loaded->Left();

@@ -7,8 +7,9 @@
 // and the switch of the running program to the one chosen.
 
 // The languages of the language files in a folder, sorted by name: every regular
-// file (or link to one) "<Name>.ini" whose name is ASCII letters only. Hidden files,
-// folders, FIFOs and devices are never listed.
+// file (or link to one) "<Name>.ini" whose name is ASCII letters only and which reads
+// as a language file (IsLanguageFile). Hidden files, folders, FIFOs and devices are
+// never listed.
 QStringList LanguageNames(const QString& folder);
 
 // Gives the user an own-texts file of the language when there is none: a copy of the

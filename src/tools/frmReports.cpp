@@ -137,7 +137,7 @@ void frmReports::buildReport()
         return;
     }
     ReportPage page(kind, ticks);
-    const bool written = FileSystem::WriteAtomic(ReportFilePath(), page.Build(rows));
+    const bool written = FileSystem::WriteAtomic(ReportFilePath(), page.Build(rows), FileSystem::FileMode::OwnerOnly);
     rows.Close();
     if (!written) {
         MsgBox(GetLangText(s("mes373")) + s("\r\n") + ReportFilePath(), 48, ProductName());
