@@ -1,6 +1,5 @@
 // The program while the forecast service takes connections and never answers:
-// reminders, the tray and Exit do not wait for it, and the dispatcher asks again
-// at its next 20-minute step.
+// reminders, the tray and Exit do not wait for it.
 
 #include "test_event_fixture.h"
 #include "test_weather_answers.h"
@@ -91,25 +90,4 @@ TEST_F(HangingService, ExitDuringARefreshEndsTheProcessAtOnce)
             process().mExit_Click();
         },
         ::testing::ExitedWithCode(0), "");
-}
-
-TEST_F(HangingService, AFailedRefreshShowsTheHintAndTheDispatcherAsksAgainAtTheNextStep)
-{
-    showThenHang();
-    server.Serve(Target, {503, "busy"});
-    process().LastWeatherUpdate = Now().addSecs(-21 * 60);
-    process().Timer1_Timer();
-    ASSERT_TRUE(PumpUntil([] { return !weather().IsLoading(); }));
-    EXPECT_FALSE(weather().Picture3->isHidden());
-    EXPECT_EQ(process().LastWeatherUpdate, Now());
-
-    server.Serve(Target, {200, answers::Forecast(answers::FiveDays()), 0, "text/xml"});
-    for (int minutes : {20, 21}) {
-        Clock::SetFixed(Now().addSecs(minutes * 60));
-        process().Timer1_Timer();
-        EXPECT_EQ(weather().IsLoading(), minutes == 21) << minutes;
-    }
-    ASSERT_TRUE(PumpUntil([] { return !weather().IsLoading(); }));
-    EXPECT_TRUE(weather().Picture3->isHidden());
-    EXPECT_EQ(server.Requests().size(), 3);
 }

@@ -123,7 +123,8 @@ public:
             return;
         }
         const QUrl parsed(url, QUrl::StrictMode);
-        if (!parsed.isValid() || (parsed.scheme() != QLatin1String("http") && parsed.scheme() != QLatin1String("https"))) {
+        const bool web = parsed.scheme() == QLatin1String("http") || parsed.scheme() == QLatin1String("https");
+        if (!parsed.isValid() || !web) {
             // Refused at once, but answered like any other failure: after the caller's turn.
             QTimer::singleShot(0, download, [download] { download->finish({}, false); });
             return;
