@@ -1,7 +1,7 @@
 // Pictures of the About box and the support window (its menu, and its update page
-// after a newer version was found and after a failed check), in English and in
-// Russian, written to <build>/tests/screens/ for a person to look at; and the check
-// that every caption fits its control.
+// after a newer version was found, after a failed check and while it waits), in
+// English and in Russian, written to <build>/tests/screens/ for a person to look at;
+// and the check that every caption fits its control.
 
 #include "test_event_fixture.h"
 #include "test_screens.h"
@@ -53,14 +53,23 @@ TEST_P(ServiceScreens, SupportWindow)
     window.show();
     look(window, "support-menu");
 
+    const auto next = [&window] {
+        window.cmdNext->click();
+        ASSERT_TRUE(PumpUntil([&window] { return window.cmdMenu->isEnabled(); }));
+    };
     server.Serve(s("/tessaryn/tsversion.txt"), {200, "3.31"});
-    window.cmdNext->click();
+    next();
     look(window, "support-newer");
 
     server.Serve(s("/tessaryn/tsversion.txt"), {404, "Not Found"});
     window.cmdMenu->click();
-    window.cmdNext->click();
+    next();
     look(window, "support-failed");
+
+    server.Serve(s("/tessaryn/tsversion.txt"), {200, "", HttpServer::Never});
+    window.cmdMenu->click();
+    window.cmdNext->click();
+    look(window, "support-waiting");
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ServiceScreens, ::testing::Values("English", "Russian"));

@@ -2,8 +2,10 @@
 #include "core/Options.h"
 #include "core/RegData.h"
 #include "core/SystemCharset.h"
+#include "support/HttpServer.h"
 #include "support/TestEnv.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -159,6 +161,45 @@ TEST(Startup, CyrillicLanguageOnAnAsciiLocaleFallsBackToEnglish)
     process.kill();
     process.waitForFinished();
     EXPECT_TRUE(QString::fromUtf8(process.readAll()).contains(s("Language of the program will be set to English.")));
+}
+
+// On an update-check day a server that never answers holds up neither the first
+// windows nor the program once its check has started.
+TEST(Startup, OnACheckDayAHangingServerHoldsUpNeitherTheWindowsNorTheProgram)
+{
+    TestEnv env;
+    HttpServer server;
+    server.ServeDefault({200, "", HttpServer::Never});
+    QProcessEnvironment environment = env.ProcessEnvironment();
+    environment.insert(s("TESSARYN_CLOCK"), s("2026-12-12T10:00:00"));
+    environment.insert(s("TESSARYN_SITE_BASE"), server.Base() + s("/"));
+
+    // The main window's first picture, timed by the program itself, which then ends.
+    QProcess shown;
+    QProcessEnvironment probed = environment;
+    probed.insert(s("TESSARYN_EXPOSE_PROBE"), QString::number(QDateTime::currentMSecsSinceEpoch() * 1000000));
+    shown.setProcessEnvironment(probed);
+    shown.start(TestEnv::Executable(), {s("-fw")});
+    ASSERT_TRUE(shown.waitForFinished(20000));
+    bool measured = false;
+    const double ms = QString::fromUtf8(shown.readAllStandardOutput()).trimmed().toDouble(&measured);
+    ASSERT_TRUE(measured);
+    EXPECT_LT(ms, 3000);
+
+    QProcess running;
+    running.setProcessEnvironment(environment);
+    running.start(TestEnv::Executable(), {});
+    ASSERT_TRUE(waitFor([&] { return server.Requests().contains(s("/tessaryn/tsversion.txt")); }, 10000));
+    // While the check hangs, a second start is taken up within a tick or two.
+    const QString marker = env.UserData() + s("/open2.set");
+    Program second(env);
+    ASSERT_TRUE(second.Finished(5000));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(waitFor([&] { return !QFile::exists(marker); }, 5000));
+    EXPECT_LT(timer.elapsed(), 1000);
+    running.kill();
+    running.waitForFinished();
 }
 
 namespace {

@@ -6,7 +6,9 @@
 
 #include "core/NewVersion.h"
 #include "core/XMLParser.h"
+#include "events/frmWindow.h"
 #include "platform/Shell.h"
+#include "platform/TrayIcon.h"
 #include "platform/Web.h"
 #include "support/HttpServer.h"
 #include "tools/frmSupport.h"
@@ -17,6 +19,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -45,11 +49,31 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         frmSupport& window = Forms::Get<frmSupport>();
         window.show();
-        window.cmdNext->click();
+        next(window);
         return window;
+    }
+    // Next, and the check's answer shown.
+    static void next(frmSupport& window)
+    {
+        window.cmdNext->click();
+        EXPECT_TRUE(PumpUntil([&window] { return window.cmdMenu->isEnabled(); }, 20000));
     }
 
     static QString option() { return ReadOption(s("Update"), s("auto")); }
+
+    using CloseWay = std::pair<const char*, std::function<void(frmSupport&)>>;
+    static QList<CloseWay> closeWays()
+    {
+        return {
+            {"Exit", [](frmSupport& window) { window.cmdExit->click(); }},
+            {"Esc",
+             [](frmSupport& window) {
+                 QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                 QCoreApplication::sendEvent(&window, &escape);
+             }},
+            {"title bar", [](frmSupport& window) { window.close(); }},
+        };
+    }
 
     HttpServer server;
 };
@@ -107,7 +131,7 @@ TEST_F(SupportTest, NoAnswerEndsTheCheckWithinTheLimitsAndRestoresThePointer)
         frmSupport& window = checked();
         EXPECT_EQ(window.lblLatest->text(), QString());
         EXPECT_EQ(window.lblResult->text(), GetLangText(s("mes263")));
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
         Forms::Unload(&window);
     }
 }
@@ -126,39 +150,83 @@ TEST_F(SupportTest, MenuGoesBackAndTheCheckRunsAgain)
     EXPECT_EQ(window.lblLatest->text(), s("3.31"));
 
     server.Serve(s(VersionPath), {200, "3.30"});
-    window.cmdNext->click();
+    next(window);
     EXPECT_EQ(window.lblResult->text(), GetLangText(s("mes265")));
     EXPECT_EQ(server.Requests().size(), 2);
 }
 
-TEST_F(SupportTest, OneCheckAtATimeAndAWindowClosedMeanwhileIsLeftAlone)
+// Each way of closing the window while its check waits; a window opened afterwards
+// gets none of the answers.
+TEST_F(SupportTest, TheWaitShowsOnTheWindowAloneAndEveryCloseCancelsIt)
 {
-    server.Serve(s(VersionPath), {200, "3.31"});
-    frmSupport& window = Forms::Get<frmSupport>();
-    window.show();
-    QTimer::singleShot(0, qApp, [&window] {
-        window.cmdNext_Click();
-        window.cmdMenu_Click();
-        window.cmdGet_Click();
-    });
-    window.cmdNext->click();
-    EXPECT_EQ(server.Requests().size(), 1);
-    EXPECT_FALSE(window.Page2->isHidden());
-    EXPECT_EQ(window.lblResult->text(), GetLangText(s("mes264")));
-    EXPECT_TRUE(Shell::Opened().isEmpty());
+    server.Serve(s(VersionPath), {200, "3.31", 3000});
+    main().ShowModeless();
+    int round = 0;
+    for (const auto& [way, close] : closeWays()) {
+        ++round;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        frmSupport& window = Forms::Get<frmSupport>();
+        window.show();
+        window.cmdNext->click();
+        ASSERT_TRUE(PumpUntil([&] { return server.Requests().size() == round; })) << way;
+        EXPECT_EQ(window.lblLatest->text(), s("//") + GetLangText(s("mes262")) + s("...")) << way;
+        EXPECT_EQ(window.cursor().shape(), Qt::BusyCursor) << way;
+        EXPECT_EQ(main().cursor().shape(), Qt::ArrowCursor) << way;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << way;
+        EXPECT_FALSE(window.cmdMenu->isHidden()) << way;
+        EXPECT_FALSE(window.cmdMenu->isEnabled()) << way;
+        EXPECT_TRUE(window.cmdExit->isEnabled()) << way;
 
-    WriteOption(s("Update"), s("auto"), s("1"));
-    const QPointer<frmSupport> closing(&checked());
-    EXPECT_EQ(server.Requests().size(), 2);
-    closing->chkAuto->setChecked(false);
-    QTimer::singleShot(0, qApp, [closing] { closing->cmdExit->click(); });
-    closing->cmdMenu->click();
-    closing->cmdNext->click();
+        close(window);
+        EXPECT_FALSE(Forms::IsLoaded<frmSupport>()) << way;
+        EXPECT_TRUE(PumpUntil([&] { return server.Abandoned() == round; }, 500)) << way;
+    }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(closing.isNull());
-    EXPECT_EQ(server.Requests().size(), 2);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(option(), s("0"));
+    frmSupport& fresh = Forms::Get<frmSupport>();
+    fresh.show();
+    pump(3200);
+    EXPECT_EQ(fresh.lblLatest->text(), GetLangText(s("mes257")));
+    EXPECT_EQ(fresh.lblResult->text(), QString());
+    EXPECT_TRUE(MsgBoxScript::Log().isEmpty());
+}
+
+// The support window is modal: a reminder that falls due during its check is
+// announced by the balloon and shown once the window closes.
+TEST_F(SupportTest, ADueReminderDuringTheCheckIsAnnouncedThenShownWhenTheWindowCloses)
+{
+    server.Serve(s(VersionPath), {200, "", HttpServer::Never});
+    WriteOption(s("RemWindow"), s("musicpath"), QString());
+    addEvent(s("Work"), s("Dentist"), Now().date(), s("14:31"));
+    process().DateRefresh();
+    main().ShowModeless();
+    auto announced = [] {
+        QList<TrayIcon::Balloon> balloons = TrayIcon::HeldBalloons() + TrayIcon::ShownBalloons();
+        return std::any_of(balloons.cbegin(), balloons.cend(), [](const TrayIcon::Balloon& balloon) {
+            return balloon.text == GetLangText(s("mes247"));
+        });
+    };
+    auto reminderShown = [] { return Forms::Find<frmWindow>() && Forms::Find<frmWindow>()->isVisible(); };
+
+    qint64 announcedAfter = -1;
+    bool shownMeanwhile = true;
+    QElapsedTimer sinceDue;
+    whenShown<frmSupport>([&](frmSupport& window) {
+        window.cmdNext->click();
+        ASSERT_TRUE(PumpUntil([&] { return server.Requests().size() == 1; }));
+        // Due one second into the hang.
+        Clock::SetRunningFrom(Now().addSecs(59));
+        process().Timer1->start();
+        sinceDue.start();
+        PumpUntil(announced, 3000);
+        announcedAfter = sinceDue.elapsed();
+        shownMeanwhile = reminderShown();
+        window.cmdExit->click();
+    });
+    frmSupport::ShowFor(main());
+    EXPECT_GT(announcedAfter, 800);
+    EXPECT_LT(announcedAfter, 1500);
+    EXPECT_FALSE(shownMeanwhile);
+    EXPECT_TRUE(PumpUntil(reminderShown, 1000));
 }
 
 TEST_F(SupportTest, TheSupportPagesAndGetOpenTheHomePageOfTheLanguage)
@@ -190,7 +258,7 @@ TEST_F(SupportTest, TheSupportPagesAndGetOpenTheHomePageOfTheLanguage)
         EXPECT_EQ(Shell::Opened().last(), server.Base() + s(contacts));
         EXPECT_TRUE(window.Page2->isHidden());
         window.optUpdate->setChecked(true);
-        window.cmdNext->click();
+        next(window);
         window.cmdGet->click();
         EXPECT_EQ(Shell::Opened().last(), server.Base() + s(home));
         Forms::Unload(&window);
@@ -205,19 +273,10 @@ TEST_F(SupportTest, AutoIsReadTrimmedAndWrittenAtEveryClose)
     };
     const Stored stored[] = {{"1", true},   {" 1", true},  {"0", false}, {"", false},
                              {nullptr, false}, {"abc", false}, {"2", false}};
-    const std::pair<const char*, std::function<void(frmSupport&)>> ways[] = {
-        {"Exit", [](frmSupport& window) { window.cmdExit->click(); }},
-        {"Esc",
-         [](frmSupport& window) {
-             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-             QCoreApplication::sendEvent(&window, &escape);
-         }},
-        {"title bar", [](frmSupport& window) { window.close(); }},
-    };
     QByteArray withoutKey = ReadFile(OptionsFilePath());
     withoutKey.truncate(withoutKey.indexOf("[Update]"));
     for (const Stored& before : stored) {
-        for (const auto& [way, close] : ways) {
+        for (const auto& [way, close] : closeWays()) {
             if (before.value)
                 WriteOption(s("Update"), s("auto"), s(before.value));
             else

@@ -55,6 +55,12 @@ protected:
     }
 
     static frmProcess& process() { return Forms::Get<frmProcess>(); }
+    // A refresh, and its answer shown.
+    void refresh()
+    {
+        panel->GetWeather5days();
+        ASSERT_TRUE(PumpUntil([this] { return !panel->IsLoading(); }, 20000));
+    }
     void serve(const QByteArray& body, int status = 200, int delayMs = 0)
     {
         server.Serve(Target, {status, body, delayMs, "text/xml"});
@@ -84,7 +90,7 @@ TEST_F(Panel, FiveDaysAreListedAndChoosingAPeriodDownloadsNothing)
 {
     serve(answers::Forecast(answers::FiveDays()));
     process().LastWeatherUpdate = QDateTime();
-    panel->GetWeather5days();
+    refresh();
 
     ASSERT_EQ(panel->Combo3->count(), 20);
     EXPECT_EQ(panel->Combo3->itemText(0), s("15.03.2026 (night)"));
@@ -108,7 +114,7 @@ TEST_F(Panel, FahrenheitConvertsTheRange)
 {
     process().WeatherTempId = s("F");
     serve(answers::Forecast(answers::FiveDays()));
-    panel->GetWeather5days();
+    refresh();
     EXPECT_EQ(panel->Label3->text(), s("26.6 ... 32"));
     panel->Combo3->setCurrentIndex(4);
     EXPECT_EQ(panel->Label3->text(), s("32 ... 37.4"));
@@ -122,7 +128,7 @@ TEST_F(Panel, Windows1251AnswerAndTheLanguageOfTheList)
     periods[0].date = s("вс, 15 марта");
     periods[1].date = s("вс, 15 марта");
     serve(answers::Forecast(periods, "windows-1251"));
-    panel->GetWeather5days();
+    refresh();
     EXPECT_EQ(panel->Combo3->itemText(1), s("вс, 15 марта (morning)"));
 
     process().LanguageName = s("Russian");
@@ -144,7 +150,7 @@ TEST_F(Panel, APeriodAtAnotherHourIsNeitherListedNorShown)
     six.tMax = s("31");
     periods.insert(1, six);
     serve(answers::Forecast(periods));
-    panel->GetWeather5days();
+    refresh();
 
     ASSERT_EQ(panel->Combo3->count(), 20);
     EXPECT_EQ(panel->Combo3->itemText(1), s("15.03.2026 (morning)"));
@@ -190,23 +196,40 @@ TEST_F(Panel, EveryFailedRefreshShowsTheHintWithoutAMessage)
         process().WeatherTempId = s("C");
         qputenv("TESSARYN_WEATHER_BASE", server.Base().toUtf8());
         serve(good);
-        panel->GetWeather5days();
+        refresh();
         ASSERT_EQ(panel->Combo3->count(), 20) << c.what;
 
         process().WeatherTempId = c.fahrenheit ? s("F") : s("C");
         if (c.offline)
             qputenv("TESSARYN_WEATHER_BASE", "http://127.0.0.1:9");
         serve(c.body, c.status, c.delayMs);
-        // Short limits for the slow answer only: the one-at-a-time server is still
-        // sleeping on it when the next case asks for the good answer.
         Web::SetTimeLimits(c.delayMs ? 300 : 0, c.delayMs ? 600 : 0);
-        panel->GetWeather5days();
+        refresh();
         Web::SetTimeLimits(0, 0);
         EXPECT_EQ(panel->Combo3->count(), 0) << c.what;
         EXPECT_TRUE(hintShown()) << c.what;
         EXPECT_EQ(panel->Label3->text(), QString()) << c.what;
     }
     EXPECT_TRUE(MsgBoxScript::Log().isEmpty());
+}
+
+TEST_F(Panel, ARefreshOfTheSameCityJoinsAndAnotherCityDropsTheOldAnswer)
+{
+    serve(answers::Forecast(answers::FiveDays()), 200, HttpServer::Never);
+    panel->GetWeather5days();
+    ASSERT_TRUE(PumpUntil([this] { return server.Requests().size() == 1; }));
+    panel->GetWeather5days();
+
+    QList<answers::Period> warm = answers::FiveDays();
+    warm[1].tMin = s("20");
+    warm[1].tMax = s("25");
+    const QString other = s("/1.2/forecast/26063?dayf=5&userid=tessaryn");
+    server.Serve(other, {200, answers::Forecast(warm), 0, "text/xml"});
+    process().WeatherCityId = s("26063");
+    refresh();
+    EXPECT_EQ(panel->Label3->text(), s("+20 ... +25"));
+    EXPECT_EQ(server.Requests(), (QStringList{Target, other}));
+    EXPECT_TRUE(PumpUntil([this] { return server.Abandoned() == 1; }));
 }
 
 TEST_F(Panel, WithoutACityNothingIsDownloaded)
@@ -217,7 +240,7 @@ TEST_F(Panel, WithoutACityNothingIsDownloaded)
         const QDateTime now = Moment.addSecs(60 * ++minute);
         Clock::SetFixed(now);
         process().WeatherCityId = s(id);
-        panel->GetWeather5days();
+        refresh();
         EXPECT_TRUE(hintShown()) << id;
         EXPECT_EQ(process().LastWeatherUpdate, now) << id;
     }
@@ -229,7 +252,7 @@ TEST_F(Panel, OnlyAChosenPeriodThatCannotBeShownIsReported)
     QList<answers::Period> periods = answers::FiveDays();
     periods[5].pict = s("_99_fog.gif");
     serve(answers::Forecast(periods));
-    panel->GetWeather5days();
+    refresh();
     const QString before = shown();
     ASSERT_TRUE(MsgBoxScript::Log().isEmpty());
 

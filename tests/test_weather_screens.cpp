@@ -93,6 +93,7 @@ TEST_P(Screens, ThePanelShowsTheForecastAndEveryTextFits)
     host.show();
 
     panel->GetWeather5days();
+    ASSERT_TRUE(PumpUntil([panel] { return !panel->IsLoading(); }));
     ASSERT_TRUE(panel->Picture3->isHidden());
     EXPECT_EQ(clipped({panel->Combo3, panel->Label3, panel->Label4, panel->Label13, panel->Label14, panel->Label15}),
               QString());
@@ -111,6 +112,7 @@ TEST_P(Screens, TheSetUpListsTheCitiesFoundAndEveryTextFits)
     dialog.show();
     dialog.Text1->setText(s("Saint P"));
     dialog.Command1->click();
+    ASSERT_TRUE(PumpUntil([&dialog] { return dialog.Command1->isEnabled(); }));
     ASSERT_EQ(dialog.Combo1->count(), 3);
     EXPECT_EQ(clipped({dialog.Label5, dialog.Label12, dialog.Command1, dialog.Combo1, dialog.Check1,
                        dialog.Command3, dialog.Command2}),

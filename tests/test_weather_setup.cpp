@@ -49,10 +49,12 @@ protected:
         dialog = &Forms::Get<frmWeather>();
         return *dialog;
     }
+    // A search, and its answer shown.
     void search(const QString& text)
     {
         dialog->Text1->setText(text);
         dialog->Command1->click();
+        ASSERT_TRUE(PumpUntil([this] { return dialog->Command1->isEnabled(); }));
     }
     void storeCity(const char* id, const char* name, const char* unit)
     {
@@ -252,6 +254,7 @@ TEST_F(Setup, EnterSearchesAndThePictureOpensTheServicePage)
     dialog->Text1->setText(s("Oslo"));
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, s("\r"));
     QCoreApplication::sendEvent(dialog->Text1, &enter);
+    ASSERT_TRUE(PumpUntil([this] { return dialog->Command1->isEnabled(); }));
     EXPECT_EQ(server.Requests(), QStringList{s("/1.2/city/?search=Oslo&lang=en")});
     EXPECT_TRUE(Forms::IsLoaded<frmWeather>());
 
@@ -261,4 +264,23 @@ TEST_F(Setup, EnterSearchesAndThePictureOpensTheServicePage)
     QCoreApplication::sendEvent(dialog->Image2, &press);
     QCoreApplication::sendEvent(dialog->Image2, &release);
     EXPECT_EQ(Shell::Opened(), QStringList{WeatherServicePage()});
+}
+
+TEST_F(Setup, TheSearchWaitsOnTheDialogAloneAndCancelDropsIt)
+{
+    server.ServeDefault({200, answers::Cities({{"1", "Oslo", "Norway"}}), HttpServer::Never, "text/xml"});
+    Form& owner = Forms::Get<frmMain>();
+    load();
+    dialog->Text1->setText(s("Oslo"));
+    dialog->Command1->click();
+    ASSERT_TRUE(PumpUntil([this] { return server.Requests().size() == 1; }));
+    EXPECT_EQ(dialog->cursor().shape(), Qt::BusyCursor);
+    EXPECT_EQ(owner.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_FALSE(dialog->Command1->isEnabled());
+    EXPECT_TRUE(dialog->Command2->isEnabled());
+
+    dialog->Command2->click();
+    EXPECT_FALSE(Forms::IsLoaded<frmWeather>());
+    EXPECT_TRUE(PumpUntil([this] { return server.Abandoned() == 1; }));
+    EXPECT_TRUE(MsgBoxScript::Log().isEmpty());
 }

@@ -6,9 +6,15 @@
 #include "platform/Shell.h"
 #include "platform/Web.h"
 #include "support/HttpServer.h"
+#include "events/frmWindow.h"
 #include "support/TestEnv.h"
 
+#include <QDialog>
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <random>
 #include <vector>
@@ -17,27 +23,91 @@ namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
 
+struct Answer {
+    bool done = false;
+    bool ok = false;
+    QByteArray body;
+};
+
+// Starts a download whose answer lands in *answer.
+Web::Download* start(const QString& url, Answer* answer)
+{
+    auto* download = new Web::Download(url);
+    QObject::connect(download, &Web::Download::finished, [answer](const QByteArray& body, bool ok) {
+        *answer = {true, ok, body};
+    });
+    return download;
+}
+
+Answer fetch(const QString& url)
+{
+    Answer answer;
+    start(url, &answer);
+    EXPECT_TRUE(PumpUntil([&] { return answer.done; }, 20000)) << url.toStdString();
+    return answer;
+}
+
 }  // namespace
 
-TEST(Download, OnlyA2xxAnswerCountsAndLimitsHold)
+TEST(Download, OnlyA2xxAnswerWithinTheLimitsCounts)
 {
     TestEnv env;
     HttpServer server;
     server.Serve(s("/ok.txt"), {200, "3.31\r\n"});
     server.Serve(s("/missing.txt"), {404, "404 Not Found"});
     server.Serve(s("/slow.txt"), {200, "late", 1500});
-    server.Serve(s("/big.txt"), {200, QByteArray(2000, 'x')});
-
-    EXPECT_EQ(Web::DownloadText(server.Base() + s("/ok.txt")), s("3.31\r\n"));
-    EXPECT_EQ(Web::DownloadText(server.Base() + s("/missing.txt")), QString());
+    server.Serve(s("/cap.txt"), {200, QByteArray(Web::BodyCap, 'x')});
+    server.Serve(s("/big.txt"), {200, QByteArray(Web::BodyCap + 1, 'x')});
+    struct Case {
+        QString url;
+        bool ok;
+    };
+    const Case cases[] = {
+        {server.Base() + s("/ok.txt"), true},         {server.Base() + s("/missing.txt"), false},
+        {server.Base() + s("/slow.txt"), false},      {server.Base() + s("/cap.txt"), true},
+        {server.Base() + s("/big.txt"), false},       {s("http://127.0.0.1:9/refused"), false},
+        {s("file:///etc/passwd"), false},             {s("not an address"), false},
+    };
     Web::SetTimeLimits(300, 500);
-    EXPECT_EQ(Web::DownloadText(server.Base() + s("/slow.txt")), QString());
+    for (const Case& c : cases) {
+        const Answer answer = fetch(c.url);
+        EXPECT_EQ(answer.ok, c.ok) << c.url.toStdString();
+        EXPECT_EQ(answer.body.isEmpty(), !c.ok) << c.url.toStdString();
+    }
     Web::SetTimeLimits(0, 0);
-    bool ok = true;
-    EXPECT_TRUE(Web::DownloadBytes(server.Base() + s("/big.txt"), &ok, 1000).isEmpty());
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(Web::DownloadText(s("http://127.0.0.1:9/refused")), QString());
-    EXPECT_EQ(Web::DownloadText(s("file:///etc/passwd")), QString());
+    EXPECT_EQ(fetch(server.Base() + s("/ok.txt")).body, QByteArray("3.31\r\n"));
+}
+
+TEST(Download, TheSameAddressSharesOneTransferThatEndsWhenNoDownloadIsLeft)
+{
+    TestEnv env;
+    HttpServer server;
+    server.Serve(s("/late.txt"), {200, "3.31", 300});
+    server.Serve(s("/never.txt"), {200, "", HttpServer::Never});
+
+    Answer first;
+    Answer second;
+    Answer left;
+    start(server.Base() + s("/late.txt"), &first);
+    Web::Download* leaving = start(server.Base() + s("/late.txt"), &left);
+    start(server.Base() + s("/late.txt"), &second);
+    delete leaving;
+    ASSERT_TRUE(PumpUntil([&] { return first.done && second.done; }));
+    EXPECT_EQ(first.body, QByteArray("3.31"));
+    EXPECT_EQ(second.body, QByteArray("3.31"));
+    EXPECT_FALSE(left.done);
+    EXPECT_EQ(server.Requests().size(), 1);
+
+    // The last download of a hanging address gone, its connection is dropped at once.
+    Answer dropped;
+    Web::Download* hanging = start(server.Base() + s("/never.txt"), &dropped);
+    ASSERT_TRUE(PumpUntil([&] { return server.Requests().size() == 2; }));
+    QElapsedTimer timer;
+    timer.start();
+    delete hanging;
+    ASSERT_TRUE(PumpUntil([&] { return server.Abandoned() == 1; }));
+    EXPECT_LT(timer.elapsed(), 500);
+    EXPECT_FALSE(dropped.done);
 }
 
 TEST(Download, QueryTextsArePercentEncodedAsUtf8)
@@ -132,6 +202,13 @@ protected:
         qputenv("TESSARYN_SITE_BASE", (server.Base() + s("/")).toUtf8());
     }
     void TearDown() override { qputenv("TESSARYN_SITE_BASE", "http://127.0.0.1:9/"); }
+
+    static void check()
+    {
+        CheckForUpdate();
+        EXPECT_TRUE(PumpUntil([] { return !UpdateCheckPending(); }));
+    }
+
     TestEnv env;
     HttpServer server;
 };
@@ -140,12 +217,12 @@ TEST_F(UpdateCheck, NewerRemoteVersionOffersTheHomePageOnItsDaysOnly)
 {
     server.Serve(s("/tessaryn/tsversion.txt"), {200, "3.31"});
     Clock::SetFixed(QDateTime(QDate(2026, 12, 4), QTime(10, 0)));
-    CheckForUpdate();
+    check();
     EXPECT_TRUE(server.Requests().isEmpty());
 
     Clock::SetFixed(QDateTime(QDate(2026, 12, 12), QTime(10, 0)));
     MsgBoxScript::Push(vbYes);
-    CheckForUpdate();
+    check();
     ASSERT_EQ(MsgBoxScript::Log().size(), 1);
     EXPECT_EQ(MsgBoxScript::Log().first().buttons, 68);
     EXPECT_EQ(Shell::Opened().last(), server.Base() + s("/en"));
@@ -155,9 +232,9 @@ TEST_F(UpdateCheck, ErrorPagesAndOlderVersionsShowNothing)
 {
     Clock::SetFixed(QDateTime(QDate(2026, 12, 3), QTime(10, 0)));
     server.Serve(s("/tessaryn/tsversion.txt"), {404, "404 Not Found"});
-    CheckForUpdate();
+    check();
     server.Serve(s("/tessaryn/tsversion.txt"), {200, "3.4"});
-    CheckForUpdate();
+    check();
     EXPECT_TRUE(MsgBoxScript::Log().isEmpty());
     EXPECT_EQ(server.Requests().size(), 2);
 }
@@ -168,10 +245,41 @@ TEST_F(UpdateCheck, RunsOnlyWhileAutomaticChecksAreOn)
     Clock::SetFixed(QDateTime(QDate(2026, 12, 21), QTime(10, 0)));
     for (const char* value : {"0", "", "abc", "2", " 1 "}) {
         WriteOption(s("Update"), s("auto"), s(value));
-        CheckForUpdate();
+        check();
     }
     EXPECT_EQ(server.Requests().size(), 1);
     EXPECT_EQ(MsgBoxScript::Log().size(), 1);
+}
+
+TEST_F(UpdateCheck, TheQuestionWaitsWhileAReminderOrADialogIsUp)
+{
+    server.Serve(s("/tessaryn/tsversion.txt"), {200, "3.31"});
+    Clock::SetFixed(QDateTime(QDate(2026, 12, 28), QTime(10, 0)));
+    const std::pair<const char*, std::function<std::function<void()>()>> inTheWay[] = {
+        {"dialog",
+         [] {
+             auto* dialog = new QDialog;
+             dialog->setModal(true);
+             dialog->show();
+             return [dialog] { delete dialog; };
+         }},
+        {"reminder",
+         [] {
+             Forms::Get<frmWindow>().SetStage(ReminderStage::Showing);
+             return [] { Forms::Get<frmWindow>().SetStage(ReminderStage::Idle); };
+         }},
+    };
+    int asked = 0;
+    for (const auto& [what, bringUp] : inTheWay) {
+        const std::function<void()> close = bringUp();
+        CheckForUpdate();
+        ASSERT_TRUE(PumpUntil([&] { return server.Requests().size() == asked + 1; })) << what;
+        PumpUntil([] { return false; }, 300);
+        EXPECT_EQ(MsgBoxScript::Log().size(), asked) << what;
+        close();
+        EXPECT_TRUE(PumpUntil([] { return !UpdateCheckPending(); })) << what;
+        EXPECT_EQ(MsgBoxScript::Log().size(), ++asked) << what;
+    }
 }
 
 TEST(MainXml, EntriesRoundTripAndOthersStay)

@@ -1,18 +1,25 @@
 #include "NewVersion.h"
 
 #include "Fatal.h"
+#include "MLock.h"
 #include "OpenURL.h"
 #include "Options.h"
 #include "XMLParser.h"
+#include "events/frmWindow.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
 #include "platform/Web.h"
 
+#include <QCoreApplication>
 #include <QStringList>
+#include <QTimer>
 
 #include <algorithm>
 
 namespace {
+
+// How often a question held back by a reminder or a dialog looks again.
+constexpr int QuestionRetryMs = 250;
 
 QString siteBase()
 {
@@ -99,14 +106,37 @@ bool AutoUpdateCheck()
     return ReadOption(QStringLiteral("Update"), QStringLiteral("auto")).trimmed() == QLatin1String("1");
 }
 
-void CheckForUpdate()
+namespace {
+
+bool updateCheckPending = false;
+
+// The question waits while a reminder or one of the program's dialogs is up.
+void askForUpdate()
 {
-    if (!IsUpdateCheckDay(Clock::Today()) || !AutoUpdateCheck())
+    if (IsDialogActive() || CurrentReminderStage() != ReminderStage::Idle) {
+        QTimer::singleShot(QuestionRetryMs, qApp, &askForUpdate);
         return;
-    const QString local = ReadMainXml(QStringLiteral("Version"));
-    const QString remote = Web::DownloadText(VersionFileUrl());
-    if (!IsNewerVersion(local, remote))
-        return;
+    }
     if (MsgBox(GetLangText(QStringLiteral("mes292")), 68, ProductName()) == vbYes)
         OpenURL(HomePageUrl());
+    updateCheckPending = false;
 }
+
+}  // namespace
+
+void CheckForUpdate()
+{
+    if (updateCheckPending || !IsUpdateCheckDay(Clock::Today()) || !AutoUpdateCheck())
+        return;
+    updateCheckPending = true;
+    const QString local = ReadMainXml(QStringLiteral("Version"));
+    auto* download = new Web::Download(VersionFileUrl(), qApp);
+    QObject::connect(download, &Web::Download::finished, qApp, [local](const QByteArray& answer) {
+        if (IsNewerVersion(local, QString::fromUtf8(answer)))
+            askForUpdate();
+        else
+            updateCheckPending = false;
+    });
+}
+
+bool UpdateCheckPending() { return updateCheckPending; }

@@ -22,5 +22,9 @@ bool IsUpdateCheckDay(const QDate& day);
 // The user's choice of automatic checks: [Update] "auto" is "1" (blanks aside).
 bool AutoUpdateCheck();
 // The start-up check: on its days, when the user left automatic checks on, compares
-// main.xml's version with the remote one and offers to open the home page.
+// main.xml's version with the remote one and offers to open the home page. It
+// returns at once; the question comes when the answer does, once no reminder and
+// no dialog of the program is up.
 void CheckForUpdate();
+// True from the start of that check until it has asked its question or ended silently.
+bool UpdateCheckPending();

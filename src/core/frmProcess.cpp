@@ -45,12 +45,14 @@ QString commandLine;
 constexpr int SettleDelayMs = 3000;
 
 // Once the start is over, out of the way of the first windows: the sound system
-// gets ready off the interface thread, and the heap that reading the tables left
-// free goes back to the system (the program then idles for hours).
+// gets ready off the interface thread, the heap that reading the tables left free
+// goes back to the system (the program then idles for hours), and the update check
+// starts, so that a slow server never holds up the tray icon or the main window.
 void settleAfterStart()
 {
     playSound::Prepare();
     malloc_trim(0);
+    Forms::Get<frmProcess>().CheckForUpdate();
 }
 
 QString s(const char* text) { return QString::fromUtf8(text); }
@@ -170,7 +172,6 @@ void frmProcess::Form_Load()
     DateRefresh();
     StartTray();
     SetFormIcon(this, s("RES_0"), true);
-    CheckForUpdate();
 
     if (CommandLine() == QLatin1String("-fw"))
         Forms::Get<frmMain>().ShowModeless();

@@ -29,9 +29,6 @@ struct FoundCity {
     QString Entry() const;
 };
 
-// Answers are read up to this size; a larger one is a failure.
-constexpr qint64 WeatherAnswerCap = 1 << 20;
-
 // The service's base address without a trailing "/"; TESSARYN_WEATHER_BASE overrides it.
 QString WeatherBaseAddress();
 // The service's own page, opened from the set-up dialog.

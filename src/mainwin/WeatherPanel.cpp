@@ -84,15 +84,26 @@ void WeatherPanel::GetWeather5days()
 {
     frmProcess& process = Forms::Get<frmProcess>();
     process.LastWeatherUpdate = Clock::TickNow();
-    clearForecast();
     if (!HasWeatherCity(process.WeatherCityId)) {
+        delete download_.data();
+        clearForecast();
         showHint();
         return;
     }
+    const QString url = ForecastUrl(process.WeatherCityId);
+    if (IsLoading() && download_->Url() == url)
+        return;
+    delete download_.data();
+    download_ = new Web::Download(url, this);
+    connect(download_, &Web::Download::finished, this, &WeatherPanel::showAnswer);
+}
 
-    bool ok = false;
-    const QByteArray answer = Web::DownloadBytes(ForecastUrl(process.WeatherCityId), &ok, WeatherAnswerCap);
+bool WeatherPanel::IsLoading() const { return download_ && download_->IsRunning(); }
+
+void WeatherPanel::showAnswer(const QByteArray& answer, bool ok)
+{
     QList<ForecastPeriod> periods = ok ? ParseForecast(answer, &ok) : QList<ForecastPeriod>();
+    clearForecast();
     if (!ok || periods.size() < 2) {
         showHint();
         return;

@@ -106,8 +106,15 @@ void frmWeather::Command1_Click()
     Command1->setEnabled(false);
 
     const QString url = CitySearchUrl(text, LanguageCode(Forms::Get<frmProcess>().LanguageName));
-    bool ok = false;
-    const QByteArray answer = Web::DownloadBytes(url, &ok, WeatherAnswerCap);
+    delete search_.data();
+    search_ = new Web::Download(url, this);
+    connect(search_, &Web::Download::finished, this, &frmWeather::showSearchAnswer);
+    setCursor(Qt::BusyCursor);
+}
+
+void frmWeather::showSearchAnswer(const QByteArray& answer, bool ok)
+{
+    unsetCursor();
     const QList<FoundCity> cities = ok ? ParseCities(answer, &ok) : QList<FoundCity>();
     for (const FoundCity& city : cities)
         addCity(city.Entry(), city.id);
@@ -116,6 +123,8 @@ void frmWeather::Command1_Click()
     if (!ok)
         MsgBox(GetLangText(s("mes333")), 48, ProductName());
 }
+
+void frmWeather::Form_Unload() { delete search_.data(); }
 
 void frmWeather::Combo1_Click()
 {

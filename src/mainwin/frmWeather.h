@@ -2,12 +2,17 @@
 
 #include "platform/Form.h"
 
+#include <QPointer>
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+namespace Web {
+class Download;
+}
 
 // The weather set-up: the user searches the forecast service for a city, picks one
 // of the cities found and the temperature unit; OK stores them and refreshes the
@@ -18,8 +23,11 @@ public:
     frmWeather();
 
     void Form_Load() override;
+    void Form_Unload() override;
 
-    // The city search (also Enter in Text1).
+    // The city search (also Enter in Text1). While it waits for its answer the
+    // dialog shows the busy pointer; a new search takes the place of one on its way,
+    // and closing the dialog cancels it.
     void Command1_Click();
     void Combo1_Click();
     void Command3_Click();
@@ -41,8 +49,11 @@ public:
     QLabel* Image2 = nullptr;
 
 private:
+    void showSearchAnswer(const QByteArray& answer, bool ok);
     void addCity(const QString& entry, const QString& id);
     void clearCities();
     void showCities();
     void updateOk();
+
+    QPointer<Web::Download> search_;
 };

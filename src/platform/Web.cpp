@@ -1,9 +1,20 @@
 #include "Web.h"
 
+#include <QCoreApplication>
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 
 #include <curl/curl.h>
-#include <dlfcn.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -12,7 +23,6 @@ long totalLimitMs = 15000;
 
 struct Body {
     QByteArray data;
-    qint64 cap = 0;
     bool overCap = false;
 };
 
@@ -20,7 +30,7 @@ size_t collect(char* ptr, size_t size, size_t count, void* userData)
 {
     auto* body = static_cast<Body*>(userData);
     const size_t bytes = size * count;
-    if (body->data.size() + static_cast<qint64>(bytes) > body->cap) {
+    if (body->data.size() + static_cast<qint64>(bytes) > Web::BodyCap) {
         body->overCap = true;
         return 0;
     }
@@ -28,51 +38,60 @@ size_t collect(char* ptr, size_t size, size_t count, void* userData)
     return bytes;
 }
 
-// The transfer library and the two dozen it pulls in are loaded at the first
-// download, not at every start.
-struct Curl {
-    decltype(&curl_global_init) globalInit = nullptr;
-    decltype(&curl_easy_init) init = nullptr;
-    decltype(&curl_easy_setopt) setopt = nullptr;
-    decltype(&curl_easy_perform) perform = nullptr;
-    decltype(&curl_easy_getinfo) getinfo = nullptr;
-    decltype(&curl_easy_cleanup) cleanup = nullptr;
-    decltype(&curl_slist_append) slistAppend = nullptr;
-    decltype(&curl_slist_free_all) slistFreeAll = nullptr;
+struct Job {
+    quint64 id = 0;
+    QByteArray address;
+    long connectMs = 0;
+    long totalMs = 0;
 };
 
-template <class F>
-void bind(void* library, const char* name, F* function)
+// One transfer on the download thread.
+struct Running {
+    quint64 id = 0;
+    CURL* easy = nullptr;
+    curl_slist* headers = nullptr;
+    Body body;
+
+    ~Running()
+    {
+        curl_easy_cleanup(easy);
+        curl_slist_free_all(headers);
+    }
+};
+
+std::unique_ptr<Running> prepare(const Job& job)
 {
-    *function = reinterpret_cast<F>(dlsym(library, name));
+    auto transfer = std::make_unique<Running>();
+    transfer->id = job.id;
+    transfer->easy = curl_easy_init();
+    if (!transfer->easy)
+        return nullptr;
+    transfer->headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
+    transfer->headers = curl_slist_append(transfer->headers, "Pragma: no-cache");
+    CURL* curl = transfer->easy;
+    curl_easy_setopt(curl, CURLOPT_URL, job.address.constData());
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, transfer->headers);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, "Tessaryn/3.30");
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, job.connectMs);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, job.totalMs);
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(Web::BodyCap));
+    curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer->body);
+    curl_easy_setopt(curl, CURLOPT_PRIVATE, transfer.get());
+    return transfer;
 }
 
-Curl loadCurl()
+bool succeeded(const Running& transfer, CURLcode result)
 {
-    Curl api;
-    void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
-    if (!library)
-        return api;
-    bind(library, "curl_global_init", &api.globalInit);
-    bind(library, "curl_easy_init", &api.init);
-    bind(library, "curl_easy_setopt", &api.setopt);
-    bind(library, "curl_easy_perform", &api.perform);
-    bind(library, "curl_easy_getinfo", &api.getinfo);
-    bind(library, "curl_easy_cleanup", &api.cleanup);
-    bind(library, "curl_slist_append", &api.slistAppend);
-    bind(library, "curl_slist_free_all", &api.slistFreeAll);
-    const bool complete = api.globalInit && api.init && api.setopt && api.perform && api.getinfo && api.cleanup
-                          && api.slistAppend && api.slistFreeAll;
-    if (!complete || api.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK)
-        return {};
-    return api;
-}
-
-// Null members when the library is missing: every download then fails.
-const Curl& curlApi()
-{
-    static const Curl api = loadCurl();
-    return api;
+    long status = 0;
+    curl_easy_getinfo(transfer.easy, CURLINFO_RESPONSE_CODE, &status);
+    return result == CURLE_OK && !transfer.body.overCap && status >= 200 && status <= 299;
 }
 
 QString encode(const QString& text, const QByteArray& keep)
@@ -84,55 +103,187 @@ QString encode(const QString& text, const QByteArray& keep)
 
 namespace Web {
 
-QByteArray DownloadBytes(const QString& url, bool* ok, qint64 bodyCap)
+// Every download of the run: the transfers on the download thread, one multi handle
+// that runs them side by side, and on the interface thread the downloads that wait
+// for each address.
+class Transfers : public QObject {
+    Q_OBJECT
+public:
+    static Transfers& Get()
+    {
+        static Transfers transfers;
+        return transfers;
+    }
+
+    void Join(Download* download)
+    {
+        const QString& url = download->Url();
+        if (auto it = waiting_.find(url); it != waiting_.end()) {
+            it->downloads.append(download);
+            return;
+        }
+        const QUrl parsed(url, QUrl::StrictMode);
+        const bool web = parsed.scheme() == QLatin1String("http") || parsed.scheme() == QLatin1String("https");
+        if (!parsed.isValid() || !web) {
+            // Refused at once, but answered like any other failure: after the caller's turn.
+            QTimer::singleShot(0, download, [download] { download->finish({}, false); });
+            return;
+        }
+        const quint64 id = ++lastId_;
+        waiting_.insert(url, {id, {download}});
+        urls_.insert(id, url);
+        {
+            const std::lock_guard lock(mutex_);
+            starting_.push_back({id, parsed.toEncoded(), connectLimitMs, totalLimitMs});
+        }
+        curl_multi_wakeup(multi_);
+    }
+
+    void Leave(Download* download)
+    {
+        auto it = waiting_.find(download->Url());
+        if (it == waiting_.end())
+            return;
+        it->downloads.removeAll(download);
+        if (!it->downloads.isEmpty())
+            return;
+        const quint64 id = it->id;
+        waiting_.erase(it);
+        urls_.remove(id);
+        {
+            const std::lock_guard lock(mutex_);
+            cancelled_.push_back(id);
+        }
+        curl_multi_wakeup(multi_);
+    }
+
+signals:
+    // Emitted on the download thread, delivered queued on the interface thread.
+    void answered(quint64 id, const QByteArray& body, bool ok);
+
+private:
+    struct Waiting {
+        quint64 id = 0;
+        QList<QPointer<Download>> downloads;
+    };
+
+    // The library is made ready here, on the interface thread, before the download
+    // thread starts.
+    Transfers()
+    {
+        Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
+        curl_global_init(CURL_GLOBAL_DEFAULT);
+        multi_ = curl_multi_init();
+        connect(this, &Transfers::answered, this, &Transfers::deliver, Qt::QueuedConnection);
+        thread_ = std::thread([this] { run(); });
+    }
+
+    ~Transfers() override
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        curl_multi_wakeup(multi_);
+        thread_.join();
+        curl_multi_cleanup(multi_);
+        curl_global_cleanup();
+    }
+
+    void deliver(quint64 id, const QByteArray& body, bool ok)
+    {
+        const QString url = urls_.take(id);
+        auto it = waiting_.find(url);
+        if (url.isEmpty() || it == waiting_.end() || it->id != id)
+            return;
+        const QList<QPointer<Download>> downloads = it->downloads;
+        waiting_.erase(it);
+        for (const QPointer<Download>& download : downloads) {
+            if (download)
+                download->finish(body, ok);
+        }
+    }
+
+    // The download thread.
+    void run()
+    {
+        std::map<quint64, std::unique_ptr<Running>> running;
+        for (;;) {
+            std::vector<Job> starting;
+            std::vector<quint64> cancelled;
+            {
+                const std::lock_guard lock(mutex_);
+                if (stopping_)
+                    break;
+                starting.swap(starting_);
+                cancelled.swap(cancelled_);
+            }
+            for (const Job& job : starting) {
+                std::unique_ptr<Running> transfer = prepare(job);
+                if (!transfer) {
+                    emit answered(job.id, {}, false);
+                    continue;
+                }
+                curl_multi_add_handle(multi_, transfer->easy);
+                running[job.id] = std::move(transfer);
+            }
+            for (quint64 id : cancelled) {
+                if (auto it = running.find(id); it != running.end()) {
+                    curl_multi_remove_handle(multi_, it->second->easy);
+                    running.erase(it);
+                }
+            }
+
+            int active = 0;
+            curl_multi_perform(multi_, &active);
+            int left = 0;
+            while (CURLMsg* message = curl_multi_info_read(multi_, &left)) {
+                if (message->msg != CURLMSG_DONE)
+                    continue;
+                Running* transfer = nullptr;
+                curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &transfer);
+                const bool ok = succeeded(*transfer, message->data.result);
+                emit answered(transfer->id, ok ? transfer->body.data : QByteArray(), ok);
+                curl_multi_remove_handle(multi_, transfer->easy);
+                running.erase(transfer->id);
+            }
+            curl_multi_poll(multi_, nullptr, 0, 1000, nullptr);
+        }
+        for (auto& [id, transfer] : running)
+            curl_multi_remove_handle(multi_, transfer->easy);
+    }
+
+    CURLM* multi_ = nullptr;
+    std::thread thread_;
+    std::mutex mutex_;
+    std::vector<Job> starting_;
+    std::vector<quint64> cancelled_;
+    bool stopping_ = false;
+
+    QHash<QString, Waiting> waiting_;
+    QHash<quint64, QString> urls_;
+    quint64 lastId_ = 0;
+};
+
+Download::Download(const QString& url, QObject* parent)
+    : QObject(parent)
+    , url_(url)
 {
-    if (ok)
-        *ok = false;
-    const QUrl parsed(url, QUrl::StrictMode);
-    if (!parsed.isValid() || (parsed.scheme() != QLatin1String("http") && parsed.scheme() != QLatin1String("https")))
-        return {};
-
-    const Curl& api = curlApi();
-    if (!api.init)
-        return {};
-    CURL* curl = api.init();
-    if (!curl)
-        return {};
-
-    Body body;
-    body.cap = bodyCap;
-    const QByteArray address = parsed.toEncoded();
-    curl_slist* headers = api.slistAppend(nullptr, "Cache-Control: no-cache");
-    headers = api.slistAppend(headers, "Pragma: no-cache");
-
-    api.setopt(curl, CURLOPT_URL, address.constData());
-    api.setopt(curl, CURLOPT_HTTPHEADER, headers);
-    api.setopt(curl, CURLOPT_USERAGENT, "Tessaryn/3.30");
-    api.setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    api.setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    api.setopt(curl, CURLOPT_MAXREDIRS, 5L);
-    api.setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    api.setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    api.setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, connectLimitMs);
-    api.setopt(curl, CURLOPT_TIMEOUT_MS, totalLimitMs);
-    api.setopt(curl, CURLOPT_FORBID_REUSE, 1L);
-    api.setopt(curl, CURLOPT_WRITEFUNCTION, collect);
-    api.setopt(curl, CURLOPT_WRITEDATA, &body);
-
-    const CURLcode result = api.perform(curl);
-    long status = 0;
-    api.getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-    api.slistFreeAll(headers);
-    api.cleanup(curl);
-
-    if (result != CURLE_OK || body.overCap || status < 200 || status > 299)
-        return {};
-    if (ok)
-        *ok = true;
-    return body.data;
+    Transfers::Get().Join(this);
 }
 
-QString DownloadText(const QString& url) { return QString::fromUtf8(DownloadBytes(url)); }
+Download::~Download()
+{
+    if (running_)
+        Transfers::Get().Leave(this);
+}
+
+void Download::finish(const QByteArray& body, bool ok)
+{
+    running_ = false;
+    emit finished(body, ok);
+    deleteLater();
+}
 
 QString EncodeQuery(const QString& text)
 {
@@ -150,3 +301,5 @@ void SetTimeLimits(long connectMs, long totalMs)
 }
 
 }  // namespace Web
+
+#include "Web.moc"

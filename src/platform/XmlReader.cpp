@@ -1,7 +1,6 @@
 #include "XmlReader.h"
 
 #include "FileSystem.h"
-#include "Web.h"
 
 namespace {
 
@@ -26,13 +25,6 @@ bool XmlReader::LoadBytes(const QByteArray& bytes)
 {
     document_ = QDomDocument();
     return !bytes.isEmpty() && document_.setContent(bytes) && !document_.documentElement().isNull();
-}
-
-bool XmlReader::LoadUrl(const QString& url)
-{
-    bool ok = false;
-    const QByteArray bytes = Web::DownloadBytes(url, &ok);
-    return ok && LoadBytes(bytes);
 }
 
 QDomElement XmlReader::entry(const QString& name) const

@@ -4,7 +4,7 @@
 #include <QDomDocument>
 #include <QString>
 
-// The XML reader: loads a document from a file, bytes or an address, walks its
+// The XML reader: loads a document from a file or from bytes, walks its
 // elements, and keeps named text entries (<entry name="...">text</entry> under the
 // root) that can be changed and saved back.
 class XmlReader {
@@ -12,7 +12,6 @@ public:
     bool LoadFile(const QString& path);
     // Parses raw bytes, so the document's own encoding declaration holds.
     bool LoadBytes(const QByteArray& bytes);
-    bool LoadUrl(const QString& url);
 
     QDomElement Root() const { return document_.documentElement(); }
 

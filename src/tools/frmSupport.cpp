@@ -9,11 +9,9 @@
 #include "mainwin/frmMain.h"
 #include "platform/Web.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -23,17 +21,6 @@ QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int WindowWidth = 6600;
 constexpr int PageHeight = 3000;
-
-// The hourglass for as long as it lives.
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
-// The window was closed while window events ran.
-bool closed(const QPointer<frmSupport>& window) { return !window || window->IsUnloading(); }
 
 // The support pages of the web site; with no zone the home page ends in "/" already.
 QString contactsPageUrl()
@@ -120,12 +107,15 @@ void frmSupport::ApplyLanguage()
 
 void frmSupport::Form_Unload()
 {
+    delete check_.data();
     WriteOption(s("Update"), s("auto"), chkAuto->isChecked() ? s("1") : s("0"));
 }
 
+bool frmSupport::checking() const { return check_ && check_->IsRunning(); }
+
 void frmSupport::cmdNext_Click()
 {
-    if (checking_)
+    if (checking())
         return;
     if (optUpdate->isChecked())
         CheckVersion();
@@ -135,48 +125,46 @@ void frmSupport::cmdNext_Click()
 
 void frmSupport::CheckVersion()
 {
-    checking_ = true;
     Page1->setEnabled(false);
     Page2->show();
     Page2->raise();
     cmdNext->hide();
+    cmdNext->setEnabled(false);
     cmdMenu->show();
+    cmdMenu->setEnabled(false);
 
     // The installed version is main.xml's entry, whatever its label shows.
-    const QString installed = ReadMainXml(s("Version"));
-    if (!installed.isEmpty())
-        lblInstalled->setText(installed);
+    installed_ = ReadMainXml(s("Version"));
+    if (!installed_.isEmpty())
+        lblInstalled->setText(installed_);
     lblLatest->setText(s("//") + GetLangText(s("mes262")) + s("..."));
+    setCursor(Qt::BusyCursor);
+    check_ = new Web::Download(VersionFileUrl(), this);
+    connect(check_, &Web::Download::finished, this, &frmSupport::showVersion);
+}
 
-    const QPointer<frmSupport> self(this);
-    QString published;
-    {
-        const BusyPointer busy;
-        Forms::DoEvents();
-        if (closed(self))
-            return;
-        published = Web::DownloadText(VersionFileUrl());
-    }
+void frmSupport::showVersion(const QByteArray& answer)
+{
+    unsetCursor();
+    cmdNext->setEnabled(true);
+    cmdMenu->setEnabled(true);
+    const QString published = QString::fromUtf8(answer);
     lblLatest->setText(VersionText(published));
 
-    if (!IsVersion(installed) || !IsVersion(published)) {
+    if (!IsVersion(installed_) || !IsVersion(published)) {
         lblResult->setText(GetLangText(s("mes263")));
-    } else if (!IsNewerVersion(installed, published)) {
+    } else if (!IsNewerVersion(installed_, published)) {
         lblResult->setText(GetLangText(s("mes265")));
     } else {
         cmdGet->setEnabled(true);
-        Forms::DoEvents();
-        if (closed(self))
-            return;
         cmdGet->setFocus();
         lblResult->setText(GetLangText(s("mes264")));
     }
-    checking_ = false;
 }
 
 void frmSupport::cmdMenu_Click()
 {
-    if (checking_)
+    if (checking())
         return;
     lblResult->clear();
     cmdGet->setEnabled(false);
@@ -189,7 +177,7 @@ void frmSupport::cmdMenu_Click()
 
 void frmSupport::cmdGet_Click()
 {
-    if (!checking_)
+    if (!checking())
         OpenURL(HomePageUrl());
 }
 

@@ -2,12 +2,17 @@
 
 #include "platform/Form.h"
 
+#include <QPointer>
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
 class frmMain;
+namespace Web {
+class Download;
+}
 
 // The support window: page 1 offers the update check and the support pages of the
 // web site; page 2 compares the installed version with the published one and keeps
@@ -51,8 +56,13 @@ public:
 
 private:
     void ApplyLanguage();
-    // The installed version against the published one, on page 2.
+    // The installed version against the published one, on page 2. While the answer
+    // is on its way the window shows the busy pointer and Menu waits; Exit, Esc and
+    // the title bar's close still close it, which cancels the download.
     void CheckVersion();
+    void showVersion(const QByteArray& answer);
+    bool checking() const;
 
-    bool checking_ = false;
+    QString installed_;
+    QPointer<Web::Download> check_;
 };

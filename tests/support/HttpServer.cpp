@@ -31,6 +31,8 @@ HttpServer::~HttpServer()
     ::shutdown(listenFd_, SHUT_RDWR);
     ::close(listenFd_);
     thread_.join();
+    for (std::thread& connection : connections_)
+        connection.join();
 }
 
 void HttpServer::Serve(const QString& target, const Answer& answer)
@@ -68,9 +70,27 @@ void HttpServer::run()
         const int client = ::accept(listenFd_, nullptr, nullptr);
         if (client < 0)
             continue;
-        handle(client);
-        ::close(client);
+        connections_.emplace_back([this, client] {
+            handle(client);
+            ::close(client);
+        });
     }
+}
+
+bool HttpServer::waitFor(int client, int delayMs)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs);
+    while ((delayMs == Never || std::chrono::steady_clock::now() < until) && !stopping_) {
+        pollfd p{client, POLLIN, 0};
+        if (::poll(&p, 1, 20) <= 0)
+            continue;
+        char buffer[512];
+        if (::recv(client, buffer, sizeof buffer, 0) <= 0) {
+            ++abandoned_;
+            return false;
+        }
+    }
+    return true;
 }
 
 void HttpServer::handle(int client)
@@ -95,9 +115,8 @@ void HttpServer::handle(int client)
         auto it = answers_.find(target.toStdString());
         answer = it != answers_.end() ? it->second : fallback_;
     }
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(answer.delayMs);
-    while (std::chrono::steady_clock::now() < until && !stopping_)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (!waitFor(client, answer.delayMs) || stopping_)
+        return;
     QByteArray reply = "HTTP/1.0 " + QByteArray::number(answer.status) + " X\r\nContent-Type: "
         + answer.contentType + "\r\nContent-Length: " + QByteArray::number(answer.body.size())
         + "\r\nConnection: close\r\n\r\n" + answer.body;
