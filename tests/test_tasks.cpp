@@ -1,6 +1,7 @@
 // The task list: the row-height rule, opening and closing in the main window's
 // place, adding, marking and deleting tasks (each stored at once, each refusal of
-// the database shown), sorting, and tasks with missing values.
+// the database shown), sorting, tasks with missing values, and typed dates in every
+// date picker of the program.
 
 #include "test_tasks_fixture.h"
 
