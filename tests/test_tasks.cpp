@@ -1,19 +1,23 @@
 // The task list: the row-height rule, opening and closing in the main window's
 // place, adding, marking and deleting tasks (each stored at once, each refusal of
-// the database shown), sorting, and tasks with missing values.
+// the database shown), sorting, tasks with missing values, and typed dates in every
+// date picker of the program.
 
 #include "test_tasks_fixture.h"
 
 #include "core/BusSettings.h"
 #include "core/Fatal.h"
 #include "core/Formats.h"
+#include "phonebook/frmCntAdd.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QToolBar>
 
 namespace {
@@ -31,6 +35,14 @@ protected:
         auto* edit = list().DTPicker1->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
         ASSERT_NE(edit, nullptr);
         edit->setText(text);
+    }
+
+    static void typeKeys(QWidget* widget, const QString& text)
+    {
+        for (const QChar c : text) {
+            QKeyEvent key(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+            QCoreApplication::sendEvent(widget, &key);
+        }
     }
 
     static QStringList storedTexts()
@@ -144,6 +156,127 @@ TEST_F(TaskList, AddStoresTheTextAsTypedUnderThePickersDate)
     EXPECT_EQ(messages(), (QStringList{GetLangText(s("mes64")), GetLangText(s("mes66"))}));
     EXPECT_EQ(storedTasks().size(), 3);
     EXPECT_EQ(tasks.Text1->text(), s("Pay rent"));
+}
+
+// Every date picker, through its window's save (Enter in the picker, or Add), reads
+// a date typed over its whole text (Ctrl+A) or over the part the focus selects as
+// typed, in each locale's date form; a text that is no date stores nothing and
+// stays, also after leaving the picker.
+TEST_F(TaskList, ATypedDateIsTheDateTyped)
+{
+    addCategory(s("Work"));
+    OpenIfClosed(DataEnvironment1().rstbl_Phones);
+    const auto dates = [](Connection& db, const char* sql) {
+        QList<QVariantList> rows;
+        db.Query(s(sql), {}, &rows);
+        QStringList texts;
+        for (const QVariantList& row : rows)
+            texts.append(row.value(0).toString().left(10));
+        return texts;
+    };
+    const auto editor = [] {
+        frmMesAdd& window = Forms::Get<frmMesAdd>();
+        window.SetCategory(s("Work"), s("Work"));
+        window.show();
+        window.tbsOptions->setCurrentIndex(0);
+        return window.DTPicker1;
+    };
+    const auto card = [](int tab, QCheckBox* frmCntAdd::*tick, QDateEdit* frmCntAdd::*picker) {
+        frmCntAdd& window = Forms::Get<frmCntAdd>();
+        window.show();
+        window.tbsOptions->setCurrentIndex(tab);
+        // Only the date under test is stored: the other stays unticked.
+        window.Check1->setChecked(tick == &frmCntAdd::Check1);
+        window.Check2->setChecked(tick == &frmCntAdd::Check2);
+        return window.*picker;
+    };
+    int saves = 0;
+    const auto saveCard = [&saves] {
+        Forms::Get<frmCntAdd>().Text2Name->setText(s("Ann %1").arg(++saves));
+        Forms::Get<frmCntAdd>().Command6->click();
+    };
+    const struct {
+        const char* name;
+        std::function<QDateEdit*()> picker;
+        const char* elsewhere;  // a box of the same page
+        std::function<void()> save;
+        std::function<QStringList()> stored;
+    } pickers[] = {
+        {"task list", [this] { return (Forms::IsLoaded<frmBus>() ? list() : open()).DTPicker1; }, "Text1",
+         [] {
+             list().Text1->setText(s("task"));
+             press(list().DTPicker1, Qt::Key_Enter);
+         },
+         [&] { return dates(tasksDb(), "SELECT bsn_Date FROM tbl_Business ORDER BY bsn_ID"); }},
+        {"event editor", editor, "Text1",
+         [&saves] {
+             Forms::Get<frmMesAdd>().Text1->setText(s("Event %1").arg(++saves));
+             press(Forms::Get<frmMesAdd>().DTPicker1, Qt::Key_Enter);  // OK, the default button
+         },
+         [&] { return dates(db(), "SELECT Step_Date FROM lst_Dates ORDER BY Step_Numeric"); }},
+        {"birthday", [&] { return card(0, &frmCntAdd::Check1, &frmCntAdd::TextDate); }, "Text1Name", saveCard,
+         [&] { return dates(DataEnvironment1().Connection2, "SELECT Personal_Date FROM tbl_Phones ORDER BY ID"); }},
+        {"anniversary", [&] { return card(4, &frmCntAdd::Check2, &frmCntAdd::TextWDate); }, "TextWife", saveCard,
+         [&] {
+             return dates(DataEnvironment1().Connection2, "SELECT Personal_StatusDate FROM tbl_Phones ORDER BY ID");
+         }},
+    };
+    struct Typed {
+        bool whole;
+        const char* text;
+        QDate date;  // none: the text is no date
+    };
+    const struct {
+        const char* locale;
+        const char* format;
+        Typed typed[4];
+    } forms[] = {
+        {"C", "d MMM yyyy",
+         {{true, "5 Mar 2027", {2027, 3, 5}}, {true, "01 Dec 2027", {2027, 12, 1}},
+          {false, "7 Jan 2027", {2027, 1, 7}}, {false, "29 Feb 2027", {}}}},
+        {"en_US", "M/d/yyyy",
+         {{true, "3/5/2027", {2027, 3, 5}}, {true, "12/01/2027", {2027, 12, 1}},
+          {false, "1/7/2027", {2027, 1, 7}}, {false, "2/29/2027", {}}}},
+        {"ru_RU", "dd.MM.yyyy",
+         {{true, "5.3.2027", {2027, 3, 5}}, {true, "01.12.2027", {2027, 12, 1}},
+          {false, "07.01.2027", {2027, 1, 7}}, {false, "29.02.2027", {}}}},
+    };
+    for (const auto& p : pickers) {
+        for (const auto& form : forms) {
+            for (const Typed& typed : form.typed) {
+                SCOPED_TRACE(std::string(p.name) + " " + form.locale + " " + typed.text);
+                QDateEdit* picker = p.picker();
+                picker->setLocale(QLocale(s(form.locale)));
+                picker->setDisplayFormat(s(form.format));
+                picker->setDate(QDate(2026, 12, 10));
+                QWidget* elsewhere = picker->window()->findChild<QLineEdit*>(s(p.elsewhere));
+                QApplication::setActiveWindow(picker->window());
+                elsewhere->setFocus();
+                picker->setFocus(Qt::TabFocusReason);
+                if (typed.whole) {
+                    QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
+                    QCoreApplication::sendEvent(picker, &selectAll);
+                } else {
+                    ASSERT_EQ(picker->findChild<QLineEdit*>()->selectionStart(), 0);
+                }
+                typeKeys(picker, s(typed.text));
+                if (!typed.whole)
+                    elsewhere->setFocus(Qt::TabFocusReason);
+                const QStringList before = p.stored();
+                const qsizetype shown = messages().size();
+                p.save();
+                if (typed.date.isValid()) {
+                    EXPECT_EQ(p.stored(), before + QStringList{typed.date.toString(Qt::ISODate)});
+                    EXPECT_EQ(messages().size(), shown);
+                } else {
+                    EXPECT_EQ(p.stored(), before);
+                    EXPECT_EQ(messages().mid(shown), QStringList{GetLangText(s("mes66"))});
+                    EXPECT_EQ(picker->findChild<QLineEdit*>()->text(), s(typed.text));
+                    EXPECT_EQ(QApplication::focusWidget(), picker);
+                }
+            }
+        }
+    }
 }
 
 TEST_F(TaskList, DoneAndNotDoneAreStoredAtOnceAndOutliveAnAbruptEnd)
@@ -277,10 +410,15 @@ TEST_F(TaskList, WhatTheDatabaseRefusesIsShownAndNotPretended)
     list().Text1->setText(s("c"));
     list().AddTask();
     ASSERT_EQ(messages().size(), 3);
-    EXPECT_TRUE(messages().last().startsWith(GetLangText(s("mes65")) + s(": "))) << messages().last().toStdString();
-    EXPECT_TRUE(messages().last().contains(s("refused by the test")));
-    // The list is open again with what is stored, and goes on working.
+    // The database's words, without the statement.
+    EXPECT_EQ(messages().last(), GetLangText(s("mes65")) + s(": refused by the test"));
+    // The list is open again with what is stored, laid out as before, and goes on working.
     EXPECT_EQ(DataEnvironment1().rstbl_Business.State(), 1);
+    const QHeaderView* header = list().DataGrid1->horizontalHeader();
+    EXPECT_EQ(header->sectionSize(0), Px(1800));
+    EXPECT_EQ(header->sectionResizeMode(1), QHeaderView::Stretch);
+    EXPECT_EQ(header->sectionSize(2), Px(1800));
+    EXPECT_EQ(header->sectionSize(3), Px(900));
     EXPECT_EQ(list().GridModel->rowCount(), 2);
     EXPECT_EQ(selectedId(), a);
     ASSERT_TRUE(tasksDb().Execute(s("DROP TRIGGER refuse_UPDATE")).Ok());

@@ -239,17 +239,23 @@ void frmProcess::ApplyLanguage()
 void frmProcess::CheckForUpdate() { ::CheckForUpdate(); }
 
 // A dialog in front keeps the tray's commands from acting behind its back: the
-// dialog is raised instead.
+// dialog is raised instead. A message box or modal dialog open anywhere counts, over
+// whichever window is active: Open would unload the window it returns into.
 bool frmProcess::TrayMenuMayShow()
 {
+    QWidget* modal = QApplication::activeModalWidget();
     Form* active = Forms::ActiveForm();
     static const QStringList views = {s("frmMain"), s("frmOrg"), s("frmProcess"), s("frmPhones"),
                                       s("frmBus"), s("frmNote")};
-    if (!active || views.contains(active->objectName()))
+    if (!modal && OpenMessageBoxCount() == 0 && (!active || views.contains(active->objectName())))
         return true;
-    active->showNormal();
-    active->raise();
-    active->activateWindow();
+    QWidget* front = modal ? modal : active;
+    if (!front)
+        return false;
+    if (front->isMinimized())
+        front->showNormal();
+    front->raise();
+    front->activateWindow();
     return false;
 }
 

@@ -10,6 +10,7 @@
 #include "core/Formats.h"
 #include "core/Options.h"
 #include "core/StepTime.h"
+#include "core/TypedDate.h"
 #include "core/frmProcess.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
@@ -157,6 +158,8 @@ bool frmMesAdd::applyPastDateRule(Entered* event, PastThreshold threshold) const
 
 bool frmMesAdd::saveNewEvent(PastThreshold threshold)
 {
+    if (!TakeTypedDate(DTPicker1))
+        return false;
     Entered event = entered();
     if (EventTitleExists(event.title)
         && MsgBox(s("Одно или несколько событий с таким названием уже существуют. Продолжить?"), 36, ProductName())
@@ -217,6 +220,8 @@ bool frmMesAdd::saveNewEvent(PastThreshold threshold)
 
 bool frmMesAdd::saveEditedEvent()
 {
+    if (!TakeTypedDate(DTPicker1))
+        return false;
     Entered event = entered();
     if (!applyPastDateRule(&event, PastThreshold::TwoMinutes))
         return false;

@@ -3,6 +3,7 @@
 #include "core/Formats.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/TypedDate.h"
 #include "core/WindowHelpers.h"
 #include "core/cTabStripPane.h"
 #include "core/frmProcess.h"
@@ -81,6 +82,7 @@ void frmMesAdd::buildDatePage(QWidget* page)
     Text3->setTabChangesFocus(true);
     DTPicker1->setCalendarPopup(true);
     DTPicker1->setDisplayFormat(ShortDateFormat());
+    TakeTypedDates(DTPicker1);
     DTPicker2->setEnabled(false);
     SelectAllOnFocus(Text1);
     connect(Text1, &QLineEdit::textChanged, this, &frmMesAdd::Text1_Change);

@@ -8,6 +8,7 @@
 #include "core/Fatal.h"
 #include "core/Formats.h"
 #include "core/OpenURL.h"
+#include "core/TypedDate.h"
 #include "core/Options.h"
 #include "core/frmProcess.h"
 #include "events/EventRecord.h"
@@ -99,6 +100,8 @@ void frmCntAdd::SaveNewContact(bool closeAfterwards)
         warn("mes129");
         return;
     }
+    if (!readTickedDates())
+        return;
     if (!storeContact(true)) {
         warn("mes340");
         return;
@@ -119,6 +122,8 @@ void frmCntAdd::SaveEditedContact(bool stayOpen)
         warn("mes129");
         return;
     }
+    if (!readTickedDates())
+        return;
     if (ImPath->text().size() > Contact::MaxPhotoPath) {
         ImPath->clear();
         Image1->clear();
@@ -132,8 +137,15 @@ void frmCntAdd::SaveEditedContact(bool stayOpen)
         Forms::Unload(this);
 }
 
+bool frmCntAdd::readTickedDates()
+{
+    return (!Check1->isChecked() || TakeTypedDate(TextDate)) && (!Check2->isChecked() || TakeTypedDate(TextWDate));
+}
+
 void frmCntAdd::Command1_Click()
 {
+    if (!TakeTypedDate(TextDate))
+        return;
     const QDate birth = TextDate->date();
     const QDate today = Clock::Today();
     QDate date = birth;
@@ -153,6 +165,8 @@ void frmCntAdd::Command1_Click()
 
 void frmCntAdd::Command5_Click()
 {
+    if (!TakeTypedDate(TextWDate))
+        return;
     frmCaseMsr::ShowFor(this, Text1Name->text(), Text2Name->text(), TextWDate->date());
 }
 

@@ -6,6 +6,7 @@
 #include "core/Formats.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/TypedDate.h"
 #include "core/WindowHelpers.h"
 #include "core/cTabStripPane.h"
 #include "core/frmProcess.h"
@@ -207,6 +208,7 @@ void frmCntAdd::Form_Load()
         picker->setCalendarPopup(true);
         picker->setDisplayFormat(ShortDateFormat());
         picker->setDate(Clock::Today());
+        TakeTypedDates(picker);
     }
     ApplyLanguage();
     FillGroupCombo(ComboGroupe);

@@ -131,6 +131,8 @@ private:
     QLabel* addLabel(QGroupBox* frame, int row, const char* labelKey);
     QLineEdit* lineBox(int ordinal) const;
     void showPicture(const QPixmap& picture);
+    // The ticked dates become what their pickers show typed; false when one is no date.
+    bool readTickedDates();
     void clearForNextContact();
     bool storeContact(bool added);
 

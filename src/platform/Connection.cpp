@@ -260,7 +260,8 @@ DbResult Connection::LastError(const QString& what) const
     const DbStatus status = code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY
                                 ? DbStatus::DuplicateKey
                                 : DbStatus::Error;
-    return DbResult::Failure(status, QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(db_))));
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
+    return DbResult::Failure(status, QStringLiteral("%1: %2").arg(what, message), message);
 }
 
 void Connection::attach(Recordset* recordset)

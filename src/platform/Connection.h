@@ -44,9 +44,17 @@ enum class DbStatus { Ok, DuplicateKey, BadCriteria, BadPassword, Error };
 struct DbResult {
     DbStatus status = DbStatus::Ok;
     QString text;
+    // The database's own words, without the statement that failed; empty where the
+    // text is the whole story.
+    QString description;
 
     bool Ok() const { return status == DbStatus::Ok; }
-    static DbResult Failure(DbStatus status, const QString& text) { return {status, text}; }
+    // What a message to the user says about the failure.
+    QString Description() const { return description.isEmpty() ? text : description; }
+    static DbResult Failure(DbStatus status, const QString& text, const QString& description = {})
+    {
+        return {status, text, description};
+    }
 };
 
 // One database file. Its password lives in the file's table db_meta (row

@@ -78,6 +78,21 @@ void guardDisabledWindows()
     QCoreApplication::instance()->installEventFilter(guard);
 }
 
+// A message box or file dialog open over the window runs its own event loop, which
+// returns into code of the window. Program windows owned by it do not count: they
+// outlive it.
+bool holdsOpenDialog(const QWidget* widget)
+{
+    for (QObject* child : widget->children()) {
+        auto* owned = qobject_cast<QWidget*>(child);
+        if (!owned || qobject_cast<Form*>(owned))
+            continue;
+        if ((qobject_cast<QDialog*>(owned) && owned->isVisible() && owned->isModal()) || holdsOpenDialog(owned))
+            return true;
+    }
+    return false;
+}
+
 bool takesEnter(QWidget* focus)
 {
     return qobject_cast<QTextEdit*>(focus) || qobject_cast<QPlainTextEdit*>(focus)
@@ -204,6 +219,8 @@ bool UnloadForm(Form* form, UnloadMode mode)
 {
     if (!form || form->unloading_)
         return true;
+    if (holdsOpenDialog(form))
+        return false;
     QPointer<Form> guard(form);
     if (form->Form_QueryUnload(mode))
         return false;

@@ -116,7 +116,8 @@ bool IsLoaded()
     return Find<T>() != nullptr;
 }
 
-// Unloads the window when it is loaded; false when it stayed (its QueryUnload refused).
+// Unloads the window when it is loaded; false when it stayed (its QueryUnload refused,
+// or a message box or file dialog of its own is open).
 template <class T>
 bool Unload(UnloadMode mode = UnloadMode::Code)
 {

@@ -92,23 +92,29 @@ int MsgBox(const QString& text, int buttons, const QString& title)
         return s.automaticAnswer > 0 ? s.automaticAnswer : defaultResult(buttons);
     }
 
-    QMessageBox box(iconOf(buttons), title, text, QMessageBox::NoButton, Forms::ActiveForm());
+    // The box lives on the heap: should its window go while it is open, the window
+    // takes the box with it and nothing here frees it a second time.
+    QPointer<QMessageBox> box =
+        new QMessageBox(iconOf(buttons), title, text, QMessageBox::NoButton, Forms::ActiveForm());
     // Names the user typed are shown as typed, never read as markup.
-    box.setTextFormat(Qt::PlainText);
-    for (int result : resultsOf(buttons))
-        box.addButton(standardButton(result));
-    box.setDefaultButton(standardButton(defaultResult(buttons)));
-    box.setEscapeButton(standardButton(resultsOf(buttons).last()));
-    ++openBoxes;
-    QPointer<QMessageBox> guard(&box);
-    box.exec();
-    --openBoxes;
+    box->setTextFormat(Qt::PlainText);
     const QList<int> results = resultsOf(buttons);
-    for (int result : results) {
-        if (guard && box.clickedButton() == box.button(standardButton(result)))
-            return result;
+    for (int result : results)
+        box->addButton(standardButton(result));
+    box->setDefaultButton(standardButton(defaultResult(buttons)));
+    box->setEscapeButton(standardButton(results.last()));
+    ++openBoxes;
+    box->exec();
+    --openBoxes;
+    int answer = results.last();
+    if (box) {
+        for (int result : results) {
+            if (box->clickedButton() == box->button(standardButton(result)))
+                answer = result;
+        }
+        delete box.data();
     }
-    return results.last();
+    return answer;
 }
 
 int OpenMessageBoxCount() { return openBoxes; }

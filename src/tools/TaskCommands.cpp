@@ -4,6 +4,7 @@
 #include "core/DBConfig.h"
 #include "core/Fatal.h"
 #include "core/Options.h"
+#include "core/TypedDate.h"
 #include "platform/MsgBox.h"
 #include "platform/Recordset.h"
 
@@ -28,11 +29,8 @@ void frmBus::AddTask()
         Text1->setFocus();
         return;
     }
-    if (!interpretTypedDate()) {
-        warn("mes66");
-        DTPicker1->setFocus();
+    if (!TakeTypedDate(DTPicker1))
         return;
-    }
     Recordset& rs = TaskRecords();
     OpenIfClosed(rs);
     DbResult result = rs.AddNew();
@@ -47,7 +45,7 @@ void frmBus::AddTask()
     if (!result.Ok()) {
         rs.CancelUpdate();
         CloseIfOpen(rs);
-        MsgBox(GetLangText(s("mes65")) + s(": ") + result.text, 48, ProductName());
+        MsgBox(GetLangText(s("mes65")) + s(": ") + result.Description(), 48, ProductName());
         // The list comes back with what is stored, so the window stays usable.
         OpenIfClosed(rs);
         Text1->setFocus();
@@ -55,25 +53,6 @@ void frmBus::AddTask()
     }
     Text1->clear();
     Text1->setFocus();
-}
-
-bool frmBus::interpretTypedDate()
-{
-    // The picker completes a typed date ("9/1/2026" to "09/01/2026"); a text that is
-    // still no date stores nothing, where the picker itself would fall back to the
-    // date it showed before.
-    auto* edit = DTPicker1->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
-    const QAbstractSpinBox& picker = *DTPicker1;
-    QString text = edit->text();
-    int position = 0;
-    if (picker.validate(text, position) != QValidator::Acceptable) {
-        picker.fixup(text);
-        if (picker.validate(text, position) != QValidator::Acceptable)
-            return false;
-        edit->setText(text);
-    }
-    DTPicker1->interpretText();
-    return true;
 }
 
 void frmBus::SetTaskStatus(bool done)

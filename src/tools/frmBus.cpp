@@ -9,6 +9,7 @@
 #include "core/Resources.h"
 #include "core/clsINI.h"
 #include "core/Toolbar.h"
+#include "core/TypedDate.h"
 #include "core/WindowHelpers.h"
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
@@ -80,12 +81,11 @@ frmBus::frmBus()
     DTPicker1 = MakeControl<QDateEdit>(this, "DTPicker1", 7320, 2055, 2280, 345);
     DTPicker1->setCalendarPopup(true);
     DTPicker1->setDisplayFormat(ShortDateFormat());
+    TakeTypedDates(DTPicker1);
     Command1 = MakeControl<QPushButton>(this, "Command1", 9720, 2040, 2160, 375);
-    // A click on Add leaves the focus in the date picker, so that a date typed there
-    // is judged as typed, not as the picker would correct it on leaving.
-    Command1->setFocusPolicy(Qt::TabFocus);
     SelectAllOnFocus(Text1);
     Text1->installEventFilter(this);
+    // Installed after the typed-date reader, so that Enter reaches AddTask first.
     DTPicker1->installEventFilter(this);
     connect(Command1, &QPushButton::clicked, this, &frmBus::AddTask);
 
@@ -137,13 +137,12 @@ void frmBus::bindGrid()
     GridModel->SetColumns(fields);
     GridModel->SetDisplayFormat(0, [](const QVariant& value) { return DateText(value.toDate()); });
     DataGrid1->setModel(GridModel);
-    QHeaderView* header = DataGrid1->horizontalHeader();
-    for (int column = 0; column < static_cast<int>(std::size(GridColumns)); ++column) {
-        if (GridColumns[column].width > 0)
-            DataGrid1->setColumnWidth(column, Px(GridColumns[column].width));
-        else
-            header->setSectionResizeMode(column, QHeaderView::Stretch);
-    }
+    layOutColumns();
+    // A closed recordset shows no columns; when it is open again they come back as laid out.
+    connect(DataGrid1->horizontalHeader(), &QHeaderView::sectionCountChanged, this, [this](int before, int now) {
+        if (before == 0 && now > 0)
+            layOutColumns();
+    });
     // The grid's selected row is the recordset's current row, both ways.
     connect(DataGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -154,6 +153,17 @@ void frmBus::bindGrid()
     connect(GridModel, &BoundGridModel::CurrentRowChanged, this, &frmBus::showCurrentRow);
     connect(GridModel, &QAbstractItemModel::modelReset, this, &frmBus::showCurrentRow);
     showCurrentRow();
+}
+
+void frmBus::layOutColumns()
+{
+    QHeaderView* header = DataGrid1->horizontalHeader();
+    for (int column = 0; column < header->count() && column < static_cast<int>(std::size(GridColumns)); ++column) {
+        if (GridColumns[column].width > 0)
+            DataGrid1->setColumnWidth(column, Px(GridColumns[column].width));
+        else
+            header->setSectionResizeMode(column, QHeaderView::Stretch);
+    }
 }
 
 void frmBus::showCurrentRow()

@@ -64,8 +64,8 @@ protected:
 private:
     void bindGrid();
     void showCurrentRow();
-    // Interprets the text typed into the date picker; false when it is no date.
-    bool interpretTypedDate();
+    // The columns' widths, the task column taking the room the others leave.
+    void layOutColumns();
     // Deletes the current task; the one that takes its place becomes current.
     void deleteCurrentTask();
 
