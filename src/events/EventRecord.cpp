@@ -119,6 +119,22 @@ DbResult AddEventRow(const EventRow& row, qint64* id)
     return result;
 }
 
+DbResult DeleteEventRow(qint64 id, bool* found)
+{
+    Recordset& rs = DataEnvironment1().rsCommand3;
+    if (rs.State() != 0 && rs.MoveToId(id)) {
+        *found = true;
+        return rs.Delete();
+    }
+    Connection& db = rs.ActiveConnection();
+    OpenIfClosed(db);
+    int deleted = 0;
+    const DbResult result =
+        db.Execute(QStringLiteral("DELETE FROM lst_Dates WHERE Step_Numeric = ?"), {id}, &deleted);
+    *found = deleted > 0;
+    return result;
+}
+
 DbResult AddDayReminder(const QString& storedCategory, const QString& title, const QDate& date,
                         const QString& notes)
 {

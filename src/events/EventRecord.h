@@ -68,6 +68,10 @@ struct EventRow {
 // events connection's open transaction it commits with the rest.
 DbResult AddEventRow(const EventRow& row, qint64* id);
 
+// Deletes a row: through rsCommand3 while it is open and shows the row, else by one
+// statement. found tells whether the row was there.
+DbResult DeleteEventRow(qint64 id, bool* found);
+
 // Adds a reminder without a time of day: a category's stored name, the title, the
 // date and, when not empty, the comment. No registry entries are written and the
 // event list is not refreshed: the dispatcher picks the row up at its next refresh.
