@@ -202,6 +202,24 @@ TEST_F(Categories, ANameWithAnApostropheIsFoundAndAFileOutsideTheIconFolderIsLef
     EXPECT_TRUE(QFile::exists(outside));
 }
 
+TEST_F(Categories, ARefusedDeleteLeavesRowRuleIconAndEntryAndSaysSo)
+{
+    addCategory(s("Work"), "Work");
+    WriteCategoryRule(s("Work"), s("d"), 2, false);
+    ASSERT_TRUE(db().Execute(s("CREATE TRIGGER refuse BEFORE DELETE ON lst_Measures BEGIN "
+                               "SELECT RAISE(ABORT, 'refused'); END"))
+                    .Ok());
+    selectCategory(s("Work"));
+    MsgBoxScript::Push(vbYes);
+    popUp().mnuDelete_Click();
+    EXPECT_EQ(messages().value(1), GetLangText(s("mes378")));
+    EXPECT_EQ(categoryRows(s("Work")), 1);
+    EXPECT_EQ(rule(s("Work"), "NextType"), s("d"));
+    EXPECT_TRUE(QFile::exists(CategoryIconPath(s("Work"))));
+    EXPECT_TRUE(categoryTexts().contains(s("Work")));
+    EXPECT_TRUE(main().ImageList1.Contains(s("_Work")));
+}
+
 }  // namespace
 
 // The style reads Qt's own toolbar pictures by their names in Qt's resources, in every

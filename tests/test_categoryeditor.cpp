@@ -399,4 +399,67 @@ TEST_F(CategoryEditor, SwitchingARuleOffKeepsACountOfZero)
     EXPECT_EQ(rule(s("Work"), "NextType"), s("<none>"));
 }
 
+// A save that fails at any of its steps changes nothing: not the icon files, the
+// rows, the events, the rules or the own texts.
+TEST_F(CategoryEditor, ASaveThatFailsAtAnyStepLeavesEveryStoreAsItWas)
+{
+    WriteCategoryRule(s("Work"), s("d"), 3, false);
+    WriteCategoryRule(s("Meetings"), s("M"), 1, false);
+    addEvent(s("Work"), s("Report"), QDate(2026, 12, 11));
+    const auto saveNew = [] {
+        chooseNewCategory(editor(), s("Garden"), "Home");
+        editor().Option2->setChecked(true);
+        editor().Command0_Click();
+        EXPECT_TRUE(Forms::IsLoaded<frmIconAdd>());
+        Forms::Unload<frmIconAdd>();
+    };
+    const auto saveEdited = [](const char* category, const char* newName, const char* picture) {
+        return [=] {
+            edit(s(category), [=](frmIconAdd& window) {
+                if (picture) {
+                    FileDialog::PushResult(ProgramIcon(picture));
+                    window.Command3_Click();
+                }
+                window.Text1->setText(s(newName));
+                window.Option2->setChecked(true);
+                window.Command2_Click();
+                EXPECT_TRUE(Forms::IsLoaded<frmIconAdd>());
+            });
+        };
+    };
+    const auto refuseRowWrites = [] {
+        for (const char* when : {"INSERT", "UPDATE"})
+            ASSERT_TRUE(db().Execute(s("CREATE TRIGGER refuse_") + s(when) + s(" BEFORE ") + s(when)
+                                     + s(" ON lst_Measures BEGIN SELECT RAISE(ABORT, 'refused'); END"))
+                            .Ok());
+    };
+    const auto failFileWrites = [] { FileSystem::SetAtomicWriteFailsBeforeRename(true); };
+    struct Case {
+        const char* name;
+        std::function<void()> save;
+        std::function<void()> fault;
+    };
+    const QList<Case> cases = {
+        {"new, icon file not written", saveNew, failFileWrites},
+        {"new, row refused", saveNew, refuseRowWrites},
+        {"new picture, file not written", saveEdited("Work", "Work", "Star"), failFileWrites},
+        {"new picture, row refused", saveEdited("Work", "Work", "Star"), refuseRowWrites},
+        {"rename, icon file not written", saveEdited("Work", "Office", nullptr), failFileWrites},
+        {"rename, row refused", saveEdited("Work", "Office", nullptr), refuseRowWrites},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString before = snapshot();
+        MsgBoxScript::Clear();
+        MsgBoxScript::SetAutomatic(true);
+        c.fault();
+        c.save();
+        FileSystem::SetAtomicWriteFailsBeforeRename(false);
+        db().Execute(s("DROP TRIGGER IF EXISTS refuse_INSERT"));
+        db().Execute(s("DROP TRIGGER IF EXISTS refuse_UPDATE"));
+        EXPECT_TRUE(messages().value(0).startsWith(GetLangText(s("mes65")))) << messages().join(s("|")).toStdString();
+        EXPECT_EQ(snapshot(), before);
+    }
+}
+
 }  // namespace
