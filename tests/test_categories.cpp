@@ -55,10 +55,21 @@ TEST_F(Categories, OnlyBuiltInOneGetsTheYearlyRuleAndOnlyWhenItHasNone)
 
     RegWrite(CategoryRuleKey(s("Birthdays")) + s("NextInterval"), s("0"));
     RegDelete(CategoryRuleKey(s("Birthdays")) + s("NextType"));
-    SetOwnText(s("evn1"), s("Anniversaries"));
     main();
     EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("0"));
     EXPECT_EQ(rule(s("Birthdays"), "NextType"), s("<none>"));
+    Forms::Unload<frmMain>();
+
+    // A rule of a name that no category shows in any language goes; the new name
+    // gets its default.
+    const QString russian = s("Дни рождения");  // evn1 of the Russian own texts
+    WriteCategoryRule(russian, s("d"), 1, false);
+    WriteCategoryRule(s("Gone"), s("d"), 1, false);
+    SetOwnText(s("evn1"), s("Anniversaries"));
+    main();
+    EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("<none>"));
+    EXPECT_EQ(rule(s("Gone"), "NextInterval"), s("<none>"));
+    EXPECT_EQ(rule(russian, "NextType"), s("d"));
     EXPECT_EQ(rule(s("Anniversaries"), "NextType"), s("yyyy"));
 }
 

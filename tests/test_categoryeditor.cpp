@@ -5,7 +5,9 @@
 
 #include "mainwin/frmIconAdd.h"
 #include "mainwin/frmMainPopUp.h"
+#include "core/FolderFileExists.h"
 #include "platform/FileDialog.h"
+#include "support/SaveCases.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -463,3 +465,30 @@ TEST_F(CategoryEditor, ASaveThatFailsAtAnyStepLeavesEveryStoreAsItWas)
 }
 
 }  // namespace
+
+// The routines the crash harness's child runs, one a case, each acknowledged and
+// leaving the stores in step, in folders set up as a first start leaves them.
+TEST(SaveCases, EachCaseIsAcknowledgedAndLeavesTheStoresInStep)
+{
+    TestEnv env;
+    CopyDataTree(env.InstallTree());
+    LoadForSaveCases();
+    const auto icon = [](const char* name) { return TestEnv::BuildShare() + s("/Icons/") + s(name) + s(".ico"); };
+    const QList<std::pair<const char*, std::function<bool()>>> cases = {
+        {"new", [&] { return SaveNewCategory(s("Garden"), icon("Home"), s("w"), 1); }},
+        {"new picture", [&] { return SaveEditedCategory(s("Garden"), s("Garden"), icon("Star"), s("d"), 2); }},
+        {"rename", [] { return SaveEditedCategory(s("Garden"), s("Office"), QString(), s("n"), 45); }},
+        {"built-in rename", [] { return SaveEditedCategory(s("Meetings"), s("Appointments"), QString(), s("M"), 1); }},
+        {"delete", [] { return DeleteCategory(s("Office")); }},
+        {"built-in delete", [] { return DeleteCategory(s("Appointments")); }},
+    };
+    for (const auto& [name, save] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(save());
+        EXPECT_EQ(CategoryStoreFaults(), QStringList());
+        for (const MsgBoxScript::Shown& shown : MsgBoxScript::Log())
+            EXPECT_EQ(shown.buttons, 36) << shown.text.toStdString();  // only Delete's question
+        MsgBoxScript::Clear();
+    }
+}
+

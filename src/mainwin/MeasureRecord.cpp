@@ -6,9 +6,11 @@
 #include "core/FolderFileExists.h"
 #include "core/Options.h"
 #include "core/RegData.h"
+#include "core/clsINI.h"
 #include "platform/Criteria.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
+#include "platform/RegistryStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -93,6 +95,37 @@ bool DeleteCategoryRule(const QString& shownName)
 {
     const QString key = CategoryRuleKey(shownName);
     return !RegKeyExists(key) || RegDelete(key);
+}
+
+QStringList CategoryRuleNames()
+{
+    return RegistryStore(RegistryFilePath()).SubKeys(ProgramKey() + QStringLiteral("Measures\\"));
+}
+
+void RemoveRulesOfNoCategory(const QStringList& shownNames)
+{
+    QStringList kept = shownNames;
+    const QString ownTexts = KnownFolders::UserDataFolder() + QStringLiteral("/System/Own");
+    for (const QString& file : FileSystem::FileNames(ownTexts)) {
+        clsINI texts;
+        texts.SetFileName(ownTexts + QLatin1Char('/') + file);
+        for (const char* key : {"evn1", "evn2", "evn3"})
+            kept.append(texts.Value(QStringLiteral("Values"), QLatin1String(key)));
+    }
+    QStringList orphans;
+    for (const QString& name : CategoryRuleNames()) {
+        if (!kept.contains(name, Qt::CaseInsensitive))
+            orphans.append(name);
+    }
+    if (orphans.isEmpty())
+        return;
+    std::ignore = CommitCategoryChange([&] {
+        for (const QString& name : orphans) {
+            if (!RegDelete(CategoryRuleKey(name)))
+                return DbResult::Failure(DbStatus::Error, CategoryRuleKey(name));
+        }
+        return DbResult();
+    });
 }
 
 DbResult CommitCategoryChange(const std::function<DbResult()>& writes)

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -31,6 +32,14 @@ void WriteDefaultCategoryRule(const QString& shownName);
 // Carries the key with whatever values it holds to the new name (a rename).
 bool MoveCategoryRule(const QString& oldShownName, const QString& newShownName);
 bool DeleteCategoryRule(const QString& shownName);
+
+// The names whose rule keys exist under "Measures\".
+QStringList CategoryRuleNames();
+// Removes the rule of every name that no category shows, in any language's own texts
+// (a built-in category renamed in one language keeps its rule under its name in
+// another). A kill between a built-in category's new own text and the commit of its
+// moved rule leaves one.
+void RemoveRulesOfNoCategory(const QStringList& shownNames);
 
 // Runs writes of category rows and rules as one commit of the events database: all
 // of them, or, when one fails, none.
