@@ -1,5 +1,6 @@
 #include "core/Options.h"
 #include "core/RegData.h"
+#include "platform/Connection.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -74,7 +75,11 @@ TEST(Startup, FirstStartFillsTheUserFolderAndRecordsVersionAndAutostart)
     EXPECT_TRUE(text(env.UserData() + s("/options.ini")).contains(s("fstart=Y\r\n")));
     EXPECT_TRUE(text(env.UserData() + s("/options.ini")).contains(QRegularExpression(s("fday=[MS]\r\n"))));
     EXPECT_TRUE(text(env.Shared() + s("/main.xml")).contains(s(">3.30<")));
-    EXPECT_TRUE(text(env.Shared() + s("/registry.reg")).contains(s("CurrentVersion\\Run]")));
+    Connection events;
+    ASSERT_TRUE(events.Open(env.UserData() + s("/System/tesryn.db"), s("qk_mirtolven")).Ok());
+    QList<QVariantList> autostartRow;
+    events.Query(s("SELECT value FROM registry WHERE path = ?"), {AutostartValuePath()}, &autostartRow);
+    EXPECT_EQ(autostartRow.size(), 1);
     EXPECT_TRUE(text(autostart).contains(s("Exec=")));
 }
 
