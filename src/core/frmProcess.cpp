@@ -10,6 +10,7 @@
 #include "Options.h"
 #include "RegData.h"
 #include "Resources.h"
+#include "StartCleanUp.h"
 #include "SystemCharset.h"
 #include "XMLParser.h"
 #include "clsINI.h"
@@ -128,6 +129,7 @@ void frmProcess::Form_Load()
     HideFromTaskbar(this);
     ReminderBalloonShown = false;
 
+    RemoveLeftOvers();
     CopyDataTree(KnownFolders::InstallDataFolder());
     MigrateOldData();
 
