@@ -99,7 +99,7 @@ bool DeleteCategoryRule(const QString& shownName)
 
 QStringList CategoryRuleNames()
 {
-    return RegistryStore(RegistryFilePath()).SubKeys(ProgramKey() + QStringLiteral("Measures\\"));
+    return RegSubKeys(ProgramKey() + QStringLiteral("Measures\\"));
 }
 
 void RemoveRulesOfNoCategory(const QStringList& shownNames)
