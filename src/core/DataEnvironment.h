@@ -9,7 +9,7 @@
 // current row stay as the last user left them until somebody closes it, and every
 // bound grid follows its changes.
 //   rsCommand1      lst_Measures (categories)
-//   rsCommand2      lst_Dates, never filtered: read whole, deletes a fired reminder
+//   rsCommand2      lst_Dates, never filtered
 //   rsCommand3      lst_Dates, filtered by the planner, takes every new or changed event
 //   rstbl_Groupes   tbl_Groupes
 //   rstbl_Phones    tbl_Phones (the phone-book grid)
