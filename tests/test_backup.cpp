@@ -307,6 +307,22 @@ TEST_F(Backup, ABackupThatCannotBeWrittenKeepsTheOlderFileAndRecordsNothing)
     EXPECT_EQ(count(tasks(), "tbl_Business"), 1);
 }
 
+// A backup killed while it wrote left "<target>.part<pid>" in the user's folder: the
+// next backup to that target removes it, and nothing of another name.
+TEST_F(Backup, TheNextBackupToATargetRemovesWhatAKilledOneLeftBesideIt)
+{
+    addTask(s("2026-12-01"), s("Call"), false);
+    const QStringList leftOvers = {s("copy.tssb.part4711"), s("copy.tssb.part4711-journal")};
+    const QStringList kept = {s("copy.tssb.partial"), s("other.tssb.part4711"), s("copy.tssb.part4711.txt")};
+    for (const QString& name : leftOvers + kept)
+        WriteFile(home("") + name, "x");
+    backUp(2, home("copy.tssb"));
+    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes49"))});
+    QStringList expected = kept + QStringList{s("copy.tssb")};
+    expected.sort();
+    EXPECT_EQ(QDir(home("")).entryList(QDir::Files, QDir::Name), expected);
+}
+
 // A disk that fills up: a child process may write files of 4 KiB at most, and a
 // longer write fails instead of ending it.
 TEST_F(Backup, AFullDiskFailsBothWaysAndTheLiveFileStays)

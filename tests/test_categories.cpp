@@ -55,10 +55,21 @@ TEST_F(Categories, OnlyBuiltInOneGetsTheYearlyRuleAndOnlyWhenItHasNone)
 
     RegWrite(CategoryRuleKey(s("Birthdays")) + s("NextInterval"), s("0"));
     RegDelete(CategoryRuleKey(s("Birthdays")) + s("NextType"));
-    SetOwnText(s("evn1"), s("Anniversaries"));
     main();
     EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("0"));
     EXPECT_EQ(rule(s("Birthdays"), "NextType"), s("<none>"));
+    Forms::Unload<frmMain>();
+
+    // A rule of a name that no category shows in any language goes; the new name
+    // gets its default.
+    const QString russian = s("Дни рождения");  // evn1 of the Russian own texts
+    WriteCategoryRule(russian, s("d"), 1, false);
+    WriteCategoryRule(s("Gone"), s("d"), 1, false);
+    SetOwnText(s("evn1"), s("Anniversaries"));
+    main();
+    EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("<none>"));
+    EXPECT_EQ(rule(s("Gone"), "NextInterval"), s("<none>"));
+    EXPECT_EQ(rule(russian, "NextType"), s("d"));
     EXPECT_EQ(rule(s("Anniversaries"), "NextType"), s("yyyy"));
 }
 
@@ -200,6 +211,24 @@ TEST_F(Categories, ANameWithAnApostropheIsFoundAndAFileOutsideTheIconFolderIsLef
     EXPECT_EQ(categoryRows(s("O'Neil")), 0);
     EXPECT_EQ(categoryTexts().size(), 3);
     EXPECT_TRUE(QFile::exists(outside));
+}
+
+TEST_F(Categories, ARefusedDeleteLeavesRowRuleIconAndEntryAndSaysSo)
+{
+    addCategory(s("Work"), "Work");
+    WriteCategoryRule(s("Work"), s("d"), 2, false);
+    ASSERT_TRUE(db().Execute(s("CREATE TRIGGER refuse BEFORE DELETE ON lst_Measures BEGIN "
+                               "SELECT RAISE(ABORT, 'refused'); END"))
+                    .Ok());
+    selectCategory(s("Work"));
+    MsgBoxScript::Push(vbYes);
+    popUp().mnuDelete_Click();
+    EXPECT_EQ(messages().value(1), GetLangText(s("mes378")));
+    EXPECT_EQ(categoryRows(s("Work")), 1);
+    EXPECT_EQ(rule(s("Work"), "NextType"), s("d"));
+    EXPECT_TRUE(QFile::exists(CategoryIconPath(s("Work"))));
+    EXPECT_TRUE(categoryTexts().contains(s("Work")));
+    EXPECT_TRUE(main().ImageList1.Contains(s("_Work")));
 }
 
 }  // namespace

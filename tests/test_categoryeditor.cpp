@@ -5,7 +5,9 @@
 
 #include "mainwin/frmIconAdd.h"
 #include "mainwin/frmMainPopUp.h"
+#include "core/FolderFileExists.h"
 #include "platform/FileDialog.h"
+#include "support/SaveCases.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -399,4 +401,94 @@ TEST_F(CategoryEditor, SwitchingARuleOffKeepsACountOfZero)
     EXPECT_EQ(rule(s("Work"), "NextType"), s("<none>"));
 }
 
+// A save that fails at any of its steps changes nothing: not the icon files, the
+// rows, the events, the rules or the own texts.
+TEST_F(CategoryEditor, ASaveThatFailsAtAnyStepLeavesEveryStoreAsItWas)
+{
+    WriteCategoryRule(s("Work"), s("d"), 3, false);
+    WriteCategoryRule(s("Meetings"), s("M"), 1, false);
+    addEvent(s("Work"), s("Report"), QDate(2026, 12, 11));
+    const auto saveNew = [] {
+        chooseNewCategory(editor(), s("Garden"), "Home");
+        editor().Option2->setChecked(true);
+        editor().Command0_Click();
+        EXPECT_TRUE(Forms::IsLoaded<frmIconAdd>());
+        Forms::Unload<frmIconAdd>();
+    };
+    const auto saveEdited = [](const char* category, const char* newName, const char* picture) {
+        return [=] {
+            edit(s(category), [=](frmIconAdd& window) {
+                if (picture) {
+                    FileDialog::PushResult(ProgramIcon(picture));
+                    window.Command3_Click();
+                }
+                window.Text1->setText(s(newName));
+                window.Option2->setChecked(true);
+                window.Command2_Click();
+                EXPECT_TRUE(Forms::IsLoaded<frmIconAdd>());
+            });
+        };
+    };
+    const auto refuseRowWrites = [] {
+        for (const char* when : {"INSERT", "UPDATE"})
+            ASSERT_TRUE(db().Execute(s("CREATE TRIGGER refuse_") + s(when) + s(" BEFORE ") + s(when)
+                                     + s(" ON lst_Measures BEGIN SELECT RAISE(ABORT, 'refused'); END"))
+                            .Ok());
+    };
+    const auto failFileWrites = [] { FileSystem::SetAtomicWriteFailsBeforeRename(true); };
+    struct Case {
+        const char* name;
+        std::function<void()> save;
+        std::function<void()> fault;
+    };
+    const QList<Case> cases = {
+        {"new, icon file not written", saveNew, failFileWrites},
+        {"new, row refused", saveNew, refuseRowWrites},
+        {"new picture, file not written", saveEdited("Work", "Work", "Star"), failFileWrites},
+        {"new picture, row refused", saveEdited("Work", "Work", "Star"), refuseRowWrites},
+        {"rename, icon file not written", saveEdited("Work", "Office", nullptr), failFileWrites},
+        {"rename, row refused", saveEdited("Work", "Office", nullptr), refuseRowWrites},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString before = snapshot();
+        MsgBoxScript::Clear();
+        MsgBoxScript::SetAutomatic(true);
+        c.fault();
+        c.save();
+        FileSystem::SetAtomicWriteFailsBeforeRename(false);
+        db().Execute(s("DROP TRIGGER IF EXISTS refuse_INSERT"));
+        db().Execute(s("DROP TRIGGER IF EXISTS refuse_UPDATE"));
+        EXPECT_TRUE(messages().value(0).startsWith(GetLangText(s("mes65")))) << messages().join(s("|")).toStdString();
+        EXPECT_EQ(snapshot(), before);
+    }
+}
+
 }  // namespace
+
+// The routines the crash harness's child runs, one a case, each acknowledged and
+// leaving the stores in step, in folders set up as a first start leaves them.
+TEST(SaveCases, EachCaseIsAcknowledgedAndLeavesTheStoresInStep)
+{
+    TestEnv env;
+    CopyDataTree(env.InstallTree());
+    LoadForSaveCases();
+    const auto icon = [](const char* name) { return TestEnv::BuildShare() + s("/Icons/") + s(name) + s(".ico"); };
+    const QList<std::pair<const char*, std::function<bool()>>> cases = {
+        {"new", [&] { return SaveNewCategory(s("Garden"), icon("Home"), s("w"), 1); }},
+        {"new picture", [&] { return SaveEditedCategory(s("Garden"), s("Garden"), icon("Star"), s("d"), 2); }},
+        {"rename", [] { return SaveEditedCategory(s("Garden"), s("Office"), QString(), s("n"), 45); }},
+        {"built-in rename", [] { return SaveEditedCategory(s("Meetings"), s("Appointments"), QString(), s("M"), 1); }},
+        {"delete", [] { return DeleteCategory(s("Office")); }},
+        {"built-in delete", [] { return DeleteCategory(s("Appointments")); }},
+    };
+    for (const auto& [name, save] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(save());
+        EXPECT_EQ(CategoryStoreFaults(), QStringList());
+        for (const MsgBoxScript::Shown& shown : MsgBoxScript::Log())
+            EXPECT_EQ(shown.buttons, 36) << shown.text.toStdString();  // only Delete's question
+        MsgBoxScript::Clear();
+    }
+}
+

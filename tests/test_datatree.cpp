@@ -1,13 +1,21 @@
 #include "core/FolderFileExists.h"
+#include "core/StartCleanUp.h"
+#include "platform/FileSystem.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,6 +25,16 @@ class DataTree : public ::testing::Test {
 protected:
     QString installed(const char* relative) const { return env.InstallTree() + QLatin1Char('/') + s(relative); }
     QString user(const char* relative) const { return env.UserData() + QLatin1Char('/') + s(relative); }
+    // Every file under a folder, by its path below it.
+    static QStringList filesUnder(const QString& root)
+    {
+        QStringList files;
+        QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files.append(QDir(root).relativeFilePath(it.next()));
+        files.sort();
+        return files;
+    }
     TestEnv env;
 };
 
@@ -114,4 +132,85 @@ TEST_F(DataTree, NoLegacyFolderUnlessOneIsNamed)
     const QByteArray before = ReadFile(user("options.ini"));
     MigrateOldData();
     EXPECT_EQ(ReadFile(user("options.ini")), before);
+}
+
+// A first start cut short leaves no file or a whole one, and the next start removes
+// what was left and completes the copy. A child may write files of 16 KiB at most (the
+// settings fit, the databases do not): a longer write fails (a full disk) or ends
+// the child in the middle of the write (a kill).
+TEST_F(DataTree, AFirstStartCutShortLeavesWholeFilesAndTheNextStartCompletesTheCopy)
+{
+    const QList<std::pair<const char*, sighandler_t>> faults = {{"full disk", SIG_IGN}, {"killed", SIG_DFL}};
+    const QStringList wanted = filesUnder(env.InstallTree()).filter(QRegularExpression(s("^[A-Za-z./]+$")));
+    for (const auto& [name, onLongWrite] : faults) {
+        SCOPED_TRACE(name);
+        FileSystem::RemoveTree(env.UserData());
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const rlimit limit{16384, 16384};
+            const rlimit noCore{0, 0};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::setrlimit(RLIMIT_CORE, &noCore);
+            ::signal(SIGXFSZ, onLongWrite);
+            CopyDataTree(env.InstallTree());
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_EQ(WIFSIGNALED(status), onLongWrite == SIG_DFL) << status;
+        QStringList whole;
+        for (const QString& file : filesUnder(env.UserData())) {
+            if (FileSystem::IsAtomicWriteLeftOver(QFileInfo(file).fileName()))
+                continue;
+            EXPECT_EQ(ReadFile(env.UserData() + s("/") + file), ReadFile(env.InstallTree() + s("/") + file)) << file.toStdString();
+            whole.append(file);
+        }
+        EXPECT_LT(whole.size(), wanted.size() - 1);  // main.xml goes to the shared folder
+
+        RemoveLeftOvers();
+        CopyDataTree(env.InstallTree());
+        QStringList expected = wanted;
+        expected.removeAll(s("main.xml"));
+        EXPECT_EQ(filesUnder(env.UserData()), expected);
+        for (const QString& file : expected)
+            EXPECT_EQ(ReadFile(env.UserData() + s("/") + file), ReadFile(env.InstallTree() + s("/") + file)) << file.toStdString();
+    }
+}
+
+// The start removes what killed writes and restores left in the program's own folders
+// and nothing else, and looks into no other folder.
+TEST_F(DataTree, TheStartRemovesTheLeftOversOfKilledWritesAndNothingElse)
+{
+    CopyDataTree(env.InstallTree());
+    const QString outside = env.Root() + s("/elsewhere");
+    const QStringList leftOvers = {
+        s("appdata/Tessaryn/.options.ini.4242-0.tsrtmp"),
+        s("appdata/Tessaryn/Notes/Work/.Plan.rtf.77-3.tsrtmp"),
+        s("appdata/Tessaryn/System/Icons/.Garden.ico.9-0.tsrtmp"),
+        s("appdata/Tessaryn/System/tesryn.db.restore"),
+        s("appdata/Tessaryn/System/tesryn.db.restore-journal"),
+        s("appdata/Tessaryn/System/tesphn.db.restore-81-2"),
+        s("appdata/Tessaryn/System/tesphn.db.restore-81-2-journal"),
+        s("appdata/Tessaryn/System/tesryn.db-mj1A2B3C9F0"),
+        s("config/Tessaryn/.main.xml.12-1.tsrtmp"),
+    };
+    const QStringList kept = {
+        s("appdata/Tessaryn/options.tsrtmp"),
+        s("appdata/Tessaryn/Notes/Work/Plan.rtf"),
+        s("appdata/Tessaryn/System/tesryn.tmp"),
+        s("appdata/Tessaryn/System/tesbus.db-mj0A0B0C9D1"),  // its live file's journal may still name it
+        s("appdata/Tessaryn/System/tesbus.db-journal"),
+        s("elsewhere/.options.ini.4242-0.tsrtmp"),
+        s("elsewhere/tesryn.db.restore"),
+        s("config/autostart/.tessaryn.desktop.5-0.tsrtmp"),
+    };
+    for (const QString& file : leftOvers + kept)
+        WriteFile(env.Root() + s("/") + file, "x");
+    ::symlink(QFile::encodeName(outside).constData(), QFile::encodeName(user("Notes/linked")).constData());
+    RemoveLeftOvers();
+    for (const QString& file : leftOvers)
+        EXPECT_FALSE(QFileInfo::exists(env.Root() + s("/") + file)) << file.toStdString();
+    for (const QString& file : kept)
+        EXPECT_TRUE(QFileInfo::exists(env.Root() + s("/") + file)) << file.toStdString();
 }

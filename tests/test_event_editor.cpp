@@ -4,7 +4,6 @@
 #include "test_event_fixture.h"
 
 #include "core/Formats.h"
-#include "platform/FileSystem.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -301,11 +300,11 @@ TEST_F(Editor, ASaveThatCannotWriteItsEntriesTakesItsRowsBackAndStaysOpen)
     window.Option2->setChecked(true);
     window.Check2->setChecked(true);
     window.Check3->setChecked(true);
-    FileSystem::SetAtomicWriteFailsBeforeRename(true);
+    refuseRegistryChanges(true);
     window.Command0_Click();
-    FileSystem::SetAtomicWriteFailsBeforeRename(false);
+    refuseRegistryChanges(false);
     EXPECT_TRUE(stored().isEmpty());
-    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes327"))});
+    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes331"))});
     ASSERT_TRUE(Forms::IsLoaded<frmMesAdd>());
     EXPECT_EQ(window.Text1->text(), s("Flight"));
     EXPECT_EQ(DataEnvironment1().rsCommand3.State(), 0);

@@ -57,6 +57,24 @@ protected:
         return RegRead(path, &value) ? value : s("<none>");
     }
     static QString advance(qint64 id) { return entry(InAdvanceValuePath(id)); }
+
+    // The events connection refuses every registry change, as a full disk would,
+    // until told otherwise or closed.
+    static void refuseRegistryChanges(bool refuse)
+    {
+        Connection& db = DataEnvironment1().Connection1;
+        OpenIfClosed(db);
+        for (const char* change : {"INSERT", "UPDATE", "DELETE"}) {
+            const QString name = s("refuse_") + s(change);
+            db.Execute(s("DROP TRIGGER IF EXISTS temp.") + name);
+            if (refuse) {
+                ASSERT_TRUE(db.Execute(s("CREATE TEMP TRIGGER %1 BEFORE %2 ON main.registry "
+                                         "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                                           .arg(name, s(change)))
+                                .Ok());
+            }
+        }
+    }
     static QString ruleType(qint64 id) { return entry(SpecialKeyPath(id) + s("NextType")); }
     static QString ruleCount(qint64 id) { return entry(SpecialKeyPath(id) + s("NextInterval")); }
 

@@ -6,11 +6,8 @@
 #include "core/RegData.h"
 #include "events/EventRecord.h"
 #include "events/PlannerGridModel.h"
-#include "platform/FileSystem.h"
 #include "support/TestEnv.h"
 
-#include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -177,6 +174,8 @@ TEST(PlannerCells, TitleDateAndTimeAreCheckedAndConvertedBeforeAnyWrite)
 
 class Entries : public ::testing::Test {
 protected:
+    void SetUp() override { env.PrepareUser(); }
+
     static QString value(const QString& path)
     {
         QString text;
@@ -203,40 +202,27 @@ TEST_F(Entries, NamesAndReadersFollowTheRowId)
     EXPECT_FALSE(ReadAdvanceCode(42, &code));
 }
 
-TEST_F(Entries, ChangesGoInOneWriteAndRemovingWhatIsMissingIsNoError)
+TEST_F(Entries, ChangesGoTogetherAndRemovingWhatIsMissingIsNoError)
 {
     ASSERT_TRUE(RegWrite(InAdvanceValuePath(7), s("2")));
     ASSERT_TRUE(RegWrite(ProgramKey() + s("Measures\\Work\\NextType"), s("d")));
     QList<EntryChange> changes = AdvanceEntryChanges(8, 4) + SpecialEntryChanges(8, s("M"), 2)
         + RemoveEventEntries(7) + RemoveEventEntries(99) + SpecialEntryChanges(9, QString(), 0);
-    ASSERT_TRUE(WriteEntries(changes));
+    ASSERT_TRUE(WriteEntries(changes).Ok());
     EXPECT_EQ(value(InAdvanceValuePath(8)), s("4"));
     EXPECT_EQ(value(SpecialKeyPath(8) + s("NextType")), s("M"));
     EXPECT_EQ(value(SpecialKeyPath(8) + s("NextInterval")), s("2"));
     EXPECT_EQ(value(InAdvanceValuePath(7)), s("<none>"));
     EXPECT_EQ(value(ProgramKey() + s("Measures\\Work\\NextType")), s("d"));
-    EXPECT_FALSE(FileSystem::Exists(RegistryFilePath() + s(".pending")));
-    EXPECT_TRUE(WriteEntries(RemoveEventEntries(12345)));
-    EXPECT_TRUE(WriteEntries({}));
-}
+    EXPECT_TRUE(WriteEntries(RemoveEventEntries(12345)).Ok());
+    EXPECT_TRUE(WriteEntries({}).Ok());
 
-TEST_F(Entries, AStoreThatCannotBeWrittenTakesNoneOfTheChanges)
-{
-    ASSERT_TRUE(RegWrite(InAdvanceValuePath(7), s("2")));
-    const QByteArray before = ReadFile(RegistryFilePath());
-    FileSystem::SetAtomicWriteFailsBeforeRename(true);
-    const bool written = WriteEntries(AdvanceEntryChanges(8, 1) + RemoveEventEntries(7));
-    FileSystem::SetAtomicWriteFailsBeforeRename(false);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(ReadFile(RegistryFilePath()), before);
-
-    // A store that is a folder: the scratch copy takes the changes, the store none.
-    const QString folderStore = RegistryFilePath();
-    ASSERT_TRUE(QFile::remove(folderStore));
-    ASSERT_TRUE(QDir().mkpath(folderStore));
-    EXPECT_FALSE(WriteEntries(AdvanceEntryChanges(8, 1)));
-    EXPECT_TRUE(FileSystem::IsFolder(folderStore));
-    EXPECT_FALSE(FileSystem::Exists(folderStore + s(".pending")));
+    // A change the store refuses takes the ones before it back.
+    EXPECT_FALSE(WriteEntries(AdvanceEntryChanges(10, 1) + RemoveEventEntries(8)
+                              + QList<EntryChange>{{s("NoKey"), s("x")}})
+                     .Ok());
+    EXPECT_EQ(value(InAdvanceValuePath(10)), s("<none>"));
+    EXPECT_EQ(value(InAdvanceValuePath(8)), s("4"));
 }
 
 }  // namespace

@@ -209,7 +209,7 @@ TEST_F(Planner, DeletingAnEventRemovesItsRowAndThenItsEntries)
     EXPECT_EQ(process().ListView1.Count(), 1);
 
     // A row without entries is deleted all the same.
-    ASSERT_TRUE(WriteEntries(RemoveEventEntries(first)));
+    ASSERT_TRUE(WriteEntries(RemoveEventEntries(first)).Ok());
     planner.DeleteEvent();
     EXPECT_TRUE(stored().isEmpty());
     MsgBoxScript::Clear();

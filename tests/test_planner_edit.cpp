@@ -3,7 +3,6 @@
 
 #include "test_event_fixture.h"
 
-#include "platform/FileSystem.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -227,9 +226,9 @@ TEST_F(PlannerEdit, AnEditWhoseEntriesCannotBeWrittenPutsTheRowBack)
     editRow(planner, id, [](frmMesAdd& editor) {
         editor.Text1->setText(s("Swimming"));
         editor.Check3->setChecked(true);
-        FileSystem::SetAtomicWriteFailsBeforeRename(true);
+        refuseRegistryChanges(true);
         editor.Command3->click();
-        FileSystem::SetAtomicWriteFailsBeforeRename(false);
+        refuseRegistryChanges(false);
         EXPECT_TRUE(Forms::IsLoaded<frmMesAdd>());
         EXPECT_EQ(editor.Text1->text(), s("Swimming"));
     });
@@ -237,7 +236,7 @@ TEST_F(PlannerEdit, AnEditWhoseEntriesCannotBeWrittenPutsTheRowBack)
     EXPECT_EQ(row.title, s("Gym"));
     EXPECT_EQ(row.time.toString(), s("17:30"));
     EXPECT_EQ(ruleType(id), s("<none>"));
-    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes327"))});
+    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes331"))});
 }
 
 TEST_F(PlannerEdit, AnEmptyViewHasNothingToEdit)

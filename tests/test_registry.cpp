@@ -1,3 +1,5 @@
+#include "core/DBConfig.h"
+#include "core/DataEnvironment.h"
 #include "core/RegData.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
@@ -14,6 +16,15 @@ QString s(const char* text) { return QString::fromUtf8(text); }
 
 class Registry : public ::testing::Test {
 protected:
+    void SetUp() override { env.PrepareUser(); }
+
+    static Connection& events() { return DataEnvironment1().Connection1; }
+    static QString value(const QString& path)
+    {
+        QString text;
+        return RegRead(path, &text) ? text : s("<none>");
+    }
+
     TestEnv env;
     const QString R = ProgramKey();
 };
@@ -48,7 +59,11 @@ TEST_F(Registry, DeletingAKeyTakesEverythingUnderIt)
     RegWrite(R + s("Special\\7\\NextInterval"), s("2"));
     RegWrite(R + s("Special\\7\\Deeper\\x"), s("1"));
     RegWrite(R + s("Special\\8\\NextType"), s("w"));
+    RegWrite(R + s("Special\\70\\NextType"), s("w"));
+    RegWrite(R + s("Special\\7]"), s("x"));
     EXPECT_TRUE(RegDelete(R + s("special\\7\\")));
+    EXPECT_TRUE(RegKeyExists(R + s("Special\\70\\NextType")));
+    EXPECT_TRUE(RegKeyExists(R + s("Special\\7]")));
     EXPECT_FALSE(RegKeyExists(R + s("Special\\7\\NextType")));
     EXPECT_FALSE(RegKeyExists(R + s("Special\\7\\Deeper\\x")));
     EXPECT_TRUE(RegKeyExists(R + s("Special\\8\\NextType")));
@@ -57,29 +72,71 @@ TEST_F(Registry, DeletingAKeyTakesEverythingUnderIt)
     EXPECT_FALSE(RegKeyExists(R + s("Special\\8\\NextType")));
 }
 
-TEST_F(Registry, ACrashBeforeTheRenameLeavesTheOldFile)
+TEST_F(Registry, ChangesJoinTheTransactionOfTheEventsConnection)
 {
     RegWrite(R + s("TsSave"), s("old"));
-    const QByteArray before = ReadFile(RegistryFilePath());
-    FileSystem::SetAtomicWriteFailsBeforeRename(true);
-    EXPECT_FALSE(RegWrite(R + s("TsSave"), s("new")));
-    FileSystem::SetAtomicWriteFailsBeforeRename(false);
-    EXPECT_EQ(ReadFile(RegistryFilePath()), before);
-    QString value;
-    RegRead(R + s("TsSave"), &value);
-    EXPECT_EQ(value, s("old"));
+    OpenIfClosed(events());
+    ASSERT_TRUE(events().BeginTrans().Ok());
+    RegWrite(R + s("TsSave"), s("new"));
+    RegWrite(R + s("InAdvance\\5"), s("1"));
+    EXPECT_EQ(value(R + s("TsSave")), s("new"));
+    ASSERT_TRUE(events().RollbackTrans().Ok());
+    EXPECT_EQ(value(R + s("TsSave")), s("old"));
+    EXPECT_EQ(value(R + s("InAdvance\\5")), s("<none>"));
+    ASSERT_TRUE(events().BeginTrans().Ok());
+    RegDelete(R + s("TsSave"));
+    ASSERT_TRUE(events().CommitTrans().Ok());
+    EXPECT_EQ(value(R + s("TsSave")), s("<none>"));
 }
 
-TEST_F(Registry, StoreFileIsReadableAndSurvivesDamage)
+// An earlier version kept the store in a file; a database of that version has no
+// table, and the first use takes the file in once.
+TEST_F(Registry, AnEarlierFileIsImportedOnceWithoutTheEntriesOfMissingRows)
 {
-    RegWrite(R + s("InAdvance\\5"), s("1"));
-    const QString text = QString::fromUtf8(ReadFile(RegistryFilePath()));
-    EXPECT_TRUE(text.contains(s("[HKEY_CURRENT_USER\\SOFTWARE\\Kelmaro Soft\\Tessaryn\\InAdvance]")));
-    EXPECT_TRUE(text.contains(s("\"5\"=\"1\"")));
-    WriteFile(RegistryFilePath(), ReadFile(RegistryFilePath()) + "garbage \"unterminated\r\n[broken\r\n");
-    QString value;
-    EXPECT_TRUE(RegRead(R + s("InAdvance\\5"), &value));
-    EXPECT_EQ(value, s("1"));
+    EndDataEnvironment();
+    {
+        Connection old;
+        ASSERT_TRUE(old.Open(env.UserData() + s("/System/tesryn.db"), s("qk_mirtolven")).Ok());
+        ASSERT_TRUE(old.Execute(s("DROP TABLE registry")).Ok());
+        ASSERT_TRUE(old.Execute(s("INSERT INTO lst_Dates (Step_Name, Step_Date) VALUES ('kept', '2030-01-01')")).Ok());
+        QList<QVariantList> id;
+        ASSERT_TRUE(old.Query(s("SELECT Step_Numeric FROM lst_Dates"), {}, &id).Ok());
+        ASSERT_EQ(id, QList<QVariantList>{{qint64(1)}});
+    }
+    // The earlier form: a key line, then its values; texts escaped, names not.
+    const QStringList lines = {
+        s("Tessaryn registry 1"), s(""),
+        s("[%1Special\\1]"), s(""),
+        s("[%1Special\\1\\Deeper]"), s("\"NextType\"=\"w\""), s(""),
+        s("[%1Special\\1]"), s("\"NextType\"=\"d\""), s("\"NextInterval\"=\"2\""),
+        s("[%1Special\\99]"), s("\"NextType\"=\"d\""),
+        s("[%1InAdvance]"), s("\"1\"=\"3\""), s("\"99\"=\"1\""), s("garbage \"unterminated"),
+        s("[%1Measures\\Work \"A\"]"), s("\"NextType\"=\"line\\n\\\"q\\\"\""), s("@=\"default\""),
+        s("[%2]"), s("\"TsSave\"=\"01.02.2030\""),
+    };
+    const QByteArray file = lines.join(s("\r\n")).arg(R, R.chopped(1)).toUtf8();
+    WriteFile(RegistryFilePath(), file);
+    WriteFile(RegistryFilePath() + s(".pending"), "[" + R.toUtf8() + "]\r\n\"TsSave\"=\"pending\"\r\n");
+
+    EXPECT_EQ(value(R + s("Special\\1\\NextType")), s("d"));
+    EXPECT_EQ(value(R + s("Special\\1\\NextInterval")), s("2"));
+    EXPECT_EQ(value(R + s("Special\\1\\Deeper\\NextType")), s("w"));
+    EXPECT_EQ(value(R + s("InAdvance\\1")), s("3"));
+    EXPECT_FALSE(RegKeyExists(R + s("Special\\99\\")));
+    EXPECT_FALSE(RegKeyExists(R + s("InAdvance\\99")));
+    EXPECT_EQ(value(R + s("Measures\\Work \"A\"\\NextType")), s("line\n\"q\""));
+    EXPECT_EQ(value(R + s("Measures\\Work \"A\"\\")), s("default"));
+    EXPECT_EQ(value(R + s("TsSave")), s("01.02.2030"));
+    EXPECT_FALSE(FileSystem::Exists(RegistryFilePath()));
+    EXPECT_FALSE(FileSystem::Exists(RegistryFilePath() + s(".pending")));
+    EXPECT_EQ(ReadFile(RegistryFilePath() + s(".imported")), file);
+
+    // A file that turns up again is not taken in a second time.
+    RegWrite(R + s("TsSave"), s("later"));
+    EndDataEnvironment();
+    WriteFile(RegistryFilePath(), file);
+    EXPECT_EQ(value(R + s("TsSave")), s("later"));
+    EXPECT_FALSE(FileSystem::Exists(RegistryFilePath()));
 }
 
 TEST_F(Registry, AutostartValueKeepsADesktopEntryInStep)
@@ -94,17 +151,23 @@ TEST_F(Registry, AutostartValueKeepsADesktopEntryInStep)
     EXPECT_FALSE(RegKeyExists(AutostartValuePath()));
 }
 
-TEST(RegistryStoreFile, DefaultValuesAndMalformedPaths)
+TEST(RegistryStoreTable, DefaultValuesSubKeysAndMalformedPaths)
 {
     TestEnv env;
-    RegistryStore store(env.Root() + s("/r.reg"));
+    Connection db;
+    ASSERT_TRUE(db.OpenNew(env.Root() + s("/r.db")).Ok());
+    ASSERT_TRUE(RegistryStore::CreateTable(db).Ok());
+    RegistryStore store(db);
     EXPECT_TRUE(store.Write(s("HKEY_CURRENT_USER\\A\\B\\"), s("default")));
+    EXPECT_TRUE(store.Write(s("HKEY_CURRENT_USER\\a\\b\\x"), s("1")));
+    EXPECT_TRUE(store.Write(s("HKEY_CURRENT_USER\\A\\C\\D\\y"), s("2")));
     QString value;
     EXPECT_TRUE(store.Read(s("HKEY_CURRENT_USER\\A\\B\\"), &value));
     EXPECT_EQ(value, s("default"));
     EXPECT_TRUE(store.Read(s("HKEY_CURRENT_USER\\A\\"), &value));
     EXPECT_EQ(value, QString());
-    EXPECT_EQ(store.SubKeys(s("HKEY_CURRENT_USER\\A")), QStringList{s("B")});
+    EXPECT_FALSE(store.Read(s("HKEY_CURRENT_USER\\A"), &value));
+    EXPECT_EQ(store.SubKeys(s("HKEY_CURRENT_USER\\A")), (QStringList{s("B"), s("C")}));
     EXPECT_FALSE(store.Write(s("NoKey"), s("x")));
     EXPECT_FALSE(store.Write(s("HKEY_CURRENT_USER\\\\x"), s("x")));
 }

@@ -189,6 +189,7 @@ TEST_F(ReminderTest, ClosingAWeeklyEventWritesNextWeeksRowAndMovesItsEntries)
 
 TEST_F(ReminderTest, CategoryRuleAppliesWhenTheEventHasNoneOrOnlyHalfOfOne)
 {
+    addCategory(s("Work"));
     setCategoryRule(s("Work"), s("d"), s("1"));
     setCategoryRule(GetOwnText(s("evn2")), s("M"), s("1"));
     Clock::SetFixed(at(2026, 3, 10, 8, 0));
@@ -198,7 +199,8 @@ TEST_F(ReminderTest, CategoryRuleAppliesWhenTheEventHasNoneOrOnlyHalfOfOne)
     closeReminder();
     ASSERT_EQ(rows().size(), 1);
     EXPECT_EQ(rows()[0].date, QDate(2026, 3, 11));
-    EXPECT_EQ(reg(s("Special\\") + QString::number(half) + s("\\NextType")), s("yyyy"));
+    // No entry outlives its row.
+    EXPECT_EQ(reg(s("Special\\") + QString::number(half) + s("\\NextType")), s("<missing>"));
 
     // A built-in category's rule is kept under its shown name; an event without a
     // time stays without one.
@@ -225,7 +227,7 @@ TEST_F(ReminderTest, UnknownLetterIsReportedAndBadCountsEndTheRowWithoutSuccesso
     EXPECT_EQ(MsgBoxScript::Log()[0].text, GetLangText(s("mes277")));
     EXPECT_EQ(MsgBoxScript::Log()[0].buttons, 48);
     EXPECT_TRUE(rows().isEmpty());
-    EXPECT_EQ(reg(s("Special\\") + QString::number(id) + s("\\NextType")), s("m"));
+    EXPECT_EQ(reg(s("Special\\") + QString::number(id) + s("\\NextType")), s("<missing>"));
     EXPECT_TRUE(process().isEnabled());
 
     for (const char* count : {"1.5", "-1", "often", "0"}) {
@@ -427,6 +429,8 @@ TEST_F(ReminderTest, NothingOpensFromADisabledWindowWhileTheTrayMenuKeepsWorking
     EXPECT_TRUE(Forms::Get<frmMain>().isEnabled());
 }
 
+// The rows and the entries of an answer go together: a refusal of either store
+// leaves both as they were.
 TEST_F(ReminderTest, FailedWriteKeepsTheFiredRowAndItsEntries)
 {
     Clock::SetFixed(at(2026, 3, 10, 10, 0));
@@ -434,24 +438,32 @@ TEST_F(ReminderTest, FailedWriteKeepsTheFiredRowAndItsEntries)
                             .ownType = s("d"), .ownCount = s("1")});
     Connection& db = DataEnvironment1().Connection1;
     OpenIfClosed(db);
-    ASSERT_TRUE(db.Execute(s("CREATE TRIGGER refuse BEFORE INSERT ON lst_Dates BEGIN SELECT RAISE(ABORT, 'full'); END"))
-                    .Ok());
-    tick();
-    ASSERT_TRUE(reminder());
-    reminder()->Command1_Click(2);
-    // The snooze copy could not be written: the reminder stays up.
-    ASSERT_TRUE(reminder());
-    EXPECT_TRUE(reminder()->isVisible());
-    closeReminder();
+    for (const char* table : {"lst_Dates", "registry"}) {
+        SCOPED_TRACE(table);
+        MsgBoxScript::Clear();
+        ASSERT_TRUE(db.Execute(s("CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.%1 "
+                                 "BEGIN SELECT RAISE(ABORT, 'full'); END")
+                                   .arg(s(table)))
+                        .Ok());
+        tick();
+        ASSERT_TRUE(reminder());
+        reminder()->Command1_Click(2);
+        // The snooze could not be stored: the reminder stays up.
+        ASSERT_TRUE(reminder());
+        EXPECT_TRUE(reminder()->isVisible());
+        closeReminder();
+        ASSERT_TRUE(db.Execute(s("DROP TRIGGER temp.refuse")).Ok());
 
-    ASSERT_EQ(MsgBoxScript::Log().size(), 2);
-    EXPECT_EQ(MsgBoxScript::Log()[1].text, GetLangText(s("mes329")));
-    const QList<Row> table = rows();
-    ASSERT_EQ(table.size(), 1);
-    EXPECT_EQ(table[0].id, id);
-    EXPECT_EQ(reg(s("InAdvance\\") + QString::number(id)), s("1"));
-    EXPECT_EQ(reg(s("Special\\") + QString::number(id) + s("\\NextType")), s("d"));
-    EXPECT_TRUE(process().isEnabled());
+        ASSERT_EQ(MsgBoxScript::Log().size(), 2);
+        EXPECT_EQ(MsgBoxScript::Log()[0].text, GetLangText(s("mes329")));
+        EXPECT_EQ(MsgBoxScript::Log()[1].text, GetLangText(s("mes329")));
+        const QList<Row> stored = rows();
+        ASSERT_EQ(stored.size(), 1);
+        EXPECT_EQ(stored[0].id, id);
+        EXPECT_EQ(reg(s("InAdvance\\") + QString::number(id)), s("1"));
+        EXPECT_EQ(reg(s("Special\\") + QString::number(id) + s("\\NextType")), s("d"));
+        EXPECT_TRUE(process().isEnabled());
+    }
 }
 
 TEST_F(ReminderTest, BadEffectSettingEndsTheProgramBeforeAnythingChanges)

@@ -3,6 +3,7 @@
 #include "core/RegData.h"
 #include "core/SystemCharset.h"
 #include "support/HttpServer.h"
+#include "platform/Connection.h"
 #include "support/TestEnv.h"
 
 #include <QDateTime>

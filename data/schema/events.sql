@@ -26,6 +26,11 @@ CREATE TABLE lst_Dates (
 -- The calendar reads one month at a time.
 CREATE INDEX lst_Dates_Step_Date ON lst_Dates (Step_Date);
 
+-- The registry store: one row per value, under its full key path as the program
+-- writes it ("HKEY_CURRENT_USER\SOFTWARE\...\Special\12\NextType"), so that an
+-- event's entries commit with its rows and travel with the file.
+CREATE TABLE registry (path TEXT NOT NULL PRIMARY KEY COLLATE UNICODE_NOCASE, value TEXT NOT NULL);
+
 -- The "System" row comes first in table order and is never listed; the built-in
 -- categories follow under stored names that their own texts show differently.
 INSERT INTO lst_Measures (Measure_Name, LVIcon_Path) VALUES ('System', 'System');

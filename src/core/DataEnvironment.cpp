@@ -1,8 +1,10 @@
 #include "DataEnvironment.h"
 
+#include "DBConfig.h"
 #include "Fatal.h"
 #include "FolderFileExists.h"
 #include "Options.h"
+#include "RegData.h"
 #include "platform/KnownFolders.h"
 
 #include <memory>
@@ -28,6 +30,14 @@ void DataEnvironment::DataEnvironment_Initialize()
                                                                      QStringLiteral("kettle_mirtolven")));
     Connection3.SetConnectionString(
         Connection::MakeConnectionString(databasePath(QStringLiteral("tesbus.db")), QStringLiteral("qk_lam")));
+}
+
+RegistryStore DataEnvironment::Registry()
+{
+    OpenIfClosed(Connection1);
+    if (!registryPrepared_)
+        registryPrepared_ = PrepareRegistry(Connection1);
+    return RegistryStore(Connection1);
 }
 
 DataEnvironment& DataEnvironment1()

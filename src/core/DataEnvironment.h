@@ -2,13 +2,14 @@
 
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
+#include "platform/RegistryStore.h"
 
 // The program's three databases and the recordsets that every window shares. Each
 // recordset is one object for the whole program: its open state, filter, sort and
 // current row stay as the last user left them until somebody closes it, and every
 // bound grid follows its changes.
 //   rsCommand1      lst_Measures (categories)
-//   rsCommand2      lst_Dates, never filtered: read whole, deletes a fired reminder
+//   rsCommand2      lst_Dates, never filtered
 //   rsCommand3      lst_Dates, filtered by the planner, takes every new or changed event
 //   rstbl_Groupes   tbl_Groupes
 //   rstbl_Phones    tbl_Phones (the phone-book grid)
@@ -24,6 +25,11 @@ public:
     // three connection strings.
     void DataEnvironment_Initialize();
 
+    // The registry store, in the table "registry" of the events database on
+    // Connection1 (opened for it when closed). Its first use prepares the table
+    // (PrepareRegistry).
+    RegistryStore Registry();
+
     Connection Connection1;
     Connection Connection2;
     Connection Connection3;
@@ -34,6 +40,9 @@ public:
     Recordset rstbl_Groupes{Connection2, QStringLiteral("tbl_Groupes")};
     Recordset rstbl_Phones{Connection2, QStringLiteral("tbl_Phones")};
     Recordset rstbl_Business{Connection3, QStringLiteral("tbl_Business")};
+
+private:
+    bool registryPrepared_ = false;
 };
 
 // The data environment, made (and initialised) on first use.

@@ -1,22 +1,92 @@
 #include "RegData.h"
 
+#include "DataEnvironment.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
 #include "platform/RegistryStore.h"
 #include "platform/Shell.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QSet>
+
+#include <cstdio>
 
 namespace {
 
 const QString PdfKey = QStringLiteral("HKEY_CLASSES_ROOT\\.pdf\\");
+// The row of db_meta that tells the earlier registry file has been taken in.
+const QString ImportedMark = QStringLiteral("registry.reg imported");
 
-RegistryStore store() { return RegistryStore(RegistryFilePath()); }
+RegistryStore store() { return DataEnvironment1().Registry(); }
 
 bool same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
+// An event's entry (Special\<id>\..., InAdvance\<id>) whose row is gone.
+bool entryOfMissingRow(const QString& path, const QSet<qint64>& ids)
+{
+    for (const char* kind : {"Special\\", "InAdvance\\"}) {
+        const QString key = ProgramKey() + QLatin1String(kind);
+        if (!path.startsWith(key, Qt::CaseInsensitive))
+            continue;
+        bool number = false;
+        const qint64 id = path.mid(key.size()).section(QLatin1Char('\\'), 0, 0).toLongLong(&number);
+        return !number || !ids.contains(id);
+    }
+    return false;
+}
+
+bool alreadyImported(Connection& db)
+{
+    QList<QVariantList> rows;
+    return db.Query(QStringLiteral("SELECT 1 FROM db_meta WHERE name = ?"), {ImportedMark}, &rows).Ok()
+           && !rows.isEmpty();
+}
+
+// The earlier file's values in one transaction, with the mark that they are in.
+bool importFile(Connection& db, const QString& file)
+{
+    QSet<qint64> ids;
+    DbResult result = db.ForEachRow(QStringLiteral("SELECT Step_Numeric FROM lst_Dates"), {},
+                                    [&](const RowReader& row) { ids.insert(row.Integer(0)); });
+    if (result.Ok())
+        result = db.BeginTrans();
+    if (!result.Ok())
+        return false;
+    RegistryStore registry(db);
+    // What this version wrote before the import stays.
+    for (const auto& [path, value] : ReadRegistryFile(file)) {
+        if (!entryOfMissingRow(path, ids))
+            registry.WriteNew(path, value);
+    }
+    result = db.Execute(QStringLiteral("INSERT INTO db_meta (name, value) VALUES (?, ?)"),
+                        {ImportedMark, QStringLiteral("1")});
+    if (result.Ok())
+        result = db.CommitTrans();
+    else
+        db.RollbackTrans();
+    return result.Ok();
+}
+
 }  // namespace
+
+bool PrepareRegistry(Connection& events)
+{
+    // Inside a save's transaction a failure would take the import back after the
+    // file was put aside: the import waits for the next use.
+    if (!RegistryStore::CreateTable(events).Ok() || events.InTransaction())
+        return false;
+    const QString file = RegistryFilePath();
+    // The earlier version's scratch copy is never taken for the store.
+    FileSystem::RemoveFile(file + QStringLiteral(".pending"));
+    if (!FileSystem::IsFile(file))
+        return true;
+    if (!alreadyImported(events) && !importFile(events, file))
+        return false;
+    std::rename(QFile::encodeName(file).constData(), QFile::encodeName(file + QStringLiteral(".imported")).constData());
+    return true;
+}
 
 QString DesktopExecArgument(const QString& path)
 {
@@ -132,6 +202,8 @@ QString AutostartValuePath()
 }
 
 QString RegistryFilePath() { return KnownFolders::SharedDataFolder() + QStringLiteral("/registry.reg"); }
+
+QStringList RegSubKeys(const QString& keyPath) { return store().SubKeys(keyPath); }
 
 QString AutostartEntryPath() { return KnownFolders::ConfigHome() + QStringLiteral("/autostart/tessaryn.desktop"); }
 

@@ -1,9 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+class Connection;
 
 // The program's registry values, by full path ("HKEY_CURRENT_USER\SOFTWARE\...").
-// A path ending in "\" names a key. All values are text.
+// A path ending in "\" names a key. All values are text, kept in the table
+// "registry" of the events database on its shared connection, so that a change made
+// between BeginTrans and CommitTrans there commits with the rows. The system's own
+// values ("HKEY_CLASSES_ROOT\.pdf\") are answered from the system, never stored.
 
 // The program's own key, ending in "\".
 QString ProgramKey();
@@ -18,8 +24,16 @@ bool RegRead(const QString& path, QString* value);
 // the store cannot be written.
 bool RegDelete(const QString& path);
 bool RegKeyExists(const QString& path);
+// Names of the keys right below a key.
+QStringList RegSubKeys(const QString& keyPath);
 
-// Path of the file behind the store, and of the autostart entry it keeps in step.
+// Gives the events database its registry table where it has none and takes in, once
+// and in one transaction, the file in which an earlier version kept the store
+// (leaving out the entries of event rows that are gone), then keeps that file as
+// "registry.reg.imported". False when it has to be tried again at the next use.
+bool PrepareRegistry(Connection& events);
+
+// The earlier version's registry file, and the autostart entry the store keeps in step.
 QString RegistryFilePath();
 QString AutostartEntryPath();
 // Registers an installed program to start at login (the autostart value and its

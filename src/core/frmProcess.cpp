@@ -11,6 +11,7 @@
 #include "Options.h"
 #include "RegData.h"
 #include "Resources.h"
+#include "StartCleanUp.h"
 #include "SystemCharset.h"
 #include "XMLParser.h"
 #include "clsINI.h"
@@ -132,6 +133,7 @@ void frmProcess::Form_Load()
     HideFromTaskbar(this);
     ReminderBalloonShown = false;
 
+    RemoveLeftOvers();
     CopyDataTree(KnownFolders::InstallDataFolder());
     MigrateOldData();
 

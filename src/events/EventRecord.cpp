@@ -3,8 +3,6 @@
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/RegData.h"
-#include "platform/FileSystem.h"
-#include "platform/RegistryStore.h"
 
 namespace {
 
@@ -89,30 +87,59 @@ QString MovedDateComment(const QString& note, const QString& comment)
     return comment.isEmpty() ? note : note + QLatin1Char('\n') + comment;
 }
 
+DbResult AddEventRow(const EventRow& row, qint64* id)
+{
+    const QVariant values[] = {row.category, row.title, row.date, row.time, row.notes, row.oneOff};
+    static const char* const names[] = {"Measure_Name", "Step_Name", "Step_Date", "Step_Time", "Step_Notes", "Step_Rep"};
+    Recordset& rs = DataEnvironment1().rsCommand3;
+    if (rs.State() == 0) {
+        Connection& db = rs.ActiveConnection();
+        OpenIfClosed(db);
+        QList<QVariantList> added;
+        const DbResult result = db.Query(QStringLiteral("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, "
+                                                        "Step_Time, Step_Notes, Step_Rep) VALUES (?, ?, ?, ?, ?, ?) "
+                                                        "RETURNING Step_Numeric"),
+                                         {values[0], values[1], values[2], values[3], values[4], values[5]}, &added);
+        if (result.Ok())
+            *id = added.value(0).value(0).toLongLong();
+        return result;
+    }
+    DbResult result = rs.AddNew();
+    for (int i = 0; i < 6 && result.Ok(); ++i) {
+        if (!IsNullValue(values[i]))
+            result = rs.SetField(QString::fromLatin1(names[i]), values[i]);
+    }
+    if (result.Ok())
+        result = rs.Update();
+    if (!result.Ok()) {
+        rs.CancelUpdate();
+        return result;
+    }
+    *id = rs.CurrentId();
+    return result;
+}
+
+DbResult DeleteEventRow(qint64 id, bool* found)
+{
+    Recordset& rs = DataEnvironment1().rsCommand3;
+    if (rs.State() != 0 && rs.MoveToId(id)) {
+        *found = true;
+        return rs.Delete();
+    }
+    Connection& db = rs.ActiveConnection();
+    OpenIfClosed(db);
+    int deleted = 0;
+    const DbResult result =
+        db.Execute(QStringLiteral("DELETE FROM lst_Dates WHERE Step_Numeric = ?"), {id}, &deleted);
+    *found = deleted > 0;
+    return result;
+}
+
 DbResult AddDayReminder(const QString& storedCategory, const QString& title, const QDate& date,
                         const QString& notes)
 {
-    Recordset& rs = DataEnvironment1().rsCommand3;
-    const bool opened = rs.State() == 0;
-    OpenIfClosed(rs);
-    DbResult result = rs.AddNew();
-    if (result.Ok())
-        result = rs.SetField(QStringLiteral("Measure_Name"), storedCategory);
-    if (result.Ok())
-        result = rs.SetField(QStringLiteral("Step_Name"), title);
-    if (result.Ok())
-        result = rs.SetField(QStringLiteral("Step_Date"), date);
-    if (result.Ok() && !notes.isEmpty())
-        result = rs.SetField(QStringLiteral("Step_Notes"), notes);
-    if (result.Ok())
-        result = rs.SetField(QStringLiteral("Step_Rep"), false);
-    if (result.Ok())
-        result = rs.Update();
-    if (!result.Ok())
-        rs.CancelUpdate();
-    if (opened)
-        CloseIfOpen(rs);
-    return result;
+    qint64 id = 0;
+    return AddEventRow({storedCategory, title, date, QVariant(), notes.isEmpty() ? QVariant() : QVariant(notes)}, &id);
 }
 
 QString InAdvanceValuePath(qint64 id) { return ProgramKey() + QStringLiteral("InAdvance\\") + QString::number(id); }
@@ -156,35 +183,27 @@ QList<EntryChange> RemoveEventEntries(qint64 id)
     return {{SpecialKeyPath(id), QString(), true}, {InAdvanceValuePath(id), QString(), true}};
 }
 
-bool WriteEntries(const QList<EntryChange>& changes)
+DbResult WriteEntries(const QList<EntryChange>& changes)
 {
-    // The changes are made on a scratch copy of the store, which then replaces the
-    // store in one atomic write.
-    const QString storePath = RegistryFilePath();
-    const QString scratchPath = storePath + QStringLiteral(".pending");
-    QByteArray before;
-    if (!FileSystem::ReadAll(storePath, &before))
-        before.clear();
-    FileSystem::RemoveFile(scratchPath);
-    RegistryStore scratch(scratchPath);
-    bool ok = before.isEmpty() || FileSystem::WriteAtomic(scratchPath, before);
-    bool changed = false;
-    for (const EntryChange& change : changes) {
-        if (!ok)
-            break;
-        QString current;
-        if (change.remove) {
-            if (!scratch.Read(change.path, &current))
-                continue;
-            ok = scratch.Delete(change.path);
-        } else {
-            ok = scratch.Write(change.path, change.value);
+    Connection& db = DataEnvironment1().Connection1;
+    OpenIfClosed(db);
+    return WriteInTransaction(db, [&] {
+        for (const EntryChange& change : changes) {
+            QString current;
+            const bool done = change.remove ? !RegRead(change.path, &current) || RegDelete(change.path)
+                                            : RegWrite(change.path, change.value);
+            if (!done)
+                return DbResult::Failure(DbStatus::Error, QStringLiteral("the registry entry %1 was refused").arg(change.path));
         }
-        changed = true;
-    }
-    QByteArray after;
-    if (ok && changed)
-        ok = FileSystem::ReadAll(scratchPath, &after) && FileSystem::WriteAtomic(storePath, after);
-    FileSystem::RemoveFile(scratchPath);
-    return ok;
+        return DbResult();
+    });
+}
+
+bool EndSave(Connection& db, const DbResult& result)
+{
+    if (result.Ok())
+        return db.CommitTrans().Ok();
+    if (db.InTransaction())
+        db.RollbackTrans();
+    return false;
 }

@@ -54,10 +54,27 @@ QDate NextOccurrenceOfDay(const QDate& date, const QDate& today);
 // own comment on a line of its own.
 QString MovedDateComment(const QString& note, const QString& comment);
 
-// Adds a reminder without a time of day to rsCommand3 (opened for it when closed, and
-// closed again then): a category's stored name, the title, the date and, when not
-// empty, the comment. No registry entries are written and the event list is not
-// refreshed: the dispatcher picks the row up at its next refresh.
+// The fields of a row to add; a null time or comment is stored as NULL.
+struct EventRow {
+    QString category;  // stored name, "_QM_" for a quick reminder
+    QString title;
+    QDate date;
+    QVariant time;
+    QVariant notes;
+    bool oneOff = false;
+};
+// Adds a row and gives its id: through rsCommand3 while it is open, so that the
+// views over it follow, else by one statement that reads no other row. Inside the
+// events connection's open transaction it commits with the rest.
+DbResult AddEventRow(const EventRow& row, qint64* id);
+
+// Deletes a row: through rsCommand3 while it is open and shows the row, else by one
+// statement. found tells whether the row was there.
+DbResult DeleteEventRow(qint64 id, bool* found);
+
+// Adds a reminder without a time of day: a category's stored name, the title, the
+// date and, when not empty, the comment. No registry entries are written and the
+// event list is not refreshed: the dispatcher picks the row up at its next refresh.
 DbResult AddDayReminder(const QString& storedCategory, const QString& title, const QDate& date,
                         const QString& notes);
 
@@ -84,6 +101,10 @@ QList<EntryChange> AdvanceEntryChanges(qint64 id, int code);
 QList<EntryChange> SpecialEntryChanges(qint64 id, const QString& letter, int count);
 // Both entries of a row removed.
 QList<EntryChange> RemoveEventEntries(qint64 id);
-// Applies every change in one write of the store: all of them or, when the store
-// cannot be written, none.
-bool WriteEntries(const QList<EntryChange>& changes);
+// Applies every change on the events connection: inside its open transaction, where
+// they commit with the rows, or else in one of their own; all of them or none.
+DbResult WriteEntries(const QList<EntryChange>& changes);
+
+// Ends the transaction of a save that touches rows and entries: committed when every
+// step worked, else rolled back. True when the save is stored.
+bool EndSave(Connection& db, const DbResult& result);

@@ -1,7 +1,6 @@
 // The event editor's saves: OK for a new event, Add (save and go on) and OK for an
-// edit of the planner's current row. A save is all or nothing: its rows go in one
-// database transaction, then its registry entries in one store write; when that
-// write fails the rows are taken back.
+// edit of the planner's current row. A save is all or nothing: its rows and its
+// registry entries go in one transaction of the events connection.
 #include "frmMesAdd.h"
 
 #include "core/DBConfig.h"
@@ -30,53 +29,7 @@ QString s(const char* text) { return QString::fromUtf8(text); }
 
 const QString QuickReminderCategory = QStringLiteral("_QM_");
 
-struct RowValues {
-    QString category;
-    QString title;
-    QDate date;
-    QVariant time;   // "HH:mm" or NULL
-    QVariant notes;  // text or NULL
-};
-
 QVariant timeValue(const QTime& time) { return time.isValid() ? QVariant(StepTimeText(time)) : QVariant(); }
-
-DbResult addRow(Recordset& rs, const RowValues& row, qint64* id)
-{
-    DbResult result = rs.AddNew();
-    if (result.Ok())
-        result = rs.SetField(s("Measure_Name"), row.category);
-    if (result.Ok())
-        result = rs.SetField(s("Step_Name"), row.title);
-    if (result.Ok())
-        result = rs.SetField(s("Step_Date"), row.date);
-    if (result.Ok() && row.time.isValid())
-        result = rs.SetField(s("Step_Time"), row.time);
-    if (result.Ok() && row.notes.isValid())
-        result = rs.SetField(s("Step_Notes"), row.notes);
-    if (result.Ok())
-        result = rs.SetField(s("Step_Rep"), false);
-    if (result.Ok())
-        result = rs.Update();
-    if (!result.Ok()) {
-        rs.CancelUpdate();
-        return result;
-    }
-    *id = rs.Field(s("Step_Numeric")).toLongLong();
-    return result;
-}
-
-// Takes back rows a save has just stored.
-void removeRows(Recordset& rs, const QList<qint64>& ids)
-{
-    Connection& db = rs.ActiveConnection();
-    const bool grouped = db.BeginTrans().Ok();
-    for (qint64 id : ids) {
-        if (id != 0 && rs.MoveToId(id))
-            rs.Delete();
-    }
-    if (grouped)
-        db.CommitTrans();
-}
 
 // The fields an edit writes.
 const char* const EditedNames[] = {"Step_Name", "Step_Date", "Step_Time", "Step_Notes"};
@@ -156,7 +109,7 @@ bool frmMesAdd::applyPastDateRule(Entered* event, PastThreshold threshold) const
     return true;
 }
 
-bool frmMesAdd::saveNewEvent(PastThreshold threshold)
+bool frmMesAdd::SaveNewEvent(PastThreshold threshold)
 {
     if (!TakeTypedDate(DTPicker1))
         return false;
@@ -171,49 +124,34 @@ bool frmMesAdd::saveNewEvent(PastThreshold threshold)
     const bool ahead = Option2->isChecked();
     const bool plainRow = !ahead || Check2->isChecked();
     const QString category = IsQuickReminder() ? QuickReminderCategory : categoryStored_;
-    Recordset& rs = DataEnvironment1().rsCommand3;
-    const bool opened = rs.State() == 0;
-    OpenIfClosed(rs);
-    Connection& db = rs.ActiveConnection();
+    Connection& db = DataEnvironment1().Connection1;
+    OpenIfClosed(db);
 
     qint64 plainId = 0;
     qint64 advanceId = 0;
     DbResult result = db.BeginTrans();
     if (result.Ok() && plainRow) {
-        result = addRow(rs, {category, event.title, event.date, event.hasTime ? timeValue(event.time) : QVariant(),
-                             event.comment.isEmpty() ? QVariant() : QVariant(event.comment)},
-                        &plainId);
+        result = AddEventRow({category, event.title, event.date, event.hasTime ? timeValue(event.time) : QVariant(),
+                              event.comment.isEmpty() ? QVariant() : QVariant(event.comment)},
+                             &plainId);
     }
     if (result.Ok() && ahead) {
         AdvanceDate = event.date;
         AdvanceTime = event.time;
         CalcAdvanceTime();
-        result = addRow(rs, {category, event.title, AdvanceDate, timeValue(AdvanceTime), event.comment}, &advanceId);
+        result = AddEventRow({category, event.title, AdvanceDate, timeValue(AdvanceTime), event.comment}, &advanceId);
     }
-    if (result.Ok())
-        result = db.CommitTrans();
-    else
-        db.RollbackTrans();
-    if (!result.Ok()) {
-        if (opened)
-            CloseIfOpen(rs);
+    if (result.Ok()) {
+        const qint64 lastId = ahead ? advanceId : plainId;
+        QList<EntryChange> changes = SaveInAdvance(lastId) + SaveSpecialRepeat(lastId);
+        if (ahead && plainRow)
+            changes += SaveSpecialRepeat(plainId);
+        result = WriteEntries(changes);
+    }
+    if (!EndSave(db, result)) {
         reportNotSaved("mes331");
         return false;
     }
-
-    const qint64 lastId = ahead ? advanceId : plainId;
-    QList<EntryChange> changes = SaveInAdvance(lastId) + SaveSpecialRepeat(lastId);
-    if (ahead && plainRow)
-        changes += SaveSpecialRepeat(plainId);
-    if (!WriteEntries(changes)) {
-        removeRows(rs, {plainId, advanceId});
-        if (opened)
-            CloseIfOpen(rs);
-        reportNotSaved("mes327");
-        return false;
-    }
-    if (opened)
-        CloseIfOpen(rs);
     showEntered(event);
     return true;
 }
@@ -230,10 +168,6 @@ bool frmMesAdd::saveEditedEvent()
         reportNotSaved("mes331");
         return false;
     }
-    QVariant before[4];
-    for (int i = 0; i < 4; ++i)
-        before[i] = rs.Field(s(EditedNames[i]));
-
     QDate date = event.date;
     QVariant time = event.hasTime ? timeValue(event.time) : QVariant();
     if (Option2->isChecked()) {
@@ -244,14 +178,14 @@ bool frmMesAdd::saveEditedEvent()
         time = timeValue(AdvanceTime);
     }
     const QVariant after[4] = {event.title, date, time, event.comment};
-    if (!writeFields(rs, after).Ok()) {
+    Connection& db = rs.ActiveConnection();
+    DbResult result = db.BeginTrans();
+    if (result.Ok())
+        result = writeFields(rs, after);
+    if (result.Ok())
+        result = WriteEntries(SaveInAdvance(EditedRowId) + SaveSpecialRepeat(EditedRowId));
+    if (!EndSave(db, result)) {
         reportNotSaved("mes331");
-        return false;
-    }
-    const qint64 id = rs.Field(s("Step_Numeric")).toLongLong();
-    if (!WriteEntries(SaveInAdvance(id) + SaveSpecialRepeat(id))) {
-        writeFields(rs, before);
-        reportNotSaved("mes327");
         return false;
     }
     showEntered(event);
@@ -261,7 +195,7 @@ bool frmMesAdd::saveEditedEvent()
 void frmMesAdd::Command0_Click()
 {
     QPointer<frmMesAdd> self(this);
-    if (!saveNewEvent(PastThreshold::TwoMinutes))
+    if (!SaveNewEvent(PastThreshold::TwoMinutes))
         return;
     Forms::Get<frmProcess>().DateRefresh();
     if (self)
@@ -271,7 +205,7 @@ void frmMesAdd::Command0_Click()
 void frmMesAdd::Command2_Click()
 {
     QPointer<frmMesAdd> self(this);
-    if (!saveNewEvent(PastThreshold::OneSecond))
+    if (!SaveNewEvent(PastThreshold::OneSecond))
         return;
     Forms::Get<frmProcess>().DateRefresh();
     if (!self)

@@ -1,12 +1,14 @@
-// The planner's Edit: the current row into the event editor, shown at the event's
-// own moment (a row shown ahead holds its moment less the advance) with the
-// event's own rule, then the editor modal over the planner.
+// The planner's commands on its current row. Edit: the row into the event editor,
+// shown at the event's own moment (a row shown ahead holds its moment less the
+// advance) with the event's own rule, then the editor modal over the planner.
+// Delete: the row and its registry entries in one transaction.
 #include "frmOrg.h"
 
 #include "EventRecord.h"
 #include "frmMesAdd.h"
 #include "core/DataEnvironment.h"
 #include "core/Fatal.h"
+#include "core/frmProcess.h"
 #include "core/Options.h"
 #include "core/StepTime.h"
 #include "platform/Controls.h"
@@ -67,4 +69,38 @@ void frmOrg::EditEvent()
     editor->Check2->hide();
     editor->SetCategory(Label1->text(), ChosenStoredName());
     editor->ShowModal(this);
+}
+
+void frmOrg::DeleteEvent()
+{
+    Recordset& rs = DataEnvironment1().rsCommand3;
+    if (rs.State() == 0 || rs.RecordCount() == 0) {
+        MsgBox(GetLangText(QStringLiteral("mes224")), 48, ProductName());
+        Combo1->setFocus();
+        return;
+    }
+    if (rs.AbsolutePosition() < 0)
+        rs.MoveFirst();
+    const QString question = GetLangText(QStringLiteral("mes225")) + QStringLiteral(" \"")
+                             + rs.Field(QStringLiteral("Step_Name")).toString() + QStringLiteral("\" ?");
+    const int answer = MsgBox(question, 36, ProductName());
+    Combo1->setFocus();
+    if (answer == vbYes) {
+        const qint64 id = rs.CurrentId();
+        Connection& db = rs.ActiveConnection();
+        DbResult result = db.BeginTrans();
+        if (result.Ok())
+            result = rs.Delete();
+        if (result.Ok())
+            result = WriteEntries(RemoveEventEntries(id));
+        if (!EndSave(db, result)) {
+            MsgBox(GetLangText(QStringLiteral("mes332")), 48, ProductName());
+        } else {
+            // The grid goes on with the row that took the deleted one's place.
+            rs.MoveNext();
+            if (rs.Eof())
+                rs.MoveLast();
+        }
+    }
+    Forms::Get<frmProcess>().DateRefresh();
 }

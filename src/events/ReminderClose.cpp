@@ -1,5 +1,6 @@
 // The reminder window's answers: a snooze copy, and the close sequence that
-// replaces the fired row by its next occurrence.
+// replaces the fired row by its next occurrence; each answer is one transaction.
+#include "EventRecord.h"
 #include "NextOccurrence.h"
 #include "frmWindow.h"
 
@@ -21,21 +22,15 @@
 
 namespace {
 
-QString specialKey(qint64 id)
-{
-    return ProgramKey() + QStringLiteral("Special\\") + QString::number(id) + QLatin1Char('\\');
-}
-
-QString inAdvanceValue(qint64 id) { return ProgramKey() + QStringLiteral("InAdvance\\") + QString::number(id); }
-
 QString measuresKey(const QString& shownCategory)
 {
     return ProgramKey() + QStringLiteral("Measures\\") + shownCategory + QLatin1Char('\\');
 }
 
-// Both values of a rule key, or nothing when either is missing.
-std::optional<std::pair<QString, QString>> readRule(const QString& key)
+// Both values of a category's rule, or nothing when either is missing.
+std::optional<std::pair<QString, QString>> readCategoryRule(const QString& shownCategory)
 {
+    const QString key = measuresKey(shownCategory);
     QString type;
     QString count;
     if (!RegRead(key + QStringLiteral("NextType"), &type) || !RegRead(key + QStringLiteral("NextInterval"), &count))
@@ -47,6 +42,7 @@ std::optional<std::pair<QString, QString>> readRule(const QString& key)
 struct NextPlan {
     RepeatRule rule;
     bool ownRule = false;  // from the event's own Special pair
+    QString advanceCode;   // the event's InAdvance value, "" for none
     QDate date;
     QVariant time;         // "HH:mm", or NULL for an event without a time
 };
@@ -56,10 +52,14 @@ std::optional<NextPlan> planNextOccurrence(const DispatcherRow& fired)
     if (fired.oneOff)
         return std::nullopt;
     NextPlan plan;
-    std::optional<std::pair<QString, QString>> stored = readRule(specialKey(fired.id));
-    plan.ownRule = stored.has_value();
-    if (!stored)
-        stored = readRule(measuresKey(fired.category));
+    std::optional<std::pair<QString, QString>> stored;
+    QString ownType;
+    QString ownCount;
+    plan.ownRule = ReadEventRule(fired.id, &ownType, &ownCount);
+    if (plan.ownRule)
+        stored = std::make_pair(ownType, ownCount);
+    else
+        stored = readCategoryRule(fired.category);
     if (!stored)
         return std::nullopt;
     const std::optional<int> count = RepeatCount(stored->second);
@@ -71,9 +71,9 @@ std::optional<NextPlan> planNextOccurrence(const DispatcherRow& fired)
     }
     plan.rule = {stored->first, *count};
 
-    QString code;
-    const int advance = RegRead(inAdvanceValue(fired.id), &code) ? AdvanceMinutes(code) : 0;
-    const std::optional<QDateTime> next = NextReminderMoment(fired.date, fired.time, plan.rule, advance, Clock::Now());
+    ReadAdvanceCode(fired.id, &plan.advanceCode);
+    const std::optional<QDateTime> next =
+        NextReminderMoment(fired.date, fired.time, plan.rule, AdvanceMinutes(plan.advanceCode), Clock::Now());
     if (!next)
         return std::nullopt;
     plan.date = next->date();
@@ -84,79 +84,50 @@ std::optional<NextPlan> planNextOccurrence(const DispatcherRow& fired)
     return plan;
 }
 
-// Sets the fields of the row being added; the first failure wins.
-DbResult setFields(Recordset& rs, const QList<std::pair<QString, QVariant>>& fields)
+bool firedRowExists(qint64 id)
 {
-    for (const auto& [name, value] : fields) {
-        const DbResult result = rs.SetField(name, value);
-        if (!result.Ok())
-            return result;
-    }
-    return {};
+    Connection& db = DataEnvironment1().Connection1;
+    OpenIfClosed(db);
+    QList<QVariantList> rows;
+    return db.Query(QStringLiteral("SELECT 1 FROM lst_Dates WHERE Step_Numeric = ?"), {id}, &rows).Ok()
+           && !rows.isEmpty();
 }
 
-// Deletes the fired row and adds its next occurrence in one transaction; a failure
-// leaves the table as it was. A fired row that is no longer there gets no successor.
-// The id of the new row; 0 when none was written.
-qint64 replaceFiredRow(const DispatcherRow& fired, const std::optional<NextPlan>& plan)
+// One answer to a reminder in one transaction: the snooze copy when there is one,
+// the fired row replaced by its next occurrence, and the event's entries moved to
+// the new row, or removed where it gets none, so that no entry outlives its row. A
+// fired row that is no longer there is left alone. False when nothing was stored.
+bool storeAnswer(const DispatcherRow& fired, const std::optional<EventRow>& snoozeCopy)
 {
-    DataEnvironment& data = DataEnvironment1();
-    Recordset& rows = data.rsCommand2;
-    Recordset& writer = data.rsCommand3;
-    OpenIfClosed(rows);
-    if (!rows.MoveToId(fired.id)) {
-        CloseIfOpen(rows);
-        return 0;
-    }
-    Connection& db = data.Connection1;
-    qint64 newId = 0;
+    const bool firedThere = firedRowExists(fired.id);
+    if (!firedThere && !snoozeCopy)
+        return true;
+    // The rule is read (and a bad one reported) before the transaction begins.
+    const std::optional<NextPlan> plan = firedThere ? planNextOccurrence(fired) : std::nullopt;
+    Connection& db = DataEnvironment1().Connection1;
     DbResult result = db.BeginTrans();
-    if (result.Ok())
-        result = rows.Delete();
+    qint64 id = 0;
+    if (result.Ok() && snoozeCopy)
+        result = AddEventRow(*snoozeCopy, &id);
+    if (result.Ok() && firedThere) {
+        bool found = false;
+        result = DeleteEventRow(fired.id, &found);
+        if (result.Ok())
+            result = WriteEntries(RemoveEventEntries(fired.id));
+    }
     if (result.Ok() && plan) {
-        OpenIfClosed(writer);
-        result = writer.AddNew();
+        result = AddEventRow({StoredMeasureName(fired.category), fired.title, plan->date, plan->time,
+                              fired.comment.isEmpty() ? QVariant() : QVariant(fired.comment)},
+                             &id);
+        QList<EntryChange> moved;
+        if (plan->ownRule)
+            moved += SpecialEntryChanges(id, plan->rule.type, plan->rule.count);
+        if (!plan->advanceCode.isEmpty())
+            moved.append({InAdvanceValuePath(id), plan->advanceCode});
         if (result.Ok())
-            result = setFields(writer, {{QStringLiteral("Measure_Name"), StoredMeasureName(fired.category)},
-                                        {QStringLiteral("Step_Name"), fired.title},
-                                        {QStringLiteral("Step_Date"), plan->date},
-                                        {QStringLiteral("Step_Time"), plan->time},
-                                        {QStringLiteral("Step_Notes"),
-                                         fired.comment.isEmpty() ? QVariant() : QVariant(fired.comment)},
-                                        {QStringLiteral("Step_Rep"), false}});
-        if (result.Ok())
-            result = writer.Update();
-        if (result.Ok())
-            newId = writer.CurrentId();
-        else
-            writer.CancelUpdate();
+            result = WriteEntries(moved);
     }
-    if (result.Ok())
-        result = db.CommitTrans();
-    else if (db.InTransaction())
-        db.RollbackTrans();
-    CloseIfOpen(writer);
-    CloseIfOpen(rows);
-    if (!result.Ok()) {
-        MsgBox(GetLangText(QStringLiteral("mes329")), 48, ProductName());
-        return 0;
-    }
-    return newId;
-}
-
-// The event's registry entries follow it to the new row: written under the new id
-// first, removed from the old one only once that worked.
-void moveRegistryEntries(qint64 oldId, qint64 newId, const NextPlan& plan)
-{
-    if (plan.ownRule) {
-        const QString key = specialKey(newId);
-        if (RegWrite(key + QStringLiteral("NextType"), plan.rule.type)
-            && RegWrite(key + QStringLiteral("NextInterval"), QString::number(plan.rule.count)))
-            RegDelete(specialKey(oldId));
-    }
-    QString code;
-    if (RegRead(inAdvanceValue(oldId), &code) && RegWrite(inAdvanceValue(newId), code))
-        RegDelete(inAdvanceValue(oldId));
+    return EndSave(db, result);
 }
 
 }  // namespace
@@ -168,22 +139,9 @@ void frmWindow::Command1_Click(int index)
         return;
     // One reading of the clock gives both the date and the time of the copy.
     const QDateTime when = Clock::Now().addSecs(qint64(minutes) * 60);
-    Recordset& writer = DataEnvironment1().rsCommand3;
-    OpenIfClosed(writer);
-    DbResult result = writer.AddNew();
-    if (result.Ok())
-        result = setFields(writer, {{QStringLiteral("Measure_Name"), StoredMeasureName(Fired.category)},
-                                    {QStringLiteral("Step_Name"), Fired.title},
-                                    {QStringLiteral("Step_Date"), when.date()},
-                                    {QStringLiteral("Step_Time"), StepTimeTextSeconds(when.time())},
-                                    {QStringLiteral("Step_Notes"), Label5->toPlainText()},
-                                    {QStringLiteral("Step_Rep"), true}});
-    if (result.Ok())
-        result = writer.Update();
-    if (!result.Ok())
-        writer.CancelUpdate();
-    CloseIfOpen(writer);
-    if (!result.Ok()) {
+    const EventRow copy{StoredMeasureName(Fired.category), Fired.title, when.date(),
+                        StepTimeTextSeconds(when.time()), Label5->toPlainText(), true};
+    if (!storeAnswer(Fired, copy)) {
         // The reminder stays up: nothing is closed that was not put off.
         MsgBox(GetLangText(QStringLiteral("mes329")), 48, ProductName());
         return;
@@ -203,10 +161,9 @@ void frmWindow::closeSequence()
     hide();
     playSound::StopSound();
 
-    const std::optional<NextPlan> plan = planNextOccurrence(Fired);
-    const qint64 newId = replaceFiredRow(Fired, plan);
-    if (newId != 0)
-        moveRegistryEntries(Fired.id, newId, *plan);
+    // After a snooze the answer is stored already: the fired row is gone.
+    if (!storeAnswer(Fired, std::nullopt))
+        MsgBox(GetLangText(QStringLiteral("mes329")), 48, ProductName());
 
     Forms::Get<frmProcess>().DateRefresh();
     for (const QPointer<QWidget>& window : DisabledWindows) {

@@ -1,6 +1,5 @@
 #include "frmOrg.h"
 
-#include "EventRecord.h"
 #include "PlannerGridModel.h"
 #include "frmMesAdd.h"
 #include "frmSetSelect.h"
@@ -243,35 +242,4 @@ void frmOrg::Toolbar1_ButtonClick(int index)
     default:
         break;
     }
-}
-
-void frmOrg::DeleteEvent()
-{
-    Recordset& rs = events();
-    if (rs.State() == 0 || rs.RecordCount() == 0) {
-        MsgBox(GetLangText(s("mes224")), 48, ProductName());
-        Combo1->setFocus();
-        return;
-    }
-    if (rs.AbsolutePosition() < 0)
-        rs.MoveFirst();
-    const QString question =
-        GetLangText(s("mes225")) + s(" \"") + rs.Field(s("Step_Name")).toString() + s("\" ?");
-    const int answer = MsgBox(question, 36, ProductName());
-    Combo1->setFocus();
-    if (answer == vbYes) {
-        const qint64 id = rs.CurrentId();
-        if (!rs.Delete().Ok()) {
-            MsgBox(GetLangText(s("mes332")), 48, ProductName());
-        } else {
-            // Entries left behind by a store that cannot be written name an id that
-            // never comes back.
-            WriteEntries(RemoveEventEntries(id));
-            // The grid goes on with the row that took the deleted one's place.
-            rs.MoveNext();
-            if (rs.Eof())
-                rs.MoveLast();
-        }
-    }
-    Forms::Get<frmProcess>().DateRefresh();
 }

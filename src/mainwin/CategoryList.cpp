@@ -63,11 +63,13 @@ void frmMain::OpenDB()
     frmProcess& process = Forms::Get<frmProcess>();
     QString* const builtInNames[3] = {&process.BuiltInMeasure1, &process.BuiltInMeasure2,
                                       &process.BuiltInMeasure3};
+    QStringList shownNames;
     for (const CategoryRow& row : readCategories()) {
         if (row.iconPath == QLatin1String("System"))
             continue;
         if (row.iconPath.left(4) != QLatin1String("RES_")) {
             AddCategoryRow(row.name, LoadCategoryIcon(row.iconPath, row.name), row.name);
+            shownNames.append(row.name);
             continue;
         }
         const int number = row.iconPath == QLatin1String("RES_1")   ? 1
@@ -78,10 +80,12 @@ void frmMain::OpenDB()
             continue;
         const QString shown = GetOwnText(QStringLiteral("evn%1").arg(number));
         AddCategoryRow(shown, ResourceIcon(row.iconPath), row.name);
+        shownNames.append(shown);
         *builtInNames[number - 1] = row.name;
         if (number == 1)
             WriteDefaultCategoryRule(shown);
     }
+    RemoveRulesOfNoCategory(shownNames);
 }
 
 void frmMain::AddCategoryRow(const QString& shownName, const QIcon& icon, const QString& storedName)

@@ -15,10 +15,14 @@
 #include "platform/MsgBox.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QTabWidget>
+
+#include <filesystem>
+#include <tuple>
 
 namespace {
 
@@ -44,6 +48,58 @@ void resyncOpenEventRecordsets()
     }
 }
 
+// 1 to 3 for the rows of the built-in categories, else 0.
+int builtInNumber(const QString& iconPath)
+{
+    for (int number = 1; number <= 3; ++number) {
+        if (iconPath == QStringLiteral("RES_%1").arg(number))
+            return number;
+    }
+    return 0;
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    std::error_code error;
+    return a == b
+           || std::filesystem::equivalent(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString(), error);
+}
+
+// A category's icon file, written whole under its final name before the commit of
+// the row that names it, and put back as it was when that commit fails.
+class IconFileWrite {
+public:
+    bool Write(const QString& source, const QString& shownName)
+    {
+        path_ = CategoryIconPath(shownName);
+        existed_ = FileSystem::IsFile(path_);
+        if (existed_ && !FileSystem::ReadAll(path_, &before_))
+            return false;
+        return FileExists(source) && CopyIconFile(source, shownName);
+    }
+    void Undo() const
+    {
+        if (path_.isEmpty())
+            return;
+        if (existed_)
+            std::ignore = FileSystem::WriteAtomic(path_, before_);  // a file of no category otherwise
+        else
+            FileSystem::RemoveFile(path_);
+    }
+
+private:
+    QString path_;
+    bool existed_ = false;
+    QByteArray before_;
+};
+
+// The rule of an edited category under its new name, in the caller's transaction.
+DbResult writeEditedRule(const QString& oldName, const QString& newName, const QString& letter, int count)
+{
+    const bool written = MoveCategoryRule(oldName, newName) && WriteCategoryRule(newName, letter, count, true);
+    return written ? DbResult() : DbResult::Failure(DbStatus::Error, CategoryRuleKey(newName));
+}
+
 }  // namespace
 
 void frmIconAdd::refuseCount(const char* messageKey)
@@ -59,6 +115,14 @@ void frmIconAdd::refuseTakenName()
     MsgBox(GetLangText(s("mes166")), 48, ProductName());
     tbsOptions->setCurrentIndex(0);
     Text1->setFocus();
+}
+
+void frmIconAdd::refuseSave(const DbResult& result)
+{
+    if (result.status == DbStatus::DuplicateKey)
+        refuseTakenName();
+    else
+        reportError(result.text);
 }
 
 void frmIconAdd::Command0_Click()
@@ -77,39 +141,37 @@ void frmIconAdd::Command0_Click()
         refuseTakenName();
         return;
     }
-    const QString iconPath = CategoryIconPath(name);
-    const bool iconFileExisted = FileExists(iconPath);
-    if (!CopyIconFile(PicturePath, name)) {
+    IconFileWrite icon;
+    if (!icon.Write(PicturePath, name)) {
         reportError(GetLangText(s("mes17")));
         return;
     }
-
-    Recordset& categories = DataEnvironment1().rsCommand1;
-    OpenIfClosed(categories);
-    DbResult result = categories.AddNew();
-    if (result.Ok())
-        result = categories.SetField(s("Measure_Name"), name);
-    if (result.Ok())
-        result = categories.SetField(s("LVIcon_Path"), iconPath);
-    if (result.Ok())
-        result = categories.Update();
-    if (!result.Ok()) {
-        categories.CancelUpdate();
-        CloseIfOpen(categories);
-        if (!iconFileExisted)
-            FileSystem::RemoveFile(iconPath);
-        if (result.status == DbStatus::DuplicateKey)
-            refuseTakenName();
-        else
-            reportError(result.text);
-        return;
-    }
-    CloseIfOpen(categories);
-
     QString letter;
     int count = 0;
     GetRepeatCode(&letter, &count);
-    WriteCategoryRule(name, letter, count, false);
+
+    Recordset& categories = DataEnvironment1().rsCommand1;
+    OpenIfClosed(categories);
+    const DbResult result = CommitCategoryChange([&] {
+        DbResult written = categories.AddNew();
+        if (written.Ok())
+            written = categories.SetField(s("Measure_Name"), name);
+        if (written.Ok())
+            written = categories.SetField(s("LVIcon_Path"), CategoryIconPath(name));
+        if (written.Ok())
+            written = categories.Update();
+        if (written.Ok() && !WriteCategoryRule(name, letter, count, false))
+            written = DbResult::Failure(DbStatus::Error, CategoryRuleKey(name));
+        return written;
+    });
+    if (!result.Ok())
+        categories.CancelUpdate();
+    CloseIfOpen(categories);
+    if (!result.Ok()) {
+        icon.Undo();
+        refuseSave(result);
+        return;
+    }
     // A main window loaded later lists the new row itself.
     if (frmMain* main = Forms::Find<frmMain>())
         main->AddCategoryRow(name, iconFileOrGeneric(name), name);
@@ -136,19 +198,23 @@ void frmIconAdd::Command2_Click()
         refuseTakenName();
         return;
     }
-    bool builtIn = false;
-    if (!saveEditedRow(storedName, newName, renamed, &builtIn))
+
+    Recordset& categories = DataEnvironment1().rsCommand1;
+    OpenIfClosed(categories);
+    categories.MoveFirst();
+    categories.Find(s("Measure_Name = ") + Criteria::Quote(storedName));
+    const QString iconPath = categories.Eof() ? QString() : categories.Field(1).toString();
+    CloseIfOpen(categories);
+    if (iconPath.isNull()) {
+        reportError(storedName);
+        return;
+    }
+    const int builtIn = builtInNumber(iconPath);
+    if (builtIn != 0 ? !saveBuiltInCategory(builtIn, oldName, newName)
+                     : !saveUserCategory(storedName, oldName, newName, iconPath))
         return;
 
-    const bool pictureChosen = !PicturePath.isEmpty() && !builtIn;
-    if (!builtIn && (pictureChosen || renamed)) {
-        const QString oldFile = CategoryIconPath(oldName);
-        const QString newFile = CategoryIconPath(newName);
-        const QString source = pictureChosen ? PicturePath : oldFile;
-        // The old file goes only once its picture has reached the new one.
-        const bool copied = FileExists(source) && CopyIconFile(source, newName);
-        if (copied && renamed && oldFile != newFile && FileExists(oldFile))
-            FileSystem::RemoveFile(oldFile);
+    if (builtIn == 0 && (renamed || !PicturePath.isEmpty())) {
         RefreshCategoryIcon(oldName, newName);
         frmMain::SetStoredName(item, newName);
     } else if (renamed) {
@@ -158,74 +224,88 @@ void frmIconAdd::Command2_Click()
         item->setText(newName);
         main.RefreshCategoryIcons();
     }
-    if (renamed)
-        MoveCategoryRule(oldName, newName);
-    QString letter;
-    int count = 0;
-    GetRepeatCode(&letter, &count);
-    WriteCategoryRule(newName, letter, count, true);
     Forms::Unload(this);
     Forms::Get<frmProcess>().DateRefresh();
 }
 
-// The category's row: a built-in category changes its own text, a user category its
-// row and, in the same transaction, the events filed under it.
-bool frmIconAdd::saveEditedRow(const QString& storedName, const QString& newName, bool renamed, bool* builtIn)
+// A built-in category keeps its name in its own text, written first; its rule moves
+// in the commit after it, and a failed commit puts the old text back.
+bool frmIconAdd::saveBuiltInCategory(int number, const QString& oldName, const QString& newName)
 {
+    const QString ownText = QStringLiteral("evn%1").arg(number);
+    const bool renamed = newName != oldName;
+    if (renamed && !SetOwnText(ownText, newName)) {
+        reportError(OwnTextsFilePath(Forms::Get<frmProcess>().LanguageName));
+        return false;
+    }
+    QString letter;
+    int count = 0;
+    GetRepeatCode(&letter, &count);
+    const DbResult result = CommitCategoryChange([&] { return writeEditedRule(oldName, newName, letter, count); });
+    if (!result.Ok()) {
+        if (renamed)
+            std::ignore = SetOwnText(ownText, oldName);  // the failure shown is the commit's
+        refuseSave(result);
+        return false;
+    }
+    return true;
+}
+
+// A user category's row, the events filed under it and its rule change in one
+// commit; a new picture or a renamed one is in place before it, the old file goes
+// after it.
+bool frmIconAdd::saveUserCategory(const QString& storedName, const QString& oldName, const QString& newName,
+                                  const QString& iconPath)
+{
+    const bool renamed = newName != oldName;
+    const bool newFile = renamed || !PicturePath.isEmpty();
+    const QString ownFile = CategoryIconPath(oldName);
+    IconFileWrite icon;
+    if (newFile) {
+        const QString source = !PicturePath.isEmpty() ? PicturePath : FileExists(ownFile) ? ownFile : iconPath;
+        if (!icon.Write(source, newName)) {
+            reportError(GetLangText(s("mes17")));
+            return false;
+        }
+    }
+    QString letter;
+    int count = 0;
+    GetRepeatCode(&letter, &count);
+
     Recordset& categories = DataEnvironment1().rsCommand1;
+    Connection& events = DataEnvironment1().Connection1;
     OpenIfClosed(categories);
     categories.MoveFirst();
     categories.Find(s("Measure_Name = ") + Criteria::Quote(storedName));
-    if (categories.Eof()) {
-        CloseIfOpen(categories);
-        reportError(storedName);
-        return false;
-    }
-    *builtIn = categories.Field(1).toString().left(4) == QLatin1String("RES_");
-    const frmProcess& process = Forms::Get<frmProcess>();
-    const QString builtInNames[3] = {process.BuiltInMeasure1, process.BuiltInMeasure2, process.BuiltInMeasure3};
-    for (int number = 0; number < 3; ++number) {
-        if (builtInNames[number].isEmpty() || categories.Field(0).toString() != builtInNames[number])
-            continue;
-        CloseIfOpen(categories);
-        if (renamed && !SetOwnText(QStringLiteral("evn%1").arg(number + 1), newName)) {
-            reportError(OwnTextsFilePath(process.LanguageName));
-            return false;
-        }
-        return true;
-    }
-    if (*builtIn || (!renamed && PicturePath.isEmpty())) {
-        CloseIfOpen(categories);
-        return true;
-    }
-
-    Connection& events = DataEnvironment1().Connection1;
-    DbResult result = events.BeginTrans();
-    if (result.Ok() && renamed)
-        result = categories.SetField(s("Measure_Name"), newName);
-    if (result.Ok())
-        result = categories.SetField(s("LVIcon_Path"), CategoryIconPath(newName));
-    if (result.Ok())
-        result = categories.Update();
-    if (result.Ok() && renamed)
-        result = events.Execute(s("UPDATE lst_Dates SET Measure_Name = ? WHERE Measure_Name = ? COLLATE UNICODE_NOCASE"),
-                                {newName, storedName});
-    if (result.Ok())
-        result = events.CommitTrans();
-    if (!result.Ok()) {
-        if (events.InTransaction())
-            events.RollbackTrans();
+    const DbResult result = CommitCategoryChange([&] {
+        DbResult written = categories.Eof() ? DbResult::Failure(DbStatus::Error, storedName) : DbResult();
+        if (written.Ok() && renamed)
+            written = categories.SetField(s("Measure_Name"), newName);
+        if (written.Ok() && newFile)
+            written = categories.SetField(s("LVIcon_Path"), CategoryIconPath(newName));
+        if (written.Ok() && newFile)
+            written = categories.Update();
+        if (written.Ok() && renamed)
+            written = events.Execute(
+                s("UPDATE lst_Dates SET Measure_Name = ? WHERE Measure_Name = ? COLLATE UNICODE_NOCASE"),
+                {newName, storedName});
+        if (written.Ok())
+            written = writeEditedRule(oldName, newName, letter, count);
+        return written;
+    });
+    if (!result.Ok())
         categories.CancelUpdate();
-        CloseIfOpen(categories);
-        if (result.status == DbStatus::DuplicateKey)
-            refuseTakenName();
-        else
-            reportError(result.text);
+    CloseIfOpen(categories);
+    if (!result.Ok()) {
+        icon.Undo();
+        refuseSave(result);
         return false;
     }
-    CloseIfOpen(categories);
-    if (renamed)
+    if (renamed) {
+        if (FileExists(ownFile) && !sameFile(ownFile, CategoryIconPath(newName)))
+            FileSystem::RemoveFile(ownFile);
         resyncOpenEventRecordsets();
+    }
     return true;
 }
 

@@ -1,11 +1,16 @@
 #include "MeasureRecord.h"
 
+#include "core/DBConfig.h"
+#include "core/DataEnvironment.h"
 #include "core/Fatal.h"
 #include "core/FolderFileExists.h"
 #include "core/Options.h"
 #include "core/RegData.h"
+#include "core/clsINI.h"
+#include "platform/Criteria.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
+#include "platform/RegistryStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,6 +21,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -44,18 +50,14 @@ bool ReadCategoryRule(const QString& shownName, QString* nextType, QString* next
     return true;
 }
 
-void WriteCategoryRule(const QString& shownName, const QString& nextType, int nextInterval, bool editedCategory)
+bool WriteCategoryRule(const QString& shownName, const QString& nextType, int nextInterval, bool editedCategory)
 {
     const QString key = CategoryRuleKey(shownName);
-    if (!nextType.isEmpty()) {
-        RegWrite(key + NextType, nextType);
-        RegWrite(key + NextInterval, QString::number(nextInterval));
-        return;
-    }
-    if (editedCategory && RegKeyExists(key + NextType) && RegKeyExists(key + NextInterval)) {
-        RegWrite(key + NextInterval, QStringLiteral("0"));
-        RegDelete(key + NextType);
-    }
+    if (!nextType.isEmpty())
+        return RegWrite(key + NextType, nextType) && RegWrite(key + NextInterval, QString::number(nextInterval));
+    if (editedCategory && RegKeyExists(key + NextType) && RegKeyExists(key + NextInterval))
+        return RegWrite(key + NextInterval, QStringLiteral("0")) && RegDelete(key + NextType);
+    return true;
 }
 
 void WriteDefaultCategoryRule(const QString& shownName)
@@ -63,33 +65,102 @@ void WriteDefaultCategoryRule(const QString& shownName)
     const QString key = CategoryRuleKey(shownName);
     if (RegKeyExists(key + NextInterval))
         return;
-    RegWrite(key + NextType, QStringLiteral("yyyy"));
-    RegWrite(key + NextInterval, QStringLiteral("1"));
+    std::ignore = CommitCategoryChange([&] {
+        const bool written =
+            RegWrite(key + NextType, QStringLiteral("yyyy")) && RegWrite(key + NextInterval, QStringLiteral("1"));
+        return written ? DbResult() : DbResult::Failure(DbStatus::Error, key);
+    });
 }
 
-void MoveCategoryRule(const QString& oldShownName, const QString& newShownName)
+bool MoveCategoryRule(const QString& oldShownName, const QString& newShownName)
 {
     // Key names ignore letter case: a rename in case alone keeps the same key.
     if (oldShownName.compare(newShownName, Qt::CaseInsensitive) == 0)
-        return;
+        return true;
     const QString oldKey = CategoryRuleKey(oldShownName);
     if (!RegKeyExists(oldKey))
-        return;
+        return true;
     const QString newKey = CategoryRuleKey(newShownName);
-    RegDelete(newKey);
+    if (RegKeyExists(newKey) && !RegDelete(newKey))
+        return false;
     for (const QString& name : {NextType, NextInterval}) {
         QString value;
-        if (RegRead(oldKey + name, &value))
-            RegWrite(newKey + name, value);
+        if (RegRead(oldKey + name, &value) && !RegWrite(newKey + name, value))
+            return false;
     }
-    RegDelete(oldKey);
+    return RegDelete(oldKey);
 }
 
-void DeleteCategoryRule(const QString& shownName)
+bool DeleteCategoryRule(const QString& shownName)
 {
     const QString key = CategoryRuleKey(shownName);
-    if (RegKeyExists(key))
-        RegDelete(key);
+    return !RegKeyExists(key) || RegDelete(key);
+}
+
+QStringList CategoryRuleNames()
+{
+    return RegSubKeys(ProgramKey() + QStringLiteral("Measures\\"));
+}
+
+void RemoveRulesOfNoCategory(const QStringList& shownNames)
+{
+    QStringList kept = shownNames;
+    const QString ownTexts = KnownFolders::UserDataFolder() + QStringLiteral("/System/Own");
+    for (const QString& file : FileSystem::FileNames(ownTexts)) {
+        clsINI texts;
+        texts.SetFileName(ownTexts + QLatin1Char('/') + file);
+        for (const char* key : {"evn1", "evn2", "evn3"})
+            kept.append(texts.Value(QStringLiteral("Values"), QLatin1String(key)));
+    }
+    QStringList orphans;
+    for (const QString& name : CategoryRuleNames()) {
+        if (!kept.contains(name, Qt::CaseInsensitive))
+            orphans.append(name);
+    }
+    if (orphans.isEmpty())
+        return;
+    std::ignore = CommitCategoryChange([&] {
+        for (const QString& name : orphans) {
+            if (!RegDelete(CategoryRuleKey(name)))
+                return DbResult::Failure(DbStatus::Error, CategoryRuleKey(name));
+        }
+        return DbResult();
+    });
+}
+
+DbResult CommitCategoryChange(const std::function<DbResult()>& writes)
+{
+    Connection& events = DataEnvironment1().Connection1;
+    OpenIfClosed(events);
+    DbResult result = events.BeginTrans();
+    if (result.Ok())
+        result = writes();
+    if (result.Ok())
+        result = events.CommitTrans();
+    if (!result.Ok() && events.InTransaction())
+        std::ignore = events.RollbackTrans();  // the failure reported is the first one
+    return result;
+}
+
+DbResult DeleteCategoryRecord(const QString& storedName, const QString& shownName, QString* iconPath)
+{
+    Recordset& categories = DataEnvironment1().rsCommand1;
+    OpenIfClosed(categories);
+    categories.MoveFirst();
+    categories.Find(QStringLiteral("Measure_Name = ") + Criteria::Quote(storedName));
+    const bool found = !categories.Eof();
+    if (found)
+        *iconPath = categories.Field(1).toString();
+    const DbResult result = CommitCategoryChange([&] {
+        DbResult deleted = found ? categories.Delete() : DbResult();
+        if (deleted.Ok() && !DeleteCategoryRule(shownName))
+            deleted = DbResult::Failure(DbStatus::Error, CategoryRuleKey(shownName));
+        return deleted;
+    });
+    if (result.Ok())
+        categories.Resync();
+    CloseIfOpen(categories);
+    return result;
 }
 
 QString RepeatUnitLetter(int unitIndex)

@@ -2,10 +2,12 @@
 
 #include <QIcon>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 class QLineEdit;
-
-class QLineEdit;
+struct DbResult;
 
 // Where an event category lives besides its row in lst_Measures: its icon file and
 // its repeat rule under the registry key "Measures\<shown name>". Both are named by
@@ -16,16 +18,35 @@ QString CategoryRuleKey(const QString& shownName);
 
 // The raw values "NextType" and "NextInterval"; true only when both exist.
 bool ReadCategoryRule(const QString& shownName, QString* nextType, QString* nextInterval);
+// The writers below go to the registry table of the events database: inside a
+// transaction of DataEnvironment1().Connection1 they commit with its rows. False
+// when a value could not be written.
+
 // Writes a rule built by the editor. A non-empty letter writes both values. An
 // empty letter writes nothing for a new category; for an edited one whose key holds
 // both values it writes "NextInterval" = "0" and deletes "NextType", keeping the key.
-void WriteCategoryRule(const QString& shownName, const QString& nextType, int nextInterval, bool editedCategory);
+bool WriteCategoryRule(const QString& shownName, const QString& nextType, int nextInterval, bool editedCategory);
 // The yearly rule of built-in category 1, written once: only while its key has no
 // "NextInterval" (a rule switched off keeps "0" there and is not written again).
 void WriteDefaultCategoryRule(const QString& shownName);
 // Carries the key with whatever values it holds to the new name (a rename).
-void MoveCategoryRule(const QString& oldShownName, const QString& newShownName);
-void DeleteCategoryRule(const QString& shownName);
+bool MoveCategoryRule(const QString& oldShownName, const QString& newShownName);
+bool DeleteCategoryRule(const QString& shownName);
+
+// The names whose rule keys exist under "Measures\".
+QStringList CategoryRuleNames();
+// Removes the rule of every name that no category shows, in any language's own texts
+// (a built-in category renamed in one language keeps its rule under its name in
+// another). A kill between a built-in category's new own text and the commit of its
+// moved rule leaves one.
+void RemoveRulesOfNoCategory(const QStringList& shownNames);
+
+// Runs writes of category rows and rules as one commit of the events database: all
+// of them, or, when one fails, none.
+DbResult CommitCategoryChange(const std::function<DbResult()>& writes);
+// The category's row and its rule, gone in one commit. iconPath gets the path the
+// row named.
+DbResult DeleteCategoryRecord(const QString& storedName, const QString& shownName, QString* iconPath);
 
 // The repeat pickers' orders: units "yyyy", "M", "w", "d", "h", "n" by index 0 to 5.
 QString RepeatUnitLetter(int unitIndex);

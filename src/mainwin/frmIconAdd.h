@@ -15,6 +15,7 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class cTabStripPane;
+struct DbResult;
 
 // The event-category editor: name, picture and repeat rule of a new category (new
 // mode) or of the category selected in the main window's list (edit mode).
@@ -86,8 +87,11 @@ private:
     void showPicture(const QIcon& picture);
     void refuseCount(const char* messageKey);
     void refuseTakenName();
+    void refuseSave(const DbResult& result);
     void RefreshCategoryIcon(const QString& oldName, const QString& newName);
-    bool saveEditedRow(const QString& storedName, const QString& newName, bool renamed, bool* builtIn);
+    bool saveBuiltInCategory(int number, const QString& oldName, const QString& newName);
+    bool saveUserCategory(const QString& storedName, const QString& oldName, const QString& newName,
+                          const QString& iconPath);
 
     // The stored and the shown name of the category being edited; "" in new mode.
     QString editedStoredName_;

@@ -17,6 +17,8 @@
 #include <QMenu>
 #include <QPointer>
 
+#include <cstdio>
+
 namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
@@ -105,11 +107,12 @@ void frmMainPopUp::mnuOptions_Click()
 
 void frmMainPopUp::mnuDelete_Click()
 {
-    frmMain& main = Forms::Get<frmMain>();
-    QListWidgetItem* item = main.SelectedCategoryItem();
+    // The question runs an event loop: the main window may be unloaded under it.
+    const QPointer<frmMain> main(&Forms::Get<frmMain>());
+    const QListWidgetItem* item = main->SelectedCategoryItem();
     if (!item)
         return;
-    if (main.ListView1->count() == 1) {
+    if (main->ListView1->count() == 1) {
         MsgBox(GetLangText(s("mes171")), 48, ProductName());
         return;
     }
@@ -118,32 +121,28 @@ void frmMainPopUp::mnuDelete_Click()
         MsgBox(GetLangText(s("mes172")), 48, ProductName());
         return;
     }
+    const QString stored = frmMain::StoredNameOf(item);
     const QString question = GetLangText(s("mes173")) + s(": \"") + shown + s("\" ?");
-    if (MsgBox(question, 36, ProductName()) != vbYes)
+    if (MsgBox(question, 36, ProductName()) != vbYes || !main)
         return;
-    QPointer<frmMain> guard(&main);
+    item = main->SelectedCategoryItem();
+    if (!item || item->text() != shown)
+        return;
 
-    Recordset& categories = DataEnvironment1().rsCommand1;
-    OpenIfClosed(categories);
-    categories.MoveFirst();
-    categories.Find(s("Measure_Name = ") + Criteria::Quote(frmMain::StoredNameOf(item)));
     QString iconPath;
-    if (!categories.Eof()) {
-        iconPath = categories.Field(1).toString();
-        categories.Delete();
-        categories.Resync();
-    }
-    CloseIfOpen(categories);
-
-    DeleteCategoryRule(shown);
-    if (!guard)
+    const DbResult deleted = DeleteCategoryRecord(stored, shown, &iconPath);
+    if (!deleted.Ok()) {
+        std::fprintf(stderr, "Tessaryn: the category %s was not deleted: %s\n", qPrintable(shown),
+                     qPrintable(deleted.text));
+        MsgBox(GetLangText(s("mes378")), 48, ProductName());
         return;
-    delete main.ListView1->takeItem(main.ListView1->row(item));
+    }
+    delete main->ListView1->takeItem(main->ListView1->row(item));
     // Only a file of the user's icon folder is the category's own; a path that a
-    // restored database names elsewhere is left alone.
+    // restored database names elsewhere is left alone. The file goes after the row.
     if (!iconPath.isEmpty() && FileExists(iconPath) && IsInIconFolder(iconPath))
         FileSystem::RemoveFile(iconPath);
-    main.ImageList1.Remove(QLatin1Char('_') + shown);
-    main.RefreshCategoryIcons();
+    main->ImageList1.Remove(QLatin1Char('_') + shown);
+    main->RefreshCategoryIcons();
     Forms::Get<frmProcess>().DateRefresh();
 }

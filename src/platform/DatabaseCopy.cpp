@@ -2,11 +2,14 @@
 
 #include "FileSystem.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -102,6 +105,44 @@ void SyncFolder(const QString& folder)
         ::fsync(fd.get());
 }
 
+void RemoveBackupLeftOvers(const QString& target)
+{
+    const QFileInfo file(target);
+    const QRegularExpression leftOver(QLatin1Char('^') + QRegularExpression::escape(file.fileName())
+                                      + QStringLiteral("\\.part\\d+(-journal)?$"));
+    const QDir folder = file.absoluteDir();
+    for (const QString& name : folder.entryList({file.fileName() + QStringLiteral(".part*")}, QDir::Files | QDir::Hidden)) {
+        if (leftOver.match(name).hasMatch())
+            ::unlink(native(folder.filePath(name)).constData());
+    }
+}
+
+QString StagingPath(const QString& live)
+{
+    static std::atomic<unsigned> attempt{0};
+    return live + QStringLiteral(".restore-%1-%2").arg(::getpid()).arg(attempt++);
+}
+
+void RemoveStaged(const QString& staged)
+{
+    for (const char* suffix : {"", "-journal"})
+        ::unlink(native(staged + QLatin1String(suffix)).constData());
+}
+
+bool IsRestoreLeftOver(const QString& folder, const QString& fileName)
+{
+    // "tesryn.db.restore" and its journal as older versions named them, or a name of
+    // StagingPath with its journal.
+    static const QRegularExpression staged(QStringLiteral("^[^.].*\\.restore(-\\d+-\\d+)?(-journal)?$"));
+    // SQLite names it after the main file of the connection: "<live>-mj" and nine
+    // hexadecimal digits, the seventh a 9.
+    static const QRegularExpression superJournal(QStringLiteral("^([^.].*)-mj[0-9A-F]{6}9[0-9A-F]{2}$"));
+    if (staged.match(fileName).hasMatch())
+        return true;
+    const QRegularExpressionMatch super = superJournal.match(fileName);
+    return super.hasMatch() && !QFileInfo::exists(folder + QLatin1Char('/') + super.captured(1) + QStringLiteral("-journal"));
+}
+
 DbResult BackupTo(Connection& source, const QString& target)
 {
     if (!source.Handle())
@@ -109,8 +150,8 @@ DbResult BackupTo(Connection& source, const QString& target)
     const QString folder = QFileInfo(target).absolutePath();
     if (!FileSystem::ModeAllowsWriting(folder))
         return failure(QStringLiteral("the folder %1 cannot be written").arg(folder));
+    RemoveBackupLeftOvers(target);
     const QString temporary = temporaryBeside(target);
-    ::unlink(native(temporary).constData());
     DbResult result = copyPages(source.Handle(), temporary);
     if (result.Ok() && !(FileSystem::SetOwnerOnly(temporary) && SyncFile(temporary)))
         result = failure(QStringLiteral("cannot sync %1").arg(temporary));

@@ -14,6 +14,21 @@ namespace DatabaseCopy {
 // file beside target and renamed over it.
 DbResult BackupTo(Connection& source, const QString& target);
 
+// Removes what a killed BackupTo to target left beside it: "<target>.part<pid>" and
+// its journal, whatever process wrote them.
+void RemoveBackupLeftOvers(const QString& target);
+
+// A name beside the live file for the copy a restore stages, new for every attempt,
+// so that no journal a killed attempt left belongs to it.
+QString StagingPath(const QString& live);
+// Removes a staged copy with its journal.
+void RemoveStaged(const QString& staged);
+// Whether a file of the live files' folder is one that a killed restore left: a
+// staged copy or its journal, or the super-journal of an older version's restore
+// (which joined the staged copy to the live file), unless the live file's journal,
+// which may still name it, is there.
+bool IsRestoreLeftOver(const QString& folder, const QString& fileName);
+
 enum class StageResult { Ok, NotDatabase, WriteFailed };
 // Copies source to target when source is a regular file that starts with the SQLite
 // header (a FIFO or a device is refused without being read). The source is only read.

@@ -1,29 +1,46 @@
 #pragma once
 
+#include "Connection.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 // A registry of text values under full key paths ("HKEY_CURRENT_USER\SOFTWARE\...").
 // A path ending in "\" names a key (its default value); otherwise the last part
-// names a value. Names compare without letter case and may hold any character but
-// "\". Everything lives in one human-readable file, read afresh by every call and
-// written atomically by every change.
+// names a value. Each value is one row of the table "registry" of a database,
+// stored under its full path; a key is the set of rows below it. Paths compare
+// without letter case. Every call is one statement on the connection, so inside
+// the connection's open transaction a change commits or rolls back with the rest.
 class RegistryStore {
 public:
-    explicit RegistryStore(QString filePath);
+    explicit RegistryStore(Connection& connection)
+        : connection_(connection)
+    {
+    }
+
+    // Makes the table where the file has none.
+    static DbResult CreateTable(Connection& connection);
 
     bool Write(const QString& path, const QString& value);
+    // Writes a value that is not there yet; one that is stays as it is.
+    bool WriteNew(const QString& path, const QString& value);
     // False when the value (or, for a key path, the key) does not exist.
     bool Read(const QString& path, QString* value) const;
     // Deletes a value, or a key with everything under it; false when it is missing
-    // or the file cannot be written.
+    // or the database refused the change.
     bool Delete(const QString& path);
     bool KeyExists(const QString& keyPath) const;
-    QStringList ValueNames(const QString& keyPath) const;
+    // Names of the keys right below a key, as first written.
     QStringList SubKeys(const QString& keyPath) const;
 
-    const QString& FilePath() const { return filePath_; }
-
 private:
-    QString filePath_;
+    Connection& connection_;
 };
+
+// The values of a file of the store's earlier, file-based form, by full path (a
+// key's default value under the key's path and "\"), in file order; nothing for a
+// missing file, and lines that do not parse are left out.
+QList<std::pair<QString, QString>> ReadRegistryFile(const QString& path);
