@@ -60,7 +60,8 @@ protected:
         QString state;
         for (const QString& name : FileSystem::FileNames(CategoryIconFolder()))
             state += name + s(":") + QString::number(qHash(ReadFile(CategoryIconFolder() + s("/") + name))) + s("\n");
-        state += QString::fromUtf8(ReadFile(RegistryFilePath()));
+        for (const QVariantList& row : rows("SELECT path, value FROM registry ORDER BY path"))
+            state += row.value(0).toString() + s("=") + row.value(1).toString() + s("\n");
         for (const QVariantList& row : rows("SELECT * FROM lst_Measures"))
             state += row.value(0).toString() + s("|") + row.value(1).toString() + s("\n");
         for (const QVariantList& row : rows("SELECT Measure_Name, Step_Name FROM lst_Dates"))

@@ -4,13 +4,13 @@
 #include "core/DataEnvironment.h"
 #include "core/Fatal.h"
 #include "core/FolderFileExists.h"
+#include "core/MeasureNames.h"
 #include "core/Options.h"
 #include "core/RegData.h"
 #include "core/clsINI.h"
 #include "platform/Criteria.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
-#include "platform/RegistryStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -99,7 +99,7 @@ bool DeleteCategoryRule(const QString& shownName)
 
 QStringList CategoryRuleNames()
 {
-    return RegistryStore(RegistryFilePath()).SubKeys(ProgramKey() + QStringLiteral("Measures\\"));
+    return RegSubKeys(ProgramKey() + QStringLiteral("Measures\\"));
 }
 
 void RemoveRulesOfNoCategory(const QStringList& shownNames)
@@ -116,6 +116,18 @@ void RemoveRulesOfNoCategory(const QStringList& shownNames)
     for (const QString& name : CategoryRuleNames()) {
         if (!kept.contains(name, Qt::CaseInsensitive))
             orphans.append(name);
+    }
+    if (orphans.isEmpty())
+        return;
+    // The rule an event's reminder reads, by its category's shown name, stays.
+    QList<QVariantList> used;
+    Connection& events = DataEnvironment1().Connection1;
+    OpenIfClosed(events);
+    if (!events.Query(QStringLiteral("SELECT DISTINCT Measure_Name FROM lst_Dates"), {}, &used).Ok())
+        return;
+    for (const QVariantList& category : used) {
+        const QString shown = ShownMeasureName(category.value(0).toString());
+        orphans.removeIf([&](const QString& name) { return name.compare(shown, Qt::CaseInsensitive) == 0; });
     }
     if (orphans.isEmpty())
         return;

@@ -37,7 +37,8 @@ bool DeleteCategoryRule(const QString& shownName);
 QStringList CategoryRuleNames();
 // Removes the rule of every name that no category shows, in any language's own texts
 // (a built-in category renamed in one language keeps its rule under its name in
-// another). A kill between a built-in category's new own text and the commit of its
+// another), and that no event's reminder reads (events keep the name of a deleted
+// category). A kill between a built-in category's new own text and the commit of its
 // moved rule leaves one.
 void RemoveRulesOfNoCategory(const QStringList& shownNames);
 
