@@ -8,6 +8,7 @@
 #include "core/Formats.h"
 #include "platform/DatabaseCopy.h"
 #include "core/StartCleanUp.h"
+#include "support/LimitedChild.h"
 #include "platform/KnownFolders.h"
 #include "tools/BackupRestore.h"
 #include "tools/frmBackUp.h"
@@ -20,10 +21,7 @@
 #include <QRadioButton>
 #include <QTableView>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -368,18 +366,10 @@ TEST_F(Backup, ARestoreKilledWhileItStagesLeavesTheLiveFileAndTheNextOneSucceeds
     addRow(s("Work"), s("Added later"), QDate(2026, 12, 19));
     EndDataEnvironment();
     const QByteArray live = ReadFile(DatabasePath(DataKind::Events));
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const rlimit limit{16384, 16384};
-        const rlimit noCore{0, 0};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::setrlimit(RLIMIT_CORE, &noCore);
+    const int status = RunLimitedChild(16384, true, [&] {
         std::ignore = Restore(DataKind::Events, home("events.tssv"));
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
+        return 0;
+    });
     ASSERT_TRUE(WIFSIGNALED(status)) << status;
     EXPECT_EQ(ReadFile(DatabasePath(DataKind::Events)), live);
     EXPECT_FALSE(leftovers().isEmpty());
@@ -415,18 +405,11 @@ TEST_F(Backup, AFullDiskFailsBothWaysAndTheLiveFileStays)
     WriteFile(home("old.tssb"), "older backup");
     EndDataEnvironment();
     const QByteArray live = ReadFile(DatabasePath(DataKind::Tasks));
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::signal(SIGXFSZ, SIG_IGN);
+    const int status = RunLimitedChild(4096, false, [&] {
         const bool backupFailed = BackUp(DataKind::Tasks, home("old.tssb")) == CopyOutcome::WriteFailed;
         const bool restoreFailed = Restore(DataKind::Tasks, home("good.tssb")) == CopyOutcome::WriteFailed;
-        ::_exit(backupFailed && restoreFailed ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
+        return backupFailed && restoreFailed ? 0 : 1;
+    });
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(ReadFile(home("old.tssb")), "older backup");
     EXPECT_EQ(QDir(home("")).entryList({s("*.part*")}, QDir::Files), QStringList());

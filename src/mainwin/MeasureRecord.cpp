@@ -140,6 +140,17 @@ void RemoveRulesOfNoCategory(const QStringList& shownNames)
     });
 }
 
+QString CategoryIconSource(const QString& storedName)
+{
+    Recordset& categories = DataEnvironment1().rsCommand1;
+    OpenIfClosed(categories);
+    categories.MoveFirst();
+    categories.Find(QStringLiteral("Measure_Name = ") + Criteria::Quote(storedName));
+    const QString iconPath = categories.Eof() ? QString() : categories.Field(1).toString();
+    CloseIfOpen(categories);
+    return iconPath;
+}
+
 DbResult CommitCategoryChange(const std::function<DbResult()>& writes)
 {
     Connection& events = DataEnvironment1().Connection1;

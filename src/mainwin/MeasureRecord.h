@@ -42,6 +42,9 @@ QStringList CategoryRuleNames();
 // moved rule leaves one.
 void RemoveRulesOfNoCategory(const QStringList& shownNames);
 
+// LVIcon_Path of the category row of a stored name; a null text when there is none.
+QString CategoryIconSource(const QString& storedName);
+
 // Runs writes of category rows and rules as one commit of the events database: all
 // of them, or, when one fails, none.
 DbResult CommitCategoryChange(const std::function<DbResult()>& writes);
