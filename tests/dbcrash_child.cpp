@@ -1,34 +1,44 @@
-// Child of the crash test: adds rows to lst_Dates of the database it is given, one
-// transaction each, and reports every committed row's id on its own line, until it
-// is killed.
-#include "platform/Connection.h"
-#include "platform/Recordset.h"
+// Child of the crash harness: runs the saves of one case (named by its argument)
+// through the program's window routines, one after the other, until it is killed.
+// It writes "ready" once it is set up, "begin" right before each save's routine and
+// "saved <token>" once the save was acknowledged.
+#include "dbcrash/CrashCases.h"
 
-#include <QDate>
+#include "core/Resources.h"
+#include "platform/KnownFolders.h"
+#include "support/TestEnv.h"
+
+#include <QApplication>
 
 #include <cstdio>
 
+namespace {
+
+void say(const QString& line)
+{
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
-    if (argc != 3)
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    InitResources();
+    const CrashCase* crashCase = argc == 2 ? FindCrashCase(QString::fromLocal8Bit(argv[1])) : nullptr;
+    if (!crashCase)
         return 2;
-    Connection connection;
-    if (!connection.Open(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])).Ok())
-        return 3;
-    Recordset events(connection, QStringLiteral("lst_Dates"));
-    if (!events.Open().Ok())
-        return 4;
-    std::printf("ready\n");
-    std::fflush(stdout);
-    for (int n = 0;; ++n) {
-        events.AddNew();
-        events.SetField(QStringLiteral("Measure_Name"), QStringLiteral("Birthdays"));
-        events.SetField(QStringLiteral("Step_Name"), QStringLiteral("row %1 ").arg(n).repeated(20));
-        events.SetField(QStringLiteral("Step_Date"), QDate(2024, 1, 1).addDays(n % 1000));
-        events.SetField(QStringLiteral("Step_Rep"), false);
-        if (!events.Update().Ok())
-            return 5;
-        std::printf("%lld\n", static_cast<long long>(events.CurrentId()));
-        std::fflush(stdout);
+    KnownFolders::SetProgramFolder(TestEnv::BuildShare());
+    PrepareCrashChild();
+    say(QStringLiteral("ready"));
+    for (int number = 0;; ++number) {
+        const QString token = crashCase->save(number, [] { say(QStringLiteral("begin")); });
+        if (!token.isEmpty())
+            say(QStringLiteral("saved ") + token);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
     }
 }

@@ -189,6 +189,7 @@ TEST_F(ReminderTest, ClosingAWeeklyEventWritesNextWeeksRowAndMovesItsEntries)
 
 TEST_F(ReminderTest, CategoryRuleAppliesWhenTheEventHasNoneOrOnlyHalfOfOne)
 {
+    addCategory(s("Work"));
     setCategoryRule(s("Work"), s("d"), s("1"));
     setCategoryRule(GetOwnText(s("evn2")), s("M"), s("1"));
     Clock::SetFixed(at(2026, 3, 10, 8, 0));

@@ -8,6 +8,8 @@
 #include "core/RegData.h"
 #include "core/frmProcess.h"
 #include "events/frmWindow.h"
+#include "mainwin/MeasureRecord.h"
+#include "platform/FileSystem.h"
 #include "platform/Clock.h"
 #include "platform/ColorChooser.h"
 #include "platform/FileDialog.h"
@@ -138,6 +140,18 @@ protected:
         }
         process().DateRefresh();
         return id;
+    }
+
+    // A rule of a category the user made comes with its category: the category
+    // list drops the rule of a name that no category shows.
+    static void addCategory(const QString& name)
+    {
+        const QString icon = CategoryIconPath(name);
+        ASSERT_TRUE(FileSystem::CopyAtomic(TestEnv::BuildShare() + s("/Icons/Work.ico"), icon));
+        Connection& db = DataEnvironment1().Connection1;
+        OpenIfClosed(db);
+        ASSERT_TRUE(db.Execute(s("INSERT INTO lst_Measures (Measure_Name, LVIcon_Path) VALUES (?, ?)"), {name, icon})
+                        .Ok());
     }
 
     static void setCategoryRule(const QString& shownName, const QString& type, const QString& count)

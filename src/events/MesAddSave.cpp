@@ -108,7 +108,7 @@ bool frmMesAdd::applyPastDateRule(Entered* event, PastThreshold threshold) const
     return true;
 }
 
-bool frmMesAdd::saveNewEvent(PastThreshold threshold)
+bool frmMesAdd::SaveNewEvent(PastThreshold threshold)
 {
     Entered event = entered();
     if (EventTitleExists(event.title)
@@ -190,7 +190,7 @@ bool frmMesAdd::saveEditedEvent()
 void frmMesAdd::Command0_Click()
 {
     QPointer<frmMesAdd> self(this);
-    if (!saveNewEvent(PastThreshold::TwoMinutes))
+    if (!SaveNewEvent(PastThreshold::TwoMinutes))
         return;
     Forms::Get<frmProcess>().DateRefresh();
     if (self)
@@ -200,7 +200,7 @@ void frmMesAdd::Command0_Click()
 void frmMesAdd::Command2_Click()
 {
     QPointer<frmMesAdd> self(this);
-    if (!saveNewEvent(PastThreshold::OneSecond))
+    if (!SaveNewEvent(PastThreshold::OneSecond))
         return;
     Forms::Get<frmProcess>().DateRefresh();
     if (!self)

@@ -56,6 +56,9 @@ public:
     QList<EntryChange> SaveInAdvance(qint64 id) const;
     QList<EntryChange> SaveSpecialRepeat(qint64 id) const;
     void GetRepeatCode(QString* letter, int* count) const;
+    // What OK and Add store for a new event, before they refresh the event list:
+    // its rows and entries in one transaction. False when nothing was stored.
+    bool SaveNewEvent(PastThreshold threshold);
 
     void Text1_Change();
     void Check1_Click();
@@ -121,7 +124,6 @@ private:
     void buildRepeatPage(QWidget* page);
     Entered entered() const;
     bool applyPastDateRule(Entered* event, PastThreshold threshold) const;
-    bool saveNewEvent(PastThreshold threshold);
     bool saveEditedEvent();
     void showEntered(const Entered& event);
 
