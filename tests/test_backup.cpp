@@ -7,6 +7,8 @@
 
 #include "core/Formats.h"
 #include "platform/DatabaseCopy.h"
+#include "core/StartCleanUp.h"
+#include "support/LimitedChild.h"
 #include "platform/KnownFolders.h"
 #include "tools/BackupRestore.h"
 #include "tools/frmBackUp.h"
@@ -19,10 +21,7 @@
 #include <QRadioButton>
 #include <QTableView>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -307,6 +306,80 @@ TEST_F(Backup, ABackupThatCannotBeWrittenKeepsTheOlderFileAndRecordsNothing)
     EXPECT_EQ(count(tasks(), "tbl_Business"), 1);
 }
 
+// An events backup carries its events' and categories' entries; the program's own
+// (the last backup time, the autostart value) stay as they stand. A backup made
+// before the entries moved into the database keeps the current ones of its events.
+TEST_F(Backup, ARestoreBringsBackTheEntriesOfItsEventsAndKeepsTheProgramsOwn)
+{
+    const auto value = [](const QString& path) {
+        QString text;
+        return RegRead(ProgramKey() + path, &text) ? text : s("<none>");
+    };
+    const auto set = [](const QString& path, const char* text) { ASSERT_TRUE(RegWrite(ProgramKey() + path, s(text))); };
+    const QString kept = QString::number(addRow(s("Work"), s("Kept"), QDate(2026, 12, 18)));
+    set(s("Special\\") + kept + s("\\NextType"), "w");
+    set(s("InAdvance\\") + kept, "15");
+    set(s("Measures\\Work\\NextType"), "d");
+    ASSERT_TRUE(DatabaseCopy::BackupTo(db(), home("events.tssv")).Ok());
+    WriteFile(home("older.tssv"), ReadFile(home("events.tssv")));
+    {
+        Connection older;
+        ASSERT_TRUE(older.Open(home("older.tssv"), s("qk_mirtolven")).Ok());
+        ASSERT_TRUE(older.Execute(s("DROP TABLE registry")).Ok());
+    }
+
+    struct Case {
+        const char* file;
+        const char* special;   // the kept event's own rule afterwards
+        const char* category;  // the category's rule afterwards
+    };
+    for (const Case& c : {Case{"events.tssv", "w", "d"}, Case{"older.tssv", "M", "n"}}) {
+        SCOPED_TRACE(c.file);
+        const QString gone = QString::number(addRow(s("Work"), s("Gone"), QDate(2026, 12, 19)));
+        set(s("Special\\") + kept + s("\\NextType"), "M");
+        set(s("InAdvance\\") + gone, "5");
+        set(s("Measures\\Work\\NextType"), "n");
+        set(s("TsSave"), "10.12.2026 9:00:00/Tasks");
+        ASSERT_TRUE(RegWrite(AutostartValuePath(), s("/opt/tessaryn/tesryn")));
+        MsgBoxScript::Clear();
+        restore(home(c.file));
+        EXPECT_EQ(messages(), QStringList{GetLangText(s("mes51"))});
+        EXPECT_EQ(value(s("Special\\") + kept + s("\\NextType")), s(c.special));
+        EXPECT_EQ(value(s("InAdvance\\") + kept), s("15"));
+        EXPECT_EQ(value(s("InAdvance\\") + gone), s("<none>"));
+        EXPECT_EQ(value(s("Measures\\Work\\NextType")), s(c.category));
+        EXPECT_EQ(value(s("TsSave")), s("10.12.2026 9:00:00/Tasks"));
+        QString autostart;
+        EXPECT_TRUE(RegRead(AutostartValuePath(), &autostart));
+        EXPECT_EQ(autostart, s("/opt/tessaryn/tesryn"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// A restore killed while it stages its copy (the child may write files of 16 KiB at
+// most and is ended by the longer write) leaves the live file as it was; the next
+// start removes the staged copy, and the next restore of that file succeeds.
+TEST_F(Backup, ARestoreKilledWhileItStagesLeavesTheLiveFileAndTheNextOneSucceeds)
+{
+    addRow(s("Work"), s("In the backup"), QDate(2026, 12, 18));
+    ASSERT_TRUE(DatabaseCopy::BackupTo(db(), home("events.tssv")).Ok());
+    addRow(s("Work"), s("Added later"), QDate(2026, 12, 19));
+    EndDataEnvironment();
+    const QByteArray live = ReadFile(DatabasePath(DataKind::Events));
+    const int status = RunLimitedChild(16384, true, [&] {
+        std::ignore = Restore(DataKind::Events, home("events.tssv"));
+        return 0;
+    });
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_EQ(ReadFile(DatabasePath(DataKind::Events)), live);
+    EXPECT_FALSE(leftovers().isEmpty());
+    RemoveLeftOvers();
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(s(" ")).toStdString();
+    restore(home("events.tssv"));
+    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes51"))});
+    EXPECT_EQ(count(db(), "lst_Dates"), 1);
+}
+
 // A backup killed while it wrote left "<target>.part<pid>" in the user's folder: the
 // next backup to that target removes it, and nothing of another name.
 TEST_F(Backup, TheNextBackupToATargetRemovesWhatAKilledOneLeftBesideIt)
@@ -332,18 +405,11 @@ TEST_F(Backup, AFullDiskFailsBothWaysAndTheLiveFileStays)
     WriteFile(home("old.tssb"), "older backup");
     EndDataEnvironment();
     const QByteArray live = ReadFile(DatabasePath(DataKind::Tasks));
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::signal(SIGXFSZ, SIG_IGN);
+    const int status = RunLimitedChild(4096, false, [&] {
         const bool backupFailed = BackUp(DataKind::Tasks, home("old.tssb")) == CopyOutcome::WriteFailed;
         const bool restoreFailed = Restore(DataKind::Tasks, home("good.tssb")) == CopyOutcome::WriteFailed;
-        ::_exit(backupFailed && restoreFailed ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
+        return backupFailed && restoreFailed ? 0 : 1;
+    });
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(ReadFile(home("old.tssb")), "older backup");
     EXPECT_EQ(QDir(home("")).entryList({s("*.part*")}, QDir::Files), QStringList());

@@ -60,16 +60,22 @@ TEST_F(Categories, OnlyBuiltInOneGetsTheYearlyRuleAndOnlyWhenItHasNone)
     EXPECT_EQ(rule(s("Birthdays"), "NextType"), s("<none>"));
     Forms::Unload<frmMain>();
 
-    // A rule of a name that no category shows in any language goes; the new name
-    // gets its default.
+    // A rule of a name that no category shows in any language and no event reads
+    // goes (a built-in category's rename killed before its rule moved leaves one);
+    // the new name gets its default.
     const QString russian = s("Дни рождения");  // evn1 of the Russian own texts
-    WriteCategoryRule(russian, s("d"), 1, false);
-    WriteCategoryRule(s("Gone"), s("d"), 1, false);
+    addEvent(s("Meetings"), s("Team"), QDate(2026, 12, 14));
+    addEvent(s("Work"), s("Of a deleted category"), QDate(2026, 12, 15));
+    for (const char* name : {"Дни рождения", "Gone", "Meetings", "Work"})
+        WriteCategoryRule(s(name), s("d"), 1, false);
     SetOwnText(s("evn1"), s("Anniversaries"));
+    SetOwnText(s("evn2"), s("Appointments"));
     main();
     EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("<none>"));
     EXPECT_EQ(rule(s("Gone"), "NextInterval"), s("<none>"));
+    EXPECT_EQ(rule(s("Meetings"), "NextInterval"), s("<none>"));
     EXPECT_EQ(rule(russian, "NextType"), s("d"));
+    EXPECT_EQ(rule(s("Work"), "NextType"), s("d"));
     EXPECT_EQ(rule(s("Anniversaries"), "NextType"), s("yyyy"));
 }
 

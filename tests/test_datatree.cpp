@@ -1,6 +1,7 @@
 #include "core/FolderFileExists.h"
 #include "core/StartCleanUp.h"
 #include "platform/FileSystem.h"
+#include "support/LimitedChild.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -11,11 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -140,25 +137,16 @@ TEST_F(DataTree, NoLegacyFolderUnlessOneIsNamed)
 // the child in the middle of the write (a kill).
 TEST_F(DataTree, AFirstStartCutShortLeavesWholeFilesAndTheNextStartCompletesTheCopy)
 {
-    const QList<std::pair<const char*, sighandler_t>> faults = {{"full disk", SIG_IGN}, {"killed", SIG_DFL}};
+    const QList<std::pair<const char*, bool>> faults = {{"full disk", false}, {"killed", true}};
     const QStringList wanted = filesUnder(env.InstallTree()).filter(QRegularExpression(s("^[A-Za-z./]+$")));
-    for (const auto& [name, onLongWrite] : faults) {
+    for (const auto& [name, endsChild] : faults) {
         SCOPED_TRACE(name);
         FileSystem::RemoveTree(env.UserData());
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            const rlimit limit{16384, 16384};
-            const rlimit noCore{0, 0};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            ::setrlimit(RLIMIT_CORE, &noCore);
-            ::signal(SIGXFSZ, onLongWrite);
+        const int status = RunLimitedChild(16384, endsChild, [&] {
             CopyDataTree(env.InstallTree());
-            ::_exit(0);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        ASSERT_EQ(WIFSIGNALED(status), onLongWrite == SIG_DFL) << status;
+            return 0;
+        });
+        ASSERT_EQ(WIFSIGNALED(status), endsChild) << status;
         QStringList whole;
         for (const QString& file : filesUnder(env.UserData())) {
             if (FileSystem::IsAtomicWriteLeftOver(QFileInfo(file).fileName()))

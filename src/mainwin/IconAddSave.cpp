@@ -199,12 +199,7 @@ void frmIconAdd::Command2_Click()
         return;
     }
 
-    Recordset& categories = DataEnvironment1().rsCommand1;
-    OpenIfClosed(categories);
-    categories.MoveFirst();
-    categories.Find(s("Measure_Name = ") + Criteria::Quote(storedName));
-    const QString iconPath = categories.Eof() ? QString() : categories.Field(1).toString();
-    CloseIfOpen(categories);
+    const QString iconPath = CategoryIconSource(storedName);
     if (iconPath.isNull()) {
         reportError(storedName);
         return;

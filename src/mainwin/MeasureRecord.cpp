@@ -4,13 +4,13 @@
 #include "core/DataEnvironment.h"
 #include "core/Fatal.h"
 #include "core/FolderFileExists.h"
+#include "core/MeasureNames.h"
 #include "core/Options.h"
 #include "core/RegData.h"
 #include "core/clsINI.h"
 #include "platform/Criteria.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
-#include "platform/RegistryStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -119,6 +119,18 @@ void RemoveRulesOfNoCategory(const QStringList& shownNames)
     }
     if (orphans.isEmpty())
         return;
+    // The rule an event's reminder reads, by its category's shown name, stays.
+    QList<QVariantList> used;
+    Connection& events = DataEnvironment1().Connection1;
+    OpenIfClosed(events);
+    if (!events.Query(QStringLiteral("SELECT DISTINCT Measure_Name FROM lst_Dates"), {}, &used).Ok())
+        return;
+    for (const QVariantList& category : used) {
+        const QString shown = ShownMeasureName(category.value(0).toString());
+        orphans.removeIf([&](const QString& name) { return name.compare(shown, Qt::CaseInsensitive) == 0; });
+    }
+    if (orphans.isEmpty())
+        return;
     std::ignore = CommitCategoryChange([&] {
         for (const QString& name : orphans) {
             if (!RegDelete(CategoryRuleKey(name)))
@@ -126,6 +138,17 @@ void RemoveRulesOfNoCategory(const QStringList& shownNames)
         }
         return DbResult();
     });
+}
+
+QString CategoryIconSource(const QString& storedName)
+{
+    Recordset& categories = DataEnvironment1().rsCommand1;
+    OpenIfClosed(categories);
+    categories.MoveFirst();
+    categories.Find(QStringLiteral("Measure_Name = ") + Criteria::Quote(storedName));
+    const QString iconPath = categories.Eof() ? QString() : categories.Field(1).toString();
+    CloseIfOpen(categories);
+    return iconPath;
 }
 
 DbResult CommitCategoryChange(const std::function<DbResult()>& writes)

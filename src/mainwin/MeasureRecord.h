@@ -37,9 +37,13 @@ bool DeleteCategoryRule(const QString& shownName);
 QStringList CategoryRuleNames();
 // Removes the rule of every name that no category shows, in any language's own texts
 // (a built-in category renamed in one language keeps its rule under its name in
-// another). A kill between a built-in category's new own text and the commit of its
+// another), and that no event's reminder reads (events keep the name of a deleted
+// category). A kill between a built-in category's new own text and the commit of its
 // moved rule leaves one.
 void RemoveRulesOfNoCategory(const QStringList& shownNames);
+
+// LVIcon_Path of the category row of a stored name; a null text when there is none.
+QString CategoryIconSource(const QString& storedName);
 
 // Runs writes of category rows and rules as one commit of the events database: all
 // of them, or, when one fails, none.

@@ -3,13 +3,11 @@
 #include "MeasureRecord.h"
 #include "frmIconAdd.h"
 #include "frmMain.h"
-#include "core/DBConfig.h"
-#include "core/DataEnvironment.h"
 #include "core/Fatal.h"
 #include "core/FolderFileExists.h"
 #include "core/Options.h"
 #include "core/frmProcess.h"
-#include "platform/Criteria.h"
+#include "platform/Connection.h"
 #include "platform/FileSystem.h"
 #include "platform/MsgBox.h"
 
@@ -88,12 +86,7 @@ void frmMainPopUp::mnuOptions_Click()
     QPointer<frmIconAdd> editor(&Forms::Get<frmIconAdd>());
     editor->tbsOptions->setCurrentIndex(1);
 
-    Recordset& categories = DataEnvironment1().rsCommand1;
-    OpenIfClosed(categories);
-    categories.MoveFirst();
-    categories.Find(s("Measure_Name = ") + Criteria::Quote(stored));
-    const QString iconPath = categories.Eof() ? QString() : categories.Field(1).toString();
-    CloseIfOpen(categories);
+    const QString iconPath = CategoryIconSource(stored);
 
     QString nextType;
     QString nextInterval;

@@ -9,12 +9,15 @@
 #include "platform/DatabaseCopy.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
+#include "platform/RegistryStore.h"
 #include "platform/SchemaCheck.h"
 
 #include <QFile>
 #include <QList>
+#include <QSet>
 
 #include <cstdio>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -90,25 +93,31 @@ bool keepPrevious(const QString& live, const QString& temporary)
     return FileSystem::CopyAtomic(live, temporary, FileSystem::FileMode::OwnerOnly);
 }
 
+// The password of the live file, which a backup of it carries too.
+QString livePassword(Connection& live)
+{
+    QList<QVariantList> rows;
+    std::ignore = live.Query(QStringLiteral("SELECT value FROM db_meta WHERE name = 'password'"), {}, &rows);
+    return rows.value(0).value(0).toString();
+}
+
 // Row ids of the staged file continue above every id the live file handed out, so
 // registry entries keyed by an id never meet a new row of the same id.
-bool raiseSequences(Connection& live, const QString& staged)
+DbResult raiseSequences(Connection& live, Connection& staged)
 {
-    if (!live.Execute(QStringLiteral("ATTACH DATABASE ? AS staged"), {staged}).Ok())
-        return false;
-    const bool raised =
-        WriteInTransaction(live, [&] {
-            DbResult result = live.Execute(QStringLiteral(
-                "UPDATE staged.sqlite_sequence SET seq = (SELECT m.seq FROM main.sqlite_sequence m "
-                "WHERE m.name = staged.sqlite_sequence.name) WHERE seq < (SELECT m.seq FROM main.sqlite_sequence m "
-                "WHERE m.name = staged.sqlite_sequence.name)"));
-            if (result.Ok())
-                result = live.Execute(QStringLiteral(
-                    "INSERT INTO staged.sqlite_sequence (name, seq) SELECT name, seq FROM main.sqlite_sequence "
-                    "WHERE name NOT IN (SELECT name FROM staged.sqlite_sequence)"));
-            return result;
-        }).Ok();
-    return live.Execute(QStringLiteral("DETACH DATABASE staged")).Ok() && raised;
+    QList<QVariantList> sequences;
+    DbResult result = live.Query(QStringLiteral("SELECT name, seq FROM sqlite_sequence"), {}, &sequences);
+    for (const QVariantList& sequence : sequences) {
+        if (!result.Ok())
+            break;
+        result = staged.Execute(QStringLiteral("UPDATE sqlite_sequence SET seq = ?2 WHERE name = ?1 AND seq < ?2"),
+                                sequence);
+        if (result.Ok())
+            result = staged.Execute(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT ?1, ?2 "
+                                                   "WHERE NOT EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = ?1)"),
+                                    sequence);
+    }
+    return result;
 }
 
 QString schemaText(DataKind kind)
@@ -122,7 +131,83 @@ void report(const QString& what, const QString& detail)
     std::fprintf(stderr, "Tessaryn: %s: %s\n", qPrintable(what), qPrintable(detail));
 }
 
-// Checks the copy and prepares it to take the live file's place.
+// Where a registry entry belongs: to an event ("Special\<id>\", "InAdvance\<id>"),
+// to a category ("Measures\<name>\") or to the program itself (the last backup
+// time, the autostart value and any other).
+enum class EntryOwner { Event, Category, Program };
+
+EntryOwner ownerOf(const QString& path, qint64* id)
+{
+    for (const QString& key : {QStringLiteral("Special\\"), QStringLiteral("InAdvance\\")}) {
+        const QString prefix = ProgramKey() + key;
+        if (path.startsWith(prefix, Qt::CaseInsensitive)) {
+            *id = path.mid(prefix.size()).section(QLatin1Char('\\'), 0, 0).toLongLong();
+            return EntryOwner::Event;
+        }
+    }
+    if (path.startsWith(ProgramKey() + QStringLiteral("Measures\\"), Qt::CaseInsensitive))
+        return EntryOwner::Category;
+    return EntryOwner::Program;
+}
+
+// An events backup made before the registry moved into the events database has no
+// registry table: it gets an empty one, so that the copy passes the schema check.
+CopyOutcome addMissingRegistry(const QString& staged, const QString& password, bool* carriesEntries)
+{
+    Connection copy;
+    QList<QVariantList> found;
+    DbResult result = copy.Open(staged, password);
+    if (result.Ok())
+        result = copy.Query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'registry'"), {},
+                            &found);
+    *carriesEntries = !found.isEmpty();
+    if (result.Ok() && !*carriesEntries)
+        result = RegistryStore::CreateTable(copy);
+    if (!result.Ok()) {
+        report(staged, result.text);
+        return CopyOutcome::NotBackup;
+    }
+    return CopyOutcome::Done;
+}
+
+// The registry the restored events come with: the entries the backup carries for its
+// events and categories, and the program's own entries as they stand now. A backup
+// made before it carried entries keeps the current ones of its events' ids and every
+// current category rule.
+DbResult carryRegistry(Connection& live, Connection& staged, bool carriesEntries)
+{
+    QList<QVariantList> current;
+    QList<QVariantList> restored;
+    DataEnvironment1().Registry();  // the live file's table, taken in from an earlier version's file
+    DbResult result = live.Query(QStringLiteral("SELECT path, value FROM registry"), {}, &current);
+    if (result.Ok())
+        result = carriesEntries ? staged.Query(QStringLiteral("SELECT path FROM registry"), {}, &restored)
+                                : staged.Query(QStringLiteral("SELECT Step_Numeric FROM lst_Dates"), {}, &restored);
+    QSet<qint64> restoredIds;
+    qint64 id = 0;
+    for (const QVariantList& row : restored) {
+        if (!result.Ok())
+            break;
+        if (!carriesEntries)
+            restoredIds.insert(row.value(0).toLongLong());
+        else if (ownerOf(row.value(0).toString(), &id) == EntryOwner::Program)
+            result = staged.Execute(QStringLiteral("DELETE FROM registry WHERE path = ?"), {row.value(0)});
+    }
+    for (const QVariantList& entry : current) {
+        if (!result.Ok())
+            break;
+        const EntryOwner owner = ownerOf(entry.value(0).toString(), &id);
+        const bool kept = owner == EntryOwner::Program
+                          || (!carriesEntries && (owner == EntryOwner::Category || restoredIds.contains(id)));
+        if (kept)
+            result = staged.Execute(QStringLiteral("INSERT OR REPLACE INTO registry (path, value) VALUES (?, ?)"), entry);
+    }
+    return result;
+}
+
+// Checks the copy and prepares it to take the live file's place: its sequences
+// raised and, for the events, its registry entries settled, in one commit of the
+// copy's own.
 CopyOutcome prepareStaged(DataKind kind, const QString& source, const QString& staged)
 {
     switch (DatabaseCopy::StageCopy(source, staged)) {
@@ -133,15 +218,31 @@ CopyOutcome prepareStaged(DataKind kind, const QString& source, const QString& s
     case DatabaseCopy::StageResult::Ok:
         break;
     }
+    Connection& live = KindConnection(kind);
+    OpenIfClosed(live);
+    const QString password = livePassword(live);
+    bool carriesEntries = true;
+    if (kind == DataKind::Events && addMissingRegistry(staged, password, &carriesEntries) != CopyOutcome::Done)
+        return CopyOutcome::NotBackup;
     const DbResult check = CheckDatabaseFile(staged, schemaText(kind));
     if (!check.Ok()) {
         report(source, check.text);
         return CopyOutcome::NotBackup;
     }
-    Connection& live = KindConnection(kind);
-    OpenIfClosed(live);
-    if (!raiseSequences(live, staged) || !DatabaseCopy::SyncFile(staged))
+    Connection copy;
+    DbResult result = copy.Open(staged, password);
+    if (result.Ok())
+        result = WriteInTransaction(copy, [&] {
+            DbResult prepared = raiseSequences(live, copy);
+            if (prepared.Ok() && kind == DataKind::Events)
+                prepared = carryRegistry(live, copy, carriesEntries);
+            return prepared;
+        });
+    copy.Close();
+    if (!result.Ok() || !DatabaseCopy::SyncFile(staged)) {
+        report(staged, result.text);
         return CopyOutcome::WriteFailed;
+    }
     return CopyOutcome::Done;
 }
 
@@ -175,7 +276,6 @@ Connection& KindConnection(DataKind kind)
 
 QString DatabasePath(DataKind kind) { return systemFile(KindInfo(kind).database); }
 QString TemporaryPath(DataKind kind) { return systemFile(KindInfo(kind).temporary); }
-QString StagedPath(DataKind kind) { return DatabasePath(kind) + QStringLiteral(".restore"); }
 
 QString BackupFileName(const QString& dateText, DataKind kind)
 {
@@ -219,13 +319,13 @@ CopyOutcome Restore(DataKind kind, const QString& source)
 {
     const QString live = DatabasePath(kind);
     const QString temporary = TemporaryPath(kind);
-    const QString staged = StagedPath(kind);
+    const QString staged = DatabaseCopy::StagingPath(live);
     if (!FileSystem::IsFile(live))
         return CopyOutcome::MissingDatabase;
 
     const CopyOutcome prepared = prepareStaged(kind, source, staged);
     if (prepared != CopyOutcome::Done) {
-        FileSystem::RemoveFile(staged);
+        DatabaseCopy::RemoveStaged(staged);
         return prepared;
     }
 
@@ -233,7 +333,7 @@ CopyOutcome Restore(DataKind kind, const QString& source)
     const QList<OpenView> views = noteOpenViews(kind);
     connection.Close();
     if (!keepPrevious(live, temporary) || !renameFile(staged, live)) {
-        FileSystem::RemoveFile(staged);
+        DatabaseCopy::RemoveStaged(staged);
         FileSystem::RemoveFile(temporary);
         OpenIfClosed(connection);
         reopenViews(views);

@@ -27,7 +27,6 @@ std::optional<DataKind> KindOfPath(const QString& path);
 Connection& KindConnection(DataKind kind);
 QString DatabasePath(DataKind kind);
 QString TemporaryPath(DataKind kind);
-QString StagedPath(DataKind kind);
 
 // The proposed name of a backup: a date text without "/", ".", "-" and ":", and the
 // extension.
@@ -52,5 +51,7 @@ CopyOutcome BackUp(DataKind kind, const QString& target);
 // Replaces the kind's database by the backup at source, validated first, and
 // reopens every recordset of the kind that was open, with its filter, sort and
 // current row. Row ids of the restored tables continue above every id the live file
-// had used.
+// had used. The events come with the registry entries of their events and
+// categories; the program's own entries stay as they are. The file is swapped in one
+// rename, after the copy is complete: a kill leaves the old file or the new one.
 CopyOutcome Restore(DataKind kind, const QString& source);
