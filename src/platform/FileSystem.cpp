@@ -115,9 +115,16 @@ bool replaceAtomically(const QString& target, FileMode mode, Fill fill)
     if (target.isEmpty())
         return false;
     const QByteArray targetName = QFile::encodeName(target);
-    const QByteArray temporary = QFile::encodeName(temporaryName(target));
     const mode_t bits = creationMode(targetName, mode);
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, bits);
+    // A killed run of the same process id may have left a name behind: take the next.
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary = QFile::encodeName(temporaryName(target));
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, bits);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
     if (fd < 0)
         return false;
     bool ok = ::fchmod(fd, bits) == 0 && fill(fd) && ::fsync(fd) == 0;
