@@ -122,6 +122,12 @@ TEST_F(AddressBookTest, RenamesWriteOnlyTheNameLines)
     Fixtures::writeFile(root() + s("/work/phone.vcf"),
                         Fixtures::crlf("BEGIN:VCARD\nVERSION:2.1\nN:Old;;;;\nFN:Old\nX-ADDRESSBOOKSERVER-KIND:group\n"
                                        "END:VCARD\n"));
+    // A group card with folded heads around a contact card, and another group after it.
+    const QByteArray folded = Fixtures::crlf("BEGIN:VCARD\nVERSION:3.0\nF\n N:Old\nN;LANG\n UAGE=en:Old;;;;\n"
+                                             "BEGIN:VCARD\nVERSION:3.0\nFN:Old\nN:Old;;;;\nEND:VCARD\n"
+                                             "X-ADDRESSBOOKSERVER-KI\n\tND:group\nEND:VCARD\n"
+                                             "BEGIN:VCARD\nVERSION:3.0\nFN:Old\nKIND:group\nEND:VCARD\n");
+    Fixtures::writeFile(root() + s("/work/folded.vcf"), folded);
     const QString apple = root() + s("/work/X.VCF");
     ::chmod(QFile::encodeName(apple).constData(), 0600);
     const QMap<QString, QByteArray> before = hashes();
@@ -142,6 +148,9 @@ TEST_F(AddressBookTest, RenamesWriteOnlyTheNameLines)
              .replace("N:Tennis partners;;;;\r\n", "N:Squash\\, club;;;;\r\n")},
         {"work/modern.vcf#1", "Читатели", "work/modern.vcf",
          Fixtures::Modern40().replace("FN:Book club", "FN:Читатели")},
+        {"work/folded.vcf#0", "Readers", "work/folded.vcf",
+         QByteArray(folded).replace("F\r\n N:Old\r\nN;LANG\r\n UAGE=en:Old;;;;\r\n",
+                                    "FN:Readers\r\nN;LANGUAGE=en:Readers;;;;\r\n")},
         {"work/phone.vcf#0", "Коллеги", "work/phone.vcf",
          Fixtures::crlf("BEGIN:VCARD\nVERSION:2.1\n"
                         "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=D0=9A=D0=BE=D0=BB=D0=BB=D0=B5=D0=\n=B3=D0=B8;;;;\n"

@@ -1,7 +1,7 @@
 #include "VCard.h"
 
 #include <algorithm>
-#include <optional>
+#include <vector>
 
 namespace {
 
@@ -66,54 +66,75 @@ const VCardProperty* VCard::First(const char* name) const
     return found.isEmpty() ? nullptr : found.first();
 }
 
-QList<VCard> ReadCards(const QByteArray& text, const QByteArray& fallbackCharset)
+void ReadCards(const QByteArray& text, const QByteArray& fallbackCharset, const std::function<void(VCard&)>& take)
 {
-    QList<VCard> cards;
-    std::optional<VCard> card;
-    int nestedDepth = 0;     // inside a card that an AGENT property holds
+    struct Begun {
+        int order;
+        VCard card;
+    };
+    std::vector<Begun> open;   // begun and not ended, the innermost last
+    std::vector<Begun> ended;  // ended inside a card still open: they follow it
+    int begun = 0;
+    int agentDepth = 0;      // inside a card that an AGENT property holds
     bool agentOpen = false;  // a 2.1 AGENT whose card follows on the next line
+    auto takeEnded = [&] {
+        std::sort(ended.begin(), ended.end(), [](const Begun& a, const Begun& b) { return a.order < b.order; });
+        for (Begun& done : ended)
+            take(done.card);
+        ended.clear();
+    };
     VCardText::PropertyReader reader(text, [](const QByteArray& name) { return isRead(name) || isStructural(name); });
     VCardText::Property property;
     while (reader.Next(&property)) {
         const bool begins = property.name == "BEGIN" && isVCard(property.value);
         const bool ends = property.name == "END" && isVCard(property.value);
-        if (nestedDepth > 0) {
-            nestedDepth += begins ? 1 : ends ? -1 : 0;
+        if (agentDepth > 0) {
+            agentDepth += begins ? 1 : ends ? -1 : 0;
             continue;
         }
         if (begins) {
-            if (card && agentOpen)
-                nestedDepth = 1;
+            if (!open.empty() && agentOpen)
+                agentDepth = 1;
             else
-                card.emplace();  // a card left without END is dropped
+                open.push_back({begun++, VCard()});  // inside a card too: a card of its own
             agentOpen = false;
             continue;
         }
         agentOpen = false;
-        if (!card)
+        if (open.empty())
             continue;
+        VCard& card = open.back().card;
         if (ends) {
-            card->endLine = property.begin;
-            card->endEol = property.eol;
-            cards.append(std::move(*card));
-            card.reset();
+            card.endLine = property.begin;
+            card.endEol = property.eol;
+            ended.push_back(std::move(open.back()));
+            open.pop_back();
+            if (open.empty())
+                takeEnded();
         } else if (property.name == "AGENT") {
             const QByteArray value = property.value.trimmed();
             if (value.isEmpty())
                 agentOpen = true;
             else if (value.compare("BEGIN:VCARD", Qt::CaseInsensitive) == 0)
-                nestedDepth = 1;
+                agentDepth = 1;
         } else if (property.name == "VERSION") {
-            card->version = property.value.trimmed();
+            card.version = property.value.trimmed();
         } else {
             const QString value = VCardText::DecodeValue(property, fallbackCharset);
-            if (property.name == "FN" && card->fn.begin < 0)
-                card->fn = lineOf(property, value);
-            if (property.name == "N" && card->n.begin < 0)
-                card->n = lineOf(property, value);
-            card->properties.append({property.name, property.types, property.pref, value});
+            if (property.name == "FN" && card.fn.begin < 0)
+                card.fn = lineOf(property, value);
+            if (property.name == "N" && card.n.begin < 0)
+                card.n = lineOf(property, value);
+            card.properties.append({property.name, property.types, property.pref, value});
         }
     }
+    takeEnded();  // the cards that ended inside one left without its END
+}
+
+QList<VCard> ReadCards(const QByteArray& text, const QByteArray& fallbackCharset)
+{
+    QList<VCard> cards;
+    ReadCards(text, fallbackCharset, [&](VCard& card) { cards.append(std::move(card)); });
     return cards;
 }
 

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <functional>
+
 // One property of a card, decoded; its escapes are still in (structured values are
 // split at the unescaped separators first).
 struct VCardProperty {
@@ -36,10 +38,14 @@ struct VCard {
     const VCardProperty* First(const char* name) const;
 };
 
-// The cards of a text (VCardText::Normalized), in file order. A card without its
-// END:VCARD is passed over, so is a card nested in an AGENT property (the card that
-// holds it is read); a damaged text never stops the reading.
+// The cards of a text (VCardText::Normalized), in the order they begin. A card
+// that begins inside another is a card of its own, and the one around it goes on
+// after its end; a card nested in an AGENT property is passed over (the card that
+// holds it is read), so is a card without its END:VCARD. A damaged text never
+// stops the reading.
 QList<VCard> ReadCards(const QByteArray& text, const QByteArray& fallbackCharset);
+// The same, each card handed to take as soon as it and the cards around it end.
+void ReadCards(const QByteArray& text, const QByteArray& fallbackCharset, const std::function<void(VCard&)>& take);
 
 // The text with the card's FN line, and the first part of its N line, holding name:
 // escaped, encoded and folded for the card's version, in the line ends of the file;

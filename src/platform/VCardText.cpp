@@ -114,6 +114,11 @@ bool PropertyReader::isCardBoundary(const Line& line) const
     return startsWithNoCase(data, size, "END:VCARD") || startsWithNoCase(data, size, "BEGIN:VCARD");
 }
 
+bool PropertyReader::foldsOn(const Line& line) const
+{
+    return line.next < text_.size() && isFoldIndent(text_[line.next]);
+}
+
 bool PropertyReader::Next(Property* property)
 {
     const char* data = text_.constData();
@@ -124,39 +129,56 @@ bool PropertyReader::Next(Property* property)
         if (first.end == first.begin || isFoldIndent(data[first.begin]))
             continue;  // a blank line, or a continuation whose property was not read
 
-        // The first colon outside double quotes (LABEL="a:b"); a line with an odd
-        // quote falls back to its first colon.
+        // The head runs to the first colon outside double quotes, over folded lines
+        // too (a fold's line end and indent are not part of it); a head with an odd
+        // quote ends at its first colon.
+        auto from = [&](const Line& line) { return line.begin == first.begin ? line.begin : line.begin + 1; };
+        Line colonLine = first;
+        Line anyColonLine = first;
         qsizetype colon = -1;
         qsizetype anyColon = -1;
         bool quoted = false;
-        for (qsizetype i = first.begin; i < first.end; ++i) {
-            if (data[i] == '"') {
-                quoted = !quoted;
-            } else if (data[i] == ':') {
-                if (anyColon < 0)
-                    anyColon = i;
-                if (!quoted) {
-                    colon = i;
-                    break;
+        for (Line line = first;; line = lineAt(line.next)) {
+            for (qsizetype i = from(line); i < line.end && colon < 0; ++i) {
+                if (data[i] == '"') {
+                    quoted = !quoted;
+                } else if (data[i] == ':') {
+                    if (anyColon < 0) {
+                        anyColon = i;
+                        anyColonLine = line;
+                    }
+                    if (!quoted) {
+                        colon = i;
+                        colonLine = line;
+                    }
                 }
             }
+            if (colon >= 0 || !foldsOn(line))
+                break;
         }
-        if (colon < 0)
+        if (colon < 0) {
             colon = anyColon;
+            colonLine = anyColonLine;
+        }
         if (colon <= first.begin)
             continue;
 
         *property = Property();
-        property->head = text_.mid(first.begin, colon - first.begin);
+        for (Line line = first;; line = lineAt(line.next)) {
+            const bool last = line.begin == colonLine.begin;
+            property->head.append(data + from(line), (last ? colon : line.end) - from(line));
+            if (last)
+                break;
+        }
         ParseHead(property->head, property);
         if (property->name.isEmpty())
             continue;
         const bool wanted = wanted_(property->name);
         const bool quotedPrintable = property->encoding == "QUOTED-PRINTABLE";
         if (wanted)
-            property->value = text_.mid(colon + 1, first.end - colon - 1);
+            property->value = text_.mid(colon + 1, colonLine.end - colon - 1);
 
-        Line current = first;
+        Line current = colonLine;
         while (current.next < size) {
             const Line next = lineAt(current.next);
             if (quotedPrintable && endsSoftBreak(current, colon + 1) && !isCardBoundary(next)) {

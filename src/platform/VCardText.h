@@ -25,7 +25,7 @@ QByteArray InForm(const QByteArray& text, FileForm form);
 constexpr int NotPreferred = 101;
 
 struct Property {
-    QByteArray head;       // group, name and parameters as written
+    QByteArray head;       // group, name and parameters as written, folded lines joined
     QByteArray name;       // upper case, without its group ("item1.")
     QByteArrayList types;  // upper case, from every form: TEL;HOME;FAX, TYPE=a,b, TYPE="a,b"
     int pref = NotPreferred;
@@ -37,9 +37,9 @@ struct Property {
     QByteArray eol;        // the line end that closes it ("" at the end of the text)
 };
 
-// Walks the property lines of a text. A line without a name and colon is passed
-// over; so are the values of the properties that wanted() declines, without being
-// copied.
+// Walks the property lines of a text, each unfolded (its head too) before its name
+// is split from its value. A line without a name and colon is passed over; so are
+// the values of the properties that wanted() declines, without being copied.
 class PropertyReader {
 public:
     PropertyReader(const QByteArray& text, std::function<bool(const QByteArray& name)> wanted);
@@ -52,6 +52,8 @@ private:
         qsizetype next;  // start of the following line
     };
     Line lineAt(qsizetype position) const;
+    // The line after this one continues it: it starts with a blank or a tab.
+    bool foldsOn(const Line& line) const;
     bool endsSoftBreak(const Line& line, qsizetype valueStart) const;
     bool isCardBoundary(const Line& line) const;
 
