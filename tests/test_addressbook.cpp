@@ -111,9 +111,24 @@ TEST_F(AddressBookTest, FolderFileAndMissingSources)
     ASSERT_NE(missing.FixedFolder(), nullptr);
     EXPECT_TRUE(missing.Contacts(*missing.FixedFolder()).isEmpty());
 
-    EXPECT_TRUE(AddressBook::HoldsReadableCard(root() + s("/loose.vcf"), "windows-1252"));
-    EXPECT_FALSE(AddressBook::HoldsReadableCard(root() + s("/family/displayname"), "windows-1252"));
-    EXPECT_FALSE(AddressBook::HoldsReadableCard(root() + s("/work/pipe.vcf"), "windows-1252"));
+    // A file over the limit is not read, whatever it holds (a sparse file here).
+    QFile large(root() + s("/large.vcf"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.write(Fixtures::Modern40()) > 0);
+    ASSERT_TRUE(large.resize(AddressBook::MaxFileSize + 1));
+    large.close();
+    const struct {
+        const char* file;
+        bool holdsCard;
+        bool tooLarge;
+    } files[] = {{"/loose.vcf", true, false},
+                 {"/family/displayname", false, false},
+                 {"/work/pipe.vcf", false, false},
+                 {"/large.vcf", false, true}};
+    for (const auto& f : files) {
+        AddressBook book(root() + s(f.file), "windows-1252");
+        EXPECT_EQ(book.TooLarge(), f.tooLarge) << f.file;
+        EXPECT_EQ(book.HoldsReadableCard(), f.holdsCard) << f.file;
+    }
 }
 
 TEST_F(AddressBookTest, RenamesWriteOnlyTheNameLines)

@@ -34,8 +34,22 @@ struct VCard {
     QByteArray endEol;
 
     // The properties of a name, the preferred first (lowest rank), else in file order.
-    QList<const VCardProperty*> All(const char* name) const;
-    const VCardProperty* First(const char* name) const;
+    QList<const VCardProperty*> All(QByteArrayView name) const;
+    // The first of All(name) that passes test, without making the list.
+    template <class Test>
+    const VCardProperty* First(QByteArrayView name, Test test) const
+    {
+        const VCardProperty* first = nullptr;
+        for (const VCardProperty& property : properties) {
+            if (VCardText::Same(property.name, name) && (!first || property.pref < first->pref) && test(property))
+                first = &property;
+        }
+        return first;
+    }
+    const VCardProperty* First(QByteArrayView name) const
+    {
+        return First(name, [](const VCardProperty&) { return true; });
+    }
 };
 
 // The cards of a text (VCardText::Normalized), in the order they begin. A card
