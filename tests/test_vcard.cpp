@@ -173,8 +173,8 @@ TEST(VCardReader, DamagedInputSkipsOnlyWhatIsDamaged)
         EXPECT_EQ(names, c.names) << c.file;
     }
     // The card around a nested one keeps the fields after it.
-    const QList<VCard> nested =
-        read(Fixtures::crlf("BEGIN:VCARD\nFN:Outer\nBEGIN:VCARD\nFN:Inner\nTEL;HOME:2\nEND:VCARD\nTEL;HOME:1\nEND:VCARD\n"));
+    const QList<VCard> nested = read(Fixtures::crlf("BEGIN:VCARD\nFN:Outer\nBEGIN:VCARD\nFN:Inner\nTEL;HOME:2\n"
+                                                    "END:VCARD\nTEL;HOME:1\nEND:VCARD\n"));
     ASSERT_EQ(nested.size(), 2);
     EXPECT_EQ(MapCard(nested[0])[HomePhone], s("1"));
     EXPECT_EQ(MapCard(nested[1])[HomePhone], s("2"));

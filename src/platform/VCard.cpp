@@ -13,7 +13,8 @@ constexpr QByteArrayView StructuralNames[] = {"BEGIN", "END", "VERSION", "AGENT"
 
 bool isRead(const QByteArray& name)
 {
-    return std::any_of(std::begin(ReadNames), std::end(ReadNames), [&](QByteArrayView n) { return VCardText::Same(name, n); });
+    return std::any_of(std::begin(ReadNames), std::end(ReadNames),
+                       [&](QByteArrayView n) { return VCardText::Same(name, n); });
 }
 
 bool isStructural(const QByteArray& name)
@@ -69,7 +70,7 @@ QList<const VCardProperty*> VCard::All(QByteArrayView name) const
 {
     QList<const VCardProperty*> found;
     for (const VCardProperty& property : properties) {
-        if (property.name == name)
+        if (VCardText::Same(property.name, name))
             found.append(&property);
     }
     if (found.size() > 1)

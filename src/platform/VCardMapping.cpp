@@ -9,7 +9,8 @@ using VCardText::Unescape;
 
 bool has(const VCardProperty& property, QByteArrayView type)
 {
-    return std::any_of(property.types.begin(), property.types.end(), [&](const QByteArray& t) { return VCardText::Same(t, type); });
+    return std::any_of(property.types.begin(), property.types.end(),
+                       [&](const QByteArray& t) { return VCardText::Same(t, type); });
 }
 
 bool hasAny(const VCardProperty& property, std::initializer_list<QByteArrayView> types)

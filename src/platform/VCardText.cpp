@@ -55,8 +55,7 @@ QByteArray upperCase(QByteArrayView text)
         if (word.size() == text.size() && std::equal(upper, upper + text.size(), word.constData()))
             return word;
     }
-    const QByteArrayView view(upper, text.size());
-    return view.toByteArray();
+    return QByteArray(upper, text.size());
 }
 
 // The line ends a text uses, shared.
@@ -213,13 +212,12 @@ bool PropertyReader::Next(Property* property)
             continue;
 
         *property = Property();
-        if (colonLine.begin == first.begin)
+        if (colonLine.begin == first.begin) {
             property->head = QByteArray::fromRawData(data + first.begin, colon - first.begin);
-        for (Line line = first; colonLine.begin != first.begin; line = lineAt(line.next)) {
-            const bool last = line.begin == colonLine.begin;
-            property->head.append(data + from(line), (last ? colon : line.end) - from(line));
-            if (last)
-                break;
+        } else {
+            for (Line line = first; line.begin != colonLine.begin; line = lineAt(line.next))
+                property->head.append(data + from(line), line.end - from(line));
+            property->head.append(data + from(colonLine), colon - from(colonLine));
         }
         ParseHead(property->head, property);
         if (property->name.isEmpty())
