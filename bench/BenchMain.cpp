@@ -1,5 +1,6 @@
-// The entry of the benchmark programs that drive windows: offscreen Qt, the
-// program's pictures, then the benchmarks.
+// The entry of the benchmark programs that drive windows: offscreen Qt unless the
+// display is asked for (QT_QPA_PLATFORM=xcb with a DISPLAY), the program's
+// pictures, then the benchmarks.
 #include "core/Resources.h"
 
 #include <QApplication>
@@ -8,7 +9,8 @@
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qgetenv("QT_QPA_PLATFORM") != "xcb" || qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     InitResources();
     benchmark::Initialize(&argc, argv);

@@ -1,18 +1,29 @@
 // The address-book import over generated cards: a file of 5 000 cards, 20 of them
 // with a 1 MB photo, read and listed by the wizard (time, heap in use afterwards and
-// the peak of resident memory while it loads); and all 5 000 transferred into a phone
-// book of 10 000 contacts with the progress shown.
+// the peak of resident memory while it loads); all 5 000 transferred into a phone
+// book of 10 000 contacts with the progress shown, on its own and through the
+// wizard over the shown phone book (with the number of times its grid changed);
+// and a 64 MB file of 740 000 small cards chosen in the wizard.
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
+#include "phonebook/ContactGridModel.h"
+#include "phonebook/frmPhones.h"
 #include "phonebook/frmWAB.h"
+#include "platform/FileDialog.h"
 #include "platform/Connection.h"
 #include "platform/KnownFolders.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>
+#include <QDate>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTableView>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
@@ -90,6 +101,47 @@ void dropWindows()
     }
 }
 
+// The phone book's 10 000 contacts, the ones a transfer adds taken out again.
+void fillPhoneBook()
+{
+    Connection& phones = DataEnvironment1().Connection2;
+    OpenIfClosed(phones);
+    phones.BeginTrans();
+    for (int i = 0; i < 10000; ++i)
+        phones.Execute(s("INSERT INTO tbl_Phones (Groupe_Name, Second_Name, First_Name, Home_Mobile, Personal_Date) "
+                         "VALUES ('General', ?, ?, ?, ?)"),
+                       {s("Surname %1").arg(i), s("Name %1").arg(i), s("+7 900 %1").arg(i),
+                        QDate(1950, 1, 1).addDays(i).toString(Qt::ISODate)});
+    phones.CommitTrans();
+}
+
+void dropTransferred()
+{
+    DataEnvironment1().Connection2.Execute(s("DELETE FROM tbl_Phones WHERE ID > 10000"));
+    DataEnvironment1().rstbl_Phones.Resync();
+}
+
+// The peak of resident memory starts again from now; the resident size now.
+qint64 restartPeak()
+{
+    QFile clear(s("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+    clear.close();
+    return statusKilobytes("VmRSS:");
+}
+
+// Counts the paints of a widget.
+struct PaintCount : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
 void BM_ReadAndList5000(benchmark::State& state)
 {
     Environment environment;
@@ -98,18 +150,14 @@ void BM_ReadAndList5000(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         const double heapBefore = heapMegabytes();
-        QFile clear(s("/proc/self/clear_refs"));
-        if (clear.open(QIODevice::WriteOnly))
-            clear.write("5");  // the peak of resident memory starts again from now
-        clear.close();
-        const qint64 residentBefore = statusKilobytes("VmRSS:");
+        const qint64 residentBefore = restartPeak();
         state.ResumeTiming();
 
         frmWAB& wizard = Forms::Get<frmWAB>();
-        benchmark::DoNotOptimize(wizard.ListView1->topLevelItemCount());
+        benchmark::DoNotOptimize(wizard.ListModel->rowCount());
 
         state.PauseTiming();
-        state.counters["rows"] = wizard.ListView1->topLevelItemCount();
+        state.counters["rows"] = wizard.ListModel->rowCount();
         heap = heapMegabytes() - heapBefore;
         peak = double(statusKilobytes("VmHWM:") - residentBefore) / 1024;
         dropWindows();
@@ -123,14 +171,7 @@ BENCHMARK(BM_ReadAndList5000)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_Transfer5000Into10000(benchmark::State& state)
 {
     Environment environment;
-    Connection& phones = DataEnvironment1().Connection2;
-    OpenIfClosed(phones);
-    phones.BeginTrans();
-    for (int i = 0; i < 10000; ++i)
-        phones.Execute(s("INSERT INTO tbl_Phones (Groupe_Name, Second_Name, First_Name, Home_Mobile) "
-                         "VALUES ('General', ?, ?, ?)"),
-                       {s("Surname %1").arg(i), s("Name %1").arg(i), s("+7 900 %1").arg(i)});
-    phones.CommitTrans();
+    fillPhoneBook();
     Recordset& recordset = DataEnvironment1().rstbl_Phones;
     OpenIfClosed(recordset);
     QComboBox groups;
@@ -144,12 +185,101 @@ void BM_Transfer5000Into10000(benchmark::State& state)
         wizard.cmdTransfer_Click();
         state.PauseTiming();
         state.counters["rows"] = recordset.RecordCount();
-        phones.Execute(s("DELETE FROM tbl_Phones WHERE ID > 10000"));
-        recordset.Resync();
+        dropTransferred();
         state.ResumeTiming();
     }
     dropWindows();
 }
 BENCHMARK(BM_Transfer5000Into10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// As the user imports: the phone book of 10 000 contacts shown and sorted by
+// birthday, the wizard opened modal over it, every card selected and Transfer
+// pressed; the time of the transfer, the phone-book grid's resets and insertions
+// during it, and the paints of the progress label.
+void BM_TransferThroughTheWindow5000(benchmark::State& state)
+{
+    Environment environment;
+    fillPhoneBook();
+    frmPhones& phones = Forms::Get<frmPhones>();
+    phones.ShowModeless();
+    phones.DataGrid1_HeadClick(7);
+    QCoreApplication::processEvents();
+    int gridUpdates = 0;
+    QObject::connect(phones.GridModel, &QAbstractItemModel::modelReset, [&] { ++gridUpdates; });
+    QObject::connect(phones.GridModel, &QAbstractItemModel::rowsInserted, [&] { ++gridUpdates; });
+    for (auto _ : state) {
+        double seconds = 0;
+        int updates = 0;
+        int paints = 0;
+        int rows = 0;
+        QTimer::singleShot(0, [&] {
+            frmWAB& wizard = Forms::Get<frmWAB>();
+            wizard.cmdNext->click();
+            wizard.cmdSelectAll->click();
+            QCoreApplication::processEvents();
+            PaintCount progress;
+            wizard.lblProgress->installEventFilter(&progress);
+            gridUpdates = 0;
+            QElapsedTimer timer;
+            timer.start();
+            wizard.cmdTransfer->click();
+            seconds = timer.nsecsElapsed() / 1e9;
+            updates = gridUpdates;
+            paints = progress.paints;
+            rows = phones.GridModel->rowCount();
+            wizard.lblProgress->removeEventFilter(&progress);
+            wizard.cmdExit->click();
+        });
+        Forms::Get<frmWAB>().ShowModal(&phones);
+        state.SetIterationTime(seconds);
+        state.counters["grid_updates"] = updates;
+        state.counters["progress_paints"] = paints;
+        state.counters["grid_rows"] = rows;
+        dropTransferred();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    Forms::Unload(&phones, UnloadMode::ControlMenu);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+BENCHMARK(BM_TransferThroughTheWindow5000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// 740 000 small cards in one file just under the size limit, chosen on the
+// wizard's introduction page: read and listed once.
+void BM_ChooseFile740k(benchmark::State& state)
+{
+    TestEnv env;
+    env.PrepareUser();
+    const QString path = env.Root() + s("/big.vcf");
+    {
+        QByteArray file;
+        file.reserve(AddressBook::MaxFileSize);
+        for (int i = 0; i < 740000; ++i) {
+            const QByteArray n = QByteArray::number(i);
+            file += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Surname" + n + ";Name;;;\r\nTEL;TYPE=CELL:+7 900" + n
+                  + "\r\nEND:VCARD\r\n";
+        }
+        WriteFile(path, file);
+        state.counters["file_MB"] = double(file.size()) / (1 << 20);
+    }
+    double peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        frmWAB& wizard = Forms::Get<frmWAB>();
+        FileDialog::PushResult(path);
+        const qint64 residentBefore = restartPeak();
+        state.ResumeTiming();
+
+        wizard.cmdFile->click();
+
+        state.PauseTiming();
+        state.counters["rows"] = wizard.ListModel->rowCount();
+        peak = double(statusKilobytes("VmHWM:") - residentBefore) / 1024;
+        state.counters["resident_before_MB"] = double(residentBefore) / 1024;
+        dropWindows();
+        state.ResumeTiming();
+    }
+    state.counters["peak_resident_MB"] = peak;
+}
+BENCHMARK(BM_ChooseFile740k)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -111,9 +111,24 @@ TEST_F(AddressBookTest, FolderFileAndMissingSources)
     ASSERT_NE(missing.FixedFolder(), nullptr);
     EXPECT_TRUE(missing.Contacts(*missing.FixedFolder()).isEmpty());
 
-    EXPECT_TRUE(AddressBook::HoldsReadableCard(root() + s("/loose.vcf"), "windows-1252"));
-    EXPECT_FALSE(AddressBook::HoldsReadableCard(root() + s("/family/displayname"), "windows-1252"));
-    EXPECT_FALSE(AddressBook::HoldsReadableCard(root() + s("/work/pipe.vcf"), "windows-1252"));
+    // A file over the limit is not read, whatever it holds (a sparse file here).
+    QFile large(root() + s("/large.vcf"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.write(Fixtures::Modern40()) > 0);
+    ASSERT_TRUE(large.resize(AddressBook::MaxFileSize + 1));
+    large.close();
+    const struct {
+        const char* file;
+        bool holdsCard;
+        bool tooLarge;
+    } files[] = {{"/loose.vcf", true, false},
+                 {"/family/displayname", false, false},
+                 {"/work/pipe.vcf", false, false},
+                 {"/large.vcf", false, true}};
+    for (const auto& f : files) {
+        AddressBook book(root() + s(f.file), "windows-1252");
+        EXPECT_EQ(book.TooLarge(), f.tooLarge) << f.file;
+        EXPECT_EQ(book.HoldsReadableCard(), f.holdsCard) << f.file;
+    }
 }
 
 TEST_F(AddressBookTest, RenamesWriteOnlyTheNameLines)
@@ -122,6 +137,12 @@ TEST_F(AddressBookTest, RenamesWriteOnlyTheNameLines)
     Fixtures::writeFile(root() + s("/work/phone.vcf"),
                         Fixtures::crlf("BEGIN:VCARD\nVERSION:2.1\nN:Old;;;;\nFN:Old\nX-ADDRESSBOOKSERVER-KIND:group\n"
                                        "END:VCARD\n"));
+    // A group card with folded heads around a contact card, and another group after it.
+    const QByteArray folded = Fixtures::crlf("BEGIN:VCARD\nVERSION:3.0\nF\n N:Old\nN;LANG\n UAGE=en:Old;;;;\n"
+                                             "BEGIN:VCARD\nVERSION:3.0\nFN:Old\nN:Old;;;;\nEND:VCARD\n"
+                                             "X-ADDRESSBOOKSERVER-KI\n\tND:group\nEND:VCARD\n"
+                                             "BEGIN:VCARD\nVERSION:3.0\nFN:Old\nKIND:group\nEND:VCARD\n");
+    Fixtures::writeFile(root() + s("/work/folded.vcf"), folded);
     const QString apple = root() + s("/work/X.VCF");
     ::chmod(QFile::encodeName(apple).constData(), 0600);
     const QMap<QString, QByteArray> before = hashes();
@@ -142,6 +163,9 @@ TEST_F(AddressBookTest, RenamesWriteOnlyTheNameLines)
              .replace("N:Tennis partners;;;;\r\n", "N:Squash\\, club;;;;\r\n")},
         {"work/modern.vcf#1", "Читатели", "work/modern.vcf",
          Fixtures::Modern40().replace("FN:Book club", "FN:Читатели")},
+        {"work/folded.vcf#0", "Readers", "work/folded.vcf",
+         QByteArray(folded).replace("F\r\n N:Old\r\nN;LANG\r\n UAGE=en:Old;;;;\r\n",
+                                    "FN:Readers\r\nN;LANGUAGE=en:Readers;;;;\r\n")},
         {"work/phone.vcf#0", "Коллеги", "work/phone.vcf",
          Fixtures::crlf("BEGIN:VCARD\nVERSION:2.1\n"
                         "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=D0=9A=D0=BE=D0=BB=D0=BB=D0=B5=D0=\n=B3=D0=B8;;;;\n"

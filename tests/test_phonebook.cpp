@@ -8,6 +8,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPushButton>
 
 namespace {
 
@@ -217,6 +218,66 @@ TEST_F(PhoneBook, TheDeleteKeyAsksTheToolbarDoesNotAndARefusalIsReported)
     phones().ToolbarButton(8)->trigger();
     EXPECT_EQ(messages(), (QStringList{GetLangText(s("mes231")), GetLangText(s("mes231"))}));
     EXPECT_FALSE(Forms::IsLoaded<frmCntAdd>());
+}
+
+// The user's steps over a list longer than the grid: after each, the recordset's
+// current contact is the one the grid highlights, scrolled into view, and the
+// toolbar's Delete and View act on it.
+TEST_F(PhoneBook, TheCurrentContactIsAlwaysTheHighlightedRowInView)
+{
+    addGroup(s("Work"));
+    phoneDb().BeginTrans();
+    for (int i = 0; i < 300; ++i) {
+        const qint64 id = addContact(s("Name%1").arg(i, 3, 10, QLatin1Char('0')),
+                                     s("Surname%1").arg(i, 3, 10, QLatin1Char('0')),
+                                     i % 3 == 0 ? s("Work") : s("General"));
+        phoneDb().Execute(s("UPDATE tbl_Phones SET Personal_Date = ? WHERE ID = ?"),
+                          {QDate(2000, 1, 1).addDays(300 - i).toString(Qt::ISODate), id});
+    }
+    phoneDb().CommitTrans();
+    open();
+    auto highlighted = [] {
+        const QTableView* grid = phones().DataGrid1;
+        const QModelIndex index = grid->currentIndex();
+        const bool selected = index.isValid() && grid->selectionModel()->isRowSelected(index.row(), {});
+        const bool inView = grid->viewport()->rect().contains(grid->visualRect(index));
+        const bool current = index.row() == contacts().AbsolutePosition();
+        return selected && inView && current ? index.data().toString() : s("<row %1 not shown>").arg(index.row());
+    };
+    const struct {
+        std::function<void()> step;
+        const char* current;
+    } steps[] = {
+        {[] { phones().DataGrid1_HeadClick(7); }, "Name000"},
+        {[] { search(0, s("Surname004")); }, "Name004"},
+        {[] { Forms::Unload<frmCntSearch>(); }, "Name004"},
+        {[] { chooseGroup(1); }, "Name004"},
+        {[] { chooseGroup(2); }, "Name297"},
+        {[] { phones().DataGrid1_HeadClick(2); }, "Name297"},
+        {[] { selectContact(s("Name009")); }, "Name009"},
+        {[] { chooseGroup(0); }, "Name009"},
+        {[] { search(1, s("Name15")); }, "Name150"},
+    };
+    for (const auto& c : steps) {
+        c.step();
+        pump(20);
+        EXPECT_EQ(highlighted(), s(c.current)) << c.current;
+    }
+    phones().ToolbarButton(6)->trigger();
+    EXPECT_TRUE(phoneRows("SELECT ID FROM tbl_Phones WHERE First_Name = 'Name150'").isEmpty());
+    EXPECT_EQ(highlighted(), s("Name151"));
+    whenShown<frmCntAdd>([](frmCntAdd& card) {
+        EXPECT_EQ(card.Text2Name->text(), s("Name151"));
+        card.Command7->click();
+    });
+    phones().ToolbarButton(8)->trigger();
+
+    // With no row highlighted there is nothing to act on.
+    phones().DataGrid1->clearSelection();
+    MsgBoxScript::Clear();
+    phones().ToolbarButton(6)->trigger();
+    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes231"))});
+    EXPECT_EQ(phoneRows("SELECT count(*) FROM tbl_Phones").value(0).value(0).toInt(), 299);
 }
 
 }  // namespace

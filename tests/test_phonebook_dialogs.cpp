@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -272,7 +272,7 @@ TEST_F(PhoneBookDialogs, AnImportFromTheChooserEndsWithTheGroupListsFilter)
             EXPECT_EQ(wizard.parentWidget(), &phones());
             EXPECT_FALSE(frmCntSearch::TakesInput());
             wizard.cmdNext->click();
-            wizard.ListView1->topLevelItem(0)->setSelected(true);
+            wizard.ListView1->setCurrentIndex(wizard.ListModel->index(0, 0));
             wizard.cmdTransfer->click();
             wizard.cmdExit->click();
         });

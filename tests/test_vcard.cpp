@@ -67,6 +67,12 @@ TEST(VCardMapping, EachTextComesFromItsProperty)
         {"NOTE:one\\n two\nNOTE:three", Notes, "one\ntwo\nthree"},
         {"FN: \x01 A\tB \x7f ", GivenName, "AB"},
         {"item7.EMAIL;type=INTERNET:x@y", Email, "x@y"},
+        // Folded anywhere, the name and parameters too.
+        {"ADR;TYPE=home;LABEL=\"Flat B\\n221B Baker Street\\nLondon NW1 6XE\\nUnited King\n dom\":;;221B Baker "
+         "Street;London;;NW1 6XE;United Kingdom",
+         HomeCity, "London"},
+        {"TEL;TYPE=VOICE,M\n\tSG,WORK:+1-919-676-9515", WorkPhone, "+1-919-676-9515"},
+        {"EM\n AIL;TYPE=pr\n ef:a@x\nEMAIL:b@\n x", SecondEmail, "b@x"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(mapped(c.body)[c.text], s(c.expected)) << c.body;
@@ -157,6 +163,8 @@ TEST(VCardReader, DamagedInputSkipsOnlyWhatIsDamaged)
          {s("A")}},
         {"begin:vcard\nfn;charset=bogus-charset:a=3Db\nend:vcard\n", {s("a=3Db")}},
         {"BEGIN:VCARD\nNOTE;ENCODING=QUOTED-PRINTABLE:a=4=\nEND:VCARD\n", {s("")}},
+        {"BEGIN:VCARD\nFN:Outer\nBEGIN:VCARD\nFN:Inner\nBEGIN:VCARD\nFN:Deep\nEND:VCARD\nEND:VCARD\nEND:VCARD\n",
+         {s("Outer"), s("Inner"), s("Deep")}},
     };
     for (const auto& c : cases) {
         QStringList names;
@@ -164,6 +172,12 @@ TEST(VCardReader, DamagedInputSkipsOnlyWhatIsDamaged)
             names.append(CardName(card));
         EXPECT_EQ(names, c.names) << c.file;
     }
+    // The card around a nested one keeps the fields after it.
+    const QList<VCard> nested = read(Fixtures::crlf("BEGIN:VCARD\nFN:Outer\nBEGIN:VCARD\nFN:Inner\nTEL;HOME:2\n"
+                                                    "END:VCARD\nTEL;HOME:1\nEND:VCARD\n"));
+    ASSERT_EQ(nested.size(), 2);
+    EXPECT_EQ(MapCard(nested[0])[HomePhone], s("1"));
+    EXPECT_EQ(MapCard(nested[1])[HomePhone], s("2"));
     const QList<VCard> qp = read(Fixtures::crlf("BEGIN:VCARD\nNOTE;QUOTED-PRINTABLE:a=4=\nEND:VCARD\n"));
     ASSERT_EQ(qp.size(), 1);
     EXPECT_EQ(MapCard(qp[0])[Notes], s("a=4="));

@@ -1,6 +1,6 @@
 // Randomized input for the vCard reader, from a fixed seed: exporters' files cut,
 // flipped and stuffed with the characters the syntax turns on, random bytes, and
-// hostile shapes (a 10 MB line, 100 000 nested cards). Every case ends within a
+// hostile shapes (a 10 MB line or head, 100 000 nested cards). Every case ends within a
 // generous bound, far below what work growing faster than the input would take,
 // and nothing crashes.
 
@@ -97,8 +97,9 @@ TEST(VCardFuzz, HostileShapesEndSoon)
         {"10 MB of soft breaks", begin + "NOTE;QUOTED-PRINTABLE:" + repeated("=\r\n", 3 << 20) + end, 1},
         {"10 MB of folds", begin + "FN:a" + repeated("\r\n b", 3 << 20) + "\r\n" + end, 1},
         {"10 MB head", begin + "X" + repeated(";TYPE=\"a", 1 << 20) + ":v\r\n" + end, 1},
+        {"10 MB folded head", begin + "X" + repeated("\r\n ;TYPE=\"a", 1 << 20) + ":v\r\n" + end, 1},
         {"10 MB of escapes", begin + "N:" + repeated("\\;\\,\\", 2 << 20) + "\r\n" + end, 1},
-        {"nested cards", repeated(begin, 100000) + repeated(end, 100000), 1},
+        {"nested cards", repeated(begin, 100000) + repeated(end, 100000), 100000},
         {"nested agents", begin + repeated("AGENT:\r\n" + begin, 100000) + repeated(end, 100001), 1},
         {"cards without end", repeated(begin + "FN:x\r\n", 100000), 0},
     };

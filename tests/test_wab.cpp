@@ -62,8 +62,8 @@ TEST_F(WabTest, OpensModalOverItsOwnerAndFillsTreeAndList)
     EXPECT_EQ(column(0), (QStringList{s("Анна"), s("John"), s("Jane")}));
     EXPECT_EQ(column(3), (QStringList{s("+7 (812) 555-03-04"), s("555-0100"), s("555-0200")}));
     ASSERT_EQ(w.lvContacts.Rows.size(), 3);
-    EXPECT_EQ(w.lvContacts.Rows[1].Key, s("Cwork/X.VCF#0&0"));
-    EXPECT_EQ(w.lvContacts.Rows[1].Columns[0], GetLangText(s("mes278")));
+    EXPECT_EQ(w.lvContacts.Key(1), s("Cwork/X.VCF#0&0"));
+    EXPECT_EQ(w.lvContacts.Text(1, 0), GetLangText(s("mes278")));
 
     w.tvFolders->setCurrentItem(node(s("Gwork/X.VCF#1")));
     EXPECT_EQ(column(1), QStringList{s("Appleseed")});
@@ -99,7 +99,7 @@ TEST_F(WabTest, TransferStoresTheSelectedContactsInTheGeneralGroup)
     EXPECT_EQ(progress, (QStringList{s("Transferring: 0/2"), s("Transferring: 0/2")}));
     EXPECT_EQ(w.lblProgress->text(), s("Transferring: 2/2"));
     EXPECT_FALSE(w.fraProgress->isVisible());
-    EXPECT_EQ(w.ListView1->selectedItems().size(), 2);
+    EXPECT_EQ(selectedCount(), 2);
     EXPECT_EQ(messages().mid(1), (QStringList{GetLangText(s("mes272")), GetLangText(s("mes272"))}));
 
     const QList<QVariantList> rows =
@@ -157,7 +157,7 @@ TEST_F(WabTest, NothingChangesWhatTheTransferReadsWhileItRuns)
     EXPECT_TRUE(Forms::IsLoaded<frmWAB>());
     EXPECT_EQ(w.tvFolders->currentItem(), node(s("Fwork")));
     EXPECT_FALSE(editing(w.tvFolders));
-    EXPECT_EQ(w.ListView1->selectedItems().size(), 3);
+    EXPECT_EQ(selectedCount(), 3);
     EXPECT_EQ(phones("ID").size(), 3);
     EXPECT_EQ(messages(), QStringList{GetLangText(s("mes272"))});
     EXPECT_TRUE(w.cmdExit->isEnabled() && w.tvFolders->isEnabled());
@@ -226,13 +226,17 @@ TEST_F(WabTest, AnotherAddressBookIsChosenOnTheIntroductionPage)
     EXPECT_EQ(NodeKey(w.tvFolders->topLevelItem(0)), s("F."));
     EXPECT_EQ(column(0), (QStringList{s("Анна"), s("John"), s("Jane")}));
 
-    for (const char* notCards : {"/family/displayname", "/work/pipe.vcf"}) {
+    QFile large(work + s("/large.vcf"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(AddressBook::MaxFileSize + 1));
+    large.close();
+    for (const char* notCards : {"/family/displayname", "/work/pipe.vcf", "/work/large.vcf"}) {
         FileDialog::PushResult(AddressBook::DefaultSource() + s(notCards));
         w.cmdFile->click();
     }
     FileDialog::PushResult(QString());
     w.cmdFile->click();
-    EXPECT_EQ(messages(), (QStringList{GetLangText(s("mes369")), GetLangText(s("mes369"))}));
+    EXPECT_EQ(messages(),
+              (QStringList{GetLangText(s("mes369")), GetLangText(s("mes369")), GetLangText(s("mes382"))}));
     EXPECT_EQ(w.txtSource->text(), work);
 
     FileDialog::PushResult(work + s("/X.VCF"));
@@ -261,15 +265,16 @@ TEST(WabKeys, TwoEntriesOfOneIdentifierGetKeysOfTheirOwn)
     AddressBook::Entry contact;
     contact.Id = s("a/b.vcf#0");
     contact.Kind = AddressBook::ContactKind;
-    for (const char* expected : {"Ca/b.vcf#0&0", "Ca/b.vcf#0&1", "Ca/b.vcf#0&2"}) {
-        const QString key = MakeItemKey(contact, table);
-        EXPECT_EQ(key, s(expected));
-        table.Keys.insert(key);
-    }
-    contact.Kind = AddressBook::GroupKind;
-    EXPECT_EQ(MakeItemKey(contact, table), s("Ga/b.vcf#0&0"));
-    contact.Kind = 3;
-    EXPECT_EQ(MakeItemKey(contact, table), s("a/b.vcf#0&0"));
+    EXPECT_EQ(MakeItemKey(contact, table), s("Ca/b.vcf#0&0"));
+    table.Fill({&contact, &contact, &contact});
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(table.Key(row), s("Ca/b.vcf#0&") + QString::number(row));
+    EXPECT_EQ(MakeItemKey(contact, table), s("Ca/b.vcf#0&3"));
+    AddressBook::Entry group = contact;
+    group.Kind = AddressBook::GroupKind;
+    EXPECT_EQ(MakeItemKey(group, table), s("Ga/b.vcf#0&0"));
+    group.Kind = 3;
+    EXPECT_EQ(MakeItemKey(group, table), s("a/b.vcf#0&0"));
     EXPECT_EQ(KeyId(s("Gwork//Work")), s("work//Work"));
 }
 

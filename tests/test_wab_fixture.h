@@ -16,6 +16,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -51,9 +53,10 @@ protected:
 
     static QStringList column(int index)
     {
+        const ContactListModel* list = wizard().ListModel;
         QStringList texts;
-        for (int row = 0; row < wizard().ListView1->topLevelItemCount(); ++row)
-            texts.append(wizard().ListView1->topLevelItem(row)->text(index));
+        for (int row = 0; row < list->rowCount(); ++row)
+            texts.append(list->index(row, index).data().toString());
         return texts;
     }
 
@@ -61,8 +64,10 @@ protected:
     {
         wizard().ListView1->clearSelection();
         for (const int row : rows)
-            wizard().ListView1->topLevelItem(row)->setSelected(true);
+            wizard().ListView1->selectionModel()->select(wizard().ListModel->index(row, 0),
+                                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
+    static int selectedCount() { return int(wizard().ListView1->selectionModel()->selectedRows().size()); }
 
     static QList<QVariantList> phones(const char* columns)
     {

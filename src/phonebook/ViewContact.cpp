@@ -13,12 +13,10 @@
 void frmPhones::ViewContact()
 {
     Recordset& rs = DataEnvironment1().rstbl_Phones;
-    if (rs.RecordCount() == 0) {
+    if (rs.RecordCount() == 0 || !takeHighlightedRow()) {
         report(QStringLiteral("mes231"));
         return;
     }
-    if (rs.AbsolutePosition() < 0)
-        rs.MoveFirst();
     frmCntAdd& card = Forms::Get<frmCntAdd>();
     card.ShowGroup(rs.Field(Contact::Groupe_Name).toString());
     for (int ordinal : frmCntAdd::TextOrdinals())

@@ -7,15 +7,23 @@
 #include "core/frmProcess.h"
 #include "platform/MsgBox.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QItemSelectionModel>
+#include <QSignalBlocker>
+#include <QTreeView>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
+
+constexpr qint64 ProgressInterval = 40;  // milliseconds
 
 // The phone-book columns that take the contact table's columns 3 to 22, in order.
 const char* const StoredColumns[] = {"Third_Name",   "Home_Mobile",  "Home_Phone", "Home_Country", "Home_Region",
@@ -23,19 +31,20 @@ const char* const StoredColumns[] = {"Third_Name",   "Home_Mobile",  "Home_Phone
                                      "Inet_Email_2", "Home_Web",     "Work_Place", "Work_Post",    "Work_Region",
                                      "Work_City",    "Work_Adress",  "Work_Phone", "Work_Fax",     "Personal_MEMO"};
 
-DbResult storeContact(Recordset& phones, const ContactRow& row, const QString& group, const QString& noName)
+DbResult storeContact(Recordset& phones, const ContactTable& table, int row, const QString& group,
+                      const QString& noName)
 {
     DbResult result = phones.AddNew();
-    const QString givenName = row.Columns[1].trimmed();
+    const QString givenName = table.Text(row, 1).trimmed();
     const std::pair<const char*, QString> first[] = {{"Groupe_Name", group},
-                                                     {"Second_Name", row.Columns[2]},
+                                                     {"Second_Name", table.Text(row, 2)},
                                                      {"First_Name", givenName.isEmpty() ? noName : givenName}};
     for (const auto& [column, value] : first) {
         if (result.Ok())
             result = phones.SetField(s(column), value);
     }
     for (int i = 0; i < int(std::size(StoredColumns)) && result.Ok(); ++i)
-        result = phones.SetField(s(StoredColumns[i]), row.Columns[3 + i]);
+        result = phones.SetField(s(StoredColumns[i]), table.Text(row, 3 + i));
     if (result.Ok())
         result = phones.Update();
     if (!result.Ok())
@@ -49,11 +58,7 @@ void frmWAB::cmdTransfer_Click()
 {
     if (transferring_)
         return;
-    QList<int> selected;
-    for (int row = 0; row < ListView1->topLevelItemCount(); ++row) {
-        if (ListView1->topLevelItem(row)->isSelected())
-            selected.append(row);
-    }
+    const QList<int> selected = selectedRows();
     if (selected.isEmpty()) {
         MsgBox(GetLangText(s("mes269")), 48, ProductName());
         return;
@@ -76,8 +81,23 @@ void frmWAB::cmdTransfer_Click()
     ShowTransferredContacts();
 }
 
+// The selected rows of the visible list, in list order.
+QList<int> frmWAB::selectedRows() const
+{
+    QList<int> rows;
+    for (const QItemSelectionRange& range : ListView1->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
 // All rows in one transaction: a row the database refuses takes back the rows
-// stored before it.
+// stored before it. The phone book's grid is told nothing row by row: it shows
+// the rows once the transfer ends and its filter is set again (or the rollback
+// has read the rows again).
 bool frmWAB::transfer(const QList<int>& rows)
 {
     Recordset& phones = DataEnvironment1().rstbl_Phones;
@@ -88,15 +108,25 @@ bool frmWAB::transfer(const QList<int>& rows)
     const QString noName = GetLangText(s("mes271"));
     const QString progress = GetLangText(s("mes270")) + s(": ");
     const QString selected = s("/") + QString::number(rows.size());
+    QSignalBlocker quiet(phones);
+    // The label changes a few times a second, and at the end: a repaint for every
+    // row would cost more than the row.
+    QElapsedTimer shown;
+    shown.start();
     int stored = 0;
     for (const int row : rows) {
-        if (!storeContact(phones, lvContacts.Rows[row], group, noName).Ok()) {
+        if (!storeContact(phones, lvContacts, row, group, noName).Ok()) {
+            quiet.unblock();
             connection.RollbackTrans();
             return false;
         }
-        lblProgress->setText(progress + QString::number(++stored) + selected);
+        if (++stored == rows.size() || shown.elapsed() >= ProgressInterval) {
+            lblProgress->setText(progress + QString::number(stored) + selected);
+            shown.restart();
+        }
         Forms::DoEvents();
     }
+    quiet.unblock();
     if (connection.CommitTrans().Ok())
         return true;
     connection.RollbackTrans();

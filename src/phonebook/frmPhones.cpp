@@ -157,13 +157,27 @@ void frmPhones::bindGrid()
     connect(GridModel, &BoundGridModel::WriteFailed, this, [this] { report(s("mes340")); }, Qt::QueuedConnection);
 }
 
+// The recordset's current row is the grid's: highlighted and in view.
 void frmPhones::showCurrentRow()
 {
     const int row = GridModel->CurrentRow();
-    if (row < 0 || DataGrid1->currentIndex().row() == row)
+    if (row < 0)
         return;
-    const int column = std::max(DataGrid1->currentIndex().column(), 1);
-    DataGrid1->setCurrentIndex(GridModel->index(row, column));
+    const QModelIndex index = GridModel->index(row, std::max(DataGrid1->currentIndex().column(), 1));
+    if (DataGrid1->currentIndex().row() != row || !DataGrid1->selectionModel()->isRowSelected(row, {}))
+        DataGrid1->setCurrentIndex(index);
+    // After a reset the grid lays out its rows and scroll bars later: the row is
+    // scrolled to once they stand.
+    QTimer::singleShot(0, DataGrid1, [grid = DataGrid1] { grid->scrollTo(grid->currentIndex()); });
+}
+
+bool frmPhones::takeHighlightedRow()
+{
+    const QModelIndex index = DataGrid1->currentIndex();
+    if (!index.isValid() || !DataGrid1->selectionModel()->isRowSelected(index.row(), {}))
+        return false;
+    GridModel->SetCurrentRow(index.row());
+    return GridModel->CurrentRow() == index.row();
 }
 
 void frmPhones::report(const QString& messageKey) { MsgBox(GetLangText(messageKey), 48, ProductName()); }
@@ -266,7 +280,7 @@ void frmPhones::Toolbar1_ButtonClick(int index)
 
 void frmPhones::DeleteContact()
 {
-    if (contacts().RecordCount() == 0) {
+    if (contacts().RecordCount() == 0 || !takeHighlightedRow()) {
         report(s("mes231"));
         return;
     }
@@ -277,7 +291,7 @@ void frmPhones::DeleteContact()
 
 void frmPhones::DeleteWithQuestion()
 {
-    if (contacts().RecordCount() == 0)
+    if (contacts().RecordCount() == 0 || !takeHighlightedRow())
         return;
     if (MsgBox(GetLangText(s("mes230")), 4 + 32, ProductName()) == vbYes)
         deleteCurrent();
@@ -286,8 +300,6 @@ void frmPhones::DeleteWithQuestion()
 void frmPhones::deleteCurrent()
 {
     Recordset& rs = contacts();
-    if (rs.AbsolutePosition() < 0)
-        rs.MoveFirst();
     if (!rs.Delete().Ok()) {
         report(s("mes341"));
         return;

@@ -36,9 +36,9 @@ public:
     void Toolbar1_ButtonClick(int index);
     QAction* ToolbarButton(int index) const;
     void DeleteContact();
-    // The current contact into the contact card, shown modal in its edit mode.
+    // The highlighted contact into the contact card, shown modal in its edit mode.
     void ViewContact();
-    // The grid's Delete key: the current contact after a question.
+    // The grid's Delete key: the highlighted contact after a question.
     void DeleteWithQuestion();
 
     // The grid's visibility of a column by its grid number.
@@ -57,6 +57,9 @@ private:
     void buildToolbar();
     void bindGrid();
     void showCurrentRow();
+    // Makes the row the grid highlights the recordset's current row; false when the
+    // grid highlights none.
+    bool takeHighlightedRow();
     void deleteCurrent();
     void report(const QString& messageKey);
 

@@ -19,9 +19,11 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -106,13 +108,15 @@ frmWAB::frmWAB()
     tvFolders->setHeaderHidden(true);
     tvFolders->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     lblContacts = placed(new QLabel(fraTransfer), "lblContacts", 3240, 180, 7020, 255);
-    ListView1 = placed(new QTreeWidget(fraTransfer), "ListView1", 3240, 480, 7020, 4800);
+    ListView1 = placed(new QTreeView(fraTransfer), "ListView1", 3240, 480, 7020, 4800);
+    ListModel = new ContactListModel(lvContacts, this);
+    ListView1->setModel(ListModel);
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
     ListView1->setAllColumnsShowFocus(true);
     ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setHeaderLabels({s("Name"), s("Surname"), s("Mobile"), s("Phone")});
     ListView1->header()->setSectionsClickable(false);
     const int columnWidths[] = {1500, 1650, 1800, 1800};
     for (int column = 0; column < 4; ++column)
@@ -161,7 +165,14 @@ frmWAB::frmWAB()
     SetDefaultButton(cmdNext);
 }
 
-frmWAB::~frmWAB() = default;
+// The contact table points into the module's book: both go with the window, unless
+// a window loaded since has made the book its own.
+frmWAB::~frmWAB()
+{
+    ListModel->Clear();
+    lvContacts.Clear();
+    ReleaseAddressBook(book_);
+}
 
 void frmWAB::Form_Load()
 {
@@ -170,15 +181,15 @@ void frmWAB::Form_Load()
     ApplyLanguage();
 }
 
-void frmWAB::loadAddressBook()
+// One book, read once, gives the tree, the lists and the rename rules; the tree
+// reads every folder, so that a rename finds a file changed since.
+void frmWAB::loadAddressBook(std::unique_ptr<AddressBook> read)
 {
-    book_ = std::make_unique<AddressBook>(Source, CardFallbackCharset());
-    // Read now, as the lists are, so that a rename finds a file changed since.
-    for (const AddressBook::Entry* folder : book_->SubFolders(book_->Root()))
-        book_->Groups(*folder);
-    InitAddressBook();
+    ListModel->Clear();
+    lvContacts.Clear();
+    InitAddressBook(std::move(read));
+    book_ = ModuleAddressBook();
     FillFolderTree(tvFolders);
-    ListView1->clear();
     FillContactList(tvFolders->currentItem(), lvContacts);
     txtSource->setText(QDir::toNativeSeparators(Source));
     txtSource->setCursorPosition(0);
@@ -261,12 +272,13 @@ void frmWAB::cmdFile_Click()
                                                          s("6150"), filter, true);
     if (chosen == QLatin1String("Error"))
         return;
-    if (!AddressBook::HoldsReadableCard(chosen, CardFallbackCharset())) {
-        MsgBox(GetLangText(s("mes369")), 48, ProductName());
+    auto book = std::make_unique<AddressBook>(chosen, CardFallbackCharset());
+    if (book->TooLarge() || !book->HoldsReadableCard()) {
+        MsgBox(GetLangText(s(book->TooLarge() ? "mes382" : "mes369")), 48, ProductName());
         return;
     }
     Source = chosen;
-    loadAddressBook();
+    loadAddressBook(std::move(book));
 }
 
 void frmWAB::lblLicence_Click() { OpenURL(HomePageUrl() + s("/lgpl.php")); }
@@ -275,7 +287,7 @@ void frmWAB::tvFolders_NodeClick(QTreeWidgetItem* node)
 {
     if (transferring_)
         return;
-    ListView1->clear();
+    ListModel->Clear();
     FillContactList(node, lvContacts);
 }
 
@@ -283,12 +295,13 @@ bool frmWAB::tvFolders_BeforeLabelEdit(QTreeWidgetItem* node)
 {
     if (transferring_)
         return false;
+    AddressBook* book = ModuleAddressBook();
     const QString id = KeyId(NodeKey(node));
-    const AddressBook::Entry* fixed = book_->FixedFolder();
-    if (fixed && fixed->Id == id)
+    const AddressBook::Entry* fixed = book ? book->FixedFolder() : nullptr;
+    if (!book || (fixed && fixed->Id == id))
         return false;
-    const AddressBook::Entry* entry = book_->LookUp(id);
-    return entry && book_->CanRename(*entry);
+    const AddressBook::Entry* entry = book->LookUp(id);
+    return entry && book->CanRename(*entry);
 }
 
 void frmWAB::tvFolders_AfterLabelEdit(QTreeWidgetItem* node)
@@ -296,10 +309,11 @@ void frmWAB::tvFolders_AfterLabelEdit(QTreeWidgetItem* node)
     const QString saved = NodeSavedName(node);
     if (node->text(0) == saved)
         return;
+    AddressBook* book = ModuleAddressBook();
     const QString id = KeyId(NodeKey(node));
-    const AddressBook::Entry* entry = book_->LookUp(id);
+    const AddressBook::Entry* entry = book ? book->LookUp(id) : nullptr;
     const AddressBook::SaveResult result =
-        entry ? book_->SetNameAndSave(id, node->text(0)) : AddressBook::SaveResult::NotFound;
+        entry ? book->SetNameAndSave(id, node->text(0)) : AddressBook::SaveResult::NotFound;
     {
         const QSignalBlocker blocker(tvFolders);
         SetNodeName(node, result == AddressBook::SaveResult::Saved ? entry->Name : saved);

@@ -3,12 +3,11 @@
 #include "modTools.h"
 #include "platform/Form.h"
 
-#include <memory>
-
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
@@ -64,7 +63,8 @@ public:
     QLabel* lblFolders = nullptr;
     QTreeWidget* tvFolders = nullptr;
     QLabel* lblContacts = nullptr;
-    QTreeWidget* ListView1 = nullptr;
+    QTreeView* ListView1 = nullptr;
+    ContactListModel* ListModel = nullptr;
     QFrame* fraProgress = nullptr;
     QLabel* lblProgress = nullptr;
 
@@ -75,13 +75,15 @@ public:
     QPushButton* cmdExit = nullptr;
 
 private:
-    // Loading steps 2 to 5 for the current source.
-    void loadAddressBook();
+    // Loading steps 2 to 5 for the current source, with its book when it has been
+    // read already.
+    void loadAddressBook(std::unique_ptr<AddressBook> read = nullptr);
     QString startFolder() const;
     void setTransferring(bool on);
+    QList<int> selectedRows() const;
     bool transfer(const QList<int>& rows);
 
-    std::unique_ptr<AddressBook> book_;  // for the rename rules
+    const AddressBook* book_ = nullptr;  // the module's book this window made
     bool transferring_ = false;
 };
 

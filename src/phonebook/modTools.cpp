@@ -7,7 +7,9 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -34,44 +36,126 @@ QString joined(const QString& first, const QString& second)
     return first.isEmpty() || second.isEmpty() ? first + second : first + s(" ") + second;
 }
 
-void fillColumns(const ContactTexts& t, std::array<QString, 23>& c)
+// The texts of the table's columns 1 to 22; columns 17 and 19 join two.
+struct ColumnTexts {
+    ContactText first;
+    ContactText second = ContactTextCount;
+};
+const ColumnTexts Columns[] = {
+    {GivenName},   {FamilyName}, {AdditionalNames}, {MobilePhone}, {HomePhone},   {HomeCountry},
+    {HomeRegion},  {HomeCity},   {HomePostalCode},  {HomeFax},     {HomeStreet},  {Email},
+    {SecondEmail}, {WebAddress}, {Company},         {JobTitle},    {WorkCountry, WorkRegion},
+    {WorkCity},    {WorkStreet, WorkPostalCode},    {WorkPhone},   {WorkFax},     {Notes},
+};
+
+// A row key without its counter: the kind's letter, the identifier and "&".
+QString keyStem(const AddressBook::Entry& entry)
 {
-    c[1] = t[GivenName];
-    c[2] = t[FamilyName];
-    c[3] = t[AdditionalNames];
-    c[4] = t[MobilePhone];
-    c[5] = t[HomePhone];
-    c[6] = t[HomeCountry];
-    c[7] = t[HomeRegion];
-    c[8] = t[HomeCity];
-    c[9] = t[HomePostalCode];
-    c[10] = t[HomeFax];
-    c[11] = t[HomeStreet];
-    c[12] = t[Email];
-    c[13] = t[SecondEmail];
-    c[14] = t[WebAddress];
-    c[15] = t[Company];
-    c[16] = t[JobTitle];
-    c[17] = joined(t[WorkCountry], t[WorkRegion]);
-    c[18] = t[WorkCity];
-    c[19] = joined(t[WorkStreet], t[WorkPostalCode]);
-    c[20] = t[WorkPhone];
-    c[21] = t[WorkFax];
-    c[22] = t[Notes];
+    QString letter;
+    if (entry.Kind == AddressBook::ContactKind)
+        letter = s("C");
+    else if (entry.Kind == AddressBook::FolderKind)
+        letter = s("F");
+    else if (entry.Kind == AddressBook::GroupKind)
+        letter = s("G");
+    return letter + entry.Id + s("&");
 }
+
+// The visible list's columns: given name, surname, mobile and home phone.
+constexpr int ListColumns[] = {1, 2, 4, 5};
+const char* const ListHeadings[] = {"Name", "Surname", "Mobile", "Phone"};
 
 }  // namespace
 
-void ContactTable::Clear()
+void ContactTable::Clear() { Rows.clear(); }
+
+// Counted only when an entry is there twice: a long list keeps no count per entry.
+void ContactTable::Fill(const QList<const AddressBook::Entry*>& contacts)
 {
     Rows.clear();
-    Keys.clear();
+    Rows.reserve(contacts.size());
+    std::vector<const AddressBook::Entry*> sorted(contacts.begin(), contacts.end());
+    std::sort(sorted.begin(), sorted.end());
+    const bool repeats = std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
+    sorted = {};
+    QHash<const AddressBook::Entry*, int> listed;
+    for (const AddressBook::Entry* contact : contacts)
+        Rows.append({contact, repeats ? listed[contact]++ : 0});
 }
 
-void InitAddressBook()
+QString ContactTable::Key(int row) const
 {
-    moduleBook = std::make_unique<AddressBook>(Forms::Get<frmWAB>().Source, CardFallbackCharset());
+    return keyStem(*Rows[row].Contact) + QString::number(Rows[row].Counter);
+}
+
+QString ContactTable::Text(int row, int column) const
+{
+    if (column == 0)
+        return GeneralGroup;
+    const AddressBook::TextBlock& texts = Rows[row].Contact->Texts;
+    const ColumnTexts& c = Columns[column - 1];
+    return c.second == ContactTextCount ? texts[c.first] : joined(texts[c.first], texts[c.second]);
+}
+
+ContactListModel::ContactListModel(const ContactTable& table, QObject* parent)
+    : QAbstractTableModel(parent)
+    , table_(table)
+{
+}
+
+void ContactListModel::Clear()
+{
+    beginResetModel();
+    shown_ = 0;
+    endResetModel();
+}
+
+void ContactListModel::ShowAppended()
+{
+    const int rows = int(table_.Rows.size());
+    if (rows <= shown_)
+        return;
+    beginInsertRows(QModelIndex(), shown_, rows - 1);
+    shown_ = rows;
+    endInsertRows();
+}
+
+int ContactListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_; }
+
+int ContactListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(std::size(ListColumns));
+}
+
+QVariant ContactListModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= table_.Rows.size())
+        return {};
+    return table_.Text(index.row(), ListColumns[index.column()]);
+}
+
+QVariant ContactListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return s(ListHeadings[section]);
+}
+
+void InitAddressBook(std::unique_ptr<AddressBook> read)
+{
+    moduleBook = read ? std::move(read)
+                      : std::make_unique<AddressBook>(Forms::Get<frmWAB>().Source, CardFallbackCharset());
     moduleRoot = &moduleBook->Root();
+}
+
+AddressBook* ModuleAddressBook() { return moduleBook.get(); }
+
+void ReleaseAddressBook(const AddressBook* book)
+{
+    if (!book || book != moduleBook.get())
+        return;
+    moduleRoot = nullptr;
+    moduleBook.reset();
 }
 
 void FillFolderTree(QTreeWidget* tree)
@@ -102,39 +186,20 @@ void FillContactList(QTreeWidgetItem* node, ContactTable& table)
     const AddressBook::Entry* entry = moduleBook->LookUp(KeyId(NodeKey(node)));
     if (!entry)
         return;
-    const QString generalGroup = GetLangText(s("mes278"));
-    QList<QTreeWidgetItem*> items;
-    for (const AddressBook::Entry* contact : moduleBook->Contacts(*entry)) {
-        if (!contact || !contact->Listed)
-            continue;
-        ContactRow row;
-        row.Key = MakeItemKey(*contact, table);
-        row.Columns[0] = generalGroup;
-        fillColumns(contact->Texts, row.Columns);
-        items.append(new QTreeWidgetItem({row.Columns[1], row.Columns[2], row.Columns[4], row.Columns[5]}));
-        table.Keys.insert(row.Key);
-        table.Rows.append(std::move(row));
-    }
-    Forms::Get<frmWAB>().ListView1->addTopLevelItems(items);
+    table.GeneralGroup = GetLangText(s("mes278"));
+    QList<const AddressBook::Entry*> contacts = moduleBook->Contacts(*entry);
+    contacts.removeIf([](const AddressBook::Entry* contact) { return !contact || !contact->Listed; });
+    table.Fill(contacts);
+    Forms::Get<frmWAB>().ListModel->ShowAppended();
 }
 
 QString KeyId(const QString& key) { return key.mid(1); }
 
 QString MakeItemKey(const AddressBook::Entry& entry, const ContactTable& table)
 {
-    QString letter;
-    if (entry.Kind == AddressBook::ContactKind)
-        letter = s("C");
-    else if (entry.Kind == AddressBook::FolderKind)
-        letter = s("F");
-    else if (entry.Kind == AddressBook::GroupKind)
-        letter = s("G");
-    const QString stem = letter + entry.Id + s("&");
-    for (int counter = 0;; ++counter) {
-        const QString key = stem + QString::number(counter);
-        if (!table.Keys.contains(key))
-            return key;
-    }
+    const auto rows = std::count_if(table.Rows.begin(), table.Rows.end(),
+                                    [&](const ContactRow& row) { return row.Contact == &entry; });
+    return keyStem(entry) + QString::number(rows);
 }
 
 QString NodeKey(const QTreeWidgetItem* node) { return node ? node->data(0, KeyRole).toString() : QString(); }

@@ -45,12 +45,47 @@ bool readCapped(const QString& path, QByteArray* data)
 
 }  // namespace
 
+AddressBook::TextBlock::TextBlock(const ContactTexts& texts)
+{
+    qsizetype length = 0;
+    for (const QString& text : texts)
+        length += text.size();
+    if (length == 0)
+        return;
+    // Written in place: ASCII as it is, anything else through UTF-8.
+    block_.resize(length * 3 + qsizetype(texts.size()));
+    char* out = block_.data();
+    for (const QString& text : texts) {
+        if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+            for (const QChar c : text)
+                *out++ = char(c.unicode());
+        } else {
+            const QByteArray utf8 = text.toUtf8();
+            out = std::copy(utf8.begin(), utf8.end(), out);
+        }
+        *out++ = '\0';
+    }
+    block_.resize(out - block_.constData());
+    block_.squeeze();
+}
+
+QString AddressBook::TextBlock::operator[](ContactText text) const
+{
+    if (block_.isEmpty())
+        return {};
+    qsizetype start = 0;
+    for (int i = 0; i < text; ++i)
+        start = block_.indexOf('\0', start) + 1;
+    return QString::fromUtf8(block_.constData() + start, block_.indexOf('\0', start) - start);
+}
+
 AddressBook::AddressBook(const QString& source, const QByteArray& fallbackCharset)
     : source_(source)
     , fallbackCharset_(fallbackCharset)
 {
     root_ = add(QStringLiteral("/"), QFileInfo(source).fileName(), FolderKind);
-    root_->path = source;
+    byId_.insert(root_->entry.Id, root_);
+    root_->contents->path = source;
     if (QFileInfo(source).isFile()) {
         addFolder(QStringLiteral("."), source, true);
         return;
@@ -64,8 +99,8 @@ AddressBook::AddressBook(const QString& source, const QByteArray& fallbackCharse
         addFolder(QStringLiteral("."), source, false);
     for (const QString& name : subFolders)
         addFolder(name, joined(source, name), false);
-    auto first = root_->subFolders.begin() + (fixed_ ? 1 : 0);
-    std::stable_sort(first, root_->subFolders.end(),
+    std::vector<Node*>& folders = root_->contents->subFolders;
+    std::stable_sort(folders.begin() + (fixed_ ? 1 : 0), folders.end(),
                      [](const Node* a, const Node* b) { return byName(a->entry.Name, b->entry.Name); });
 }
 
@@ -79,58 +114,94 @@ QString AddressBook::DefaultSource()
     return joined(data, QStringLiteral("contacts"));
 }
 
-bool AddressBook::HoldsReadableCard(const QString& file, const QByteArray& fallbackCharset)
+bool AddressBook::HoldsReadableCard()
 {
-    QByteArray data;
-    VCardText::FileForm form;
-    return readCapped(file, &data) && !ReadCards(VCardText::Normalized(data, &form), fallbackCharset).isEmpty();
+    if (!fixed_ || !fixed_->contents->isFile)
+        return false;
+    read(fixed_);
+    return !fixed_->contents->contacts.empty();
+}
+
+bool AddressBook::TooLarge() const
+{
+    const QFileInfo info(source_);
+    return info.isFile() && info.size() > MaxFileSize;
 }
 
 AddressBook::Node* AddressBook::add(const QString& id, const QString& name, int kind)
 {
-    nodes_.push_back(std::make_unique<Node>());
-    Node* node = nodes_.back().get();
+    Node* node = &nodes_.emplace_back();
     node->entry.Id = id;
     node->entry.Name = name;
     node->entry.Kind = kind;
-    byId_.insert(id, node);
+    if (kind != ContactKind)
+        node->contents = std::make_unique<Contents>();
     return node;
 }
 
-AddressBook::Node* AddressBook::node(const QString& id) const { return byId_.value(id); }
+// A card's identifier is its folder's, "/", its file's name, "#" and its position.
+AddressBook::Node* AddressBook::node(const QString& id) const
+{
+    if (Node* found = byId_.value(id))
+        return found;
+    const qsizetype slash = id.indexOf(QLatin1Char('/'));
+    const qsizetype hash = id.lastIndexOf(QLatin1Char('#'));
+    Node* folder = slash > 0 && hash > slash ? byId_.value(id.left(slash)) : nullptr;
+    if (!folder || folder->entry.Kind != FolderKind)
+        return nullptr;
+    const auto file = folder->contents->fileByName.constFind(id.mid(slash + 1, hash - slash - 1));
+    if (file == folder->contents->fileByName.constEnd())
+        return nullptr;
+    bool number = false;
+    const int position = id.mid(hash + 1).toInt(&number);
+    const std::vector<Node*>& cards = files_[*file].cards;
+    if (!number || position < 0 || position >= int(cards.size()) || cards[position]->entry.Id != id)
+        return nullptr;
+    return cards[position];
+}
 
 void AddressBook::addFolder(const QString& id, const QString& path, bool isFile)
 {
     Node* folder = add(id, QFileInfo(path).fileName(), FolderKind);
-    folder->path = path;
-    folder->isFile = isFile;
+    byId_.insert(id, folder);
+    Contents& contents = *folder->contents;
+    contents.path = path;
+    contents.isFile = isFile;
     const QString nameFile = joined(path, QStringLiteral("displayname"));
-    if (!isFile && readCapped(nameFile, &folder->nameFile)) {
-        folder->nameFileExisted = true;
-        const QString text = VCardText::DecodeText(folder->nameFile, {}, fallbackCharset_);
+    if (!isFile && readCapped(nameFile, &contents.nameFile)) {
+        contents.nameFileExisted = true;
+        const QString text = VCardText::DecodeText(contents.nameFile, {}, fallbackCharset_);
         const QString name = CleanText(text.section(QLatin1Char('\n'), 0, 0).section(QLatin1Char('\r'), 0, 0));
         if (!name.isEmpty())
             folder->entry.Name = name;
     }
     if (id == QLatin1String("."))
         fixed_ = folder;
-    root_->subFolders.push_back(folder);
+    root_->contents->subFolders.push_back(folder);
 }
 
 void AddressBook::read(Node* folder)
 {
-    if (folder->read)
+    Contents& contents = *folder->contents;
+    if (contents.read)
         return;
-    folder->read = true;
-    const QStringList names = folder->isFile ? QStringList{QString()} : cardFiles(folder->path);
+    contents.read = true;
+    const QStringList names = contents.isFile ? QStringList{QString()} : cardFiles(contents.path);
+    std::vector<CardLinks> links;
     for (const QString& name : names) {
-        files_.push_back(CardFile{folder->isFile ? folder->path : joined(folder->path, name)});
-        readFile(folder, int(files_.size()) - 1);
+        const QString path = contents.isFile ? contents.path : joined(contents.path, name);
+        const int file = int(files_.size());
+        files_.emplace_back();
+        files_[file].path = path;
+        files_[file].name = QFileInfo(path).fileName();
+        contents.files.push_back(file);
+        contents.fileByName.insert(files_[file].name, file);
+        readFile(folder, file, &links);
     }
-    collectGroups(folder);
+    collectGroups(folder, links);
 }
 
-void AddressBook::readFile(Node* folder, int file)
+void AddressBook::readFile(Node* folder, int file, std::vector<CardLinks>* links)
 {
     CardFile& cardFile = files_[file];
     QByteArray data;
@@ -138,54 +209,63 @@ void AddressBook::readFile(Node* folder, int file)
         return;
     cardFile.size = data.size();
     cardFile.hash = qHash(data);
-    const QList<VCard> cards = ReadCards(VCardText::Normalized(data, &cardFile.form), fallbackCharset_);
-    const QString prefix = folder->entry.Id + QLatin1Char('/') + QFileInfo(cardFile.path).fileName() + QLatin1Char('#');
-    for (int i = 0; i < cards.size(); ++i) {
-        const VCard& card = cards[i];
+    const QString prefix = folder->entry.Id + QLatin1Char('/') + cardFile.name + QLatin1Char('#');
+    ReadCards(VCardText::Normalized(data, &cardFile.form), fallbackCharset_, [&](VCard& card) {
         const bool group = IsGroupCard(card);
-        Node* entry = add(prefix + QString::number(i), CardName(card), group ? GroupKind : ContactKind);
+        QString name;
+        const ContactTexts texts = group ? ContactTexts() : MapCard(card, &name);
+        Node* entry = add(prefix + QString::number(cardFile.cards.size()), group ? CardName(card) : name,
+                          group ? GroupKind : ContactKind);
         entry->file = file;
-        entry->card = i;
-        entry->uid = CardUid(card);
+        entry->card = int(cardFile.cards.size());
+        CardLinks link{entry, CardUid(card), {}, {}};
         if (group) {
-            entry->groupCard = card;
-            entry->members = CardMembers(card);
+            link.members = CardMembers(card);
+            entry->contents->groupCard = std::move(card);
         } else {
-            entry->entry.Texts = MapCard(card);
-            entry->entry.Listed = std::any_of(entry->entry.Texts.begin(), entry->entry.Texts.end(),
-                                              [](const QString& text) { return !text.isEmpty(); });
-            entry->categories = CardCategories(card);
+            entry->entry.Texts = TextBlock(texts);
+            entry->entry.Listed = !entry->entry.Texts.IsEmpty();
+            link.categories = CardCategories(card);
         }
-        folder->contacts.push_back(entry);
-    }
+        if (!link.uid.isEmpty() || !link.members.isEmpty() || !link.categories.isEmpty())
+            links->push_back(std::move(link));
+        cardFile.cards.push_back(entry);
+        folder->contents->contacts.push_back(entry);
+    });
 }
 
-void AddressBook::collectGroups(Node* folder)
+void AddressBook::collectGroups(Node* folder, std::vector<CardLinks>& links)
 {
+    std::vector<Node*>& groups = folder->contents->groups;
     QHash<QString, Node*> categories;
-    for (Node* contact : folder->contacts) {
-        for (const QString& category : contact->categories) {
+    for (const CardLinks& link : links) {
+        for (const QString& category : link.categories) {
             Node*& group = categories[category.toLower()];
             if (!group) {
                 group = add(folder->entry.Id + QStringLiteral("//") + category, category, GroupKind);
+                byId_.insert(group->entry.Id, group);
                 group->category = true;
-                folder->groups.push_back(group);
+                groups.push_back(group);
             }
-            if (group->contacts.empty() || group->contacts.back() != contact)
-                group->contacts.push_back(contact);
+            std::vector<Node*>& members = group->contents->contacts;
+            if (members.empty() || members.back() != link.card)
+                members.push_back(link.card);
         }
     }
-    for (Node* card : folder->contacts) {
-        if (card->entry.Kind != GroupKind)
+    for (const CardLinks& link : links) {
+        if (link.card->entry.Kind != GroupKind)
             continue;
-        const QSet<QString> members(card->members.begin(), card->members.end());
-        for (Node* contact : folder->contacts) {
-            if (!contact->uid.isEmpty() && members.contains(contact->uid))
-                card->contacts.push_back(contact);
+        const QSet<QString> members(link.members.begin(), link.members.end());
+        for (const CardLinks& contact : links) {
+            if (!contact.uid.isEmpty() && members.contains(contact.uid))
+                link.card->contents->contacts.push_back(contact.card);
         }
-        folder->groups.push_back(card);
     }
-    std::stable_sort(folder->groups.begin(), folder->groups.end(),
+    for (Node* card : folder->contents->contacts) {
+        if (card->entry.Kind == GroupKind)
+            groups.push_back(card);
+    }
+    std::stable_sort(groups.begin(), groups.end(),
                      [](const Node* a, const Node* b) { return byName(a->entry.Name, b->entry.Name); });
 }
 
@@ -198,9 +278,8 @@ const AddressBook::Entry* AddressBook::LookUp(const QString& id)
     if (Node* found = node(id))
         return &found->entry;
     // A group or a card: its folder's cards may not have been read yet.
-    const qsizetype slash = id.indexOf(QLatin1Char('/'));
-    Node* folder = slash > 0 ? node(id.left(slash)) : nullptr;
-    if (!folder || folder->entry.Kind != FolderKind || folder->read)
+    Node* folder = byId_.value(id.left(id.indexOf(QLatin1Char('/'))));
+    if (!folder || folder == root_ || folder->contents->read)
         return nullptr;
     read(folder);
     Node* found = node(id);
@@ -210,8 +289,9 @@ const AddressBook::Entry* AddressBook::LookUp(const QString& id)
 QList<const AddressBook::Entry*> AddressBook::SubFolders(const Entry& folder) const
 {
     QList<const Entry*> entries;
-    if (Node* found = node(folder.Id)) {
-        for (const Node* sub : found->subFolders)
+    Node* found = node(folder.Id);
+    if (found && found->entry.Kind == FolderKind) {
+        for (const Node* sub : found->contents->subFolders)
             entries.append(&sub->entry);
     }
     return entries;
@@ -224,7 +304,7 @@ QList<const AddressBook::Entry*> AddressBook::Groups(const Entry& folder)
     if (!found || found->entry.Kind != FolderKind || found == root_)
         return entries;
     read(found);
-    for (const Node* group : found->groups)
+    for (const Node* group : found->contents->groups)
         entries.append(&group->entry);
     return entries;
 }
@@ -233,11 +313,12 @@ QList<const AddressBook::Entry*> AddressBook::Contacts(const Entry& entry)
 {
     QList<const Entry*> entries;
     Node* found = node(entry.Id);
-    if (!found || found == root_)
+    if (!found || found == root_ || !found->contents)
         return entries;
     if (found->entry.Kind == FolderKind)
         read(found);
-    for (const Node* contact : found->contacts)
+    entries.reserve(qsizetype(found->contents->contacts.size()));
+    for (const Node* contact : found->contents->contacts)
         entries.append(&contact->entry);
     return entries;
 }

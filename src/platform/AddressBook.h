@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -23,10 +24,24 @@
 // repeat); a look-up finds the entries read and never builds a path.
 //
 // The folders are listed when the book is made; a folder's cards are read when its
-// groups or contacts are first asked for. Files over 64 MiB are passed over.
+// groups or contacts are first asked for, each file once. Files over 64 MiB are
+// passed over.
 class AddressBook {
 public:
     enum Kind { FolderKind = 1, GroupKind = 2, ContactKind = 4 };
+
+    // A contact's texts in one block of UTF-8, each closed by a NUL (no cleaned text
+    // holds one): a few bytes for the many texts a contact leaves empty.
+    class TextBlock {
+    public:
+        TextBlock() = default;
+        explicit TextBlock(const ContactTexts& texts);
+        QString operator[](ContactText text) const;
+        bool IsEmpty() const { return block_.isEmpty(); }
+
+    private:
+        QByteArray block_;  // empty when every text is
+    };
 
     struct Entry {
         QString Id;
@@ -34,7 +49,7 @@ public:
         int Kind = FolderKind;
         // True for a contact card (not a group card) that gives one of the texts.
         bool Listed = false;
-        ContactTexts Texts;
+        TextBlock Texts;
     };
 
     enum class SaveResult { Saved, NotFound, NotRenamable, EmptyName, ChangedSinceRead, WriteProtected, WriteFailed };
@@ -49,8 +64,10 @@ public:
 
     // $XDG_DATA_HOME/contacts (default ~/.local/share/contacts).
     static QString DefaultSource();
-    // True when the file holds a card that can be read.
-    static bool HoldsReadableCard(const QString& file, const QByteArray& fallbackCharset);
+    // True when the source is a file that holds a card that can be read; reads it.
+    bool HoldsReadableCard();
+    // True when the source is a file too large to be read.
+    bool TooLarge() const;
 
     const Entry& Root() const;
     // nullptr when the source has no cards of its own beside sub-folders.
@@ -71,20 +88,23 @@ public:
 
 private:
     struct Node;
+    struct Contents;
     struct CardFile;
+    struct CardLinks;
 
     Node* add(const QString& id, const QString& name, int kind);
+    // Folders and category groups by their identifier, cards by folder, file and position.
     Node* node(const QString& id) const;
     void addFolder(const QString& id, const QString& path, bool isFile);
     void read(Node* folder);
-    void readFile(Node* folder, int file);
-    void collectGroups(Node* folder);
+    void readFile(Node* folder, int file, std::vector<CardLinks>* links);
+    void collectGroups(Node* folder, std::vector<CardLinks>& links);
     SaveResult renameFolder(Node* folder, const QString& name);
     SaveResult renameGroupCard(Node* group, const QString& name);
 
     QString source_;
     QByteArray fallbackCharset_;
-    std::vector<std::unique_ptr<Node>> nodes_;
+    std::deque<Node> nodes_;  // in blocks: one allocation for many small cards
     std::vector<CardFile> files_;
     QHash<QString, Node*> byId_;
     Node* root_ = nullptr;

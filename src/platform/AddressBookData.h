@@ -6,28 +6,43 @@
 #include "AddressBook.h"
 #include "VCard.h"
 
-struct AddressBook::Node {
-    Entry entry;
-    QString path;         // a folder: its folder, or the one file of cards
+// What a folder or a group holds; a contact has none, so that a large file of
+// small cards stays small in memory.
+struct AddressBook::Contents {
+    std::vector<Node*> contacts;  // a folder's cards in file order, a group's contacts
+    QString path;                 // a folder: its folder, or the one file of cards
     bool isFile = false;
     bool read = false;
-    bool category = false;  // a group of the cards that carry one category
     std::vector<Node*> subFolders;
     std::vector<Node*> groups;
-    std::vector<Node*> contacts;
+    std::vector<int> files;        // a folder's card files
+    QHash<QString, int> fileByName;
     bool nameFileExisted = false;  // a folder's "displayname" as read
     QByteArray nameFile;
+    VCard groupCard;  // a group card: its lines, for a rename
+};
+
+struct AddressBook::Node {
+    Entry entry;
     int file = -1;  // a card: its file and its position there
     int card = -1;
-    VCard groupCard;  // a group card: its lines, for a rename
-    QString uid;
-    QStringList members;
-    QStringList categories;
+    bool category = false;  // a group of the cards that carry one category
+    std::unique_ptr<Contents> contents;  // folders and groups
 };
 
 struct AddressBook::CardFile {
     QString path;
+    QString name;
     VCardText::FileForm form = VCardText::FileForm::Plain;
     qsizetype size = 0;  // the file as read, to tell a change by another program
     size_t hash = 0;
+    std::vector<Node*> cards;
+};
+
+// What ties a folder's cards to its groups, kept only while the folder is read.
+struct AddressBook::CardLinks {
+    Node* card;
+    QString uid;
+    QStringList categories;
+    QStringList members;  // of a group card
 };

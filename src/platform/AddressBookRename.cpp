@@ -17,8 +17,9 @@ AddressBook::SaveResult AddressBook::SetNameAndSave(const QString& id, const QSt
 }
 
 // The first line of "displayname" takes the name; the lines after it stay.
-AddressBook::SaveResult AddressBook::renameFolder(Node* folder, const QString& name)
+AddressBook::SaveResult AddressBook::renameFolder(Node* node, const QString& name)
 {
+    Contents* folder = node->contents.get();
     const QString path = folder->path + QStringLiteral("/displayname");
     const bool exists = FileSystem::Exists(path);
     QByteArray current;
@@ -37,7 +38,7 @@ AddressBook::SaveResult AddressBook::renameFolder(Node* folder, const QString& n
         return SaveResult::WriteFailed;
     folder->nameFileExisted = true;
     folder->nameFile = written;
-    folder->entry.Name = name;
+    node->entry.Name = name;
     return SaveResult::Saved;
 }
 
@@ -53,7 +54,7 @@ AddressBook::SaveResult AddressBook::renameGroupCard(Node* group, const QString&
         return SaveResult::WriteProtected;
 
     VCardText::FileForm form;
-    const QByteArray text = RenamedCard(VCardText::Normalized(data, &form), group->groupCard, name);
+    const QByteArray text = RenamedCard(VCardText::Normalized(data, &form), group->contents->groupCard, name);
     const QByteArray written = VCardText::InForm(text, form);
     if (!FileSystem::WriteAtomic(file.path, written))
         return SaveResult::WriteFailed;
@@ -62,10 +63,9 @@ AddressBook::SaveResult AddressBook::renameGroupCard(Node* group, const QString&
     file.size = written.size();
     file.hash = qHash(written);
     const QList<VCard> cards = ReadCards(text, fallbackCharset_);
-    const QString folderId = group->entry.Id.left(group->entry.Id.indexOf(QLatin1Char('/')));
-    for (Node* card : node(folderId)->contacts) {
-        if (card->file == group->file && card->entry.Kind == GroupKind && card->card < cards.size())
-            card->groupCard = cards[card->card];
+    for (Node* card : file.cards) {
+        if (card->entry.Kind == GroupKind && card->card < cards.size())
+            card->contents->groupCard = cards[card->card];
     }
     group->entry.Name = name;
     return SaveResult::Saved;

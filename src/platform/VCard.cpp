@@ -1,30 +1,35 @@
 #include "VCard.h"
 
 #include <algorithm>
-#include <optional>
+#include <vector>
 
 namespace {
 
-const char* const ReadNames[] = {"N",     "FN",         "TEL",  "EMAIL",
-                                 "ADR",   "URL",        "ORG",  "TITLE",
-                                 "NOTE",  "CATEGORIES", "UID",  "KIND",
-                                 "MEMBER", "X-ADDRESSBOOKSERVER-KIND", "X-ADDRESSBOOKSERVER-MEMBER"};
+constexpr QByteArrayView ReadNames[] = {"N",     "FN",         "TEL",  "EMAIL",
+                                        "ADR",   "URL",        "ORG",  "TITLE",
+                                        "NOTE",  "CATEGORIES", "UID",  "KIND",
+                                        "MEMBER", "X-ADDRESSBOOKSERVER-KIND", "X-ADDRESSBOOKSERVER-MEMBER"};
+constexpr QByteArrayView StructuralNames[] = {"BEGIN", "END", "VERSION", "AGENT"};
 
 bool isRead(const QByteArray& name)
 {
-    return std::any_of(std::begin(ReadNames), std::end(ReadNames), [&](const char* n) { return name == n; });
+    return std::any_of(std::begin(ReadNames), std::end(ReadNames),
+                       [&](QByteArrayView n) { return VCardText::Same(name, n); });
 }
 
 bool isStructural(const QByteArray& name)
 {
-    return name == "BEGIN" || name == "END" || name == "VERSION" || name == "AGENT";
+    return std::any_of(std::begin(StructuralNames), std::end(StructuralNames),
+                       [&](QByteArrayView n) { return VCardText::Same(name, n); });
 }
 
 bool isVCard(const QByteArray& value) { return value.trimmed().compare("VCARD", Qt::CaseInsensitive) == 0; }
 
+// The head is copied: the property's refers to the text read.
 VCardLine lineOf(const VCardText::Property& property, const QString& value)
 {
-    return {property.begin, property.end, property.head, property.eol, value};
+    return {property.begin, property.end, QByteArray(property.head.constData(), property.head.size()), property.eol,
+            value};
 }
 
 QString withoutUrnUuid(QString id)
@@ -46,79 +51,113 @@ QString cleanLine(QStringView line)
     return out.trimmed();
 }
 
+// A text that needs nothing done: one line, no control character, no blank at
+// either end, within the cap.
+bool isClean(const QString& text)
+{
+    if (text.isEmpty())
+        return true;
+    if (text.size() > MaxTextLength || text.front().isSpace() || text.back().isSpace())
+        return false;
+    return std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.category() == QChar::Other_Control);
+    });
+}
+
 }  // namespace
 
-QList<const VCardProperty*> VCard::All(const char* name) const
+QList<const VCardProperty*> VCard::All(QByteArrayView name) const
 {
     QList<const VCardProperty*> found;
     for (const VCardProperty& property : properties) {
-        if (property.name == name)
+        if (VCardText::Same(property.name, name))
             found.append(&property);
     }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const VCardProperty* a, const VCardProperty* b) { return a->pref < b->pref; });
+    if (found.size() > 1)
+        std::stable_sort(found.begin(), found.end(),
+                         [](const VCardProperty* a, const VCardProperty* b) { return a->pref < b->pref; });
     return found;
 }
 
-const VCardProperty* VCard::First(const char* name) const
+void ReadCards(const QByteArray& text, const QByteArray& fallbackCharset, const std::function<void(VCard&)>& take)
 {
-    const QList<const VCardProperty*> found = All(name);
-    return found.isEmpty() ? nullptr : found.first();
+    struct Begun {
+        int order;
+        VCard card;
+    };
+    std::vector<Begun> open;   // begun and not ended, the innermost last
+    std::vector<Begun> ended;  // ended inside a card still open: they follow it
+    int begun = 0;
+    int agentDepth = 0;      // inside a card that an AGENT property holds
+    bool agentOpen = false;  // a 2.1 AGENT whose card follows on the next line
+    auto takeEnded = [&] {
+        std::sort(ended.begin(), ended.end(), [](const Begun& a, const Begun& b) { return a.order < b.order; });
+        for (Begun& done : ended)
+            take(done.card);
+        ended.clear();
+    };
+    VCardText::PropertyReader reader(text, [](const QByteArray& name) { return isRead(name) || isStructural(name); });
+    VCardText::Property property;
+    while (reader.Next(&property)) {
+        const bool begins = property.name == QByteArrayView("BEGIN") && isVCard(property.value);
+        const bool ends = property.name == QByteArrayView("END") && isVCard(property.value);
+        if (agentDepth > 0) {
+            agentDepth += begins ? 1 : ends ? -1 : 0;
+            continue;
+        }
+        if (begins) {
+            if (!open.empty() && agentOpen)
+                agentDepth = 1;
+            else {
+                open.push_back({begun++, VCard()});  // inside a card too: a card of its own
+                open.back().card.properties.reserve(8);
+            }
+            agentOpen = false;
+            continue;
+        }
+        agentOpen = false;
+        if (open.empty())
+            continue;
+        VCard& card = open.back().card;
+        if (ends) {
+            card.endLine = property.begin;
+            card.endEol = property.eol;
+            ended.push_back(std::move(open.back()));
+            open.pop_back();
+            if (open.empty())
+                takeEnded();
+        } else if (property.name == QByteArrayView("AGENT")) {
+            const QByteArray value = property.value.trimmed();
+            if (value.isEmpty())
+                agentOpen = true;
+            else if (value.compare("BEGIN:VCARD", Qt::CaseInsensitive) == 0)
+                agentDepth = 1;
+        } else if (property.name == QByteArrayView("VERSION")) {
+            const QByteArray version = property.value.trimmed();
+            card.version = QByteArray(version.constData(), version.size());  // the value refers to the text
+        } else {
+            QString value = VCardText::DecodeValue(property, fallbackCharset);
+            if (property.name == QByteArrayView("FN") && card.fn.begin < 0)
+                card.fn = lineOf(property, value);
+            if (property.name == QByteArrayView("N") && card.n.begin < 0)
+                card.n = lineOf(property, value);
+            card.properties.append({property.name, property.types, property.pref, std::move(value)});
+        }
+    }
+    takeEnded();  // the cards that ended inside one left without its END
 }
 
 QList<VCard> ReadCards(const QByteArray& text, const QByteArray& fallbackCharset)
 {
     QList<VCard> cards;
-    std::optional<VCard> card;
-    int nestedDepth = 0;     // inside a card that an AGENT property holds
-    bool agentOpen = false;  // a 2.1 AGENT whose card follows on the next line
-    VCardText::PropertyReader reader(text, [](const QByteArray& name) { return isRead(name) || isStructural(name); });
-    VCardText::Property property;
-    while (reader.Next(&property)) {
-        const bool begins = property.name == "BEGIN" && isVCard(property.value);
-        const bool ends = property.name == "END" && isVCard(property.value);
-        if (nestedDepth > 0) {
-            nestedDepth += begins ? 1 : ends ? -1 : 0;
-            continue;
-        }
-        if (begins) {
-            if (card && agentOpen)
-                nestedDepth = 1;
-            else
-                card.emplace();  // a card left without END is dropped
-            agentOpen = false;
-            continue;
-        }
-        agentOpen = false;
-        if (!card)
-            continue;
-        if (ends) {
-            card->endLine = property.begin;
-            card->endEol = property.eol;
-            cards.append(std::move(*card));
-            card.reset();
-        } else if (property.name == "AGENT") {
-            const QByteArray value = property.value.trimmed();
-            if (value.isEmpty())
-                agentOpen = true;
-            else if (value.compare("BEGIN:VCARD", Qt::CaseInsensitive) == 0)
-                nestedDepth = 1;
-        } else if (property.name == "VERSION") {
-            card->version = property.value.trimmed();
-        } else {
-            const QString value = VCardText::DecodeValue(property, fallbackCharset);
-            if (property.name == "FN" && card->fn.begin < 0)
-                card->fn = lineOf(property, value);
-            if (property.name == "N" && card->n.begin < 0)
-                card->n = lineOf(property, value);
-            card->properties.append({property.name, property.types, property.pref, value});
-        }
-    }
+    ReadCards(text, fallbackCharset, [&](VCard& card) { cards.append(std::move(card)); });
     return cards;
 }
 
 QString CleanText(const QString& text, bool keepLineBreaks)
 {
+    if (isClean(text))
+        return text;
     QStringList lines;
     qsizetype length = 0;
     qsizetype start = 0;

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <functional>
+
 // One property of a card, decoded; its escapes are still in (structured values are
 // split at the unescaped separators first).
 struct VCardProperty {
@@ -32,14 +34,32 @@ struct VCard {
     QByteArray endEol;
 
     // The properties of a name, the preferred first (lowest rank), else in file order.
-    QList<const VCardProperty*> All(const char* name) const;
-    const VCardProperty* First(const char* name) const;
+    QList<const VCardProperty*> All(QByteArrayView name) const;
+    // The first of All(name) that passes test, without making the list.
+    template <class Test>
+    const VCardProperty* First(QByteArrayView name, Test test) const
+    {
+        const VCardProperty* first = nullptr;
+        for (const VCardProperty& property : properties) {
+            if (VCardText::Same(property.name, name) && (!first || property.pref < first->pref) && test(property))
+                first = &property;
+        }
+        return first;
+    }
+    const VCardProperty* First(QByteArrayView name) const
+    {
+        return First(name, [](const VCardProperty&) { return true; });
+    }
 };
 
-// The cards of a text (VCardText::Normalized), in file order. A card without its
-// END:VCARD is passed over, so is a card nested in an AGENT property (the card that
-// holds it is read); a damaged text never stops the reading.
+// The cards of a text (VCardText::Normalized), in the order they begin. A card
+// that begins inside another is a card of its own, and the one around it goes on
+// after its end; a card nested in an AGENT property is passed over (the card that
+// holds it is read), so is a card without its END:VCARD. A damaged text never
+// stops the reading.
 QList<VCard> ReadCards(const QByteArray& text, const QByteArray& fallbackCharset);
+// The same, each card handed to take as soon as it and the cards around it end.
+void ReadCards(const QByteArray& text, const QByteArray& fallbackCharset, const std::function<void(VCard&)>& take);
 
 // The text with the card's FN line, and the first part of its N line, holding name:
 // escaped, encoded and folded for the card's version, in the line ends of the file;

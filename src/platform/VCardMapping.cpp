@@ -1,59 +1,54 @@
 #include "VCardMapping.h"
 
-#include <functional>
+#include <algorithm>
 
 namespace {
 
 using VCardText::SplitUnescaped;
 using VCardText::Unescape;
 
-bool has(const VCardProperty& property, const char* type) { return property.types.contains(type); }
-
-bool hasAny(const VCardProperty& property, std::initializer_list<const char*> types)
+bool has(const VCardProperty& property, QByteArrayView type)
 {
-    for (const char* type : types) {
-        if (has(property, type))
-            return true;
-    }
-    return false;
+    return std::any_of(property.types.begin(), property.types.end(),
+                       [&](const QByteArray& t) { return VCardText::Same(t, type); });
+}
+
+bool hasAny(const VCardProperty& property, std::initializer_list<QByteArrayView> types)
+{
+    return std::any_of(types.begin(), types.end(), [&](QByteArrayView type) { return has(property, type); });
 }
 
 // A telephone without a type that says what it is, or only VOICE.
 bool untypedPhone(const VCardProperty& property)
 {
     for (const QByteArray& type : property.types) {
-        if (type != "PREF" && type != "VOICE")
+        if (type != QByteArrayView("PREF") && type != QByteArrayView("VOICE"))
             return false;
     }
     return true;
 }
 
-const VCardProperty* firstWhere(const VCard& card, const char* name,
-                                const std::function<bool(const VCardProperty&)>& test)
-{
-    for (const VCardProperty* property : card.All(name)) {
-        if (test(*property))
-            return property;
-    }
-    return nullptr;
-}
-
-// The parts of a structured value; a part that is a list is joined by joiner.
+// The first count parts of a structured value; a part that is a list is joined by
+// joiner.
 QStringList structured(const VCardProperty* property, int count, const QString& joiner)
 {
-    QStringList parts;
-    const QStringList raw = property ? SplitUnescaped(property->value, QLatin1Char(';')) : QStringList();
-    for (int i = 0; i < count; ++i) {
-        QStringList items;
-        if (i < raw.size()) {
-            for (const QString& item : SplitUnescaped(raw[i], QLatin1Char(','))) {
-                const QString text = CleanText(Unescape(item));
-                if (!text.isEmpty())
-                    items.append(text);
-            }
-        }
-        parts.append(items.join(joiner));
-    }
+    QStringList parts(count);
+    if (!property)
+        return parts;
+    int field = 0;
+    VCardText::ForEachUnescaped(property->value, QLatin1Char(';'), [&](QStringView value) {
+        if (field >= count)
+            return;
+        QString& part = parts[field++];
+        VCardText::ForEachUnescaped(value, QLatin1Char(','), [&](QStringView item) {
+            const QString text = CleanText(Unescape(item.toString()));
+            if (text.isEmpty())
+                return;
+            if (!part.isEmpty())
+                part += joiner;
+            part += text;
+        });
+    });
     return parts;
 }
 
@@ -69,12 +64,25 @@ QString phone(const VCardProperty* property)
 
 QString joinNonEmpty(const QStringList& parts, const QString& separator)
 {
-    QStringList kept;
+    qsizetype length = 0;
+    for (const QString& part : parts)
+        length += part.isEmpty() ? 0 : part.size() + separator.size();
+    QString joined;
+    joined.reserve(length);  // exact: a contact's name is kept as long as the book
     for (const QString& part : parts) {
-        if (!part.isEmpty())
-            kept.append(part);
+        if (part.isEmpty())
+            continue;
+        if (!joined.isEmpty())
+            joined += separator;
+        joined += part;
     }
-    return kept.join(separator);
+    return joined;
+}
+
+// FN, else the parts of N.
+QString nameOf(const QString& fn, const QStringList& n)
+{
+    return fn.isEmpty() ? joinNonEmpty(n, QStringLiteral(" ")) : fn;
 }
 
 // ADR parts: 0 box, 1 extended, 2 street, 3 city, 4 region, 5 code, 6 country. The
@@ -97,39 +105,42 @@ void putAddress(const VCardProperty* property, const AddressTexts& into, Contact
 
 }  // namespace
 
-ContactTexts MapCard(const VCard& card)
+ContactTexts MapCard(const VCard& card, QString* cardName)
 {
     ContactTexts texts;
-    const QStringList name = structured(card.First("N"), 3, QStringLiteral(" "));
+    const QStringList name = structured(card.First("N"), 5, QStringLiteral(" "));
+    const QString fn = text(card.First("FN"));
+    if (cardName)
+        *cardName = nameOf(fn, name);
     texts[FamilyName] = name[0];
     texts[GivenName] = name[1];
     texts[AdditionalNames] = name[2];
     if (texts[GivenName].isEmpty() && texts[FamilyName].isEmpty())
-        texts[GivenName] = text(card.First("FN"));
+        texts[GivenName] = fn;
 
-    texts[MobilePhone] = phone(firstWhere(card, "TEL", [](const VCardProperty& p) { return has(p, "CELL"); }));
+    texts[MobilePhone] = phone(card.First("TEL", [](const VCardProperty& p) { return has(p, "CELL"); }));
     auto homeCandidate = [](const VCardProperty& p) { return !hasAny(p, {"CELL", "FAX", "PAGER", "WORK"}); };
-    const VCardProperty* home = firstWhere(card, "TEL", [&](const VCardProperty& p) {
+    const VCardProperty* home = card.First("TEL", [&](const VCardProperty& p) {
         return homeCandidate(p) && has(p, "HOME");
     });
     if (!home)
-        home = firstWhere(card, "TEL", [&](const VCardProperty& p) { return homeCandidate(p) && untypedPhone(p); });
+        home = card.First("TEL", [&](const VCardProperty& p) { return homeCandidate(p) && untypedPhone(p); });
     texts[HomePhone] = phone(home);
-    texts[HomeFax] = phone(firstWhere(card, "TEL", [](const VCardProperty& p) {
+    texts[HomeFax] = phone(card.First("TEL", [](const VCardProperty& p) {
         return has(p, "FAX") && !has(p, "WORK");
     }));
-    texts[WorkPhone] = phone(firstWhere(card, "TEL", [](const VCardProperty& p) {
+    texts[WorkPhone] = phone(card.First("TEL", [](const VCardProperty& p) {
         return has(p, "WORK") && !hasAny(p, {"CELL", "FAX", "PAGER"});
     }));
-    texts[WorkFax] = phone(firstWhere(card, "TEL", [](const VCardProperty& p) {
+    texts[WorkFax] = phone(card.First("TEL", [](const VCardProperty& p) {
         return has(p, "WORK") && has(p, "FAX");
     }));
 
-    const VCardProperty* homeAddress = firstWhere(card, "ADR", [](const VCardProperty& p) { return has(p, "HOME"); });
+    const VCardProperty* homeAddress = card.First("ADR", [](const VCardProperty& p) { return has(p, "HOME"); });
     if (!homeAddress)
-        homeAddress = firstWhere(card, "ADR", [](const VCardProperty& p) { return !has(p, "WORK"); });
+        homeAddress = card.First("ADR", [](const VCardProperty& p) { return !has(p, "WORK"); });
     putAddress(homeAddress, {HomeStreet, HomeCity, HomeRegion, HomePostalCode, HomeCountry}, texts);
-    putAddress(firstWhere(card, "ADR", [](const VCardProperty& p) { return has(p, "WORK"); }),
+    putAddress(card.First("ADR", [](const VCardProperty& p) { return has(p, "WORK"); }),
                {WorkStreet, WorkCity, WorkRegion, WorkPostalCode, WorkCountry}, texts);
 
     const QList<const VCardProperty*> emails = card.All("EMAIL");
@@ -152,8 +163,5 @@ ContactTexts MapCard(const VCard& card)
 
 QString CardName(const VCard& card)
 {
-    const QString fn = text(card.First("FN"));
-    if (!fn.isEmpty())
-        return fn;
-    return joinNonEmpty(structured(card.First("N"), 5, QStringLiteral(" ")), QStringLiteral(" "));
+    return nameOf(text(card.First("FN")), structured(card.First("N"), 5, QStringLiteral(" ")));
 }

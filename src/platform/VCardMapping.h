@@ -37,8 +37,8 @@ using ContactTexts = std::array<QString, ContactTextCount>;
 
 // The texts of a card. "First" is the preferred value (PREF type, lowest PREF=n),
 // else the first in the file. Every text is cleaned (CleanText); only the notes keep
-// their line breaks.
-ContactTexts MapCard(const VCard& card);
+// their line breaks. With cardName, CardName as well, from the same reading.
+ContactTexts MapCard(const VCard& card, QString* cardName = nullptr);
 
 // The name a card goes by: FN, else the parts of N.
 QString CardName(const VCard& card);

@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace VCardText {
 
 namespace {
@@ -17,18 +19,63 @@ bool startsWithNoCase(const char* data, qsizetype size, const char* prefix)
     return size >= length && qstrnicmp(data, prefix, length) == 0;
 }
 
-QByteArray unquoted(QByteArray value)
+QByteArrayView unquoted(QByteArrayView value)
 {
     value = value.trimmed();
     if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
-        return value.mid(1, value.size() - 2);
+        return value.sliced(1, value.size() - 2);
     return value;
 }
 
-bool isBareEncoding(const QByteArray& upper)
+bool equalsNoCase(QByteArrayView text, const char* word)
 {
-    return upper == "QUOTED-PRINTABLE" || upper == "BASE64" || upper == "B" || upper == "8BIT"
-        || upper == "7BIT";
+    const qsizetype length = qsizetype(qstrlen(word));
+    return text.size() == length && qstrnicmp(text.data(), word, length) == 0;
+}
+
+// The upper case of a name or type. The ones cards use over and over are shared,
+// not made anew for each property of a large file.
+QByteArray upperCase(QByteArrayView text)
+{
+    // Literals: copies of them share static bytes, with no count to keep.
+    static const QByteArray common[] = {
+        QByteArrayLiteral("BEGIN"), QByteArrayLiteral("END"), QByteArrayLiteral("VERSION"), QByteArrayLiteral("N"),
+        QByteArrayLiteral("FN"), QByteArrayLiteral("TEL"), QByteArrayLiteral("EMAIL"), QByteArrayLiteral("ADR"),
+        QByteArrayLiteral("URL"), QByteArrayLiteral("ORG"), QByteArrayLiteral("TITLE"), QByteArrayLiteral("NOTE"),
+        QByteArrayLiteral("UID"), QByteArrayLiteral("PHOTO"), QByteArrayLiteral("CELL"), QByteArrayLiteral("HOME"),
+        QByteArrayLiteral("WORK"), QByteArrayLiteral("VOICE"), QByteArrayLiteral("FAX"), QByteArrayLiteral("PREF"),
+        QByteArrayLiteral("INTERNET"), QByteArrayLiteral("PAGER"), QByteArrayLiteral("QUOTED-PRINTABLE"),
+        QByteArrayLiteral("BASE64"), QByteArrayLiteral("B"), QByteArrayLiteral("CATEGORIES"),
+        QByteArrayLiteral("KIND"), QByteArrayLiteral("MEMBER"),
+    };
+    char upper[16];
+    if (text.size() > qsizetype(sizeof upper))
+        return text.toByteArray().toUpper();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        upper[i] = text[i] >= 'a' && text[i] <= 'z' ? char(text[i] - 'a' + 'A') : text[i];
+    for (const QByteArray& word : common) {
+        if (word.size() == text.size() && std::equal(upper, upper + text.size(), word.constData()))
+            return word;
+    }
+    return QByteArray(upper, text.size());
+}
+
+// The line ends a text uses, shared.
+QByteArray lineEnd(QByteArrayView eol)
+{
+    static const QByteArray crlf = QByteArrayLiteral("\r\n");
+    static const QByteArray lf = QByteArrayLiteral("\n");
+    static const QByteArray cr = QByteArrayLiteral("\r");
+    return Same(eol, crlf) ? crlf : Same(eol, lf) ? lf : Same(eol, cr) ? cr : QByteArray();
+}
+
+bool isBareEncoding(QByteArrayView parameter)
+{
+    for (const char* encoding : {"QUOTED-PRINTABLE", "BASE64", "B", "8BIT", "7BIT"}) {
+        if (equalsNoCase(parameter, encoding))
+            return true;
+    }
+    return false;
 }
 
 int hexDigit(char c)
@@ -92,9 +139,10 @@ PropertyReader::Line PropertyReader::lineAt(qsizetype position) const
 {
     const char* data = text_.constData();
     const qsizetype size = text_.size();
-    qsizetype end = position;
-    while (end < size && data[end] != '\r' && data[end] != '\n')
-        ++end;
+    const char* newline = static_cast<const char*>(memchr(data + position, '\n', size_t(size - position)));
+    qsizetype end = newline ? newline - data : size;
+    if (const void* cr = memchr(data + position, '\r', size_t(end - position)))
+        end = static_cast<const char*>(cr) - data;
     qsizetype next = end;
     if (next < size && data[next] == '\r')
         ++next;
@@ -116,6 +164,11 @@ bool PropertyReader::isCardBoundary(const Line& line) const
     return startsWithNoCase(data, size, "END:VCARD") || startsWithNoCase(data, size, "BEGIN:VCARD");
 }
 
+bool PropertyReader::foldsOn(const Line& line) const
+{
+    return line.next < text_.size() && isFoldIndent(text_[line.next]);
+}
+
 bool PropertyReader::Next(Property* property)
 {
     const char* data = text_.constData();
@@ -126,39 +179,57 @@ bool PropertyReader::Next(Property* property)
         if (first.end == first.begin || isFoldIndent(data[first.begin]))
             continue;  // a blank line, or a continuation whose property was not read
 
-        // The first colon outside double quotes (LABEL="a:b"); a line with an odd
-        // quote falls back to its first colon.
+        // The head runs to the first colon outside double quotes, over folded lines
+        // too (a fold's line end and indent are not part of it); a head with an odd
+        // quote ends at its first colon.
+        auto from = [&](const Line& line) { return line.begin == first.begin ? line.begin : line.begin + 1; };
+        Line colonLine = first;
+        Line anyColonLine = first;
         qsizetype colon = -1;
         qsizetype anyColon = -1;
         bool quoted = false;
-        for (qsizetype i = first.begin; i < first.end; ++i) {
-            if (data[i] == '"') {
-                quoted = !quoted;
-            } else if (data[i] == ':') {
-                if (anyColon < 0)
-                    anyColon = i;
-                if (!quoted) {
-                    colon = i;
-                    break;
+        for (Line line = first;; line = lineAt(line.next)) {
+            for (qsizetype i = from(line); i < line.end && colon < 0; ++i) {
+                if (data[i] == '"') {
+                    quoted = !quoted;
+                } else if (data[i] == ':') {
+                    if (anyColon < 0) {
+                        anyColon = i;
+                        anyColonLine = line;
+                    }
+                    if (!quoted) {
+                        colon = i;
+                        colonLine = line;
+                    }
                 }
             }
+            if (colon >= 0 || !foldsOn(line))
+                break;
         }
-        if (colon < 0)
+        if (colon < 0) {
             colon = anyColon;
+            colonLine = anyColonLine;
+        }
         if (colon <= first.begin)
             continue;
 
         *property = Property();
-        property->head = text_.mid(first.begin, colon - first.begin);
+        if (colonLine.begin == first.begin) {
+            property->head = QByteArray::fromRawData(data + first.begin, colon - first.begin);
+        } else {
+            for (Line line = first; line.begin != colonLine.begin; line = lineAt(line.next))
+                property->head.append(data + from(line), line.end - from(line));
+            property->head.append(data + from(colonLine), colon - from(colonLine));
+        }
         ParseHead(property->head, property);
         if (property->name.isEmpty())
             continue;
         const bool wanted = wanted_(property->name);
         const bool quotedPrintable = property->encoding == "QUOTED-PRINTABLE";
         if (wanted)
-            property->value = text_.mid(colon + 1, first.end - colon - 1);
+            property->value = QByteArray::fromRawData(data + colon + 1, colonLine.end - colon - 1);
 
-        Line current = first;
+        Line current = colonLine;
         while (current.next < size) {
             const Line next = lineAt(current.next);
             if (quotedPrintable && endsSoftBreak(current, colon + 1) && !isCardBoundary(next)) {
@@ -176,7 +247,7 @@ bool PropertyReader::Next(Property* property)
         }
         property->begin = first.begin;
         property->end = current.next;
-        property->eol = text_.mid(current.end, current.next - current.end);
+        property->eol = lineEnd(QByteArrayView(data + current.end, current.next - current.end));
         position_ = current.next;
         return true;
     }
@@ -204,47 +275,77 @@ bool IsEncodingParameter(const QByteArray& parameter)
 {
     const qsizetype equals = parameter.indexOf('=');
     if (equals < 0)
-        return isBareEncoding(parameter.trimmed().toUpper());
-    const QByteArray key = parameter.left(equals).trimmed().toUpper();
-    return key == "ENCODING" || key == "CHARSET";
+        return isBareEncoding(QByteArrayView(parameter).trimmed());
+    const QByteArrayView key = QByteArrayView(parameter).first(equals).trimmed();
+    return equalsNoCase(key, "ENCODING") || equalsNoCase(key, "CHARSET");
 }
 
+namespace {
+
+void parseParameter(QByteArrayView parameter, Property* property)
+{
+    const qsizetype equals = parameter.indexOf('=');
+    QByteArrayView key = "TYPE";
+    QByteArrayView value = parameter;
+    if (equals >= 0) {
+        key = parameter.first(equals).trimmed();
+        value = parameter.sliced(equals + 1);
+    } else if (isBareEncoding(parameter.trimmed())) {
+        key = "ENCODING";
+    }
+    value = unquoted(value);
+    if (equalsNoCase(key, "TYPE")) {
+        while (!value.isEmpty()) {
+            const qsizetype comma = value.indexOf(',');
+            const QByteArrayView type = (comma < 0 ? value : value.first(comma)).trimmed();
+            value = comma < 0 ? QByteArrayView() : value.sliced(comma + 1);
+            if (type.isEmpty())
+                continue;
+            property->types.append(upperCase(type));
+            if (equalsNoCase(type, "PREF"))
+                property->pref = qMin(property->pref, 1);
+        }
+    } else if (equalsNoCase(key, "PREF")) {
+        bool ok = false;
+        const int rank = value.toByteArray().toInt(&ok);
+        if (ok && rank >= 1 && rank <= 100)
+            property->pref = qMin(property->pref, rank);
+    } else if (equalsNoCase(key, "ENCODING")) {
+        property->encoding = upperCase(value);
+    } else if (equalsNoCase(key, "CHARSET")) {
+        property->charset = value.toByteArray();
+    }
+}
+
+}  // namespace
+
+// The parts at the semicolons outside double quotes, as SplitHead finds them,
+// read in place.
 void ParseHead(const QByteArray& head, Property* property)
 {
-    const QByteArrayList parts = SplitHead(head);
-    QByteArray name = parts.first().trimmed();
-    name = name.mid(name.lastIndexOf('.') + 1);
-    property->name = name.toUpper();
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        const QByteArray& parameter = parts[i];
-        const qsizetype equals = parameter.indexOf('=');
-        QByteArray key = "TYPE";
-        QByteArray value = parameter;
-        if (equals >= 0) {
-            key = parameter.left(equals).trimmed().toUpper();
-            value = parameter.mid(equals + 1);
-        } else if (isBareEncoding(parameter.trimmed().toUpper())) {
-            key = "ENCODING";
+    bool quoted = false;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= head.size(); ++i) {
+        if (i < head.size() && head[i] == '"') {
+            quoted = !quoted;
+            continue;
         }
-        value = unquoted(value);
-        if (key == "TYPE") {
-            for (const QByteArray& type : value.split(',')) {
-                const QByteArray upper = type.trimmed().toUpper();
-                if (!upper.isEmpty())
-                    property->types.append(upper);
-                if (upper == "PREF")
-                    property->pref = qMin(property->pref, 1);
+        if (i < head.size() && (head[i] != ';' || quoted))
+            continue;
+        const QByteArrayView part = QByteArrayView(head).sliced(start, i - start);
+        if (start == 0) {
+            QByteArrayView name = part.trimmed();
+            for (qsizetype dot = name.size() - 1; dot >= 0; --dot) {
+                if (name[dot] == '.') {
+                    name = name.sliced(dot + 1);  // without its group
+                    break;
+                }
             }
-        } else if (key == "PREF") {
-            bool ok = false;
-            const int rank = value.toInt(&ok);
-            if (ok && rank >= 1 && rank <= 100)
-                property->pref = qMin(property->pref, rank);
-        } else if (key == "ENCODING") {
-            property->encoding = value.toUpper();
-        } else if (key == "CHARSET") {
-            property->charset = value;
+            property->name = upperCase(name);
+        } else {
+            parseParameter(part, property);
         }
+        start = i + 1;
     }
 }
 
@@ -277,6 +378,9 @@ QString DecodeValue(const Property& property, const QByteArray& fallbackCharset)
 
 QString DecodeText(const QByteArray& bytes, const QByteArray& charset, const QByteArray& fallbackCharset)
 {
+    // Plain ASCII reads the same in UTF-8 and in every fallback.
+    if (charset.isEmpty() && std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
     if (!charset.isEmpty() && CodePage::Known(charset))
         return CodePage::Decode(bytes, charset);
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
@@ -289,21 +393,14 @@ QString DecodeText(const QByteArray& bytes, const QByteArray& charset, const QBy
 QStringList SplitUnescaped(const QString& value, QChar separator)
 {
     QStringList parts;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        if (value[i] == QLatin1Char('\\'))
-            ++i;
-        else if (value[i] == separator) {
-            parts.append(value.mid(start, i - start));
-            start = i + 1;
-        }
-    }
-    parts.append(value.mid(start));
+    ForEachUnescaped(value, separator, [&](QStringView part) { parts.append(part.toString()); });
     return parts;
 }
 
 QString Unescape(const QString& value)
 {
+    if (!value.contains(QLatin1Char('\\')))
+        return value;
     QString out;
     out.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 
 // The text layer of vCard files (versions 2.1, 3.0 and 4.0): the file's bytes in one
@@ -25,21 +26,23 @@ QByteArray InForm(const QByteArray& text, FileForm form);
 constexpr int NotPreferred = 101;
 
 struct Property {
-    QByteArray head;       // group, name and parameters as written
+    QByteArray head;       // group, name and parameters as written, folded lines joined (see value)
     QByteArray name;       // upper case, without its group ("item1.")
     QByteArrayList types;  // upper case, from every form: TEL;HOME;FAX, TYPE=a,b, TYPE="a,b"
     int pref = NotPreferred;
     QByteArray encoding;   // upper case: QUOTED-PRINTABLE, BASE64, B, or empty
     QByteArray charset;
-    QByteArray value;      // the bytes after the colon, lines joined; empty when passed over
+    // The bytes after the colon, lines joined; empty when passed over. A head or value
+    // on one line refers to the text, which must outlive it: copy what is kept.
+    QByteArray value;
     qsizetype begin = 0;   // the logical line's bytes in the text, its line end included
     qsizetype end = 0;
     QByteArray eol;        // the line end that closes it ("" at the end of the text)
 };
 
-// Walks the property lines of a text. A line without a name and colon is passed
-// over; so are the values of the properties that wanted() declines, without being
-// copied.
+// Walks the property lines of a text, each unfolded (its head too) before its name
+// is split from its value. A line without a name and colon is passed over; so are
+// the values of the properties that wanted() declines, without being copied.
 class PropertyReader {
 public:
     PropertyReader(const QByteArray& text, std::function<bool(const QByteArray& name)> wanted);
@@ -52,6 +55,8 @@ private:
         qsizetype next;  // start of the following line
     };
     Line lineAt(qsizetype position) const;
+    // The line after this one continues it: it starts with a blank or a tab.
+    bool foldsOn(const Line& line) const;
     bool endsSoftBreak(const Line& line, qsizetype valueStart) const;
     bool isCardBoundary(const Line& line) const;
 
@@ -59,6 +64,12 @@ private:
     std::function<bool(const QByteArray&)> wanted_;
     qsizetype position_ = 0;
 };
+
+// Equal bytes, compared in line: names are short and compared very often.
+inline bool Same(QByteArrayView a, QByteArrayView b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+}
 
 // The parts of a head at the semicolons outside double quotes: the name (with its
 // group), then each parameter.
@@ -77,6 +88,21 @@ QByteArray DecodeQuotedPrintable(const QByteArray& bytes);
 
 // Splits at every separator that no backslash escapes; the parts keep their escapes.
 QStringList SplitUnescaped(const QString& value, QChar separator);
+// The same parts handed to take one by one, none copied.
+template <class Take>
+void ForEachUnescaped(QStringView value, QChar separator, Take&& take)
+{
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == QLatin1Char('\\'))
+            ++i;
+        else if (value[i] == separator) {
+            take(value.sliced(start, i - start));
+            start = i + 1;
+        }
+    }
+    take(value.sliced(std::min(start, value.size())));
+}
 // \\ \, \; \n \N undone; any other backslash is kept as it stands.
 QString Unescape(const QString& value);
 // The reverse, for a value written back.
