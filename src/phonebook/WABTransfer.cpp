@@ -9,10 +9,10 @@
 
 #include <QElapsedTimer>
 #include <QFrame>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QItemSelectionModel>
 #include <QSignalBlocker>
 #include <QTreeView>
 #include <QTreeWidget>

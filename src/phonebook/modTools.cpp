@@ -70,6 +70,7 @@ const char* const ListHeadings[] = {"Name", "Surname", "Mobile", "Phone"};
 void ContactTable::Clear() { Rows.clear(); }
 
 // Counted only when an entry is there twice: a long list keeps no count per entry.
+// The book gives each entry an identifier of its own, so entries count as keys do.
 void ContactTable::Fill(const QList<const AddressBook::Entry*>& contacts)
 {
     Rows.clear();
@@ -197,8 +198,9 @@ QString KeyId(const QString& key) { return key.mid(1); }
 
 QString MakeItemKey(const AddressBook::Entry& entry, const ContactTable& table)
 {
-    const auto rows = std::count_if(table.Rows.begin(), table.Rows.end(),
-                                    [&](const ContactRow& row) { return row.Contact == &entry; });
+    const auto rows = std::count_if(table.Rows.begin(), table.Rows.end(), [&](const ContactRow& row) {
+        return row.Contact->Kind == entry.Kind && row.Contact->Id == entry.Id;
+    });
     return keyStem(entry) + QString::number(rows);
 }
 

@@ -29,8 +29,7 @@ struct ContactTable {
     QString GeneralGroup;
 
     void Clear();
-    // One row per contact, in order; an entry listed again gets the next counter (an
-    // entry's identifier is its own in the book, so entries count as keys do).
+    // One row per contact, in order; an entry listed again gets the next counter.
     void Fill(const QList<const AddressBook::Entry*>& contacts);
     QString Key(int row) const;
     QString Text(int row, int column) const;

@@ -45,28 +45,30 @@ bool readCapped(const QString& path, QByteArray* data)
 
 }  // namespace
 
+// Allocated once at its size: a block is kept as long as the book, and a shrunk
+// one would leave the allocator a gap per contact.
 AddressBook::TextBlock::TextBlock(const ContactTexts& texts)
 {
-    qsizetype length = 0;
-    for (const QString& text : texts)
-        length += text.size();
-    if (length == 0)
+    std::array<QByteArray, ContactTextCount> wide;  // the texts that are not ASCII
+    qsizetype size = 0;
+    for (int i = 0; i < ContactTextCount; ++i) {
+        const QString& text = texts[i];
+        if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+            size += text.size();
+        else
+            size += (wide[i] = text.toUtf8()).size();
+    }
+    if (size == 0)
         return;
-    // Written in place: ASCII as it is, anything else through UTF-8.
-    block_.resize(length * 3 + qsizetype(texts.size()));
+    block_ = QByteArray(size + ContactTextCount, Qt::Uninitialized);
     char* out = block_.data();
-    for (const QString& text : texts) {
-        if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
-            for (const QChar c : text)
-                *out++ = char(c.unicode());
-        } else {
-            const QByteArray utf8 = text.toUtf8();
-            out = std::copy(utf8.begin(), utf8.end(), out);
-        }
+    for (int i = 0; i < ContactTextCount; ++i) {
+        if (!wide[i].isEmpty())
+            out = std::copy(wide[i].begin(), wide[i].end(), out);
+        else
+            out = std::transform(texts[i].begin(), texts[i].end(), out, [](QChar c) { return char(c.unicode()); });
         *out++ = '\0';
     }
-    block_.resize(out - block_.constData());
-    block_.squeeze();
 }
 
 QString AddressBook::TextBlock::operator[](ContactText text) const
@@ -214,8 +216,11 @@ void AddressBook::readFile(Node* folder, int file, std::vector<CardLinks>* links
         const bool group = IsGroupCard(card);
         QString name;
         const ContactTexts texts = group ? ContactTexts() : MapCard(card, &name);
-        Node* entry = add(prefix + QString::number(cardFile.cards.size()), group ? CardName(card) : name,
-                          group ? GroupKind : ContactKind);
+        const QString position = QString::number(cardFile.cards.size());
+        QString id;
+        id.reserve(prefix.size() + position.size());  // exact, as it is kept
+        id.append(prefix).append(position);
+        Node* entry = add(id, group ? CardName(card) : name, group ? GroupKind : ContactKind);
         entry->file = file;
         entry->card = int(cardFile.cards.size());
         CardLinks link{entry, CardUid(card), {}, {}};

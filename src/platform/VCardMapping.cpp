@@ -28,6 +28,16 @@ bool untypedPhone(const VCardProperty& property)
     return true;
 }
 
+// Adds a text that is not empty to joined, after separator when joined has one.
+void appendJoined(QString& joined, const QString& text, const QString& separator)
+{
+    if (text.isEmpty())
+        return;
+    if (!joined.isEmpty())
+        joined += separator;
+    joined += text;
+}
+
 // The first count parts of a structured value; a part that is a list is joined by
 // joiner.
 QStringList structured(const VCardProperty* property, int count, const QString& joiner)
@@ -41,12 +51,7 @@ QStringList structured(const VCardProperty* property, int count, const QString& 
             return;
         QString& part = parts[field++];
         VCardText::ForEachUnescaped(value, QLatin1Char(','), [&](QStringView item) {
-            const QString text = CleanText(Unescape(item.toString()));
-            if (text.isEmpty())
-                return;
-            if (!part.isEmpty())
-                part += joiner;
-            part += text;
+            appendJoined(part, CleanText(Unescape(item.toString())), joiner);
         });
     });
     return parts;
@@ -69,13 +74,8 @@ QString joinNonEmpty(const QStringList& parts, const QString& separator)
         length += part.isEmpty() ? 0 : part.size() + separator.size();
     QString joined;
     joined.reserve(length);  // exact: a contact's name is kept as long as the book
-    for (const QString& part : parts) {
-        if (part.isEmpty())
-            continue;
-        if (!joined.isEmpty())
-            joined += separator;
-        joined += part;
-    }
+    for (const QString& part : parts)
+        appendJoined(joined, part, separator);
     return joined;
 }
 
