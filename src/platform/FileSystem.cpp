@@ -122,9 +122,7 @@ bool replaceAtomically(const QString& target, FileMode mode, Fill fill)
         return false;
     bool ok = ::fchmod(fd, bits) == 0 && fill(fd) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
-    if (ok && failBeforeRename)
-        return false;  // the temporary file stays, as after a kill before the rename
-    if (!ok || ::rename(temporary.constData(), targetName.constData()) != 0) {
+    if (!ok || failBeforeRename || ::rename(temporary.constData(), targetName.constData()) != 0) {
         ::unlink(temporary.constData());
         return false;
     }

@@ -69,8 +69,8 @@ private:
     QByteArray name_;  // the whole path while the folder could not be opened
 };
 
-// Test hook: the next atomic writes stop after the temporary file is written, as a
-// crash before the rename would.
+// Test hook: the next atomic writes fail after the temporary file is written and
+// synced, just before the rename, and remove it as any failed write does.
 void SetAtomicWriteFailsBeforeRename(bool fails);
 
 }  // namespace FileSystem
