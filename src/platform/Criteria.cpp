@@ -440,8 +440,9 @@ bool Criteria::matches(int index, std::span<const QVariant> values) const
     if (IsNullValue(value))
         return false;
     if (node.op == Op::Like) {
-        if (IsText(value))
-            return likeMatches(node, TextOf(value));
+        QStringView text;
+        if (TextOf(value, &text))
+            return likeMatches(node, text);
         return likeMatches(node, ValueText(value));
     }
     const int order = CompareValues(value, node.value);

@@ -172,25 +172,6 @@ KeptText TextBlocks::Add(QByteArrayView utf8)
     return {start, end - start};
 }
 
-bool IsText(const QVariant& value)
-{
-    return value.metaType() == QMetaType::fromType<KeptText>() || value.typeId() == QMetaType::QString;
-}
-
-QStringView TextOf(const QVariant& value)
-{
-    if (value.metaType() == QMetaType::fromType<KeptText>())
-        return static_cast<const KeptText*>(value.constData())->View();
-    return *static_cast<const QString*>(value.constData());
-}
-
-QVariant Readable(const QVariant& value)
-{
-    if (value.metaType() == QMetaType::fromType<KeptText>())
-        return static_cast<const KeptText*>(value.constData())->ToString();
-    return value;
-}
-
 bool ToColumnValue(ColumnType type, const QVariant& value, QVariant* result)
 {
     if (IsNullValue(value)) {

@@ -68,11 +68,26 @@ private:
     qsizetype room_ = 0;
 };
 
-bool IsText(const QVariant& value);
-// The text of a value for which IsText holds.
-QStringView TextOf(const QVariant& value);
+// The text of a value that holds one (a QString or a KeptText); false for any other.
+inline bool TextOf(const QVariant& value, QStringView* text)
+{
+    const QMetaType type = value.metaType();
+    if (type == QMetaType::fromType<KeptText>())
+        *text = static_cast<const KeptText*>(value.constData())->View();
+    else if (type.id() == QMetaType::QString)
+        *text = *static_cast<const QString*>(value.constData());
+    else
+        return false;
+    return true;
+}
+
 // The value as it is handed out of the rows: a KeptText becomes a QString.
-QVariant Readable(const QVariant& value);
+inline QVariant Readable(const QVariant& value)
+{
+    if (value.metaType() == QMetaType::fromType<KeptText>())
+        return static_cast<const KeptText*>(value.constData())->ToString();
+    return value;
+}
 
 // Statement parameters and result columns.
 int BindValue(sqlite3_stmt* statement, int index, const QVariant& value);

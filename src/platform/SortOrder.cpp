@@ -40,8 +40,9 @@ int CompareValues(const QVariant& a, const QVariant& b)
     const bool nullB = IsNullValue(b);
     if (nullA || nullB)
         return nullA == nullB ? 0 : (nullA ? -1 : 1);
-    if (IsText(a) && IsText(b))
-        return CompareNoCase(TextOf(a), TextOf(b));
+    QStringView x, y;
+    if (TextOf(a, &x) && TextOf(b, &y))
+        return CompareNoCase(x, y);
     if (a.typeId() != b.typeId())
         return CompareNoCase(ValueText(a), ValueText(b));
     switch (a.typeId()) {
