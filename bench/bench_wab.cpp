@@ -2,6 +2,7 @@
 // with a 1 MB photo, read and listed by the wizard (time, heap in use afterwards and
 // the peak of resident memory while it loads); and all 5 000 transferred into a phone
 // book of 10 000 contacts with the progress shown.
+#include "HeapInUse.h"
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "phonebook/frmWAB.h"
@@ -16,8 +17,6 @@
 #include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
-
-#include <malloc.h>
 
 namespace {
 
@@ -74,12 +73,6 @@ qint64 statusKilobytes(const char* field)
             return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
     }
     return 0;
-}
-
-double heapMegabytes()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return double(info.uordblks + info.hblkhd) / (1 << 20);
 }
 
 void dropWindows()

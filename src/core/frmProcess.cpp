@@ -34,7 +34,9 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#ifdef __GLIBC__
 #include <malloc.h>
+#endif
 
 namespace {
 
@@ -48,7 +50,9 @@ constexpr int SettleDelayMs = 3000;
 void settleAfterStart()
 {
     playSound::Prepare();
+#ifdef __GLIBC__
     malloc_trim(0);
+#endif
 }
 
 QString s(const char* text) { return QString::fromUtf8(text); }
