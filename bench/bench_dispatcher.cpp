@@ -1,5 +1,6 @@
 // The dispatcher over generated data: the event-list refresh and an idle tick with
 // 100 000 events, and the whole start-up to the tray icon with 10 000 events.
+#include "HeapInUse.h"
 #include "core/DataEnvironment.h"
 #include "core/FolderFileExists.h"
 #include "core/frmProcess.h"
@@ -18,17 +19,10 @@
 #include <sqlite3.h>
 
 #include <chrono>
-#include <malloc.h>
 
 namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
-
-double heapMegabytes()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
-}
 
 double residentMegabytes()
 {

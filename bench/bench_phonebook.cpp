@@ -1,6 +1,7 @@
 // The phone book over 10 000 generated contacts with every column the program
 // writes filled: opening the window, a search as the user types it, and the heap
 // that the open phone book holds.
+#include "HeapInUse.h"
 #include "core/DataEnvironment.h"
 #include "core/frmProcess.h"
 #include "phonebook/ContactGridModel.h"
@@ -18,19 +19,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
-
 namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int Contacts = 10000;
-
-double heapMegabytes()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
-}
 
 // The test harness's temporary folders, with the generated contacts.
 class Folders {

@@ -1,4 +1,5 @@
 // The recordset layer over generated data: 100 000 events, 10 000 contacts.
+#include "HeapInUse.h"
 #include "platform/Connection.h"
 #include "platform/Criteria.h"
 #include "platform/Recordset.h"
@@ -12,7 +13,6 @@
 #include <sqlite3.h>
 
 #include <chrono>
-#include <malloc.h>
 #include <memory>
 
 namespace {
@@ -24,14 +24,6 @@ QString schema(const char* kind)
     QFile file(s(TESSARYN_SCHEMA_DIR "/") + s(kind) + s(".sql"));
     file.open(QIODevice::ReadOnly);
     return QString::fromUtf8(file.readAll());
-}
-
-// Heap in use, counted by the allocator (freed memory that the process keeps does
-// not count).
-double heapMegabytes()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
 }
 
 // Mean milliseconds of one call of work over runs calls.

@@ -2,6 +2,7 @@
 // marking, adding and deleting one task. Every write is one committed transaction,
 // synced to the disk: run with TMPDIR on a memory file system (/dev/shm) to see the
 // program's own cost apart from the disk's.
+#include "HeapInUse.h"
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/FolderFileExists.h"
@@ -20,17 +21,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
-
 namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
-
-double heapMegabytes()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
-}
 
 // The test harness's temporary folders, with a generated task table.
 class Folders {

@@ -4,6 +4,7 @@
 // book of 10 000 contacts with the progress shown, on its own and through the
 // wizard over the shown phone book (with the number of times its grid changed);
 // and a 64 MB file of 740 000 small cards chosen in the wizard.
+#include "HeapInUse.h"
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "phonebook/ContactGridModel.h"
@@ -26,8 +27,6 @@
 #include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
-
-#include <malloc.h>
 
 namespace {
 
@@ -84,12 +83,6 @@ qint64 statusKilobytes(const char* field)
             return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
     }
     return 0;
-}
-
-double heapMegabytes()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return double(info.uordblks + info.hblkhd) / (1 << 20);
 }
 
 void dropWindows()

@@ -390,6 +390,23 @@ TEST_F(RecordsetTest, TextsReadOutLiveOnAfterTheRecordsetClosesInEveryScript)
     EXPECT_EQ(note, s("n grown beyond its place"));
 }
 
+TEST_F(RecordsetTest, TextsSetHereSortAndFilterWithTheTextsReadAndLongTextsStayWhole)
+{
+    const QString longNote = QString(5000, QLatin1Char('x')) + s("Щ");
+    seed({"Cherry", "apple", "banana"});
+    ASSERT_TRUE(connection.Execute(s("UPDATE items SET Note = ? WHERE Id = 2"), {longNote}).Ok());
+    Recordset rs(connection, s("items"));
+    ASSERT_TRUE(rs.Open().Ok());
+    ASSERT_TRUE(rs.SetField(s("Name"), s("Avocado")).Ok());
+    ASSERT_TRUE(rs.Update().Ok());
+    ASSERT_TRUE(rs.SetSort(s("Name")).Ok());
+    EXPECT_EQ(visibleNames(rs), (QStringList{s("apple"), s("Avocado"), s("banana")}));
+    ASSERT_TRUE(rs.SetFilter(s("Name >= 'AVOCADO'")).Ok());
+    EXPECT_EQ(visibleNames(rs), (QStringList{s("Avocado"), s("banana")}));
+    ASSERT_TRUE(rs.SetFilter(QString()).Ok());
+    EXPECT_EQ(rs.ValueAt(0, 3).toString(), longNote);
+}
+
 TEST_F(RecordsetTest, ValuesConvertByTheDeclaredColumnType)
 {
     Recordset rs(connection, s("items"));

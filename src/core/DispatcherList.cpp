@@ -2,7 +2,18 @@
 
 #include "Formats.h"
 
-void DispatcherList::SetRows(QList<DispatcherRow> rows)
+void DispatcherRows::Append(const DispatcherRow& row, QByteArrayView title, QByteArrayView comment)
+{
+    rows_.push_back({row.category, texts_.Add(title), texts_.Add(comment), row.date, row.id, row.time, row.oneOff});
+}
+
+DispatcherRow DispatcherRows::At(qsizetype index) const
+{
+    const Kept& row = rows_.at(size_t(index));
+    return {row.category, row.title.ToString(), row.comment.ToString(), row.date, row.id, row.time, row.oneOff};
+}
+
+void DispatcherList::SetRows(DispatcherRows rows)
 {
     beginResetModel();
     rows_ = std::move(rows);
@@ -23,7 +34,7 @@ QString DispatcherList::TimeText(int number) const { return ::TimeText(Item(numb
 
 int DispatcherList::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(rows_.Size());
 }
 
 int DispatcherList::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 7; }
@@ -32,7 +43,7 @@ QVariant DispatcherList::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    const DispatcherRow& row = rows_.at(index.row());
+    const DispatcherRow row = rows_.At(index.row());
     switch (index.column()) {
     case 0: return row.category;
     case 1: return row.title;

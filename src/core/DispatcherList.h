@@ -1,12 +1,15 @@
 #pragma once
 
+#include "platform/FieldValue.h"
+
 #include <QAbstractTableModel>
 #include <QDate>
-#include <QList>
 #include <QStringList>
 #include <QTime>
 
-// One event row as the dispatcher keeps it: typed values beside the shown texts.
+#include <vector>
+
+// One event row as the dispatcher hands it out: typed values beside the shown texts.
 struct DispatcherRow {
     QString category;  // as shown: own text of a built-in category, else the stored name
     QString title;
@@ -17,6 +20,31 @@ struct DispatcherRow {
     bool oneOff = false;
 };
 
+// The rows of a refill, read by the refresh and handed to the list: their titles and
+// comments are kept in blocks of the rows' own, so that a row costs no allocation.
+class DispatcherRows {
+public:
+    void Reserve(qsizetype count) { rows_.reserve(size_t(count)); }
+    // The row's category and typed values, with its title and comment as stored
+    // (the row's own title and comment are not looked at).
+    void Append(const DispatcherRow& row, QByteArrayView title, QByteArrayView comment);
+    qsizetype Size() const { return qsizetype(rows_.size()); }
+    DispatcherRow At(qsizetype index) const;
+
+private:
+    struct Kept {
+        QString category;
+        KeptText title;
+        KeptText comment;
+        QDate date;
+        qint64 id;
+        QTime time;
+        bool oneOff;
+    };
+    std::vector<Kept> rows_;
+    TextBlocks texts_;
+};
+
 // The dispatcher's list of every event row (the never-filtered events table, in
 // table order), numbered from 1.
 class DispatcherList : public QAbstractTableModel {
@@ -24,11 +52,11 @@ class DispatcherList : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void SetRows(QList<DispatcherRow> rows);
+    void SetRows(DispatcherRows rows);
     void Clear();
-    int Count() const { return static_cast<int>(rows_.size()); }
+    int Count() const { return static_cast<int>(rows_.Size()); }
     // Item number from 1.
-    const DispatcherRow& Item(int number) const { return rows_.at(number - 1); }
+    DispatcherRow Item(int number) const { return rows_.At(number - 1); }
     void SetHeaders(const QStringList& headers);
     void SetTimeFormat(const QString& timeFormat) { timeFormat_ = timeFormat; }
 
@@ -41,7 +69,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    QList<DispatcherRow> rows_;
+    DispatcherRows rows_;
     QStringList headers_;
     QString timeFormat_ = QStringLiteral("H:mm");
 };

@@ -7,7 +7,6 @@
 #include "Resources.h"
 #include "StepTime.h"
 #include "mainwin/frmMain.h"
-#include "platform/FieldValue.h"
 
 #include <QHash>
 #include <QLabel>
@@ -35,13 +34,13 @@ void frmProcess::DateRefresh()
     const QString stored[3] = {BuiltInMeasure1, BuiltInMeasure2, BuiltInMeasure3};
     const QString shown[3] = {GetOwnText(QStringLiteral("evn1")), GetOwnText(QStringLiteral("evn2")),
                               GetOwnText(QStringLiteral("evn3"))};
-    QList<DispatcherRow> rows;
-    rows.reserve(ListView1.Count());
-    // Texts go into shared blocks, and the few categories that every row repeats are
-    // decoded once each and shared by their rows.
-    TextArena texts;
+    DispatcherRows rows;
+    rows.Reserve(ListView1.Count());
+    // The few categories that every row repeats are decoded once each and shared by
+    // their rows.
     QHash<QByteArray, QString> categories;
     int earliest = 0;
+    DispatcherRow earliestRow;
     db.ForEachRow(QStringLiteral("SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep, "
                                  "Step_Numeric FROM lst_Dates ORDER BY Step_Numeric"),
                   {}, [&](const RowReader& row) {
@@ -63,18 +62,18 @@ void frmProcess::DateRefresh()
                           if (name.data() && categories.size() < 1024)
                               categories.insert(name.toByteArray(), item.category);
                       }
-                      item.title = texts.Add(row.Utf8(1));
                       item.date = row.Date(2);
                       item.time = row.IsNull(3) ? QTime() : ReadStepTime(row.Utf8(3));
-                      item.comment = texts.Add(row.Utf8(4));
                       item.oneOff = row.Boolean(5);
                       item.id = row.Integer(6);
                       // A row without a date is listed but can never fall due.
-                      if (item.date.isValid() && (earliest == 0 || earlier(item, rows.at(earliest - 1))))
-                          earliest = static_cast<int>(rows.size()) + 1;
-                      rows.append(std::move(item));
+                      if (item.date.isValid() && (earliest == 0 || earlier(item, earliestRow))) {
+                          earliest = static_cast<int>(rows.Size()) + 1;
+                          earliestRow = item;
+                      }
+                      rows.Append(item, row.Utf8(1), row.Utf8(4));
                   });
-    const int count = static_cast<int>(rows.size());
+    const int count = static_cast<int>(rows.Size());
     ListView1.SetRows(std::move(rows));
 
     if (count == 0) {
@@ -96,7 +95,7 @@ void frmProcess::DateRefresh()
         NextDue = {};
         SetPanel(2, GetLangText(QStringLiteral("mes239")));
     } else {
-        const DispatcherRow& first = ListView1.Item(earliest);
+        const DispatcherRow first = ListView1.Item(earliest);
         NextDue = {earliest, first.date, first.time};
         NextEventTitle = first.title;
         SetPanel(2, GetLangText(QStringLiteral("mes241")) + QStringLiteral(": ") + DateText(first.date));

@@ -37,7 +37,9 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#ifdef __GLIBC__
 #include <malloc.h>
+#endif
 
 namespace {
 
@@ -52,7 +54,9 @@ constexpr int SettleDelayMs = 3000;
 void settleAfterStart()
 {
     playSound::Prepare();
+#ifdef __GLIBC__
     malloc_trim(0);
+#endif
     Forms::Get<frmProcess>().CheckForUpdate();
 }
 

@@ -6,7 +6,6 @@
 #include "platform/ExposeProbe.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
-#include "platform/StartPreparation.h"
 
 #include <QApplication>
 #include <QFile>
@@ -17,9 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-// About what a start with the main window shown fills of fresh heap.
-constexpr std::size_t StartHeapBytes = 2 << 20;
 
 // Held for the whole run; a second start finds it taken.
 bool takeSingleInstanceLock()
@@ -65,9 +61,7 @@ int Main(int argc, char** argv)
     SetCommandLine(arguments(argc, argv));
     preferX11();
 
-    StartPreparation preparation(StartHeapBytes);
     QApplication app(argc, argv);
-    preparation.Finish();  // before the first window measures a text
     InstallExposeProbe();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Tessaryn"));

@@ -14,10 +14,6 @@ struct Token {
     int at = 0;
 };
 
-QStringView textOf(const QVariant& value)
-{
-    return QStringView(*static_cast<const QString*>(value.constData()));
-}
 
 // M/d/yyyy with an optional time part (dropped).
 QDate parseUsDate(const QString& text)
@@ -444,8 +440,9 @@ bool Criteria::matches(int index, std::span<const QVariant> values) const
     if (IsNullValue(value))
         return false;
     if (node.op == Op::Like) {
-        if (value.typeId() == QMetaType::QString)
-            return likeMatches(node, textOf(value));
+        QStringView text;
+        if (TextOf(value, &text))
+            return likeMatches(node, text);
         return likeMatches(node, ValueText(value));
     }
     const int order = CompareValues(value, node.value);

@@ -40,19 +40,22 @@ QDate parseIsoDate(Text text)
     return QDate(year, month, day);
 }
 
+// Code units in one block of kept texts; a text of more than a quarter of it gets
+// a block of its own.
+constexpr qsizetype TextBlock = 16 * 1024;
+
 // Most texts are ASCII: widened byte by byte, far cheaper than the general decoder.
 // nullptr when the text holds any other byte.
-QChar* widenAscii(QChar* out, QByteArrayView text)
+
+char16_t* widenAscii(char16_t* out, QByteArrayView text)
 {
     for (const char c : text) {
         if (static_cast<unsigned char>(c) >= 0x80)
             return nullptr;
-        *out++ = QLatin1Char(c);
+        *out++ = char16_t(c);
     }
     return out;
 }
-
-constexpr qsizetype ArenaBlock = 4096;
 
 bool toBoolean(const QVariant& value, bool* result)
 {
@@ -138,31 +141,35 @@ QDate ParseIsoDate(QStringView text) { return parseIsoDate(text); }
 
 QDate ParseIsoDate(QByteArrayView text) { return parseIsoDate(text); }
 
-QString TextArena::Add(QByteArrayView utf8)
+KeptText TextBlocks::Add(QByteArrayView utf8)
 {
+    if (utf8.isNull())
+        return {};
     if (utf8.isEmpty())
-        return QString::fromUtf8(utf8);
-    // UTF-16 never takes more code units than UTF-8 takes bytes; one more for the
-    // terminating zero that QString keeps after its text.
-    const qsizetype need = utf8.size() + 1;
-    if (need > ArenaBlock / 4)
-        return QString::fromUtf8(utf8);
-    if (need > room_) {
-        block_ = QString(ArenaBlock, Qt::Uninitialized);
-        free_ = const_cast<QChar*>(block_.constData());
-        room_ = block_.size();
+        return {u"", 0};
+    // UTF-16 never takes more code units than UTF-8 takes bytes.
+    const qsizetype need = utf8.size();
+    char16_t* start;
+    if (need > TextBlock / 4) {
+        start = blocks_.emplace_back(std::make_unique_for_overwrite<char16_t[]>(need)).get();
+    } else {
+        if (need > room_) {
+            free_ = blocks_.emplace_back(std::make_unique_for_overwrite<char16_t[]>(TextBlock)).get();
+            room_ = TextBlock;
+        }
+        start = free_;
     }
-    QChar* const start = free_;
-    QChar* end = widenAscii(start, utf8);
-    if (!end)
-        end = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless).appendToBuffer(start, utf8);
-    *end = QChar();
-    QString::DataPointer text = block_.data_ptr();  // one more reference to the block
-    text.ptr = reinterpret_cast<char16_t*>(start);
-    text.size = end - start;
-    free_ = end + 1;
-    room_ -= free_ - start;
-    return QString(std::move(text));
+    char16_t* end = widenAscii(start, utf8);
+    if (!end) {
+        QChar* const out = reinterpret_cast<QChar*>(start);
+        end = start + (QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless).appendToBuffer(out, utf8)
+                       - out);
+    }
+    if (start == free_) {
+        free_ = end;
+        room_ -= end - start;
+    }
+    return {start, end - start};
 }
 
 bool ToColumnValue(ColumnType type, const QVariant& value, QVariant* result)
@@ -220,7 +227,7 @@ QString ValueText(const QVariant& value)
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     default:
-        return value.toString();
+        return Readable(value).toString();
     }
 }
 

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+#include <vector>
+
 struct sqlite3_stmt;
 
 // How a column keeps its values, taken from the type the table declares:
@@ -40,19 +43,51 @@ QString ValueText(const QVariant& value);
 QDate ParseIsoDate(QStringView text);
 QDate ParseIsoDate(QByteArrayView text);
 
-// Texts read from the file for rows that stay in memory, decoded into shared blocks:
-// each text is a QString of its own that shares its block (a copy takes a
-// reference, a change detaches it), so short texts cost no allocation each.
-class TextArena {
+// A text kept in memory beside many others: a view of its UTF-16 in the blocks of
+// the TextBlocks that made it, valid as long as they live. A value of a row held in
+// memory is a QString or a KeptText; the KeptText never leaves its rows: a value
+// handed out is a QString of its own (Readable).
+struct KeptText {
+    const char16_t* data = nullptr;
+    qsizetype size = 0;
+
+    QStringView View() const { return QStringView(data, size); }
+    QString ToString() const { return data ? QString(reinterpret_cast<const QChar*>(data), size) : QString(); }
+};
+
+// Texts read from the file for rows that stay in memory, side by side in blocks
+// that never move, so that short texts cost no allocation each.
+class TextBlocks {
 public:
-    // The UTF-8 text as a QString; a null QString for null data.
-    QString Add(QByteArrayView utf8);
+    // The UTF-8 text kept; null data for null data.
+    KeptText Add(QByteArrayView utf8);
 
 private:
-    QString block_;
-    QChar* free_ = nullptr;
+    std::vector<std::unique_ptr<char16_t[]>> blocks_;
+    char16_t* free_ = nullptr;
     qsizetype room_ = 0;
 };
+
+// The text of a value that holds one (a QString or a KeptText); false for any other.
+inline bool TextOf(const QVariant& value, QStringView* text)
+{
+    const QMetaType type = value.metaType();
+    if (type == QMetaType::fromType<KeptText>())
+        *text = static_cast<const KeptText*>(value.constData())->View();
+    else if (type.id() == QMetaType::QString)
+        *text = *static_cast<const QString*>(value.constData());
+    else
+        return false;
+    return true;
+}
+
+// The value as it is handed out of the rows: a KeptText becomes a QString.
+inline QVariant Readable(const QVariant& value)
+{
+    if (value.metaType() == QMetaType::fromType<KeptText>())
+        return static_cast<const KeptText*>(value.constData())->ToString();
+    return value;
+}
 
 // Statement parameters and result columns.
 int BindValue(sqlite3_stmt* statement, int index, const QVariant& value);

@@ -185,7 +185,7 @@ QVariant Recordset::ValueAt(int position, int field) const
 {
     if (position < 0 || position >= static_cast<int>(view_.size()) || field < 0 || field >= FieldCount())
         return {};
-    return view_[position]->values[field];
+    return Readable(view_[position]->values[field]);
 }
 
 qint64 Recordset::IdAt(int position) const
@@ -212,7 +212,7 @@ QVariant Recordset::Field(int index) const
     if (mode_ != Mode::None && pendingSet_[index])
         return pendingValues_[index];
     const Row* row = current();
-    return row ? row->values[index] : QVariant();
+    return row ? Readable(row->values[index]) : QVariant();
 }
 
 DbResult Recordset::SetField(const QString& name, const QVariant& value)

@@ -100,8 +100,7 @@ signals:
 private:
     friend class Connection;
     // A row as read from the file: one value per field, side by side in the value
-    // blocks. Its texts share the recordset's text blocks, so a value handed out is
-    // a reference, not a copy.
+    // blocks. A value handed out shares its text with the row; it is no copy.
     struct Row {
         qint64 id = 0;
         QVariant* values = nullptr;
@@ -112,13 +111,14 @@ private:
         RowBlocks<Row> store;
         std::vector<Row*> order;
         RowBlocks<QVariant> values;
+        TextBlocks texts;
     };
     enum class Mode { None, Edit, Add };
 
     DbResult readSchema();
     DbResult readRows(Rows* rows) const;
     DbResult readRow(qint64 id, Row* row);
-    void decodeRow(sqlite3_stmt* statement, Row* row, RowBlocks<QVariant>* blocks) const;
+    void decodeRow(sqlite3_stmt* statement, Row* row, Rows* rows) const;
     void rebuildView(qint64 keepId);
     void reload();
     bool rowVisible(const Row& row) const;
@@ -147,7 +147,6 @@ private:
     QString sortText_;
     QList<SortKey> sort_;
     QSet<qint64> pinned_;  // added or changed here since the filter was set
-    mutable TextArena texts_;
 
     Mode mode_ = Mode::None;
     std::vector<QVariant> pendingValues_;

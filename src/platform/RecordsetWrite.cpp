@@ -68,7 +68,7 @@ DbResult Recordset::readRows(Rows* rows) const
     int status;
     while ((status = sqlite3_step(statement.get())) == SQLITE_ROW) {
         Row* row = new (rows->store.Take(1)) Row;
-        decodeRow(statement.get(), row, &rows->values);
+        decodeRow(statement.get(), row, rows);
         rows->order.push_back(row);
     }
     if (status != SQLITE_DONE)
@@ -83,20 +83,21 @@ DbResult Recordset::readRow(qint64 id, Row* row)
                                                           SqlName(fields_[idField_].name)));
     if (!statement.Prepared() || !statement.Bind({id}) || sqlite3_step(statement.get()) != SQLITE_ROW)
         return connection_.LastError(QStringLiteral("reading back a row of %1").arg(table_));
-    decodeRow(statement.get(), row, &rows_.values);
+    decodeRow(statement.get(), row, &rows_);
     return {};
 }
 
-void Recordset::decodeRow(sqlite3_stmt* statement, Row* row, RowBlocks<QVariant>* blocks) const
+void Recordset::decodeRow(sqlite3_stmt* statement, Row* row, Rows* rows) const
 {
     const int count = static_cast<int>(fields_.size());
     // Each value is made in its place in the block.
-    QVariant* values = blocks->Take(count);
+    QVariant* values = rows->values.Take(count);
     for (int i = 0; i < count; ++i) {
         if (fields_[i].type != ColumnType::Text)
             new (values + i) QVariant(ReadValue(statement, i, fields_[i].type));
         else if (const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i)))
-            new (values + i) QVariant(texts_.Add(QByteArrayView(text, sqlite3_column_bytes(statement, i))));
+            new (values + i)
+                QVariant(QVariant::fromValue(rows->texts.Add(QByteArrayView(text, sqlite3_column_bytes(statement, i)))));
         else
             new (values + i) QVariant();
     }

@@ -5,15 +5,6 @@
 
 #include <QDate>
 
-namespace {
-
-QStringView textOf(const QVariant& value)
-{
-    return QStringView(*static_cast<const QString*>(value.constData()));
-}
-
-}  // namespace
-
 std::optional<QList<SortKey>> ParseSort(const QString& text, const QList<FieldInfo>& fields, QString* error)
 {
     error->clear();
@@ -49,11 +40,12 @@ int CompareValues(const QVariant& a, const QVariant& b)
     const bool nullB = IsNullValue(b);
     if (nullA || nullB)
         return nullA == nullB ? 0 : (nullA ? -1 : 1);
+    QStringView x, y;
+    if (TextOf(a, &x) && TextOf(b, &y))
+        return CompareNoCase(x, y);
     if (a.typeId() != b.typeId())
         return CompareNoCase(ValueText(a), ValueText(b));
     switch (a.typeId()) {
-    case QMetaType::QString:
-        return CompareNoCase(textOf(a), textOf(b));
     case QMetaType::QDate: {
         const QDate x = a.toDate(), y = b.toDate();
         return x < y ? -1 : (y < x ? 1 : 0);

@@ -5,11 +5,11 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QTimer>
 
 #include <atomic>
 #include <dlfcn.h>
-#include <thread>
 
 namespace {
 
@@ -20,10 +20,12 @@ struct Player {
     int generation = 0;  // a StopSound or a newer PlaySoundFile cancels a pending start
 };
 
-// True while the sound module and the back end's set-up are being readied on their
-// thread: a sound waits for that rather than set the back end up at the same time
-// from the interface thread.
-std::atomic<bool> preparing{false};
+// The sound module and the media back end's first set-up (on a first run it reads
+// every plug-in of the media framework) are readied on a thread of their own: a sound
+// asked for before they are ready waits for them rather than set them up on the
+// interface thread, where that would hold up the reminder the sound comes with.
+std::atomic<bool> ready{false};
+QThread* preparation = nullptr;
 
 Player& player()
 {
@@ -31,22 +33,11 @@ Player& player()
     return p;
 }
 
-// The media back end's own set-up, which scans every plug-in on a first run. It is
-// safe from any thread and done once; the back end's later call returns at once.
-void loadRegistry()
-{
-    void* library = dlopen("libgstreamer-1.0.so.0", RTLD_NOW | RTLD_GLOBAL);
-    if (!library)
-        return;
-    using Init = int (*)(int*, char***, void**);
-    if (auto init = reinterpret_cast<Init>(dlsym(library, "gst_init_check")))
-        init(nullptr, nullptr, nullptr);
-}
-
 // The sound module (Qt Multimedia and the audio libraries behind it), opened the
 // first time it is needed: from the build tree's lib/ beside the program, or the
 // install's lib/ beside bin/. Without it every sound is silent.
 struct Module {
+    void (*prepare)() = nullptr;
     void (*play)(const QString&) = nullptr;
     void (*stop)() = nullptr;
 };
@@ -58,9 +49,10 @@ Module openModule()
         const QByteArray file = QFile::encodeName(programDir + QLatin1String(folder) + QLatin1String("libtessaryn_sound.so"));
         if (void* library = dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL)) {
             Module module;
+            module.prepare = reinterpret_cast<void (*)()>(dlsym(library, "tessaryn_sound_prepare"));
             module.play = reinterpret_cast<void (*)(const QString&)>(dlsym(library, "tessaryn_sound_play"));
             module.stop = reinterpret_cast<void (*)()>(dlsym(library, "tessaryn_sound_stop"));
-            if (module.play && module.stop)
+            if (module.prepare && module.play && module.stop)
                 return module;
         }
     }
@@ -77,7 +69,8 @@ void startNow(const QString& path, int generation)
 {
     if (player().generation != generation)
         return;
-    if (preparing) {
+    if (!ready) {
+        playSound::Prepare();
         QTimer::singleShot(50, qApp, [path, generation] { startNow(path, generation); });
         return;
     }
@@ -106,16 +99,20 @@ void PlaySoundFile(const QString& path)
 
 void Prepare()
 {
-    static std::thread loader;
-    if (loader.joinable() || !qApp)
+    if (preparation || !qApp)
         return;
-    preparing = true;
-    loader = std::thread([] {
-        module();
-        loadRegistry();
-        preparing = false;
+    preparation = QThread::create([] {
+        if (module().prepare)
+            module().prepare();
+        ready = true;
     });
-    qAddPostRoutine([] { loader.join(); });
+    preparation->start();
+    if (!preparation->isRunning() && !preparation->isFinished())
+        ready = true;  // no thread to spare: the first sound sets the back end up itself
+    qAddPostRoutine([] {
+        preparation->wait();
+        delete preparation;
+    });
 }
 
 void StopSound()

@@ -10,10 +10,10 @@ namespace playSound {
 // A missing path, a folder, a file that cannot be decoded and a machine without an
 // audio device all play nothing, silently.
 void PlaySoundFile(const QString& path);
-// Opens the sound module and loads the sound system's plug-in registry on a thread
-// of its own, so that the first reminder's sound starts without that wait; nothing
-// connects to the audio server until a sound plays. Called once the program is up;
-// harmless to repeat.
+// Opens the sound module and sets the media back end up on a thread of its own, so
+// that the first reminder's sound starts without that wait; nothing connects to the
+// audio server until a sound plays. Called once the program is up, and by the first
+// sound when that comes earlier (the sound then waits for it); harmless to repeat.
 void Prepare();
 // Stops whatever is playing (or about to start) and lets go of the file.
 void StopSound();

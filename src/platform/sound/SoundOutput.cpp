@@ -3,6 +3,7 @@
 // twenty-odd audio and network libraries it brings are not loaded at every start.
 #include <QAudioOutput>
 #include <QCoreApplication>
+#include <QMediaFormat>
 #include <QMediaPlayer>
 #include <QUrl>
 
@@ -13,6 +14,11 @@ QMediaPlayer* media = nullptr;
 }  // namespace
 
 extern "C" {
+
+// Sets the media back end up (on a first run it reads every plug-in of the media
+// framework): asking it what it decodes loads and starts it. Safe from any thread;
+// nothing connects to the audio server here.
+Q_DECL_EXPORT void tessaryn_sound_prepare() { QMediaFormat().supportedFileFormats(QMediaFormat::Decode); }
 
 // Plays a local file; the player is made once, on the interface thread.
 Q_DECL_EXPORT void tessaryn_sound_play(const QString& path)
