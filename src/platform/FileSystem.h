@@ -24,6 +24,10 @@ QStringList FolderNames(const QString& folder);
 struct FileStamp {
     qint64 size = 0;
     qint64 modifiedNs = 0;
+    // An atomic write replaces the file within the clock's tick and often at the same
+    // size: the new file is told by its inode and change time.
+    quint64 inode = 0;
+    qint64 changedNs = 0;
     bool operator==(const FileStamp&) const = default;
 };
 std::optional<FileStamp> Stamp(const QString& path);
