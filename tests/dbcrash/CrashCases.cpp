@@ -19,6 +19,7 @@
 #include "platform/Clock.h"
 #include "platform/Connection.h"
 #include "platform/Controls.h"
+#include "platform/FileDialog.h"
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
 #include "platform/Recordset.h"
@@ -36,7 +37,6 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSet>
-#include <QSlider>
 #include <QTimeEdit>
 
 #include <optional>
@@ -459,26 +459,55 @@ StoreFaults checkTasks(const QStringList& acknowledged)
 }
 
 // ---- Settings: the column chooser's OK and the reminder options' OK by turns --------
+// Each OK stores a count one above the one it finds, so that a later save is told
+// from an earlier one: the chooser in its first 20 ticks, its low nine bits again in
+// the last nine; the options in the sound's path and, again, in its title.
+
+constexpr int CountTicks = 20;
+
+QList<bool> ticksOf(int count)
+{
+    QList<bool> ticks;
+    for (int bit = 0; bit < CountTicks; ++bit)
+        ticks.append((count >> bit) & 1);
+    for (int bit = 0; bit < 9; ++bit)
+        ticks.append((count >> bit) & 1);
+    return ticks;
+}
+
+// The count the ticks hold; -1 for ticks that no one OK wrote.
+int countOf(const QList<bool>& ticks)
+{
+    int count = 0;
+    for (int bit = 0; bit < CountTicks && bit < ticks.size(); ++bit)
+        count |= int(ticks[bit]) << bit;
+    return ticks == ticksOf(count) ? count : -1;
+}
+
+QString soundOf(int count) { return qEnvironmentVariable("HOME") + s("/%1.wav").arg(count); }
 
 QString saveSettings(int number, const std::function<void()>& begin)
 {
-    const int round = number / 2;
     if (number % 2 == 0) {
         frmCntTable& chooser = Forms::Get<frmCntTable>();
-        const int pattern = round % 3;
+        QList<bool> shown;
         for (int i = 0; i < chooser.List1->count(); ++i)
-            chooser.List1->item(i)->setCheckState((i + pattern) % 3 == 0 ? Qt::Checked : Qt::Unchecked);
+            shown.append(chooser.List1->item(i)->checkState() == Qt::Checked);
+        const int count = std::max(countOf(shown), 0) + 1;
+        const QList<bool> ticks = ticksOf(count);
+        for (int i = 0; i < chooser.List1->count() && i < ticks.size(); ++i)
+            chooser.List1->item(i)->setCheckState(ticks[i] ? Qt::Checked : Qt::Unchecked);
         begin();
         chooser.Command0_Click();
-        return acknowledgedIfClosed<frmCntTable>(s("columns %1").arg(pattern));
+        return acknowledgedIfClosed<frmCntTable>(s("columns %1").arg(count));
     }
     frmOptions& options = Forms::Get<frmOptions>();
-    const int level = round % 26;
-    options.Slider1->setValue(25 + level);
-    options.chkBlink->setChecked(level % 2 == 1);
+    const int count = ReadOption(s("RemWindow"), s("musictitle")).section(QLatin1Char('.'), 0, 0).toInt() + 1;
+    FileDialog::PushResult(soundOf(count));
+    options.cmdMusic_Click();
     begin();
     options.cmdOK_Click();
-    return acknowledgedIfClosed<frmOptions>(s("options %1").arg(level));
+    return acknowledgedIfClosed<frmOptions>(s("options %1").arg(count));
 }
 
 StoreFaults checkSettings(const QStringList& acknowledged)
@@ -486,31 +515,22 @@ StoreFaults checkSettings(const QStringList& acknowledged)
     StoreFaults faults;
     clsINI ini;
     ini.SetFileName(KnownFolders::UserDataFolder() + s("/options.ini"));
-    const QList<int> columns = ChoosableGridColumns();
-    if (!ini.SectionExists(s("PhoneGridView")) || !ini.SectionExists(s("RemWindow"))
-        || IsAbsent(ini.Value(s("RemWindow"), s("transp"))))
+    if (!ini.SectionExists(s("PhoneGridView")) || !ini.SectionExists(s("RemWindow")))
         return fault(faults, &StoreFaults::damaged, s("options.ini without its sections"));
-    int pattern = -1;
-    for (int p = 0; p < 3 && pattern < 0; ++p) {
-        bool matches = true;
-        for (int i = 0; i < columns.size(); ++i)
-            matches = matches
-                      && ini.Value(s("PhoneGridView"), ColumnChoiceKey(columns[i])) == ((i + p) % 3 == 0 ? s("True") : s("False"));
-        if (matches)
-            pattern = p;
-    }
+    QList<bool> ticks;
+    for (int column : ChoosableGridColumns())
+        ticks.append(ini.Value(s("PhoneGridView"), ColumnChoiceKey(column)) == s("True"));
     const QString lastColumns = lastAcknowledged(acknowledged, s("columns "));
-    if (!lastColumns.isEmpty() && pattern < 0)
-        faults = fault(faults, &StoreFaults::outOfStep, s("the column ticks of no one OK"));
-    else if (!lastColumns.isEmpty() && pattern != lastColumns.toInt() && pattern != (lastColumns.toInt() + 1) % 3)
+    if (!lastColumns.isEmpty() && countOf(ticks) < 0)
+        faults = fault(faults, &StoreFaults::outOfStep, s("column ticks of no one OK"));
+    else if (!lastColumns.isEmpty() && countOf(ticks) < lastColumns.toInt())
         faults = fault(faults, &StoreFaults::lost, s("the column ticks %1").arg(lastColumns));
-    const int level = ini.Value(s("RemWindow"), s("transp")).toInt() - 25;
+    const QString title = ini.Value(s("RemWindow"), s("musictitle"));
+    const int count = title.section(QLatin1Char('.'), 0, 0).toInt();
     const QString lastOptions = lastAcknowledged(acknowledged, s("options "));
-    if (lastOptions.isEmpty())
-        return faults;
-    if (ini.Value(s("RemWindow"), s("efect1")) != (level % 2 == 1 ? s("1") : s("0")))
+    if (!lastOptions.isEmpty() && ini.Value(s("RemWindow"), s("musicpath")) != soundOf(count))
         faults = fault(faults, &StoreFaults::outOfStep, s("the reminder options of no one OK"));
-    else if (level != lastOptions.toInt() && level != (lastOptions.toInt() + 1) % 26)
+    else if (count < lastOptions.toInt())
         faults = fault(faults, &StoreFaults::lost, s("the reminder options %1").arg(lastOptions));
     return faults;
 }
