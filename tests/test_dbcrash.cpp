@@ -11,10 +11,6 @@ TEST(DatabaseCrash, EverySaveIsAllOrNothingUnderAKill)
     std::mt19937 random(seed);
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     for (const CrashCase& crashCase : CrashCases()) {
-        // Known open fault: a kill can still lose the settings of an acknowledged OK
-        // (a few kills in a hundred); bench/killtest keeps counting it.
-        if (QLatin1String(crashCase.name) == QLatin1String("column chooser and reminder options"))
-            continue;
         const KillCounts counts = RunKillRounds(crashCase, 3, 3, random);
         EXPECT_EQ(counts.kills, 3) << crashCase.name;
         EXPECT_GT(counts.acknowledged, 0) << crashCase.name;
