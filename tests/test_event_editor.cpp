@@ -304,7 +304,7 @@ TEST_F(Editor, ASaveThatCannotWriteItsEntriesTakesItsRowsBackAndStaysOpen)
     window.Command0_Click();
     refuseRegistryChanges(false);
     EXPECT_TRUE(stored().isEmpty());
-    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes331"))});
+    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes327"))});
     ASSERT_TRUE(Forms::IsLoaded<frmMesAdd>());
     EXPECT_EQ(window.Text1->text(), s("Flight"));
     EXPECT_EQ(DataEnvironment1().rsCommand3.State(), 0);

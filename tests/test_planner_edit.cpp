@@ -236,7 +236,7 @@ TEST_F(PlannerEdit, AnEditWhoseEntriesCannotBeWrittenPutsTheRowBack)
     EXPECT_EQ(row.title, s("Gym"));
     EXPECT_EQ(row.time.toString(), s("17:30"));
     EXPECT_EQ(ruleType(id), s("<none>"));
-    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes331"))});
+    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes327"))});
 }
 
 TEST_F(PlannerEdit, AnEmptyViewHasNothingToEdit)

@@ -48,6 +48,13 @@ DbResult writeFields(Recordset& rs, const QVariant (&values)[4])
 
 void reportNotSaved(const char* key) { MsgBox(GetLangText(s(key)), 48, ProductName()); }
 
+// Rows that were written but whose registry entries were refused say so; any other
+// failed save is the plain "not saved".
+const char* notSavedKey(bool rowsWritten, const DbResult& result)
+{
+    return rowsWritten && !result.Ok() ? "mes327" : "mes331";
+}
+
 }  // namespace
 
 bool frmMesAdd::EventTitleExists(const QString& title) const
@@ -141,6 +148,7 @@ bool frmMesAdd::SaveNewEvent(PastThreshold threshold)
         CalcAdvanceTime();
         result = AddEventRow({category, event.title, AdvanceDate, timeValue(AdvanceTime), event.comment}, &advanceId);
     }
+    const bool rowsWritten = result.Ok();
     if (result.Ok()) {
         const qint64 lastId = ahead ? advanceId : plainId;
         QList<EntryChange> changes = SaveInAdvance(lastId) + SaveSpecialRepeat(lastId);
@@ -149,7 +157,7 @@ bool frmMesAdd::SaveNewEvent(PastThreshold threshold)
         result = WriteEntries(changes);
     }
     if (!EndSave(db, result)) {
-        reportNotSaved("mes331");
+        reportNotSaved(notSavedKey(rowsWritten, result));
         return false;
     }
     showEntered(event);
@@ -182,10 +190,11 @@ bool frmMesAdd::saveEditedEvent()
     DbResult result = db.BeginTrans();
     if (result.Ok())
         result = writeFields(rs, after);
+    const bool rowsWritten = result.Ok();
     if (result.Ok())
         result = WriteEntries(SaveInAdvance(EditedRowId) + SaveSpecialRepeat(EditedRowId));
     if (!EndSave(db, result)) {
-        reportNotSaved("mes331");
+        reportNotSaved(notSavedKey(rowsWritten, result));
         return false;
     }
     showEntered(event);

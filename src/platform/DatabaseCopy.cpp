@@ -46,20 +46,6 @@ private:
     int fd_;
 };
 
-bool writeAll(int fd, const char* data, ssize_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, static_cast<size_t>(size));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
 // A temporary name beside target that no other copy uses at the same time.
 QString temporaryBeside(const QString& target)
 {
@@ -98,12 +84,6 @@ bool SyncFile(const QString& path)
     return fd.get() >= 0 && ::fsync(fd.get()) == 0 && fd.close();
 }
 
-void SyncFolder(const QString& folder)
-{
-    Descriptor fd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0)
-        ::fsync(fd.get());
-}
 
 void RemoveBackupLeftOvers(const QString& target)
 {
@@ -162,7 +142,7 @@ DbResult BackupTo(Connection& source, const QString& target)
         ::unlink(native(temporary + QStringLiteral("-journal")).constData());
         return result;
     }
-    SyncFolder(folder);
+    FileSystem::SyncFolder(folder);
     return result;
 }
 
@@ -194,7 +174,7 @@ StageResult StageCopy(const QString& source, const QString& target)
         }
         if (got == 0)
             break;
-        written = writeAll(out.get(), buffer, got);
+        written = FileSystem::WriteWhole(out.get(), buffer, got);
     }
     written = written && ::fsync(out.get()) == 0 && out.close();
     if (!written) {

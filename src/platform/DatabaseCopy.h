@@ -36,7 +36,5 @@ StageResult StageCopy(const QString& source, const QString& target);
 
 // Flushes a file's data to the disk; false when it cannot be opened or synced.
 bool SyncFile(const QString& path);
-// Makes a rename in this folder durable.
-void SyncFolder(const QString& folder);
 
 }  // namespace DatabaseCopy

@@ -72,19 +72,59 @@ QString temporaryName(const QString& target)
            + QLatin1String(kLeftOverSuffix);
 }
 
-mode_t creationMode(const QByteArray& target, FileMode mode)
+// The mode the new file gets: an exact one, or none where the umask decides (the
+// kernel applies it as the file is created, so no thread ever sees it changed).
+std::optional<mode_t> exactMode(const QByteArray& target, FileMode mode)
 {
     if (mode == FileMode::OwnerOnly)
         return S_IRUSR | S_IWUSR;
     struct stat info {};
     if (::stat(target.constData(), &info) == 0)
         return (info.st_mode & 07777) | S_IRUSR | S_IWUSR;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return (0666 & ~mask) | S_IRUSR | S_IWUSR;
+    return std::nullopt;
 }
 
-bool writeWhole(int fd, const char* data, qint64 size)
+bool setMode(int fd, std::optional<mode_t> exact)
+{
+    struct stat info {};
+    if (!exact && ::fstat(fd, &info) != 0)
+        return false;
+    return ::fchmod(fd, exact ? *exact : (info.st_mode & 07777) | S_IRUSR | S_IWUSR) == 0;
+}
+
+// Creates the temporary file, lets fill() write it, syncs it and renames it over the
+// target; on any failure the temporary file is removed and the target left as it was.
+template <typename Fill>
+bool replaceAtomically(const QString& target, FileMode mode, Fill fill)
+{
+    if (target.isEmpty())
+        return false;
+    const QByteArray targetName = QFile::encodeName(target);
+    const std::optional<mode_t> exact = exactMode(targetName, mode);
+    // A killed run of the same process id may have left a name behind: take the next.
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary = QFile::encodeName(temporaryName(target));
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exact.value_or(0666));
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        return false;
+    bool ok = setMode(fd, exact) && fill(fd) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || failBeforeRename || ::rename(temporary.constData(), targetName.constData()) != 0) {
+        ::unlink(temporary.constData());
+        return false;
+    }
+    SyncFolder(QFileInfo(target).path());
+    return true;
+}
+
+}  // namespace
+
+bool WriteWhole(int fd, const char* data, qint64 size)
 {
     while (size > 0) {
         const ssize_t written = ::write(fd, data, size_t(size));
@@ -98,51 +138,18 @@ bool writeWhole(int fd, const char* data, qint64 size)
     return true;
 }
 
-void syncFolderOf(const QByteArray& path)
+void SyncFolder(const QString& folder)
 {
-    const int folder = ::open(QFile::encodeName(QFileInfo(QFile::decodeName(path)).path()).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
     }
 }
-
-// Creates the temporary file, lets fill() write it, syncs it and renames it over the
-// target; on any failure the temporary file is removed and the target left as it was.
-template <typename Fill>
-bool replaceAtomically(const QString& target, FileMode mode, Fill fill)
-{
-    if (target.isEmpty())
-        return false;
-    const QByteArray targetName = QFile::encodeName(target);
-    const mode_t bits = creationMode(targetName, mode);
-    // A killed run of the same process id may have left a name behind: take the next.
-    QByteArray temporary;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = QFile::encodeName(temporaryName(target));
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, bits);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0)
-        return false;
-    bool ok = ::fchmod(fd, bits) == 0 && fill(fd) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || failBeforeRename || ::rename(temporary.constData(), targetName.constData()) != 0) {
-        ::unlink(temporary.constData());
-        return false;
-    }
-    syncFolderOf(targetName);
-    return true;
-}
-
-}  // namespace
 
 bool WriteAtomic(const QString& path, const QByteArray& data, FileMode mode)
 {
-    return replaceAtomically(path, mode, [&](int fd) { return writeWhole(fd, data.constData(), data.size()); });
+    return replaceAtomically(path, mode, [&](int fd) { return WriteWhole(fd, data.constData(), data.size()); });
 }
 
 bool CopyAtomic(const QString& source, const QString& target, FileMode mode)
@@ -153,7 +160,7 @@ bool CopyAtomic(const QString& source, const QString& target, FileMode mode)
     return replaceAtomically(target, mode, [&](int fd) {
         QByteArray piece;
         while (!(piece = in.read(1 << 20)).isEmpty()) {
-            if (!writeWhole(fd, piece.constData(), piece.size()))
+            if (!WriteWhole(fd, piece.constData(), piece.size()))
                 return false;
         }
         return in.error() == QFileDevice::NoError;

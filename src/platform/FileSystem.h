@@ -44,6 +44,10 @@ enum class FileMode { Ordinary, OwnerOnly };
 bool WriteAtomic(const QString& path, const QByteArray& data, FileMode mode = FileMode::Ordinary);
 // The same for a copy of another file, read in pieces.
 bool CopyAtomic(const QString& source, const QString& target, FileMode mode = FileMode::Ordinary);
+// Writes all of data to an open descriptor, going on after interrupted writes.
+bool WriteWhole(int fd, const char* data, qint64 size);
+// Makes a rename in this folder durable.
+void SyncFolder(const QString& folder);
 // Whether a file name is that of a temporary file an atomic write left behind when
 // it was killed.
 bool IsAtomicWriteLeftOver(const QString& fileName);

@@ -339,7 +339,7 @@ CopyOutcome Restore(DataKind kind, const QString& source)
         reopenViews(views);
         return CopyOutcome::WriteFailed;
     }
-    DatabaseCopy::SyncFolder(KnownFolders::UserDataFolder() + QStringLiteral("/System"));
+    FileSystem::SyncFolder(KnownFolders::UserDataFolder() + QStringLiteral("/System"));
 
     DbResult opened = connection.Open();
     if (!opened.Ok()) {
