@@ -9,6 +9,7 @@
 #include "platform/Connection.h"
 #include "platform/KnownFolders.h"
 #include "platform/TrayIcon.h"
+#include "support/Require.h"
 #include "support/TestEnv.h"
 #include "StepRaw.h"
 
@@ -44,18 +45,18 @@ public:
     {
         CopyDataTree(KnownFolders::InstallDataFolder());
         Connection db;
-        db.Open(KnownFolders::UserDataFolder() + s("/System/tesryn.db"), s("qk_mirtolven"));
-        db.BeginTrans();
+        Require(db.Open(KnownFolders::UserDataFolder() + s("/System/tesryn.db"), s("qk_mirtolven")));
+        Require(db.BeginTrans());
         const QDate start(2027, 1, 1);
         for (int i = 0; i < events; ++i) {
-            db.Execute(s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, "
+            Require(db.Execute(s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, "
                          "Step_Rep) VALUES (?, ?, ?, ?, ?, 0)"),
                        {i % 3 ? s("Birthdays") : s("Work"), s("Event %1").arg(i),
                         start.addDays(i % 3000).toString(Qt::ISODate),
                         QStringLiteral("%1:%2").arg(i % 24, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')),
-                        i % 5 ? QVariant() : QVariant(s("note"))});
+                        i % 5 ? QVariant() : QVariant(s("note"))}));
         }
-        db.CommitTrans();
+        Require(db.CommitTrans());
     }
 
     TestEnv env;

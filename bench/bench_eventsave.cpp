@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/KnownFolders.h"
+#include "support/Require.h"
 #include "support/TestEnv.h"
 
 #include <QCheckBox>
@@ -37,20 +38,20 @@ double millisecondsSince(std::chrono::steady_clock::time_point start)
 void storeEvents(int count)
 {
     Connection db;
-    db.Open(KnownFolders::UserDataFolder() + s("/System/tesryn.db"), s("qk_mirtolven"));
-    db.BeginTrans();
+    Require(db.Open(KnownFolders::UserDataFolder() + s("/System/tesryn.db"), s("qk_mirtolven")));
+    Require(db.BeginTrans());
     const QDate start(2027, 1, 1);
     for (int i = 0; i < count; ++i) {
         QList<QVariantList> added;
-        db.Query(s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, Step_Rep) "
+        Require(db.Query(s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, Step_Rep) "
                    "VALUES ('Work', ?, ?, '09:50', 0) RETURNING Step_Numeric"),
-                 {s("Event %1").arg(i), start.addDays(i % 3000)}, &added);
+                 {s("Event %1").arg(i), start.addDays(i % 3000)}, &added));
         const QString id = added.value(0).value(0).toString();
         const QString special = ProgramKey() + s("Special\\") + id + s("\\");
-        db.Execute(s("INSERT INTO registry (path, value) VALUES (?, 'w'), (?, '1'), (?, '1')"),
-                   {special + s("NextType"), special + s("NextInterval"), ProgramKey() + s("InAdvance\\") + id});
+        Require(db.Execute(s("INSERT INTO registry (path, value) VALUES (?, 'w'), (?, '1'), (?, '1')"),
+                   {special + s("NextType"), special + s("NextInterval"), ProgramKey() + s("InAdvance\\") + id}));
     }
-    db.CommitTrans();
+    Require(db.CommitTrans());
 }
 
 frmMesAdd& editorForANewEvent()

@@ -11,6 +11,7 @@
 #include "platform/Connection.h"
 #include "platform/KnownFolders.h"
 #include "platform/TrayIcon.h"
+#include "support/Require.h"
 #include "support/TestEnv.h"
 
 #include <QCoreApplication>
@@ -39,8 +40,8 @@ public:
         const QString insert = s("INSERT INTO tbl_Phones (%1) VALUES (%2)")
                                    .arg(names.join(s(", ")), QStringList(names.size(), s("?")).join(s(", ")));
         Connection db;
-        db.Open(KnownFolders::UserDataFolder() + s("/System/tesphn.db"), s("kettle_mirtolven"));
-        db.BeginTrans();
+        Require(db.Open(KnownFolders::UserDataFolder() + s("/System/tesphn.db"), s("kettle_mirtolven")));
+        Require(db.BeginTrans());
         for (int i = 0; i < Contacts; ++i) {
             QVariantList values;
             for (int ordinal = 0; ordinal <= Contact::Personal_MEMO; ++ordinal)
@@ -50,9 +51,9 @@ public:
             values[Contact::Home_Mobile_Reserve] = QVariant();
             values[Contact::Personal_Date] = QDate(1950, 1, 1).addDays(i).toString(Qt::ISODate);
             values[Contact::Personal_StatusDate] = QDate(1990, 1, 1).addDays(i).toString(Qt::ISODate);
-            db.Execute(insert, values);
+            Require(db.Execute(insert, values));
         }
-        db.CommitTrans();
+        Require(db.CommitTrans());
     }
 
     TestEnv env;

@@ -4,6 +4,7 @@
 #include "platform/Criteria.h"
 #include "platform/Recordset.h"
 #include "StepRaw.h"
+#include "support/Require.h"
 
 #include <QDate>
 #include <QFile>
@@ -48,18 +49,18 @@ public:
     {
         path_ = dir_.path() + s("/") + s(kind) + s(".db");
         Connection builder;
-        builder.OpenNew(path_);
-        builder.ExecuteScript(schema(kind));
-        builder.BeginTrans();
+        Require(builder.OpenNew(path_));
+        Require(builder.ExecuteScript(schema(kind)));
+        Require(builder.BeginTrans());
         for (int i = 0; i < rows; ++i)
-            builder.Execute(insert, values(i));
-        builder.CommitTrans();
+            Require(builder.Execute(insert, values(i)));
+        Require(builder.CommitTrans());
     }
 
     std::unique_ptr<Connection> Open() const
     {
         auto connection = std::make_unique<Connection>();
-        connection->Open(path_, password_);
+        Require(connection->Open(path_, password_));
         return connection;
     }
 
@@ -110,9 +111,9 @@ double openAndWalk(Connection& connection, double* memory)
     Recordset rs(connection, s("lst_Dates"));
     const double before = heapMegabytes();
     const auto start = std::chrono::steady_clock::now();
-    rs.Open();
+    Require(rs.Open());
     qint64 sum = 0;
-    for (; !rs.Eof(); rs.MoveNext())
+    for (; !rs.Eof(); Require(rs.MoveNext()))
         sum += rs.Field(1).toString().size() + rs.Field(6).toLongLong();
     benchmark::DoNotOptimize(sum);
     const double elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -151,16 +152,16 @@ void BM_CategoryFilter(benchmark::State& state)
 {
     const auto connection = events().Open();
     Recordset rs(*connection, s("lst_Dates"));
-    rs.Open();
+    Require(rs.Open());
     int category = 0;
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        rs.SetFilter(s("Measure_Name LIKE ") + Criteria::LiteralPrefix(s("Category %1").arg(category++ % 50)));
+        Require(rs.SetFilter(s("Measure_Name LIKE ") + Criteria::LiteralPrefix(s("Category %1").arg(category++ % 50))));
         benchmark::DoNotOptimize(rs.RecordCount());
     }
     const double filter = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count()
                           / double(state.iterations());
-    rs.Close();
+    Require(rs.Close());
     double walk = 0;
     for (int i = 0; i < 5; ++i)
         walk += openAndWalk(*connection, nullptr) / 5;
@@ -173,15 +174,15 @@ void BM_AddOneEventWithItsId(benchmark::State& state)
 {
     const auto connection = events().Open();
     Recordset rs(*connection, s("lst_Dates"));
-    rs.Open();
+    Require(rs.Open());
     for (auto _ : state) {
-        rs.AddNew();
-        rs.SetField(s("Measure_Name"), s("Category 1"));
-        rs.SetField(s("Step_Name"), s("Added"));
-        rs.SetField(s("Step_Date"), QDate(2025, 1, 1));
-        rs.SetField(s("Step_Time"), s("09:05"));
-        rs.SetField(s("Step_Rep"), false);
-        rs.Update();
+        Require(rs.AddNew());
+        Require(rs.SetField(s("Measure_Name"), s("Category 1")));
+        Require(rs.SetField(s("Step_Name"), s("Added")));
+        Require(rs.SetField(s("Step_Date"), QDate(2025, 1, 1)));
+        Require(rs.SetField(s("Step_Time"), s("09:05")));
+        Require(rs.SetField(s("Step_Rep"), false));
+        Require(rs.Update());
         benchmark::DoNotOptimize(rs.CurrentId());
     }
 }
@@ -192,7 +193,7 @@ void BM_OpenContacts(benchmark::State& state)
     const auto connection = contacts().Open();
     for (auto _ : state) {
         Recordset rs(*connection, s("tbl_Phones"));
-        rs.Open();
+        Require(rs.Open());
         benchmark::DoNotOptimize(rs.RecordCount());
     }
 }
@@ -202,11 +203,11 @@ void BM_ContactSurnamePrefixFilter(benchmark::State& state)
 {
     const auto connection = contacts().Open();
     Recordset rs(*connection, s("tbl_Phones"));
-    rs.Open();
+    Require(rs.Open());
     static const char* const prefixes[] = {"iva", "O'B", "Sm", "kuz", "Z"};
     int i = 0;
     for (auto _ : state) {
-        rs.SetFilter(s("Second_Name LIKE ") + Criteria::LiteralPrefix(s(prefixes[i++ % 5])));
+        Require(rs.SetFilter(s("Second_Name LIKE ") + Criteria::LiteralPrefix(s(prefixes[i++ % 5]))));
         benchmark::DoNotOptimize(rs.RecordCount());
     }
 }

@@ -8,6 +8,7 @@
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
+#include "support/Require.h"
 #include "support/TestEnv.h"
 #include "tools/ReportHtml.h"
 #include "tools/frmReports.h"
@@ -29,9 +30,9 @@ QString s(const char* text) { return QString::fromUtf8(text); }
 void fillContacts(int contacts)
 {
     Connection db;
-    db.Open(KnownFolders::UserDataFolder() + s("/System/tesphn.db"), s("kettle_mirtolven"));
+    Require(db.Open(KnownFolders::UserDataFolder() + s("/System/tesphn.db"), s("kettle_mirtolven")));
     QList<QVariantList> columns;
-    db.Query(s("SELECT name, type FROM pragma_table_info('tbl_Phones') WHERE name <> 'ID'"), {}, &columns);
+    Require(db.Query(s("SELECT name, type FROM pragma_table_info('tbl_Phones') WHERE name <> 'ID'"), {}, &columns));
     QStringList names, marks;
     for (const QVariantList& column : columns) {
         names.append(column[0].toString());
@@ -39,7 +40,7 @@ void fillContacts(int contacts)
     }
     const QString insert =
         s("INSERT INTO tbl_Phones (") + names.join(s(", ")) + s(") VALUES (") + marks.join(s(", ")) + s(")");
-    db.BeginTrans();
+    Require(db.BeginTrans());
     for (int i = 0; i < contacts; ++i) {
         QVariantList values;
         for (const QVariantList& column : columns) {
@@ -47,9 +48,9 @@ void fillContacts(int contacts)
             values.append(date ? QVariant(s("1980-05-%1").arg(i % 28 + 1, 2, 10, QLatin1Char('0')))
                                : QVariant(column[0].toString().left(12) + s(" Иванов %1").arg(i)));
         }
-        db.Execute(insert, values);
+        Require(db.Execute(insert, values));
     }
-    db.CommitTrans();
+    Require(db.CommitTrans());
 }
 
 // A size line of /proc/self/status ("VmRSS:", "VmHWM:") in MiB.

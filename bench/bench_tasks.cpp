@@ -12,6 +12,7 @@
 #include "platform/KnownFolders.h"
 #include "platform/Recordset.h"
 #include "platform/TrayIcon.h"
+#include "support/Require.h"
 #include "support/TestEnv.h"
 #include "tools/frmBus.h"
 
@@ -32,15 +33,15 @@ public:
     {
         CopyDataTree(KnownFolders::InstallDataFolder());
         Connection db;
-        db.Open(KnownFolders::UserDataFolder() + s("/System/tesbus.db"), s("qk_lam"));
-        db.BeginTrans();
+        Require(db.Open(KnownFolders::UserDataFolder() + s("/System/tesbus.db"), s("qk_lam")));
+        Require(db.BeginTrans());
         const QDate start(2026, 1, 1);
         for (int i = 0; i < tasks; ++i) {
-            db.Execute(s("INSERT INTO tbl_Business (bsn_Date, bsn_Text, bsn_Status) VALUES (?, ?, ?)"),
+            Require(db.Execute(s("INSERT INTO tbl_Business (bsn_Date, bsn_Text, bsn_Status) VALUES (?, ?, ?)"),
                        {start.addDays(i % 700).toString(Qt::ISODate), s("Task number %1 to be done").arg(i),
-                        i % 3 == 0});
+                        i % 3 == 0}));
         }
-        db.CommitTrans();
+        Require(db.CommitTrans());
         env.PrepareUser();
     }
     ~Folders()
@@ -72,7 +73,7 @@ void BM_OpenTaskList10k(benchmark::State& state)
         benchmark::DoNotOptimize(list.GridModel->rowCount());
         state.PauseTiming();
         delete &list;
-        CloseIfOpen(DataEnvironment1().rstbl_Business);
+        Require(CloseIfOpen(DataEnvironment1().rstbl_Business));
         state.ResumeTiming();
     }
     state.counters["memory_MB"] = memory;

@@ -13,6 +13,7 @@
 #include "platform/Connection.h"
 #include "platform/FileDialog.h"
 #include "platform/KnownFolders.h"
+#include "support/Require.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>
@@ -98,19 +99,19 @@ void fillPhoneBook()
 {
     Connection& phones = DataEnvironment1().Connection2;
     OpenIfClosed(phones);
-    phones.BeginTrans();
+    Require(phones.BeginTrans());
     for (int i = 0; i < 10000; ++i)
-        phones.Execute(s("INSERT INTO tbl_Phones (Groupe_Name, Second_Name, First_Name, Home_Mobile, Personal_Date) "
-                         "VALUES ('General', ?, ?, ?, ?)"),
-                       {s("Surname %1").arg(i), s("Name %1").arg(i), s("+7 900 %1").arg(i),
-                        QDate(1950, 1, 1).addDays(i).toString(Qt::ISODate)});
-    phones.CommitTrans();
+        Require(phones.Execute(s("INSERT INTO tbl_Phones (Groupe_Name, Second_Name, First_Name, Home_Mobile, Personal_Date) "
+                                 "VALUES ('General', ?, ?, ?, ?)"),
+                               {s("Surname %1").arg(i), s("Name %1").arg(i), s("+7 900 %1").arg(i),
+                                QDate(1950, 1, 1).addDays(i).toString(Qt::ISODate)}));
+    Require(phones.CommitTrans());
 }
 
 void dropTransferred()
 {
-    DataEnvironment1().Connection2.Execute(s("DELETE FROM tbl_Phones WHERE ID > 10000"));
-    DataEnvironment1().rstbl_Phones.Resync();
+    Require(DataEnvironment1().Connection2.Execute(s("DELETE FROM tbl_Phones WHERE ID > 10000")));
+    Require(DataEnvironment1().rstbl_Phones.Resync());
 }
 
 // The peak of resident memory starts again from now; the resident size now.

@@ -7,6 +7,7 @@
 #include "core/FolderFileExists.h"
 #include "platform/Connection.h"
 #include "platform/KnownFolders.h"
+#include "support/Require.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -45,7 +46,7 @@ bool addEvents(int count, const QDateTime& due)
         return false;
     const char* const categories[] = {"Birthdays", "Meetings", "Holidays"};
     const QDate tomorrow = QDate::currentDate().addDays(1);
-    db.BeginTrans();
+    Require(db.BeginTrans());
     for (int i = 0; i < count; ++i) {
         const QVariant time = i % 3 ? QVariant(QTime(8 + i % 12, i % 4 * 15).toString(s("HH:mm"))) : QVariant();
         const QVariant notes = i % 4 ? QVariant() : QVariant(s("Comment on event %1").arg(i));

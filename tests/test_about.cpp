@@ -10,6 +10,7 @@
 #include "events/frmWindow.h"
 #include "platform/ColorChooser.h"
 #include "platform/FileDialog.h"
+#include "platform/FileSystem.h"
 #include "platform/FontChooser.h"
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
@@ -176,6 +177,17 @@ TEST_F(AboutTest, NothingIsStoredOrRelabelledUnlessOkStoresAListedLanguage)
         {"file gone", [&language](frmAbout& box) {
              QFile::remove(language + s("Deutsch.ini"));
              box.cmdOK->click();
+         }},
+        // Said so, with the box left open on the choice.
+        {"write fails", [](frmAbout& box) {
+             MsgBoxScript::Clear();
+             FileSystem::SetAtomicWriteFailsBeforeRename(true);
+             box.cmdOK->click();
+             FileSystem::SetAtomicWriteFailsBeforeRename(false);
+             EXPECT_EQ(messages(), QStringList{GetLangText(s("mes395"))});
+             EXPECT_TRUE(box.isVisible());
+             EXPECT_EQ(box.cboLanguage->currentText(), s("Deutsch"));
+             box.close();
          }},
     };
     for (const Way& way : ways) {

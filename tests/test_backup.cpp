@@ -94,7 +94,7 @@ TEST_F(Backup, TheWizardShowsItsPagesAndTheLastBackup)
     w.cmdCancel->click();
     EXPECT_FALSE(Forms::IsLoaded<frmBackUp>());
 
-    RegWrite(LastBackupValuePath(), s("1/2/2026 9:00:00/Tasks"));
+    ASSERT_TRUE(RegWrite(LastBackupValuePath(), s("1/2/2026 9:00:00/Tasks")));
     EXPECT_EQ(wizard().Label4->text(), s("1/2/2026 9:00:00/Tasks"));
     EXPECT_TRUE(main().ToolbarButton(11)->isEnabled());
 }
@@ -160,10 +160,10 @@ TEST_F(Backup, EachKindMakesTheRoundTripAndTheOpenViewsFollow)
 
         kind.add(s("gone"));
         OpenIfClosed(*kind.view);
-        kind.view->SetSort(s(kind.sort));
-        kind.view->SetFilter(s(kind.filter));
-        kind.view->MoveFirst();
-        kind.view->Find(s(kind.field) + s(" = 'kept A'"));
+        ASSERT_TRUE(kind.view->SetSort(s(kind.sort)).Ok());
+        ASSERT_TRUE(kind.view->SetFilter(s(kind.filter)).Ok());
+        ASSERT_TRUE(kind.view->MoveFirst().Ok());
+        ASSERT_TRUE(kind.view->Find(s(kind.field) + s(" = 'kept A'")).Ok());
         const qint64 current = kind.view->CurrentId();
         MsgBoxScript::Clear();
         restore(file);
@@ -179,7 +179,7 @@ TEST_F(Backup, EachKindMakesTheRoundTripAndTheOpenViewsFollow)
         EXPECT_FALSE(Forms::IsLoaded<frmMain>());
         EXPECT_EQ(lastBackup().section(s("/"), -1), GetLangText(s(kind.key)));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        kind.connection().Execute(s("DELETE FROM ") + s(kind.table));
+        ASSERT_TRUE(kind.connection().Execute(s("DELETE FROM ") + s(kind.table)).Ok());
     }
 }
 
@@ -228,7 +228,7 @@ TEST_F(Backup, ARestoreThatFailsLeavesTheLiveFileAsItWas)
     const auto foreign = [&](const QString& path) {
         Connection other;
         ASSERT_TRUE(other.OpenNew(path).Ok());
-        other.Execute(s("CREATE TABLE t (x)"));
+        ASSERT_TRUE(other.Execute(s("CREATE TABLE t (x)")).Ok());
     };
     const auto laterFormat = [&](const QString& path) {
         WriteFile(path, good);
@@ -256,7 +256,7 @@ TEST_F(Backup, ARestoreThatFailsLeavesTheLiveFileAsItWas)
          "mes375"},
     };
     addContact({{"Second_Name", s("Added later")}});
-    phones().Close();
+    ASSERT_TRUE(phones().Close().Ok());
     const QByteArray live = ReadFile(DatabasePath(DataKind::Phones));
     const QByteArray events = ReadFile(DatabasePath(DataKind::Events));
     for (const Case& c : cases) {
@@ -270,7 +270,7 @@ TEST_F(Backup, ARestoreThatFailsLeavesTheLiveFileAsItWas)
                                      : GetLangText(s(c.message));
         EXPECT_EQ(messages(), QStringList{expected});
         EXPECT_EQ(MsgBoxScript::Log().value(0).buttons, 48);
-        phones().Close();
+        ASSERT_TRUE(phones().Close().Ok());
         EXPECT_EQ(ReadFile(DatabasePath(DataKind::Phones)), live);
         EXPECT_EQ(ReadFile(DatabasePath(DataKind::Events)), events);
         EXPECT_EQ(count(phones(), "tbl_Phones"), 2);
@@ -285,7 +285,7 @@ TEST_F(Backup, ARestoreThatFailsLeavesTheLiveFileAsItWas)
         restore(home(name));
         EXPECT_FALSE(Forms::IsLoaded<frmBackUp>());
         EXPECT_FALSE(Forms::IsLoaded<frmMain>());
-        phones().Close();
+        ASSERT_TRUE(phones().Close().Ok());
         EXPECT_EQ(ReadFile(DatabasePath(DataKind::Phones)), live);
     }
 }

@@ -61,7 +61,7 @@ protected:
         return main().ComboYears->currentText() + s("-") + QString::number(main().ComboMonth->currentIndex() + 1);
     }
 
-    static void setFirstWeekday(const char* value) { WriteOption(s("General"), s("fday"), s(value)); }
+    static void setFirstWeekday(const char* value) { EXPECT_TRUE(WriteOption(s("General"), s("fday"), s(value))); }
 };
 
 TEST_F(Calendar, AMonthStartingOnTheLastColumnUsesAllSixRows)

@@ -33,7 +33,7 @@ TEST_F(Categories, BuiltInsAreListedUnderTheirOwnTextsAndSystemRowsNever)
 {
     ASSERT_TRUE(db().Execute(s("INSERT INTO lst_Measures (Measure_Name, LVIcon_Path) VALUES ('Alarm', 'RES_4')")).Ok());
     addCategory(s("Work"), "Work");
-    SetOwnText(s("evn2"), s("Termine"));
+    EXPECT_TRUE(SetOwnText(s("evn2"), s("Termine")));
     EXPECT_EQ(categoryTexts(), (QStringList{s("Birthdays"), s("Termine"), s("Holidays"), s("Work")}));
     EXPECT_EQ(process().BuiltInMeasure1, s("Birthdays"));
     EXPECT_EQ(process().BuiltInMeasure2, s("Meetings"));
@@ -53,8 +53,8 @@ TEST_F(Categories, OnlyBuiltInOneGetsTheYearlyRuleAndOnlyWhenItHasNone)
     EXPECT_EQ(rule(s("Holidays"), "NextInterval"), s("<none>"));
     Forms::Unload<frmMain>();
 
-    RegWrite(CategoryRuleKey(s("Birthdays")) + s("NextInterval"), s("0"));
-    RegDelete(CategoryRuleKey(s("Birthdays")) + s("NextType"));
+    EXPECT_TRUE(RegWrite(CategoryRuleKey(s("Birthdays")) + s("NextInterval"), s("0")));
+    EXPECT_TRUE(RegDelete(CategoryRuleKey(s("Birthdays")) + s("NextType")));
     main();
     EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("0"));
     EXPECT_EQ(rule(s("Birthdays"), "NextType"), s("<none>"));
@@ -67,9 +67,9 @@ TEST_F(Categories, OnlyBuiltInOneGetsTheYearlyRuleAndOnlyWhenItHasNone)
     addEvent(s("Meetings"), s("Team"), QDate(2026, 12, 14));
     addEvent(s("Work"), s("Of a deleted category"), QDate(2026, 12, 15));
     for (const char* name : {"Дни рождения", "Gone", "Meetings", "Work"})
-        WriteCategoryRule(s(name), s("d"), 1, false);
-    SetOwnText(s("evn1"), s("Anniversaries"));
-    SetOwnText(s("evn2"), s("Appointments"));
+        EXPECT_TRUE(WriteCategoryRule(s(name), s("d"), 1, false));
+    EXPECT_TRUE(SetOwnText(s("evn1"), s("Anniversaries")));
+    EXPECT_TRUE(SetOwnText(s("evn2"), s("Appointments")));
     main();
     EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("<none>"));
     EXPECT_EQ(rule(s("Gone"), "NextInterval"), s("<none>"));
@@ -115,7 +115,7 @@ TEST_F(Categories, AnIconFileThatIsNoPictureShowsTheGenericPictureAndTheProgramG
 TEST_F(Categories, ABuiltInWhoseTextMeetsAUserCategoryAfterALanguageChangeIsStillListed)
 {
     addCategory(s("Встречи"), "Work");
-    SetOwnText(s("evn2"), s("Встречи"));
+    EXPECT_TRUE(SetOwnText(s("evn2"), s("Встречи")));
     EXPECT_EQ(categoryTexts(), (QStringList{s("Birthdays"), s("Встречи"), s("Holidays"), s("Встречи")}));
     EXPECT_EQ(frmMain::StoredNameOf(main().ListView1->item(1)), s("Meetings"));
     EXPECT_EQ(frmMain::StoredNameOf(main().ListView1->item(3)), s("Встречи"));
@@ -145,7 +145,7 @@ TEST_F(Categories, DeletingAUserCategoryRemovesRowKeyAndIconFileAndKeepsItsEvent
     addCategory(s("Work"), "Work");
     addCategory(s("Sport"), "Sport");
     addEvent(s("Work"), s("Report"), QDate(2026, 12, 11), s("09:00"));
-    WriteCategoryRule(s("Work"), s("d"), 2, false);
+    EXPECT_TRUE(WriteCategoryRule(s("Work"), s("d"), 2, false));
     selectCategory(s("Work"));
     MsgBoxScript::Push(vbYes);
     popUp().mnuDelete_Click();
@@ -165,8 +165,8 @@ TEST_F(Categories, DeletingAUserCategoryRemovesRowKeyAndIconFileAndKeepsItsEvent
 
 TEST_F(Categories, DeletingBuiltInTwoRemovesRowAndKeyAndTouchesNoFile)
 {
-    SetOwnText(s("evn2"), s("Termine"));
-    WriteCategoryRule(s("Termine"), s("w"), 1, false);
+    EXPECT_TRUE(SetOwnText(s("evn2"), s("Termine")));
+    EXPECT_TRUE(WriteCategoryRule(s("Termine"), s("w"), 1, false));
     const QStringList iconsBefore = FileSystem::FileNames(CategoryIconFolder());
     selectCategory(s("Termine"));
     MsgBoxScript::Push(vbYes);
@@ -196,7 +196,7 @@ TEST_F(Categories, TheLastCategoryAndTheProtectedOneAreNeverDeleted)
     EXPECT_EQ(categoryTexts(), QStringList{s("Birthdays")});
     MsgBoxScript::Clear();
     MsgBoxScript::SetAutomatic(true);
-    SetOwnText(s("evn1"), s("Renamed"));
+    EXPECT_TRUE(SetOwnText(s("evn1"), s("Renamed")));
     Forms::Unload<frmMain>();
     selectCategory(s("Renamed"));
     popUp().mnuDelete_Click();
@@ -222,7 +222,7 @@ TEST_F(Categories, ANameWithAnApostropheIsFoundAndAFileOutsideTheIconFolderIsLef
 TEST_F(Categories, ARefusedDeleteLeavesRowRuleIconAndEntryAndSaysSo)
 {
     addCategory(s("Work"), "Work");
-    WriteCategoryRule(s("Work"), s("d"), 2, false);
+    EXPECT_TRUE(WriteCategoryRule(s("Work"), s("d"), 2, false));
     ASSERT_TRUE(db().Execute(s("CREATE TRIGGER refuse BEFORE DELETE ON lst_Measures BEGIN "
                                "SELECT RAISE(ABORT, 'refused'); END"))
                     .Ok());

@@ -88,14 +88,14 @@ TEST_F(CategoryEditor, RefusedCharactersNeverStayTypedOrPasted)
 
 TEST_F(CategoryEditor, StoredBuiltInNamesAreClearedExceptTheEditedCategorysOwn)
 {
-    SetOwnText(s("evn2"), s("Termine"));
+    EXPECT_TRUE(SetOwnText(s("evn2"), s("Termine")));
     Forms::Unload<frmMain>();
     main();
     editor().Text1->setText(s("Meetings"));
     EXPECT_TRUE(editor().Text1->text().isEmpty());
     Forms::Unload<frmIconAdd>();
 
-    SetOwnText(s("evn2"), s("Meetings"));
+    EXPECT_TRUE(SetOwnText(s("evn2"), s("Meetings")));
     Forms::Unload<frmMain>();
     main();
     edit(s("Meetings"), [](frmIconAdd& window) {
@@ -190,7 +190,7 @@ TEST_F(CategoryEditor, ANewCategoryGetsRowIconFileRuleAndListRow)
 
 TEST_F(CategoryEditor, ATakenNameIsRefusedBeforeAnythingChanges)
 {
-    SetOwnText(s("evn3"), s("Feiertage"));  // a shown name that no row stores
+    EXPECT_TRUE(SetOwnText(s("evn3"), s("Feiertage")));  // a shown name that no row stores
     for (const char* taken : {"work", "MEETINGS", "FEIERTAGE", "holidays", "System", " Sport  "}) {
         const QString before = snapshot();
         chooseNewCategory(editor(), s(taken), "Home");
@@ -276,19 +276,19 @@ TEST_F(CategoryEditor, TheStoredRuleIsReadBackIntoThePickers)
         EXPECT_EQ(window.tbsOptions->currentIndex(), 1);
         EXPECT_EQ(window.Command3->text(), GetLangText(s("cmd13")));
     });
-    WriteCategoryRule(s("Work"), s("d"), 1, false);
+    EXPECT_TRUE(WriteCategoryRule(s("Work"), s("d"), 1, false));
     edit(s("Work"), [](frmIconAdd& window) {
         EXPECT_TRUE(window.Option2->isChecked());
         EXPECT_EQ(window.Combo1->currentIndex(), 3);
         EXPECT_EQ(window.Text2->text(), s("1"));
     });
-    WriteCategoryRule(s("Work"), s("n"), 15, false);
+    EXPECT_TRUE(WriteCategoryRule(s("Work"), s("n"), 15, false));
     edit(s("Work"), [](frmIconAdd& window) {
         EXPECT_EQ(window.Combo1->currentIndex(), 4);
         EXPECT_EQ(window.Text2->text(), s("15"));
         EXPECT_EQ(window.Combo2->currentIndex(), 5);
     });
-    WriteCategoryRule(s("Work"), s("x"), 5, false);
+    EXPECT_TRUE(WriteCategoryRule(s("Work"), s("x"), 5, false));
     edit(s("Work"), [](frmIconAdd& window) { EXPECT_TRUE(window.Option1->isChecked()); });
     edit(s("Birthdays"), [](frmIconAdd& window) {
         EXPECT_FALSE(window.Text1->isEnabled());  // the protected category keeps its name
@@ -301,7 +301,7 @@ TEST_F(CategoryEditor, RenamingAUserCategoryCarriesFileKeyAndEvents)
     addEvent(s("Work"), s("Report"), QDate(2026, 12, 11), s("09:00"));
     addEvent(s("work"), s("Old row"), QDate(2026, 12, 12), s("09:00"));
     addEvent(s("Workshop"), s("Other category"), QDate(2026, 12, 13), s("09:00"));
-    WriteCategoryRule(s("Work"), s("w"), 1, false);
+    EXPECT_TRUE(WriteCategoryRule(s("Work"), s("w"), 1, false));
     const QByteArray icon = ReadFile(CategoryIconPath(s("Work")));
     edit(s("Work"), [](frmIconAdd& window) {
         window.Text1->setText(s("Office"));
@@ -330,7 +330,7 @@ TEST_F(CategoryEditor, RenamingAUserCategoryCarriesFileKeyAndEvents)
 
 TEST_F(CategoryEditor, ARenameToATakenNameChangesNothing)
 {
-    WriteCategoryRule(s("Work"), s("d"), 3, false);
+    EXPECT_TRUE(WriteCategoryRule(s("Work"), s("d"), 3, false));
     addEvent(s("Work"), s("Report"), QDate(2026, 12, 11));
     const QString before = snapshot();
     for (const char* taken : {"SPORT", "birthdays", "meetings"}) {
@@ -357,7 +357,7 @@ TEST_F(CategoryEditor, ARenameToATakenNameChangesNothing)
 
 TEST_F(CategoryEditor, RenamingBuiltInTwoChangesItsOwnTextAndMovesItsRuleOnly)
 {
-    WriteCategoryRule(s("Meetings"), s("M"), 1, false);
+    EXPECT_TRUE(WriteCategoryRule(s("Meetings"), s("M"), 1, false));
     const QStringList iconsBefore = FileSystem::FileNames(CategoryIconFolder());
     edit(s("Meetings"), [](frmIconAdd& window) {
         window.Text1->setText(s("Appointments"));
@@ -396,7 +396,7 @@ TEST_F(CategoryEditor, ANewPictureReplacesTheFileAndTheOwnFileIsKept)
 
 TEST_F(CategoryEditor, SwitchingARuleOffKeepsACountOfZero)
 {
-    WriteCategoryRule(s("Work"), s("d"), 2, false);
+    EXPECT_TRUE(WriteCategoryRule(s("Work"), s("d"), 2, false));
     edit(s("Work"), [](frmIconAdd& window) {
         window.Option1->setChecked(true);
         window.Command2_Click();
@@ -409,8 +409,8 @@ TEST_F(CategoryEditor, SwitchingARuleOffKeepsACountOfZero)
 // rows, the events, the rules or the own texts.
 TEST_F(CategoryEditor, ASaveThatFailsAtAnyStepLeavesEveryStoreAsItWas)
 {
-    WriteCategoryRule(s("Work"), s("d"), 3, false);
-    WriteCategoryRule(s("Meetings"), s("M"), 1, false);
+    EXPECT_TRUE(WriteCategoryRule(s("Work"), s("d"), 3, false));
+    EXPECT_TRUE(WriteCategoryRule(s("Meetings"), s("M"), 1, false));
     addEvent(s("Work"), s("Report"), QDate(2026, 12, 11));
     const auto saveNew = [] {
         chooseNewCategory(editor(), s("Garden"), "Home");
@@ -472,7 +472,7 @@ TEST_F(CategoryEditor, ASaveThatFailsAtAnyStepLeavesEveryStoreAsItWas)
         c.save();
         FileSystem::SetAtomicWriteFailsBeforeRename(false);
         for (const char* when : {"INSERT", "UPDATE", "DELETE"})
-            db().Execute(s("DROP TRIGGER IF EXISTS refuse_") + s(when));
+            EXPECT_TRUE(db().Execute(s("DROP TRIGGER IF EXISTS refuse_") + s(when)).Ok());
         EXPECT_TRUE(messages().value(0).startsWith(GetLangText(s("mes65")))) << messages().join(s("|")).toStdString();
         EXPECT_EQ(snapshot(), before);
     }

@@ -102,8 +102,8 @@ TEST_F(ContactCard, ApplyWritesTheHandedOverContactWhereverTheRecordsetMoved)
         card.TextMobile->setText(s("111"));
         card.CommandEdit->click();
         EXPECT_EQ(card.windowTitle(), s("Bob Brown"));
-        contacts().SetSort(s("Second_Name DESC"));
-        contacts().MoveFirst();
+        ASSERT_TRUE(contacts().SetSort(s("Second_Name DESC")).Ok());
+        ASSERT_TRUE(contacts().MoveFirst().Ok());
         card.TextMobile->setText(s("222"));
         card.CommandEdit->click();
         card.Command7->click();
@@ -271,7 +271,7 @@ TEST_F(ContactCard, OnlyARegularPictureFileBecomesThePhoto)
     // saved as no photo.
     const qint64 id = addContact(s("Ann"));
     ASSERT_TRUE(phoneDb().Execute(s("UPDATE tbl_Phones SET Personal_Photo = ? WHERE ID = ?"), {pipe, id}).Ok());
-    contacts().Resync();
+    ASSERT_TRUE(contacts().Resync().Ok());
     view([&](frmCntAdd& shown) {
         EXPECT_EQ(shown.ImPath->text(), pipe);
         shown.ImPath->setText(s("/") + QString(300, QLatin1Char('p')));

@@ -49,7 +49,7 @@ protected:
             ASSERT_TRUE(groups.SetField(s("Groupe_Name"), s(name)).Ok());
             ASSERT_TRUE(groups.Update().Ok()) << name;
         }
-        CloseIfOpen(groups);
+        EXPECT_TRUE(CloseIfOpen(groups).Ok());
     }
 
     TestEnv env;
@@ -62,10 +62,12 @@ TEST_F(DataEnvTest, ShippedEventsDatabaseHoldsSystemRowThenTheBuiltInCategories)
     Recordset& categories = DataEnvironment1().rsCommand1;
     OpenIfClosed(categories);
     QStringList icons;
-    for (; !categories.Eof(); categories.MoveNext())
+    while (!categories.Eof()) {
         icons.append(categories.Field(1).toString());
+        ASSERT_TRUE(categories.MoveNext().Ok());
+    }
     EXPECT_EQ(icons, (QStringList{s("System"), s("RES_1"), s("RES_2"), s("RES_3")}));
-    CloseIfOpen(categories);
+    EXPECT_TRUE(CloseIfOpen(categories).Ok());
     OpenIfClosed(DataEnvironment1().rsCommand2);
     EXPECT_EQ(DataEnvironment1().rsCommand2.RecordCount(), 0);
     OpenIfClosed(DataEnvironment1().rstbl_Phones);
@@ -122,7 +124,7 @@ TEST_F(DataEnvTest, CategoryAndGroupNamesAreUniqueWhateverTheLetterCase)
     EXPECT_EQ(add(categories, "Measure_Name", "Work"), DbStatus::Ok);
     EXPECT_EQ(add(categories, "Measure_Name", "work"), DbStatus::DuplicateKey);
     EXPECT_EQ(add(categories, "Measure_Name", "birthdays"), DbStatus::DuplicateKey);
-    CloseIfOpen(categories);
+    EXPECT_TRUE(CloseIfOpen(categories).Ok());
 
     Recordset& groups = DataEnvironment1().rstbl_Groupes;
     OpenIfClosed(groups);
@@ -130,7 +132,7 @@ TEST_F(DataEnvTest, CategoryAndGroupNamesAreUniqueWhateverTheLetterCase)
     EXPECT_EQ(add(groups, "Groupe_Name", "Работа"), DbStatus::Ok);
     EXPECT_EQ(add(groups, "Groupe_Name", "РАБОТА"), DbStatus::DuplicateKey);
     EXPECT_EQ(add(groups, "Groupe_Name", "O'Neil's"), DbStatus::Ok);
-    CloseIfOpen(groups);
+    EXPECT_TRUE(CloseIfOpen(groups).Ok());
 
     // A name with an apostrophe can be found again (and so deleted).
     OpenIfClosed(groups);
@@ -164,7 +166,7 @@ TEST_F(DataEnvTest, FillGroupComboWithoutAGeneralGroupKeepsTheStoredName)
     Recordset& groups = DataEnvironment1().rstbl_Groupes;
     OpenIfClosed(groups);
     ASSERT_TRUE(groups.Delete().Ok());
-    CloseIfOpen(groups);
+    EXPECT_TRUE(CloseIfOpen(groups).Ok());
     addGroups({"general", "Общая1"});
     Forms::Get<frmProcess>().GeneralGroupName = s("Общая");
     QComboBox combo;
@@ -204,7 +206,7 @@ TEST_F(DataEnvTest, StateHelpersActOnlyWhenTheStateMatches)
     ASSERT_TRUE(data.rsCommand3.SetFilter(s("Measure_Name LIKE ") + Criteria::LiteralPrefix(s("Birthdays"))).Ok());
     OpenIfClosed(data.rsCommand3);
     EXPECT_EQ(data.rsCommand3.Filter(), s("Measure_Name LIKE 'Birthdays*'"));
-    UpdateIfRecords(data.rsCommand3);
+    EXPECT_TRUE(UpdateIfRecords(data.rsCommand3).Ok());
 
     ASSERT_TRUE(data.rsCommand3.AddNew().Ok());
     ASSERT_TRUE(data.rsCommand3.SetField(s("Measure_Name"), s("Birthdays")).Ok());
@@ -215,20 +217,20 @@ TEST_F(DataEnvTest, StateHelpersActOnlyWhenTheStateMatches)
     ASSERT_TRUE(data.rsCommand3.Resync().Ok());
     EXPECT_EQ(data.rsCommand3.Field(6).toLongLong(), 1);
     ASSERT_TRUE(data.rsCommand3.SetField(s("Step_Name"), s("Ann B.")).Ok());
-    UpdateIfRecords(data.rsCommand3);
+    EXPECT_TRUE(UpdateIfRecords(data.rsCommand3).Ok());
     EXPECT_FALSE(data.rsCommand3.EditPending());
 
     // The filter another user left is in force until the recordset is closed.
     OpenIfClosed(data.rsCommand2);
     EXPECT_EQ(data.rsCommand2.Filter(), QString());
     EXPECT_EQ(data.rsCommand2.Field(s("Step_Name")).toString(), s("Ann B."));
-    CloseIfOpen(data.rsCommand2);
+    EXPECT_TRUE(CloseIfOpen(data.rsCommand2).Ok());
     EXPECT_EQ(data.rsCommand3.Filter(), s("Measure_Name LIKE 'Birthdays*'"));
-    CloseIfOpen(data.rsCommand3);
-    CloseIfOpen(data.rsCommand3);
+    EXPECT_TRUE(CloseIfOpen(data.rsCommand3).Ok());
+    EXPECT_TRUE(CloseIfOpen(data.rsCommand3).Ok());
     OpenIfClosed(data.rsCommand3);
     EXPECT_EQ(data.rsCommand3.Filter(), QString());
-    CloseIfOpen(data.Connection1);
+    EXPECT_TRUE(CloseIfOpen(data.Connection1).Ok());
     EXPECT_EQ(data.rsCommand3.State(), 0);
     EXPECT_EQ(data.Connection1.State(), 0);
 }
@@ -256,7 +258,7 @@ TEST_F(DataEnvTest, ToolChecksIntegrityAndTheKindsTables)
     Connection connection;
     ASSERT_TRUE(connection.Open(database("tesbus.db"), s("qk_lam")).Ok());
     ASSERT_TRUE(connection.Execute(s("ALTER TABLE tbl_Business ADD COLUMN extra TEXT")).Ok());
-    connection.Close();
+    EXPECT_TRUE(connection.Close().Ok());
     EXPECT_FALSE(CheckDatabaseFile(database("tesbus.db"), schema("tasks")).Ok());
 
     // A file with its pages damaged fails too, and the tool says so by its status.

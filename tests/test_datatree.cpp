@@ -141,7 +141,7 @@ TEST_F(DataTree, AFirstStartCutShortLeavesWholeFilesAndTheNextStartCompletesTheC
     const QStringList wanted = filesUnder(env.InstallTree()).filter(QRegularExpression(s("^[A-Za-z./]+$")));
     for (const auto& [name, endsChild] : faults) {
         SCOPED_TRACE(name);
-        FileSystem::RemoveTree(env.UserData());
+        EXPECT_TRUE(FileSystem::RemoveTree(env.UserData()));
         const int status = RunLimitedChild(16384, endsChild, [&] {
             CopyDataTree(env.InstallTree());
             return 0;

@@ -73,7 +73,7 @@ TEST_F(DayColours, ADayWithTwoEventsOneOverdueIsOrangeBrownWithBothLines)
     addEvent(s("Work"), s("Report"), QDate(2026, 12, 4), s("09:00"));
     addEvent(s("_QM_"), s("Call the garage"), QDate(2026, 12, 4));
     addEvent(s("Birthdays"), s("Anna"), QDate(2026, 12, 20));
-    SetOwnText(s("evn1"), s("Geburtstage"));
+    EXPECT_TRUE(SetOwnText(s("evn1"), s("Geburtstage")));
     main().ShowModeless();
 
     EXPECT_EQ(main().DayColour(cell(4)), 0x0040C0u);

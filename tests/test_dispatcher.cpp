@@ -139,7 +139,7 @@ protected:
     static int taskCount()
     {
         QList<QVariantList> rows;
-        DataEnvironment1().Connection3.Query(s("SELECT COUNT(*) FROM tbl_Business"), {}, &rows);
+        EXPECT_TRUE(DataEnvironment1().Connection3.Query(s("SELECT COUNT(*) FROM tbl_Business"), {}, &rows).Ok());
         return rows.value(0).value(0).toInt();
     }
     void SetUp() override
@@ -151,8 +151,8 @@ protected:
 
 TEST_F(TaskCleanup, OldTasksGoWhateverTheirStatusAndTheNoticeCountsUndoneOnes)
 {
-    WriteOption(s("BusSettings"), s("delwait"), s("7"));
-    WriteOption(s("BusSettings"), s("notify"), s(" 1"));
+    EXPECT_TRUE(WriteOption(s("BusSettings"), s("delwait"), s("7")));
+    EXPECT_TRUE(WriteOption(s("BusSettings"), s("notify"), s(" 1")));
     addTask(QDate(2026, 12, 1), true);    // 8 days: deleted
     addTask(QDate(2026, 12, 1), false);   // 8 days: deleted, not counted
     addTask(QDate(2026, 12, 2), true);    // 7 days, done: kept
@@ -171,10 +171,10 @@ TEST_F(TaskCleanup, OldTasksGoWhateverTheirStatusAndTheNoticeCountsUndoneOnes)
 
 TEST_F(TaskCleanup, ZeroOrNegativeAgeDeletesNothingAndNotifyOffShowsNothing)
 {
-    WriteOption(s("BusSettings"), s("notify"), s("0"));
+    EXPECT_TRUE(WriteOption(s("BusSettings"), s("notify"), s("0")));
     addTask(QDate(2000, 1, 1), false);
     for (const char* age : {"0", "-5"}) {
-        WriteOption(s("BusSettings"), s("delwait"), s(age));
+        EXPECT_TRUE(WriteOption(s("BusSettings"), s("delwait"), s(age)));
         process().BusRefresh();
     }
     EXPECT_EQ(taskCount(), 1);
@@ -183,7 +183,7 @@ TEST_F(TaskCleanup, ZeroOrNegativeAgeDeletesNothingAndNotifyOffShowsNothing)
 
 TEST_F(TaskCleanup, MissingOrNonNumericSettingEndsTheProgram)
 {
-    WriteOption(s("BusSettings"), s("delwait"), s("soon"));
+    EXPECT_TRUE(WriteOption(s("BusSettings"), s("delwait"), s("soon")));
     EXPECT_EXIT(process().BusRefresh(), ::testing::ExitedWithCode(1), "MsgBox");
 }
 

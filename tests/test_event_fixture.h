@@ -66,7 +66,7 @@ protected:
         OpenIfClosed(db);
         for (const char* change : {"INSERT", "UPDATE", "DELETE"}) {
             const QString name = s("refuse_") + s(change);
-            db.Execute(s("DROP TRIGGER IF EXISTS temp.") + name);
+            EXPECT_TRUE(db.Execute(s("DROP TRIGGER IF EXISTS temp.") + name).Ok());
             if (refuse) {
                 ASSERT_TRUE(db.Execute(s("CREATE TEMP TRIGGER %1 BEFORE %2 ON main.registry "
                                          "BEGIN SELECT RAISE(ABORT, 'refused'); END")

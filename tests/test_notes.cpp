@@ -67,7 +67,7 @@ TEST_F(NotesTest, TheTreeListsTheNotesAndTheDefaultTitleSkipsTakenNumbers)
         {{s("Letter.RTF"), s(".plan.rtf"), s("list.txt"), s(".rtf")}, {s("Letter")}, "Note 2"},
     };
     for (const auto& c : cases) {
-        FileSystem::RemoveTree(NotesFolder());
+        ASSERT_TRUE(FileSystem::RemoveTree(NotesFolder()));
         for (const QString& file : c.files)
             writeNote(NotesFolder() + s("/") + file, file);
         WriteFile(NotesFolder() + s("/folder.rtf/inside.rtf"), "{\\rtf1 x}");

@@ -226,15 +226,17 @@ TEST_F(PhoneBook, TheDeleteKeyAsksTheToolbarDoesNotAndARefusalIsReported)
 TEST_F(PhoneBook, TheCurrentContactIsAlwaysTheHighlightedRowInView)
 {
     addGroup(s("Work"));
-    phoneDb().BeginTrans();
+    ASSERT_TRUE(phoneDb().BeginTrans().Ok());
     for (int i = 0; i < 300; ++i) {
         const qint64 id = addContact(s("Name%1").arg(i, 3, 10, QLatin1Char('0')),
                                      s("Surname%1").arg(i, 3, 10, QLatin1Char('0')),
                                      i % 3 == 0 ? s("Work") : s("General"));
-        phoneDb().Execute(s("UPDATE tbl_Phones SET Personal_Date = ? WHERE ID = ?"),
-                          {QDate(2000, 1, 1).addDays(300 - i).toString(Qt::ISODate), id});
+        ASSERT_TRUE(phoneDb()
+                        .Execute(s("UPDATE tbl_Phones SET Personal_Date = ? WHERE ID = ?"),
+                                 {QDate(2000, 1, 1).addDays(300 - i).toString(Qt::ISODate), id})
+                        .Ok());
     }
-    phoneDb().CommitTrans();
+    ASSERT_TRUE(phoneDb().CommitTrans().Ok());
     open();
     auto highlighted = [] {
         const QTableView* grid = phones().DataGrid1;

@@ -8,6 +8,7 @@
 #include "core/clsINI.h"
 #include "phonebook/frmWAB.h"
 #include "platform/AddressBook.h"
+#include "platform/FileSystem.h"
 
 #include <QKeyEvent>
 #include <QListWidget>
@@ -189,8 +190,8 @@ TEST_F(PhoneBookDialogs, DeletingAGroupFindsItFromTheFirstRowAndKeepsItsContacts
     manager.Option2->setChecked(true);
     EXPECT_EQ(listed(manager.Combo1), (QStringList{s("Alpha"), s("Bob's"), s("Zeta")}));
     EXPECT_TRUE(manager.Command1->isEnabled());
-    DataEnvironment1().rstbl_Groupes.Open();
-    DataEnvironment1().rstbl_Groupes.MoveLast();
+    ASSERT_TRUE(DataEnvironment1().rstbl_Groupes.Open().Ok());
+    ASSERT_TRUE(DataEnvironment1().rstbl_Groupes.MoveLast().Ok());
 
     manager.Combo1->setCurrentIndex(1);
     MsgBoxScript::Push(vbNo);
@@ -220,7 +221,7 @@ TEST_F(PhoneBookDialogs, DeletingAGroupFindsItFromTheFirstRowAndKeepsItsContacts
     EXPECT_EQ(listed(phones().Combo1), (QStringList{GetLangText(s("mes279")), GetLangText(s("mes278"))}));
 }
 
-TEST_F(PhoneBookDialogs, TheChooserWritesEveryColumnOnOkAndNothingOnCancel)
+TEST_F(PhoneBookDialogs, TheChooserWritesEveryColumnOnOkAndNothingOnCancelOrAFailedWrite)
 {
     setOption("col3", "TRUE");
     setOption("col4", "0");
@@ -235,7 +236,18 @@ TEST_F(PhoneBookDialogs, TheChooserWritesEveryColumnOnOkAndNothingOnCancel)
     EXPECT_EQ(ReadFile(OptionsFilePath()), before);
     EXPECT_FALSE(phones().DataGrid1->isColumnHidden(2));
 
+    // A write that fails is reported; the chooser stays open with its ticks.
     Forms::Get<frmCntTable>().List1->item(0)->setCheckState(Qt::Unchecked);
+    MsgBoxScript::Clear();
+    FileSystem::SetAtomicWriteFailsBeforeRename(true);
+    Forms::Get<frmCntTable>().Command0_Click();
+    FileSystem::SetAtomicWriteFailsBeforeRename(false);
+    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes395"))});
+    ASSERT_TRUE(Forms::IsLoaded<frmCntTable>());
+    EXPECT_FALSE(ticked().contains(s("col2")));
+    EXPECT_EQ(ReadFile(OptionsFilePath()), before);
+    EXPECT_FALSE(phones().DataGrid1->isColumnHidden(2));
+
     Forms::Get<frmCntTable>().List1->item(28)->setCheckState(Qt::Checked);
     Forms::Get<frmCntTable>().Command0_Click();
     EXPECT_TRUE(phones().DataGrid1->isColumnHidden(2));

@@ -29,7 +29,7 @@ protected:
         Connection builder;
         ASSERT_TRUE(builder.OpenNew(path).Ok());
         ASSERT_TRUE(builder.ExecuteScript(QString::fromUtf8(Schema)).Ok());
-        builder.Close();
+        EXPECT_TRUE(builder.Close().Ok());
         ASSERT_TRUE(connection.Open(path, s("secret")).Ok());
     }
 
@@ -106,7 +106,7 @@ TEST_F(RecordsetTest, EmptyTableIsAtBothEndsAndCloseDropsFilterAndSort)
     EXPECT_FALSE(rs.SetField(0, s("x")).Ok());
     ASSERT_TRUE(rs.SetFilter(s("Name = 'x'")).Ok());
     ASSERT_TRUE(rs.SetSort(s("Name DESC")).Ok());
-    rs.Close();
+    EXPECT_TRUE(rs.Close().Ok());
     EXPECT_EQ(rs.State(), 0);
     ASSERT_TRUE(rs.Open().Ok());
     EXPECT_EQ(rs.Filter(), QString());
@@ -135,7 +135,7 @@ TEST_F(RecordsetTest, FieldWritesAreHeldUntilUpdateOrAMove)
     ASSERT_TRUE(rs.Find(s("Name = 'b3'")).Ok());
     EXPECT_EQ(namesInFile(), (QStringList{s("a2"), s("b3")}));
     ASSERT_TRUE(rs.SetField(0, s("b4")).Ok());
-    rs.Close();
+    EXPECT_TRUE(rs.Close().Ok());
     EXPECT_EQ(namesInFile(), (QStringList{s("a2"), s("b4")}));
     EXPECT_FALSE(rs.SetField(s("Nope"), 1).Ok());
 }
@@ -380,7 +380,7 @@ TEST_F(RecordsetTest, TextsReadOutLiveOnAfterTheRecordsetClosesInEveryScript)
     EXPECT_EQ(second.utf16()[second.size()], 0);
     ASSERT_TRUE(rs.MoveLast().Ok());
     QString note = rs.Field(s("Note")).toString();
-    rs.Close();
+    EXPECT_TRUE(rs.Close().Ok());
     // Alone with its text now, growing it must not write over the texts read before.
     note.append(s("grown beyond its place"));
     QStringList expected;
@@ -447,13 +447,13 @@ TEST_F(RecordsetTest, ConnectionRefusesAnotherPasswordAndForeignFiles)
     wrong.SetConnectionString(Connection::MakeConnectionString(path, s("secret")));
     EXPECT_TRUE(wrong.Open().Ok());
     EXPECT_EQ(wrong.Path(), path);
-    wrong.Close();
+    EXPECT_TRUE(wrong.Close().Ok());
 
     Connection foreign;
     const QString other = dir.path() + s("/foreign;name.db");
     ASSERT_TRUE(foreign.OpenNew(other).Ok());
     ASSERT_TRUE(foreign.ExecuteScript(s("CREATE TABLE t (x TEXT);")).Ok());
-    foreign.Close();
+    EXPECT_TRUE(foreign.Close().Ok());
     foreign.SetConnectionString(Connection::MakeConnectionString(other, s("secret")));
     EXPECT_EQ(foreign.Path(), other);
     EXPECT_EQ(foreign.Open().status, DbStatus::BadPassword);
@@ -518,7 +518,7 @@ TEST_F(RecordsetTest, GridFollowsFilterSortAndChangesByOtherUsers)
 
     model.SetDisplayFormat(0, [](const QVariant& v) { return v.isValid() ? s("note") : s("none"); });
     EXPECT_EQ(model.data(model.index(0, 0)).toString(), s("none"));
-    rs.Close();
+    EXPECT_TRUE(rs.Close().Ok());
     EXPECT_EQ(model.rowCount(), 0);
 }
 

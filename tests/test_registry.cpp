@@ -55,12 +55,12 @@ TEST_F(Registry, EmptyValueExistsAndNamesMayHoldAnyCharacterButBackslash)
 
 TEST_F(Registry, DeletingAKeyTakesEverythingUnderIt)
 {
-    RegWrite(R + s("Special\\7\\NextType"), s("d"));
-    RegWrite(R + s("Special\\7\\NextInterval"), s("2"));
-    RegWrite(R + s("Special\\7\\Deeper\\x"), s("1"));
-    RegWrite(R + s("Special\\8\\NextType"), s("w"));
-    RegWrite(R + s("Special\\70\\NextType"), s("w"));
-    RegWrite(R + s("Special\\7]"), s("x"));
+    EXPECT_TRUE(RegWrite(R + s("Special\\7\\NextType"), s("d")));
+    EXPECT_TRUE(RegWrite(R + s("Special\\7\\NextInterval"), s("2")));
+    EXPECT_TRUE(RegWrite(R + s("Special\\7\\Deeper\\x"), s("1")));
+    EXPECT_TRUE(RegWrite(R + s("Special\\8\\NextType"), s("w")));
+    EXPECT_TRUE(RegWrite(R + s("Special\\70\\NextType"), s("w")));
+    EXPECT_TRUE(RegWrite(R + s("Special\\7]"), s("x")));
     EXPECT_TRUE(RegDelete(R + s("special\\7\\")));
     EXPECT_TRUE(RegKeyExists(R + s("Special\\70\\NextType")));
     EXPECT_TRUE(RegKeyExists(R + s("Special\\7]")));
@@ -74,17 +74,17 @@ TEST_F(Registry, DeletingAKeyTakesEverythingUnderIt)
 
 TEST_F(Registry, ChangesJoinTheTransactionOfTheEventsConnection)
 {
-    RegWrite(R + s("TsSave"), s("old"));
+    EXPECT_TRUE(RegWrite(R + s("TsSave"), s("old")));
     OpenIfClosed(events());
     ASSERT_TRUE(events().BeginTrans().Ok());
-    RegWrite(R + s("TsSave"), s("new"));
-    RegWrite(R + s("InAdvance\\5"), s("1"));
+    EXPECT_TRUE(RegWrite(R + s("TsSave"), s("new")));
+    EXPECT_TRUE(RegWrite(R + s("InAdvance\\5"), s("1")));
     EXPECT_EQ(value(R + s("TsSave")), s("new"));
     ASSERT_TRUE(events().RollbackTrans().Ok());
     EXPECT_EQ(value(R + s("TsSave")), s("old"));
     EXPECT_EQ(value(R + s("InAdvance\\5")), s("<none>"));
     ASSERT_TRUE(events().BeginTrans().Ok());
-    RegDelete(R + s("TsSave"));
+    EXPECT_TRUE(RegDelete(R + s("TsSave")));
     ASSERT_TRUE(events().CommitTrans().Ok());
     EXPECT_EQ(value(R + s("TsSave")), s("<none>"));
 }
@@ -132,7 +132,7 @@ TEST_F(Registry, AnEarlierFileIsImportedOnceWithoutTheEntriesOfMissingRows)
     EXPECT_EQ(ReadFile(RegistryFilePath() + s(".imported")), file);
 
     // A file that turns up again is not taken in a second time.
-    RegWrite(R + s("TsSave"), s("later"));
+    EXPECT_TRUE(RegWrite(R + s("TsSave"), s("later")));
     EndDataEnvironment();
     WriteFile(RegistryFilePath(), file);
     EXPECT_EQ(value(R + s("TsSave")), s("later"));

@@ -194,7 +194,7 @@ TEST_F(ReminderTest, CategoryRuleAppliesWhenTheEventHasNoneOrOnlyHalfOfOne)
     setCategoryRule(GetOwnText(s("evn2")), s("M"), s("1"));
     Clock::SetFixed(at(2026, 3, 10, 8, 0));
     const qint64 half = save({.date = QDate(2026, 3, 10), .time = s("08:00")});
-    RegWrite(ProgramKey() + s("Special\\") + QString::number(half) + s("\\NextType"), s("yyyy"));
+    EXPECT_TRUE(RegWrite(ProgramKey() + s("Special\\") + QString::number(half) + s("\\NextType"), s("yyyy")));
     tick();
     closeReminder();
     ASSERT_EQ(rows().size(), 1);
@@ -470,9 +470,9 @@ TEST_F(ReminderTest, BadEffectSettingEndsTheProgramBeforeAnythingChanges)
 {
     Clock::SetFixed(at(2026, 3, 10, 10, 0));
     save({.date = QDate(2026, 3, 10), .time = s("10:00")});
-    WriteOption(s("RemWindow"), s("efect1"), s("sometimes"));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("efect1"), s("sometimes")));
     EXPECT_EXIT(tick(), ::testing::ExitedWithCode(1), GetLangText(s("mes294")).toStdString());
-    WriteOption(s("RemWindow"), s("efect1"), s("1"));
-    WriteOption(s("RemWindow"), s("txtcolor"), s("-1"));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("efect1"), s("1")));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("txtcolor"), s("-1")));
     EXPECT_EXIT(tick(), ::testing::ExitedWithCode(1), "MsgBox");
 }

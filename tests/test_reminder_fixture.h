@@ -98,8 +98,8 @@ protected:
         playSound::PlaySoundFile(QString());
         soundPath = env.Root() + s("/bell.wav");
         WriteFile(soundPath, silentWav());
-        WriteOption(s("RemWindow"), s("musicpath"), soundPath);
-        WriteOption(s("RemWindow"), s("musictitle"), s("bell.wav"));
+        EXPECT_TRUE(WriteOption(s("RemWindow"), s("musicpath"), soundPath));
+        EXPECT_TRUE(WriteOption(s("RemWindow"), s("musictitle"), s("bell.wav")));
     }
 
     void TearDown() override
@@ -121,22 +121,23 @@ protected:
         Recordset& rs = DataEnvironment1().rsCommand3;
         OpenIfClosed(rs);
         EXPECT_TRUE(rs.AddNew().Ok());
-        rs.SetField(s("Measure_Name"), event.category);
-        rs.SetField(s("Step_Name"), event.title);
-        rs.SetField(s("Step_Date"), event.date);
-        rs.SetField(s("Step_Time"), event.time);
-        rs.SetField(s("Step_Notes"), event.notes);
-        rs.SetField(s("Step_Rep"), false);
+        EXPECT_TRUE(rs.SetField(s("Measure_Name"), event.category).Ok());
+        EXPECT_TRUE(rs.SetField(s("Step_Name"), event.title).Ok());
+        EXPECT_TRUE(rs.SetField(s("Step_Date"), event.date).Ok());
+        EXPECT_TRUE(rs.SetField(s("Step_Time"), event.time).Ok());
+        EXPECT_TRUE(rs.SetField(s("Step_Notes"), event.notes).Ok());
+        EXPECT_TRUE(rs.SetField(s("Step_Rep"), false).Ok());
         EXPECT_TRUE(rs.Update().Ok());
         EXPECT_TRUE(rs.Resync().Ok());
         const qint64 id = rs.Field(6).toLongLong();
-        CloseIfOpen(rs);
+        EXPECT_TRUE(CloseIfOpen(rs).Ok());
         const QString number = QString::number(id);
-        if (!event.advanceCode.isEmpty())
-            RegWrite(ProgramKey() + s("InAdvance\\") + number, event.advanceCode);
+        if (!event.advanceCode.isEmpty()) {
+            EXPECT_TRUE(RegWrite(ProgramKey() + s("InAdvance\\") + number, event.advanceCode));
+        }
         if (!event.ownType.isEmpty()) {
-            RegWrite(ProgramKey() + s("Special\\") + number + s("\\NextType"), event.ownType);
-            RegWrite(ProgramKey() + s("Special\\") + number + s("\\NextInterval"), event.ownCount);
+            EXPECT_TRUE(RegWrite(ProgramKey() + s("Special\\") + number + s("\\NextType"), event.ownType));
+            EXPECT_TRUE(RegWrite(ProgramKey() + s("Special\\") + number + s("\\NextInterval"), event.ownCount));
         }
         process().DateRefresh();
         return id;
@@ -156,8 +157,8 @@ protected:
 
     static void setCategoryRule(const QString& shownName, const QString& type, const QString& count)
     {
-        RegWrite(ProgramKey() + s("Measures\\") + shownName + s("\\NextType"), type);
-        RegWrite(ProgramKey() + s("Measures\\") + shownName + s("\\NextInterval"), count);
+        EXPECT_TRUE(RegWrite(ProgramKey() + s("Measures\\") + shownName + s("\\NextType"), type));
+        EXPECT_TRUE(RegWrite(ProgramKey() + s("Measures\\") + shownName + s("\\NextInterval"), count));
     }
 
     static QString reg(const QString& path)
@@ -173,9 +174,9 @@ protected:
             EXPECT_TRUE(db.Open().Ok());
         }
         QList<QVariantList> found;
-        db.Query(s("SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep, Step_Numeric "
+        EXPECT_TRUE(db.Query(s("SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep, Step_Numeric "
                    "FROM lst_Dates ORDER BY Step_Numeric"),
-                 {}, &found);
+                 {}, &found).Ok());
         QList<Row> result;
         for (const QVariantList& r : found)
             result.append({r[0].toString(), r[1].toString(), QDate::fromString(r[2].toString(), Qt::ISODate), r[3],

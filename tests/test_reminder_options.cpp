@@ -42,8 +42,8 @@ void click(QWidget* widget)
 
 TEST_F(ReminderOptions, LoadShowsTheStoredSettingsUnderTheLanguagesCaptions)
 {
-    WriteOption(s("RemWindow"), s("efect1"), s("0"));
-    WriteOption(s("RemWindow"), s("transp"), s("35"));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("efect1"), s("0")));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("transp"), s("35")));
     frmOptions& dialog = options();
     EXPECT_EQ(dialog.windowTitle(), GetLangText(s("mes203")));
     EXPECT_EQ(dialog.tbsOptions->tabText(0), GetLangText(s("mes71")));
@@ -88,15 +88,14 @@ TEST_F(ReminderOptions, OkStoresEveryKeyInOneWrite)
     click(dialog.Preset[2]);
     EXPECT_EQ(dialog.Slider1->value(), 35);
 
-    // A crash in the middle of the write leaves every key as it was.
+    // A write that fails leaves every key as it was and the dialog open.
     const QByteArray before = optionsFile();
-    EXPECT_EXIT(
-        {
-            FileSystem::SetAtomicWriteFailsBeforeRename(true);
-            dialog.cmdOK->click();
-        },
-        ::testing::ExitedWithCode(1), "");
+    FileSystem::SetAtomicWriteFailsBeforeRename(true);
+    dialog.cmdOK->click();
+    FileSystem::SetAtomicWriteFailsBeforeRename(false);
     EXPECT_EQ(optionsFile(), before);
+    EXPECT_TRUE(Forms::IsLoaded<frmOptions>());
+    EXPECT_EQ(MsgBoxScript::Log().value(0).text, GetLangText(s("mes395")));
 
     dialog.cmdOK->click();
     EXPECT_FALSE(Forms::IsLoaded<frmOptions>());
@@ -162,8 +161,8 @@ TEST_F(ReminderOptions, MissingOrBadSettingEndsTheProgram)
     ini.RemoveValue(s("RemWindow"), s("musictitle"));
     ASSERT_TRUE(ini.UpdateFile());
     EXPECT_EXIT(options(), ::testing::ExitedWithCode(1), GetLangText(s("mes294")).toStdString());
-    WriteOption(s("RemWindow"), s("musictitle"), s(""));
-    WriteOption(s("RemWindow"), s("transp"), s("half"));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("musictitle"), s("")));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("transp"), s("half")));
     EXPECT_EXIT(options(), ::testing::ExitedWithCode(1), "MsgBox");
 }
 

@@ -39,9 +39,9 @@ protected:
 
 TEST_F(ReminderWindow, CaptionsAndColoursComeFromTheLanguageAndTheSettings)
 {
-    WriteOption(s("RemWindow"), s("backcolor"), s("16777215"));
-    WriteOption(s("RemWindow"), s("txtcolor"), s("255"));
-    WriteOption(s("RemWindow"), s("txt2color"), s("16711680"));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("backcolor"), s("16777215")));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("txtcolor"), s("255")));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("txt2color"), s("16711680")));
     frmWindow& window = show(s("Call"), s("Note"));
     EXPECT_EQ(window.windowTitle(), s("Tessaryn - [") + GetLangText(s("mes1")) + s("]"));
     EXPECT_EQ(window.Label6->text(), GetLangText(s("mes181")) + s(":"));
@@ -113,7 +113,7 @@ TEST_F(ReminderWindow, TitleOfEighteenCharactersBlinksAndOneOfNineteenSlides)
 
 TEST_F(ReminderWindow, FadeInRunsInStepsUpToTwiceTheLevel)
 {
-    WriteOption(s("RemWindow"), s("transp"), s("40"));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("transp"), s("40")));
     frmWindow& window = show(s("Fade"));
     EXPECT_EQ(window.FadeTarget(), 8000);
     EXPECT_DOUBLE_EQ(window.windowOpacity(), 0.0);
@@ -130,8 +130,8 @@ TEST_F(ReminderWindow, FadeInRunsInStepsUpToTwiceTheLevel)
 
 TEST_F(ReminderWindow, WithoutFadeTheFirstTickShowsTheFinalOpacityAtOnce)
 {
-    WriteOption(s("RemWindow"), s("efect2"), s("0"));
-    WriteOption(s("RemWindow"), s("transp"), s("25"));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("efect2"), s("0")));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("transp"), s("25")));
     frmWindow& window = show(s("No fade"));
     EXPECT_DOUBLE_EQ(window.windowOpacity(), 0.0);
     window.Timer1_Timer();
@@ -140,10 +140,10 @@ TEST_F(ReminderWindow, WithoutFadeTheFirstTickShowsTheFinalOpacityAtOnce)
 
 TEST_F(ReminderWindow, LevelsOutsideTheRangeAreHeldToIt)
 {
-    WriteOption(s("RemWindow"), s("transp"), s("80"));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("transp"), s("80")));
     EXPECT_EQ(show(s("High")).FadeTarget(), 10000);
     closeReminder();
-    WriteOption(s("RemWindow"), s("transp"), s("3"));
+    EXPECT_TRUE(WriteOption(s("RemWindow"), s("transp"), s("3")));
     EXPECT_EQ(show(s("Low")).FadeTarget(), 5000);
 }
 

@@ -117,12 +117,13 @@ TEST_F(Reports, TheWizardOffersEachKindsColumnsWithTheirFirstTicks)
 TEST_F(Reports, AnEventsPageIsWrittenByteForByteAndEscaped)
 {
     setLanguageText("mes290", s("Report <b>&'\""));
-    SetOwnText(s("evn1"), s("Дни рождения & <b>"));
+    ASSERT_TRUE(SetOwnText(s("evn1"), s("Дни рождения & <b>")));
     addEvent(process().BuiltInMeasure1, s("Anna's <b>&'\""), QDate(2026, 12, 18), s("16:05"));
     addEvent(s("_QM_"), s("False"), QDate(2026, 12, 19), QVariant());
     addEvent(s("Квартал"), s("Отчёт"), QDate(2026, 12, 20), s("9:30 PM"));
-    db().Execute(s("UPDATE lst_Dates SET Step_Notes = ? WHERE Step_Name = 'False'"), {s("")});
-    db().Execute(s("UPDATE lst_Dates SET Step_Notes = ? WHERE Step_Name = ?"), {s("a < b"), s("Отчёт")});
+    ASSERT_TRUE(db().Execute(s("UPDATE lst_Dates SET Step_Notes = ? WHERE Step_Name = 'False'"), {s("")}).Ok());
+    ASSERT_TRUE(
+        db().Execute(s("UPDATE lst_Dates SET Step_Notes = ? WHERE Step_Name = ?"), {s("a < b"), s("Отчёт")}).Ok());
     choose(0);
     const QByteArray page = build();
 
@@ -231,9 +232,9 @@ TEST_F(Reports, TheReportListsEveryRowWhileTheSharedViewKeepsItsFilterSortAndRow
     addEvent(s("Home"), s("Echo"), QDate(2026, 12, 18));
     Recordset& shared = DataEnvironment1().rsCommand3;
     OpenIfClosed(shared);
-    shared.SetSort(s("Step_Name"));
-    shared.SetFilter(s("Measure_Name = 'Work'"));
-    shared.MoveLast();
+    ASSERT_TRUE(shared.SetSort(s("Step_Name")).Ok());
+    ASSERT_TRUE(shared.SetFilter(s("Measure_Name = 'Work'")).Ok());
+    ASSERT_TRUE(shared.MoveLast().Ok());
     const qint64 current = shared.CurrentId();
     choose(0, {1});
     EXPECT_EQ(cells(build()).mid(1), (QStringList{s("Alpha"), s("Bravo"), s("Charlie"), s("Delta"), s("Echo")}));

@@ -195,7 +195,7 @@ TEST_F(SupportTest, TheWaitShowsOnTheWindowAloneAndEveryCloseCancelsIt)
 TEST_F(SupportTest, ADueReminderDuringTheCheckIsAnnouncedThenShownWhenTheWindowCloses)
 {
     server.Serve(s(VersionPath), {200, "", HttpServer::Never});
-    WriteOption(s("RemWindow"), s("musicpath"), QString());
+    ASSERT_TRUE(WriteOption(s("RemWindow"), s("musicpath"), QString()));
     addEvent(s("Work"), s("Dentist"), Now().date(), s("14:31"));
     process().DateRefresh();
     main().ShowModeless();
@@ -278,7 +278,7 @@ TEST_F(SupportTest, AutoIsReadTrimmedAndWrittenAtEveryClose)
     for (const Stored& before : stored) {
         for (const auto& [way, close] : closeWays()) {
             if (before.value)
-                WriteOption(s("Update"), s("auto"), s(before.value));
+                ASSERT_TRUE(WriteOption(s("Update"), s("auto"), s(before.value)));
             else
                 WriteFile(OptionsFilePath(), withoutKey);
             const QString fday = ReadOption(s("General"), s("fday"));

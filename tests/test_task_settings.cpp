@@ -6,6 +6,7 @@
 
 #include "core/BusSettings.h"
 #include "core/clsINI.h"
+#include "platform/FileSystem.h"
 #include "platform/TrayIcon.h"
 
 #include <QCheckBox>
@@ -179,7 +180,7 @@ TEST_F(TaskSettings, StatusTextsRoundTripAndTheGridShowsWhatARereadGives)
     }
 }
 
-TEST_F(TaskSettings, ATextTheFileCannotKeepIsRefusedAndNothingIsWritten)
+TEST_F(TaskSettings, ATextTheFileCannotKeepOrAFileThatCannotBeWrittenIsReportedAndNothingIsWritten)
 {
     const std::string options = optionsFile();
     const QByteArray texts = ownTextsFile();
@@ -193,8 +194,20 @@ TEST_F(TaskSettings, ATextTheFileCannotKeepIsRefusedAndNothingIsWritten)
     EXPECT_EQ(d.focusWidget(), d.Text2);
     EXPECT_EQ(optionsFile(), options);
     EXPECT_EQ(ownTextsFile(), texts);
-    // Without a task list open nothing loads one.
+
+    // The dialog stays open with what was chosen.
     d.Text2->setText(s("not yet"));
+    MsgBoxScript::Clear();
+    FileSystem::SetAtomicWriteFailsBeforeRename(true);
+    d.cmdOK->click();
+    FileSystem::SetAtomicWriteFailsBeforeRename(false);
+    ASSERT_TRUE(Forms::IsLoaded<frmBusAdd>());
+    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes395"))});
+    EXPECT_EQ(d.Slider1->value(), 3);
+    EXPECT_EQ(d.Text2->text(), s("not yet"));
+    EXPECT_EQ(optionsFile(), options);
+    EXPECT_EQ(ownTextsFile(), texts);
+    // Without a task list open nothing loads one.
     d.cmdOK->click();
     EXPECT_FALSE(Forms::IsLoaded<frmBus>());
 }

@@ -168,7 +168,7 @@ TEST_F(TaskList, ATypedDateIsTheDateTyped)
     OpenIfClosed(DataEnvironment1().rstbl_Phones);
     const auto dates = [](Connection& db, const char* sql) {
         QList<QVariantList> rows;
-        db.Query(s(sql), {}, &rows);
+        EXPECT_TRUE(db.Query(s(sql), {}, &rows).Ok());
         QStringList texts;
         for (const QVariantList& row : rows)
             texts.append(row.value(0).toString().left(10));

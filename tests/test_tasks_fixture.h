@@ -39,7 +39,7 @@ protected:
                                  {stored, text, status})
                         .Ok());
         QList<QVariantList> rows;
-        tasksDb().Query(s("SELECT max(bsn_ID) FROM tbl_Business"), {}, &rows);
+        EXPECT_TRUE(tasksDb().Query(s("SELECT max(bsn_ID) FROM tbl_Business"), {}, &rows).Ok());
         return rows.value(0).value(0).toLongLong();
     }
 
@@ -49,7 +49,9 @@ protected:
         Connection other;
         EXPECT_TRUE(other.Open(DataEnvironment1().Connection3.Path(), s("qk_lam")).Ok());
         QList<QVariantList> rows;
-        other.Query(s("SELECT bsn_ID, bsn_Date, bsn_Text, bsn_Status FROM tbl_Business ORDER BY bsn_ID"), {}, &rows);
+        EXPECT_TRUE(
+            other.Query(s("SELECT bsn_ID, bsn_Date, bsn_Text, bsn_Status FROM tbl_Business ORDER BY bsn_ID"), {}, &rows)
+                .Ok());
         QList<Task> tasks;
         for (const QVariantList& row : rows)
             tasks.append({row[0].toLongLong(), row[1], row[2], row[3]});

@@ -42,8 +42,9 @@ TEST_P(ToolsScreens, ReportWizard)
 TEST_P(ToolsScreens, BackupWizard)
 {
     for (const bool recorded : {false, true}) {
-        if (recorded)
-            RegWrite(LastBackupValuePath(), LastBackupText(DataKind::Phones));
+        if (recorded) {
+            ASSERT_TRUE(RegWrite(LastBackupValuePath(), LastBackupText(DataKind::Phones)));
+        }
         frmBackUp& wizard = Forms::Get<frmBackUp>();
         wizard.show();
         const QString name = recorded ? s("backup-recorded") : s("backup");

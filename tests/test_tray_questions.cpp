@@ -87,6 +87,6 @@ TEST_F(TrayUnderQuestion, OpenWaitsUntilTheQuestionIsAnswered)
     // Every question was answered No.
     EXPECT_EQ(phoneRows("SELECT count(*) FROM tbl_Phones").value(0).value(0).toInt(), 1);
     QList<QVariantList> left;
-    tasks.Query(s("SELECT count(*) FROM tbl_Business"), {}, &left);
+    EXPECT_TRUE(tasks.Query(s("SELECT count(*) FROM tbl_Business"), {}, &left).Ok());
     EXPECT_EQ(left.value(0).value(0).toInt(), 1);
 }

@@ -27,7 +27,7 @@ protected:
         qputenv("TESSARYN_WEATHER_BASE", server.Base().toUtf8());
         server.Serve(Target, {200, answers::Forecast(answers::FiveDays()), 0, "text/xml"});
         process().WeatherCityId = s("27612");
-        WriteOption(s("RemWindow"), s("musicpath"), QString());
+        EXPECT_TRUE(WriteOption(s("RemWindow"), s("musicpath"), QString()));
     }
     void TearDown() override
     {

@@ -3,6 +3,7 @@
 #include "mainwin/WeatherForecast.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmWeather.h"
+#include "platform/FileSystem.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
 #include "support/HttpServer.h"
@@ -58,9 +59,9 @@ protected:
     }
     void storeCity(const char* id, const char* name, const char* unit)
     {
-        WriteOption(s("General"), s("wcityid"), s(id));
-        WriteOption(s("General"), s("wcityname"), s(name));
-        WriteOption(s("General"), s("wtempid"), s(unit));
+        EXPECT_TRUE(WriteOption(s("General"), s("wcityid"), s(id)));
+        EXPECT_TRUE(WriteOption(s("General"), s("wcityname"), s(name)));
+        EXPECT_TRUE(WriteOption(s("General"), s("wtempid"), s(unit)));
     }
     // The state the dialog leaves when no city can be chosen.
     void expectNothingToChoose(const char* what) const
@@ -115,6 +116,24 @@ TEST_F(Setup, TheChosenCityOfASearchIsStoredWithTheUnit)
     EXPECT_FALSE(Forms::IsLoaded<frmWeather>());
     EXPECT_TRUE(Forms::IsLoaded<frmMain>());
     EXPECT_TRUE(MsgBoxScript::Log().isEmpty());
+}
+
+TEST_F(Setup, AChoiceTheSettingsFileCannotTakeKeepsTheWindowOpenAndTheFormerCity)
+{
+    storeCity("26063", "Saint Petersburg(Russia)", "C");
+    process().WeatherCityId = s("26063");
+    server.Serve(s("/1.2/city/?search=Oslo&lang=en"),
+                 {200, answers::Cities({{"1234", "Oslo", "Norway"}}), 0, "text/xml"});
+    load();
+    search(s("Oslo"));
+    FileSystem::SetAtomicWriteFailsBeforeRename(true);
+    dialog->Command3->click();
+    FileSystem::SetAtomicWriteFailsBeforeRename(false);
+
+    EXPECT_EQ(MsgBoxScript::Log().value(0).text, GetLangText(s("mes395")));
+    EXPECT_TRUE(Forms::IsLoaded<frmWeather>());
+    EXPECT_EQ(ReadOption(s("General"), s("wcityid")), s("26063"));
+    EXPECT_EQ(process().WeatherCityId, s("26063"));
 }
 
 TEST_F(Setup, SearchTextsAreEncodedAndTheLanguageIsNamed)

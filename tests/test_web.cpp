@@ -244,7 +244,7 @@ TEST_F(UpdateCheck, RunsOnlyWhileAutomaticChecksAreOn)
     server.Serve(s("/tessaryn/tsversion.txt"), {200, "3.31"});
     Clock::SetFixed(QDateTime(QDate(2026, 12, 21), QTime(10, 0)));
     for (const char* value : {"0", "", "abc", "2", " 1 "}) {
-        WriteOption(s("Update"), s("auto"), s(value));
+        EXPECT_TRUE(WriteOption(s("Update"), s("auto"), s(value)));
         check();
     }
     EXPECT_EQ(server.Requests().size(), 1);

@@ -26,4 +26,4 @@ int RowHeightPixels(int units);
 int RowHeightSliderPosition(const QString& rowHeight);
 
 // The three keys in one rewrite of options.ini, as plain whole numbers.
-bool WriteBusSettings(int deleteAfterDays, bool notify, int rowHeight);
+[[nodiscard]] bool WriteBusSettings(int deleteAfterDays, bool notify, int rowHeight);

@@ -12,12 +12,6 @@
 
 namespace {
 
-[[noreturn]] void databaseFailure(const Connection& connection, const DbResult& result)
-{
-    std::fprintf(stderr, "Tessaryn: %s: %s\n", qPrintable(connection.Path()), qPrintable(result.text));
-    FatalEnd(GetLangText(QStringLiteral("mes328")).arg(connection.Path()));
-}
-
 [[noreturn]] void listFailure()
 {
     FatalEnd(GetLangText(QStringLiteral("mes11")));
@@ -48,7 +42,7 @@ void OpenIfClosed(Recordset& recordset)
         return;
     const DbResult result = recordset.Open();
     if (!result.Ok())
-        databaseFailure(recordset.ActiveConnection(), result);
+        DatabaseFailure(recordset.ActiveConnection(), result);
 }
 
 void OpenIfClosed(Connection& connection)
@@ -57,25 +51,34 @@ void OpenIfClosed(Connection& connection)
         return;
     const DbResult result = connection.Open();
     if (!result.Ok())
-        databaseFailure(connection, result);
+        DatabaseFailure(connection, result);
 }
 
-void CloseIfOpen(Recordset& recordset)
+DbResult CloseIfOpen(Recordset& recordset)
 {
-    if (recordset.State() == 1)
-        recordset.Close();
+    return recordset.State() == 1 ? recordset.Close() : DbResult();
 }
 
-void CloseIfOpen(Connection& connection)
+DbResult CloseIfOpen(Connection& connection)
 {
-    if (connection.State() == 1)
-        connection.Close();
+    return connection.State() == 1 ? connection.Close() : DbResult();
 }
 
-void UpdateIfRecords(Recordset& recordset)
+DbResult UpdateIfRecords(Recordset& recordset)
 {
-    if (recordset.RecordCount() > 0)
-        recordset.Update();
+    return recordset.RecordCount() > 0 ? recordset.Update() : DbResult();
+}
+
+void DatabaseFailure(const Connection& connection, const DbResult& result)
+{
+    LogDbFailure(connection.Path(), result);
+    FatalEnd(GetLangText(QStringLiteral("mes328")).arg(connection.Path()));
+}
+
+void LogDbFailure(const QString& what, const DbResult& result)
+{
+    std::fprintf(stderr, "Tessaryn: %s: %s\n", qPrintable(what), qPrintable(result.text));
+    std::fflush(stderr);
 }
 
 void FillGroupCombo(QComboBox* combo)
@@ -98,7 +101,8 @@ void FillGroupCombo(QComboBox* combo)
             if (!groups.MoveNext().Ok())
                 listFailure();
         }
-        CloseIfOpen(groups);
+        if (!CloseIfOpen(groups).Ok())
+            listFailure();
     }
     selectFirst(combo);
 }
@@ -126,7 +130,8 @@ void FillEventTypeCombo(QComboBox* combo)
             if (!categories.MoveNext().Ok())
                 listFailure();
         }
-        CloseIfOpen(categories);
+        if (!CloseIfOpen(categories).Ok())
+            listFailure();
     }
     selectFirst(combo);
 }

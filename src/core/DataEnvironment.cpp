@@ -53,8 +53,10 @@ void EndDataEnvironment()
 {
     if (!instance)
         return;
-    instance->Connection1.Close();
-    instance->Connection2.Close();
-    instance->Connection3.Close();
+    for (Connection* connection : {&instance->Connection1, &instance->Connection2, &instance->Connection3}) {
+        const DbResult closed = connection->Close();
+        if (!closed.Ok())
+            LogDbFailure(connection->Path(), closed);
+    }
     instance.reset();
 }

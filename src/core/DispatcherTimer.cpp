@@ -47,7 +47,8 @@ void frmProcess::Timer1_Timer()
             else
                 TrayLeftClick();
         }
-        FileSystem::RemoveFile(markerPath_);
+        // A marker that cannot be removed is announced once: its time is kept.
+        std::ignore = FileSystem::RemoveFile(markerPath_);
     }
 
     if (!LastWeatherUpdate.isValid() || minuteNumber(now) - minuteNumber(LastWeatherUpdate) > 20) {

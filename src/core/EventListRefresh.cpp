@@ -41,7 +41,7 @@ void frmProcess::DateRefresh()
     QHash<QByteArray, QString> categories;
     int earliest = 0;
     DispatcherRow earliestRow;
-    db.ForEachRow(QStringLiteral("SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep, "
+    const DbResult read = db.ForEachRow(QStringLiteral("SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep, "
                                  "Step_Numeric FROM lst_Dates ORDER BY Step_Numeric"),
                   {}, [&](const RowReader& row) {
                       DispatcherRow item;
@@ -73,6 +73,9 @@ void frmProcess::DateRefresh()
                       }
                       rows.Append(item, row.Utf8(1), row.Utf8(4));
                   });
+    // A list with rows missing would let their reminders pass unseen.
+    if (!read.Ok())
+        DatabaseFailure(db, read);
     const int count = static_cast<int>(rows.Size());
     ListView1.SetRows(std::move(rows));
 

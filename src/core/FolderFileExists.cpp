@@ -67,8 +67,10 @@ void CopyDataTree(const QString& installedFolder)
 {
     const QString user = KnownFolders::UserDataFolder();
     const QString shared = KnownFolders::SharedDataFolder();
-    FileSystem::MakeFolder(user);
-    FileSystem::MakeFolder(shared);
+    // A folder that cannot be made fails the copies into it, each of which is
+    // reported, and the start's checks then name what it lacks.
+    std::ignore = FileSystem::MakeFolder(user);
+    std::ignore = FileSystem::MakeFolder(shared);
 
     const QString relative = QDir(KnownFolders::InstallDataFolder()).relativeFilePath(installedFolder);
     const QString targetFolder = relative == QLatin1String(".") ? user : user + QLatin1Char('/') + relative;
@@ -88,7 +90,7 @@ void CopyDataTree(const QString& installedFolder)
         }
     }
     for (const QString& name : FileSystem::FolderNames(installedFolder)) {
-        FileSystem::MakeFolder(targetFolder + QLatin1Char('/') + name);
+        std::ignore = FileSystem::MakeFolder(targetFolder + QLatin1Char('/') + name);
         CopyDataTree(installedFolder + QLatin1Char('/') + name);
     }
 }
@@ -107,8 +109,9 @@ void MigrateOldData()
     };
     for (const auto& move : moves) {
         const QString source = legacy + QLatin1Char('/') + QLatin1String(move.name);
-        if (FileSystem::IsFile(source) && copyFile(source, move.target))
-            FileSystem::RemoveFile(source);
+        if (FileSystem::IsFile(source) && copyFile(source, move.target) && !FileSystem::RemoveFile(source))
+            std::fprintf(stderr, "Tessaryn: could not remove %s after taking it over\n",
+                         QFile::encodeName(source).constData());
     }
     QDir().rmdir(legacy);  // only when nothing else is left in it
 }

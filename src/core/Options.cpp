@@ -67,9 +67,9 @@ bool write(const QString& path, const QString& section, const QList<std::pair<QS
     if (!changed)
         return true;
     cache().remove(path);
-    if (!ini.UpdateFile())
-        FatalEnd();
-    return true;
+    // A file that is there but cannot be written (a full disk, a read-only file) is
+    // the caller's to report: the program runs on with the file as it was.
+    return ini.UpdateFile();
 }
 
 bool write(const QString& path, const QString& section, const QString& key, const QString& value)
@@ -149,7 +149,8 @@ QString ReadLangIni(const QString& section, const QString& key)
     if (asciiLettersOnly(value))
         return value;
     const QString english = QStringLiteral("English");
-    WriteLangIni(section, key, english);
+    // The run goes on in English either way; the file is put right when it can be.
+    std::ignore = WriteLangIni(section, key, english);
     return english;
 }
 

@@ -12,21 +12,22 @@
 // without a message. A missing key answers with the one-character NUL text
 // (AbsentText); the text helpers turn it into "".
 //
-// Writers refuse a value holding ";", CR, LF or NUL (the file format cannot keep it):
-// they return false and write nothing; the caller shows a message.
+// Writers refuse a value holding ";", CR, LF or NUL (the file format cannot keep it),
+// and fail when the file cannot be written: they return false, the file stays as it
+// was, and the caller shows a message.
 
 QString ReadOption(const QString& section, const QString& key);
-bool WriteOption(const QString& section, const QString& key, const QString& value);
+[[nodiscard]] bool WriteOption(const QString& section, const QString& key, const QString& value);
 // Several keys of one section in one rewrite of the file: all of them or none.
-bool WriteOptions(const QString& section, const QList<std::pair<QString, QString>>& values);
+[[nodiscard]] bool WriteOptions(const QString& section, const QList<std::pair<QString, QString>>& values);
 // A value with any character but ASCII letters becomes "English" (written back).
 QString ReadLangIni(const QString& section, const QString& key);
-bool WriteLangIni(const QString& section, const QString& key, const QString& value);
+[[nodiscard]] bool WriteLangIni(const QString& section, const QString& key, const QString& value);
 // [Translation] of the language file, every "&!" turned into a blank; "" when missing.
 QString GetLangText(const QString& key);
 // [Values] of the user's own-texts file of the language; "" when missing.
 QString GetOwnText(const QString& key);
-bool SetOwnText(const QString& key, const QString& value);
+[[nodiscard]] bool SetOwnText(const QString& key, const QString& value);
 // [Site] "zone" of the language file; "" when missing.
 QString GetSiteZone();
 

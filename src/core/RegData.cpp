@@ -56,17 +56,19 @@ bool importFile(Connection& db, const QString& file)
         return false;
     RegistryStore registry(db);
     // What this version wrote before the import stays.
+    bool written = true;
     for (const auto& [path, value] : ReadRegistryFile(file)) {
-        if (!entryOfMissingRow(path, ids))
-            registry.WriteNew(path, value);
+        if (written && !entryOfMissingRow(path, ids))
+            written = registry.WriteNew(path, value);
     }
-    result = db.Execute(QStringLiteral("INSERT INTO db_meta (name, value) VALUES (?, ?)"),
-                        {ImportedMark, QStringLiteral("1")});
-    if (result.Ok())
-        result = db.CommitTrans();
-    else
-        db.RollbackTrans();
-    return result.Ok();
+    if (written)
+        result = db.Execute(QStringLiteral("INSERT INTO db_meta (name, value) VALUES (?, ?)"),
+                            {ImportedMark, QStringLiteral("1")});
+    if (written && result.Ok())
+        return db.CommitTrans().Ok();
+    // Nothing of the file is kept: the import is tried again at the next use.
+    std::ignore = db.RollbackTrans();
+    return false;
 }
 
 }  // namespace
@@ -79,7 +81,7 @@ bool PrepareRegistry(Connection& events)
         return false;
     const QString file = RegistryFilePath();
     // The earlier version's scratch copy is never taken for the store.
-    FileSystem::RemoveFile(file + QStringLiteral(".pending"));
+    std::ignore = FileSystem::RemoveFile(file + QStringLiteral(".pending"));
     if (!FileSystem::IsFile(file))
         return true;
     if (!alreadyImported(events) && !importFile(events, file))
@@ -124,8 +126,7 @@ bool writeAutostartEntry()
                               "X-GNOME-Autostart-enabled=true\n")
                               .arg(DesktopExecArgument(KnownFolders::ExecutablePath()));
     const QString path = AutostartEntryPath();
-    FileSystem::MakeFolder(QFileInfo(path).absolutePath());
-    return FileSystem::WriteAtomic(path, entry.toUtf8());
+    return FileSystem::MakeFolder(QFileInfo(path).absolutePath()) && FileSystem::WriteAtomic(path, entry.toUtf8());
 }
 
 // The first word of an Exec line, as DesktopExecArgument wrote it: the string's
@@ -191,7 +192,11 @@ void RegisterForLogin()
     QByteArray entry;
     if (FileSystem::ReadAll(AutostartEntryPath(), &entry) && keepAutostartEntry(entry))
         return;
-    RegWrite(AutostartValuePath(), program);
+    // Nobody asked for this at the moment: the program runs on, and the next start
+    // tries again.
+    if (!RegWrite(AutostartValuePath(), program))
+        std::fprintf(stderr, "Tessaryn: could not register for login in %s\n",
+                     QFile::encodeName(AutostartEntryPath()).constData());
 }
 
 QString ProgramKey() { return QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Kelmaro Soft\\Tessaryn\\"); }
@@ -225,8 +230,10 @@ bool RegRead(const QString& path, QString* value)
 
 bool RegDelete(const QString& path)
 {
-    if (same(path, AutostartValuePath()))
-        FileSystem::RemoveFile(AutostartEntryPath());
+    // The value and its entry go together: while the entry stays, so does the value.
+    if (same(path, AutostartValuePath()) && FileSystem::IsFile(AutostartEntryPath())
+        && !FileSystem::RemoveFile(AutostartEntryPath()))
+        return false;
     return store().Delete(path);
 }
 

@@ -17,12 +17,12 @@ QString ProgramKey();
 QString AutostartValuePath();
 
 // False when the value could not be stored.
-bool RegWrite(const QString& path, const QString& value, const QString& type = QStringLiteral("REG_SZ"));
+[[nodiscard]] bool RegWrite(const QString& path, const QString& value, const QString& type = QStringLiteral("REG_SZ"));
 // False when the value is missing.
 bool RegRead(const QString& path, QString* value);
 // Deletes a value, or a key with everything under it; false when it is missing or
 // the store cannot be written.
-bool RegDelete(const QString& path);
+[[nodiscard]] bool RegDelete(const QString& path);
 bool RegKeyExists(const QString& path);
 // Names of the keys right below a key.
 QStringList RegSubKeys(const QString& keyPath);
@@ -31,7 +31,7 @@ QStringList RegSubKeys(const QString& keyPath);
 // and in one transaction, the file in which an earlier version kept the store
 // (leaving out the entries of event rows that are gone), then keeps that file as
 // "registry.reg.imported". False when it has to be tried again at the next use.
-bool PrepareRegistry(Connection& events);
+[[nodiscard]] bool PrepareRegistry(Connection& events);
 
 // The earlier version's registry file, and the autostart entry the store keeps in step.
 QString RegistryFilePath();

@@ -14,8 +14,9 @@ void removeAtomicWriteLeftOvers(const QString& root)
     QDirIterator files(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         files.next();
+        // One that cannot be removed is tried again at the next start.
         if (FileSystem::IsAtomicWriteLeftOver(files.fileName()))
-            FileSystem::RemoveFile(files.filePath());
+            std::ignore = FileSystem::RemoveFile(files.filePath());
     }
 }
 
@@ -29,6 +30,6 @@ void RemoveLeftOvers()
     const QString system = user + QStringLiteral("/System");
     for (const QString& name : FileSystem::FileNames(system)) {
         if (DatabaseCopy::IsRestoreLeftOver(system, name))
-            FileSystem::RemoveFile(system + QLatin1Char('/') + name);
+            std::ignore = FileSystem::RemoveFile(system + QLatin1Char('/') + name);
     }
 }

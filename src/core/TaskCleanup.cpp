@@ -12,6 +12,14 @@ namespace {
 
 [[noreturn]] void settingsFault() { FatalEnd(GetLangText(QStringLiteral("mes294"))); }
 
+void check(const DbResult& result)
+{
+    if (result.Ok())
+        return;
+    LogDbFailure(QStringLiteral("task clean-up"), result);
+    settingsFault();
+}
+
 }  // namespace
 
 void frmProcess::BusRefresh()
@@ -24,23 +32,22 @@ void frmProcess::BusRefresh()
     Recordset& rs = DataEnvironment1().rstbl_Business;
     OpenIfClosed(rs);
     if (rs.RecordCount() > 0) {
-        rs.MoveFirst();
+        check(rs.MoveFirst());
         while (!rs.Eof()) {
             const QDate date = rs.Field(QStringLiteral("bsn_Date")).toDate();
             // A task without a date has no age: it is left alone.
             if (date.isValid()) {
                 const qint64 days = date.daysTo(today);
                 if (age > 0 && days > age) {
-                    if (!rs.Delete().Ok())
-                        settingsFault();
+                    check(rs.Delete());
                 } else if (notify == 1 && days >= 0 && !rs.Field(QStringLiteral("bsn_Status")).toBool()) {
                     undoneDue = true;
                 }
             }
-            rs.MoveNext();
+            check(rs.MoveNext());
         }
     }
     if (undoneDue)
         TrayBalloon(ProductName(), GetLangText(QStringLiteral("mes237")), 1);
-    CloseIfOpen(rs);
+    check(CloseIfOpen(rs));
 }

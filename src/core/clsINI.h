@@ -22,7 +22,7 @@ public:
     bool SectionExists(const QString& section) const;
     // Writes the whole document (UTF-8, CR LF) atomically; false when FileName is
     // empty or the file cannot be written.
-    bool UpdateFile() const;
+    [[nodiscard]] bool UpdateFile() const;
     bool ValueExists(const QString& section, const QString& key) const;
     QString ValueName(const QString& section, int position) const;
     bool RemoveValue(const QString& section, const QString& key);

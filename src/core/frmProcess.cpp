@@ -144,8 +144,10 @@ void frmProcess::Form_Load()
     if (!FileExists(LangIniPath()))
         FatalEnd(s("There is no access to a file of options of the program: ") + LangIniPath());
 
-    WriteOption(s("General"), s("fday"), SystemWeekStartsOnMonday() ? s("M") : s("S"));
-    WriteOption(s("General"), s("fstart"), s("Y"));
+    // A settings file that cannot be written keeps what it holds; the saves that
+    // need it later say so.
+    std::ignore = WriteOption(s("General"), s("fday"), SystemWeekStartsOnMonday() ? s("M") : s("S"));
+    std::ignore = WriteOption(s("General"), s("fstart"), s("Y"));
     LanguageName = ReadLangIni(s("Main"), s("Language"));
     CheckLanguageCharset();
 
@@ -342,7 +344,9 @@ bool LanguageCharsetFallback()
              "display these languages, choose a UTF-8 locale of your language (such as ru_RU.UTF-8) in the language "
              "or region settings of your desktop and log in again. The setting can affect other programs."),
            48, ProductName());
-    WriteLangIni(s("Main"), s("Language"), s("English"));
+    // This run is in English either way; a file that cannot be written asks again at
+    // the next start.
+    std::ignore = WriteLangIni(s("Main"), s("Language"), s("English"));
     process.LanguageName = s("English");
     return true;
 }

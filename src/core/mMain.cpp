@@ -1,5 +1,6 @@
 #include "mMain.h"
 
+#include "Fatal.h"
 #include "Resources.h"
 #include "SystemCharset.h"
 #include "frmProcess.h"
@@ -17,14 +18,17 @@
 
 namespace {
 
+enum class InstanceLock { Taken, HeldByAnother, NoDataFolder };
+
 // Held for the whole run; a second start finds it taken.
-bool takeSingleInstanceLock()
+InstanceLock takeSingleInstanceLock()
 {
     const QString folder = KnownFolders::UserDataFolder();
-    FileSystem::MakeFolder(folder);
     const QByteArray path = QFile::encodeName(folder + QStringLiteral("/tessaryn.lock"));
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    return fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    const int fd = FileSystem::MakeFolder(folder) ? ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600) : -1;
+    if (fd < 0)
+        return InstanceLock::NoDataFolder;
+    return ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? InstanceLock::Taken : InstanceLock::HeldByAnother;
 }
 
 void leaveSecondStartMarker()
@@ -54,7 +58,8 @@ QString arguments(int argc, char** argv)
 int Main(int argc, char** argv)
 {
     RecordSystemCodeset();
-    if (!takeSingleInstanceLock()) {
+    const InstanceLock lock = takeSingleInstanceLock();
+    if (lock == InstanceLock::HeldByAnother) {
         leaveSecondStartMarker();
         return 0;
     }
@@ -68,6 +73,9 @@ int Main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("tessaryn"));
     InitResources();
     InstallStyle();
+    // Without its data folder the program has nowhere to keep anything.
+    if (lock == InstanceLock::NoDataFolder)
+        FatalEnd(QStringLiteral("There is no access to the data folder of the program: ") + KnownFolders::UserDataFolder());
     Forms::Get<frmProcess>().hide();
     return app.exec();
 }

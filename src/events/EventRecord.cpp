@@ -201,9 +201,12 @@ DbResult WriteEntries(const QList<EntryChange>& changes)
 
 bool EndSave(Connection& db, const DbResult& result)
 {
-    if (result.Ok())
-        return db.CommitTrans().Ok();
+    const DbResult ended = result.Ok() ? db.CommitTrans() : result;
+    if (ended.Ok())
+        return true;
+    LogDbFailure(QStringLiteral("save"), ended);
+    // The failure to report is the save's; the rollback only takes its rows back.
     if (db.InTransaction())
-        db.RollbackTrans();
+        std::ignore = db.RollbackTrans();
     return false;
 }

@@ -106,5 +106,6 @@ QList<EntryChange> RemoveEventEntries(qint64 id);
 DbResult WriteEntries(const QList<EntryChange>& changes);
 
 // Ends the transaction of a save that touches rows and entries: committed when every
-// step worked, else rolled back. True when the save is stored.
-bool EndSave(Connection& db, const DbResult& result);
+// step worked, else rolled back, the failure's own words written to standard error.
+// True when the save is stored.
+[[nodiscard]] bool EndSave(Connection& db, const DbResult& result);

@@ -27,12 +27,10 @@
 void frmOrg::EditEvent()
 {
     Recordset& rs = DataEnvironment1().rsCommand3;
-    if (rs.State() == 0 || rs.RecordCount() == 0) {
+    if (rs.State() == 0 || rs.RecordCount() == 0 || (rs.AbsolutePosition() < 0 && !rs.MoveFirst().Ok())) {
         MsgBox(GetLangText(QStringLiteral("mes295")), 48, ProductName());
         return;
     }
-    if (rs.AbsolutePosition() < 0)
-        rs.MoveFirst();
     const qint64 id = rs.CurrentId();
     const QString title = rs.Field(QStringLiteral("Step_Name")).toString();
     const QDate date = rs.Field(QStringLiteral("Step_Date")).toDate();
@@ -74,13 +72,11 @@ void frmOrg::EditEvent()
 void frmOrg::DeleteEvent()
 {
     Recordset& rs = DataEnvironment1().rsCommand3;
-    if (rs.State() == 0 || rs.RecordCount() == 0) {
+    if (rs.State() == 0 || rs.RecordCount() == 0 || (rs.AbsolutePosition() < 0 && !rs.MoveFirst().Ok())) {
         MsgBox(GetLangText(QStringLiteral("mes224")), 48, ProductName());
         Combo1->setFocus();
         return;
     }
-    if (rs.AbsolutePosition() < 0)
-        rs.MoveFirst();
     const QString question = GetLangText(QStringLiteral("mes225")) + QStringLiteral(" \"")
                              + rs.Field(QStringLiteral("Step_Name")).toString() + QStringLiteral("\" ?");
     const int answer = MsgBox(question, 36, ProductName());
@@ -96,10 +92,10 @@ void frmOrg::DeleteEvent()
         if (!EndSave(db, result)) {
             MsgBox(GetLangText(QStringLiteral("mes332")), 48, ProductName());
         } else {
-            // The grid goes on with the row that took the deleted one's place.
-            rs.MoveNext();
-            if (rs.Eof())
-                rs.MoveLast();
+            // The grid goes on with the row that took the deleted one's place; an
+            // empty view has none to stand on.
+            if (!rs.MoveNext().Ok() || rs.Eof())
+                std::ignore = rs.MoveLast();
         }
     }
     Forms::Get<frmProcess>().DateRefresh();

@@ -33,7 +33,7 @@ std::optional<RemWindowSettings> ParseRemWindowSettings(const std::function<QStr
 RemWindowSettings ReadRemWindowSettings(bool withSound);
 // Writes all eight keys in one replacement of options.ini; false when a value cannot
 // be kept in the file (a ";" or a line break in a path), and nothing is written.
-bool WriteRemWindowSettings(const RemWindowSettings& settings);
+[[nodiscard]] bool WriteRemWindowSettings(const RemWindowSettings& settings);
 
 // The part of a path after its last "/"; "" when there is none.
 QString SoundTitle(const QString& path);

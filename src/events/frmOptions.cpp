@@ -222,8 +222,9 @@ RemWindowSettings frmOptions::Chosen() const
 
 void frmOptions::cmdOK_Click()
 {
+    // The chosen sound's name was checked when it was chosen: what fails here is the file.
     if (!WriteRemWindowSettings(Chosen())) {
-        MsgBox(GetLangText(QStringLiteral("mes330")), 48, ProductName());
+        MsgBox(GetLangText(QStringLiteral("mes395")), 48, ProductName());
         return;
     }
     Forms::Unload(this);

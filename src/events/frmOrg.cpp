@@ -163,8 +163,13 @@ bool frmOrg::Form_QueryUnload(UnloadMode mode)
     closing_ = true;
     if (isVisible())
         Combo1->setFocus();
-    CloseIfOpen(DataEnvironment1().rsCommand1);
-    CloseIfOpen(events());
+    std::ignore = CloseIfOpen(DataEnvironment1().rsCommand1);  // only read here
+    // Cell edits are stored as they are made: one still pending here could not be.
+    const DbResult closed = CloseIfOpen(events());
+    if (!closed.Ok()) {
+        LogDbFailure(s("planner"), closed);
+        MsgBox(GetLangText(s("mes331")), 48, ProductName());
+    }
     UnhookGrid(DataGrid1);
     frmMesAdd* editor = Forms::Find<frmMesAdd>();
     if (editor && editor->isVisible())
@@ -204,16 +209,22 @@ void frmOrg::Combo1_Click()
     // Exactly the chosen category's events, its name taken literally.
     Recordset& rs = events();
     OpenIfClosed(rs);
-    rs.SetFilter(s("Measure_Name = ") + Criteria::Quote(ChosenStoredName()));
-    rs.Resync();
+    DbResult result = rs.SetFilter(s("Measure_Name = ") + Criteria::Quote(ChosenStoredName()));
+    if (result.Ok())
+        result = rs.Resync();
+    // The grid would show another category's events, or rows the file no longer holds.
+    if (!result.Ok())
+        DatabaseFailure(rs.ActiveConnection(), result);
 }
 
 void frmOrg::DataGrid1_HeadClick(int column)
 {
+    // Both are columns of the table, and the grid's edits are stored as they are
+    // made: the sort has nothing to fail on.
     if (column == 1)
-        events().SetSort(s("Step_Name"));
+        std::ignore = events().SetSort(s("Step_Name"));
     else if (column == 2)
-        events().SetSort(s("Step_Date"));
+        std::ignore = events().SetSort(s("Step_Date"));
 }
 
 void frmOrg::Toolbar1_ButtonClick(int index)

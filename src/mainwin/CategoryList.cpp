@@ -34,7 +34,7 @@ QList<CategoryRow> readCategories()
     QList<CategoryRow> rows;
     for (int row = 0; row < categories.RecordCount(); ++row)
         rows.append({categories.ValueAt(row, 0).toString(), categories.ValueAt(row, 1).toString()});
-    CloseIfOpen(categories);
+    std::ignore = CloseIfOpen(categories);  // only read: the writers store their edits themselves
     return rows;
 }
 

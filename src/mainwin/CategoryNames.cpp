@@ -64,7 +64,7 @@ bool CategoryNameTaken(const QString& name, const QString& ownStoredName)
         taken = lookAlike(stored, name) || (builtIn != 0 && lookAlike(ownText(builtIn), name));
     }
     if (!wasOpen)
-        CloseIfOpen(categories);
+        std::ignore = CloseIfOpen(categories);  // only read: the writers store their edits themselves
     for (int number = 1; number <= 3 && !taken; ++number)
         taken = number != ownBuiltIn && lookAlike(ownText(number), name);
     return taken;

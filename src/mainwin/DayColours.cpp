@@ -30,9 +30,13 @@ QList<DayEvent> readMonthEvents(int year, int month)
     OpenIfClosed(db);
     const QDate first(year, month, 1);
     QList<QVariantList> rows;
-    db.Query(QStringLiteral("SELECT Measure_Name, Step_Name, Step_Date FROM lst_Dates "
-                            "WHERE Step_Date >= ? AND Step_Date < ? ORDER BY Step_Numeric"),
-             {first.toString(Qt::ISODate), first.addMonths(1).toString(Qt::ISODate)}, &rows);
+    const DbResult read =
+        db.Query(QStringLiteral("SELECT Measure_Name, Step_Name, Step_Date FROM lst_Dates "
+                                "WHERE Step_Date >= ? AND Step_Date < ? ORDER BY Step_Numeric"),
+                 {first.toString(Qt::ISODate), first.addMonths(1).toString(Qt::ISODate)}, &rows);
+    // A month drawn without its events would say that none are due.
+    if (!read.Ok())
+        DatabaseFailure(db, read);
 
     const frmProcess& process = Forms::Get<frmProcess>();
     const QString stored[3] = {process.BuiltInMeasure1, process.BuiltInMeasure2, process.BuiltInMeasure3};

@@ -10,7 +10,6 @@
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "core/frmProcess.h"
-#include "platform/Criteria.h"
 #include "platform/FileSystem.h"
 #include "platform/MsgBox.h"
 
@@ -43,8 +42,10 @@ void reportError(const QString& description)
 void resyncOpenEventRecordsets()
 {
     for (Recordset* events : {&DataEnvironment1().rsCommand2, &DataEnvironment1().rsCommand3}) {
-        if (events->State() == 1)
-            events->Resync();
+        // A view left with the old name would file an edited event under it again.
+        const DbResult read = events->State() == 1 ? events->Resync() : DbResult();
+        if (!read.Ok())
+            DatabaseFailure(events->ActiveConnection(), read);
     }
 }
 
@@ -81,10 +82,11 @@ public:
     {
         if (path_.isEmpty())
             return;
+        // Either way a file that stays belongs to no category and only takes room.
         if (existed_)
-            std::ignore = FileSystem::WriteAtomic(path_, before_);  // a file of no category otherwise
+            std::ignore = FileSystem::WriteAtomic(path_, before_);
         else
-            FileSystem::RemoveFile(path_);
+            std::ignore = FileSystem::RemoveFile(path_);
     }
 
 private:
@@ -119,10 +121,12 @@ void frmIconAdd::refuseTakenName()
 
 void frmIconAdd::refuseSave(const DbResult& result)
 {
-    if (result.status == DbStatus::DuplicateKey)
+    if (result.status == DbStatus::DuplicateKey) {
         refuseTakenName();
-    else
-        reportError(result.text);
+        return;
+    }
+    LogDbFailure(s("category editor"), result);
+    reportError(result.Description());
 }
 
 void frmIconAdd::Command0_Click()
@@ -166,7 +170,7 @@ void frmIconAdd::Command0_Click()
     });
     if (!result.Ok())
         categories.CancelUpdate();
-    CloseIfOpen(categories);
+    std::ignore = CloseIfOpen(categories);  // its edit was stored or cancelled above
     if (!result.Ok()) {
         icon.Undo();
         refuseSave(result);
@@ -270,10 +274,11 @@ bool frmIconAdd::saveUserCategory(const QString& storedName, const QString& oldN
     Recordset& categories = DataEnvironment1().rsCommand1;
     Connection& events = DataEnvironment1().Connection1;
     OpenIfClosed(categories);
-    categories.MoveFirst();
-    categories.Find(s("Measure_Name = ") + Criteria::Quote(storedName));
+    const DbResult found = FindCategory(categories, storedName);
     const DbResult result = CommitCategoryChange([&] {
-        DbResult written = categories.Eof() ? DbResult::Failure(DbStatus::Error, storedName) : DbResult();
+        DbResult written = found;
+        if (written.Ok() && categories.Eof())
+            written = DbResult::Failure(DbStatus::Error, storedName);
         if (written.Ok() && renamed)
             written = categories.SetField(s("Measure_Name"), newName);
         if (written.Ok() && newFile)
@@ -290,15 +295,16 @@ bool frmIconAdd::saveUserCategory(const QString& storedName, const QString& oldN
     });
     if (!result.Ok())
         categories.CancelUpdate();
-    CloseIfOpen(categories);
+    std::ignore = CloseIfOpen(categories);  // its edit was stored or cancelled above
     if (!result.Ok()) {
         icon.Undo();
         refuseSave(result);
         return false;
     }
     if (renamed) {
+        // The row names the new file; the old one, should it stay, only takes room.
         if (FileExists(ownFile) && !sameFile(ownFile, CategoryIconPath(newName)))
-            FileSystem::RemoveFile(ownFile);
+            std::ignore = FileSystem::RemoveFile(ownFile);
         resyncOpenEventRecordsets();
     }
     return true;

@@ -65,6 +65,7 @@ void WriteDefaultCategoryRule(const QString& shownName)
     const QString key = CategoryRuleKey(shownName);
     if (RegKeyExists(key + NextInterval))
         return;
+    // A default that could not be written is written at the next load.
     std::ignore = CommitCategoryChange([&] {
         const bool written =
             RegWrite(key + NextType, QStringLiteral("yyyy")) && RegWrite(key + NextInterval, QStringLiteral("1"));
@@ -131,6 +132,7 @@ void RemoveRulesOfNoCategory(const QStringList& shownNames)
     }
     if (orphans.isEmpty())
         return;
+    // Rules that stay are read by no one and are removed at the next load.
     std::ignore = CommitCategoryChange([&] {
         for (const QString& name : orphans) {
             if (!RegDelete(CategoryRuleKey(name)))
@@ -140,14 +142,20 @@ void RemoveRulesOfNoCategory(const QStringList& shownNames)
     });
 }
 
+DbResult FindCategory(Recordset& categories, const QString& storedName)
+{
+    const DbResult result = categories.MoveFirst();
+    return result.Ok() ? categories.Find(QStringLiteral("Measure_Name = ") + Criteria::Quote(storedName)) : result;
+}
+
 QString CategoryIconSource(const QString& storedName)
 {
     Recordset& categories = DataEnvironment1().rsCommand1;
     OpenIfClosed(categories);
-    categories.MoveFirst();
-    categories.Find(QStringLiteral("Measure_Name = ") + Criteria::Quote(storedName));
-    const QString iconPath = categories.Eof() ? QString() : categories.Field(1).toString();
-    CloseIfOpen(categories);
+    const QString iconPath = FindCategory(categories, storedName).Ok() && !categories.Eof()
+                                 ? categories.Field(1).toString()
+                                 : QString();
+    std::ignore = CloseIfOpen(categories);  // only read here
     return iconPath;
 }
 
@@ -169,20 +177,17 @@ DbResult DeleteCategoryRecord(const QString& storedName, const QString& shownNam
 {
     Recordset& categories = DataEnvironment1().rsCommand1;
     OpenIfClosed(categories);
-    categories.MoveFirst();
-    categories.Find(QStringLiteral("Measure_Name = ") + Criteria::Quote(storedName));
-    const bool found = !categories.Eof();
+    const DbResult looked = FindCategory(categories, storedName);
+    const bool found = looked.Ok() && !categories.Eof();
     if (found)
         *iconPath = categories.Field(1).toString();
-    const DbResult result = CommitCategoryChange([&] {
+    const DbResult result = !looked.Ok() ? looked : CommitCategoryChange([&] {
         DbResult deleted = found ? categories.Delete() : DbResult();
         if (deleted.Ok() && !DeleteCategoryRule(shownName))
             deleted = DbResult::Failure(DbStatus::Error, CategoryRuleKey(shownName));
         return deleted;
     });
-    if (result.Ok())
-        categories.Resync();
-    CloseIfOpen(categories);
+    std::ignore = CloseIfOpen(categories);  // the delete is stored at once: nothing is pending
     return result;
 }
 

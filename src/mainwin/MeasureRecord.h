@@ -7,6 +7,7 @@
 #include <functional>
 
 class QLineEdit;
+class Recordset;
 struct DbResult;
 
 // Where an event category lives besides its row in lst_Measures: its icon file and
@@ -25,13 +26,13 @@ bool ReadCategoryRule(const QString& shownName, QString* nextType, QString* next
 // Writes a rule built by the editor. A non-empty letter writes both values. An
 // empty letter writes nothing for a new category; for an edited one whose key holds
 // both values it writes "NextInterval" = "0" and deletes "NextType", keeping the key.
-bool WriteCategoryRule(const QString& shownName, const QString& nextType, int nextInterval, bool editedCategory);
+[[nodiscard]] bool WriteCategoryRule(const QString& shownName, const QString& nextType, int nextInterval, bool editedCategory);
 // The yearly rule of built-in category 1, written once: only while its key has no
 // "NextInterval" (a rule switched off keeps "0" there and is not written again).
 void WriteDefaultCategoryRule(const QString& shownName);
 // Carries the key with whatever values it holds to the new name (a rename).
-bool MoveCategoryRule(const QString& oldShownName, const QString& newShownName);
-bool DeleteCategoryRule(const QString& shownName);
+[[nodiscard]] bool MoveCategoryRule(const QString& oldShownName, const QString& newShownName);
+[[nodiscard]] bool DeleteCategoryRule(const QString& shownName);
 
 // The names whose rule keys exist under "Measures\".
 QStringList CategoryRuleNames();
@@ -42,6 +43,9 @@ QStringList CategoryRuleNames();
 // moved rule leaves one.
 void RemoveRulesOfNoCategory(const QStringList& shownNames);
 
+// Stands the open category recordset on the row of a stored name, or at its end when
+// there is none.
+DbResult FindCategory(Recordset& categories, const QString& storedName);
 // LVIcon_Path of the category row of a stored name; a null text when there is none.
 QString CategoryIconSource(const QString& storedName);
 
@@ -76,4 +80,4 @@ bool IsInIconFolder(const QString& path);
 QIcon LoadPictureFile(const QString& path);
 // Copies a picture to the category's icon file, replacing it. A missing "System" or
 // "Icons" folder ends the program with "mes167". False when the copy failed.
-bool CopyIconFile(const QString& source, const QString& shownName);
+[[nodiscard]] bool CopyIconFile(const QString& source, const QString& shownName);

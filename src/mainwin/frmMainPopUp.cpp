@@ -3,19 +3,17 @@
 #include "MeasureRecord.h"
 #include "frmIconAdd.h"
 #include "frmMain.h"
+#include "core/DBConfig.h"
 #include "core/Fatal.h"
 #include "core/FolderFileExists.h"
 #include "core/Options.h"
 #include "core/frmProcess.h"
-#include "platform/Connection.h"
 #include "platform/FileSystem.h"
 #include "platform/MsgBox.h"
 
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
-
-#include <cstdio>
 
 namespace {
 
@@ -125,16 +123,16 @@ void frmMainPopUp::mnuDelete_Click()
     QString iconPath;
     const DbResult deleted = DeleteCategoryRecord(stored, shown, &iconPath);
     if (!deleted.Ok()) {
-        std::fprintf(stderr, "Tessaryn: the category %s was not deleted: %s\n", qPrintable(shown),
-                     qPrintable(deleted.text));
+        LogDbFailure(s("the category ") + shown + s(" was not deleted"), deleted);
         MsgBox(GetLangText(s("mes378")), 48, ProductName());
         return;
     }
     delete main->ListView1->takeItem(main->ListView1->row(item));
     // Only a file of the user's icon folder is the category's own; a path that a
-    // restored database names elsewhere is left alone. The file goes after the row.
+    // restored database names elsewhere is left alone. The file goes after the row;
+    // should it stay, it belongs to no category and only takes room.
     if (!iconPath.isEmpty() && FileExists(iconPath) && IsInIconFolder(iconPath))
-        FileSystem::RemoveFile(iconPath);
+        std::ignore = FileSystem::RemoveFile(iconPath);
     main->ImageList1.Remove(QLatin1Char('_') + shown);
     main->RefreshCategoryIcons();
     Forms::Get<frmProcess>().DateRefresh();

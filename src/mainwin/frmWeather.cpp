@@ -139,12 +139,13 @@ void frmWeather::Command3_Click()
     const QString name = Combo1->currentText();
     const QString id = Combo2->currentText();
     const QString unit = Check1->isChecked() ? s("F") : s("C");
+    if (!WriteOptions(s("General"), {{s("wcityname"), name}, {s("wcityid"), id}, {s("wtempid"), unit}})) {
+        MsgBox(GetLangText(s("mes395")), 48, ProductName());
+        return;
+    }
     frmProcess& process = Forms::Get<frmProcess>();
-    WriteOption(s("General"), s("wcityname"), name);
     process.WeatherCityName = name;
-    WriteOption(s("General"), s("wcityid"), id);
     process.WeatherCityId = id;
-    WriteOption(s("General"), s("wtempid"), unit);
     process.WeatherTempId = unit;
 
     const QPointer<frmWeather> self(this);

@@ -4,6 +4,7 @@
 
 #include "ContactLinks.h"
 #include "ContactRecord.h"
+#include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/Fatal.h"
 #include "core/Formats.h"
@@ -88,9 +89,12 @@ bool frmCntAdd::storeContact(bool added)
         result = rs.Update();
     if (!result.Ok()) {
         rs.CancelUpdate();
+        LogDbFailure(s("contact card"), result);
         return false;
     }
-    rs.Resync();
+    // The contact is stored and listed: a failed re-read leaves the other rows as
+    // they were last read.
+    std::ignore = rs.Resync();
     return true;
 }
 
@@ -156,7 +160,9 @@ void frmCntAdd::Command1_Click()
         notes = GetLangText(s("mes97")) + s(" - ") + DateText(birth);
     }
     const QString title = Text1Name->text() + s(" ") + Text2Name->text();
-    if (!AddDayReminder(Forms::Get<frmProcess>().BuiltInMeasure1, title, date, notes).Ok()) {
+    const DbResult added = AddDayReminder(Forms::Get<frmProcess>().BuiltInMeasure1, title, date, notes);
+    if (!added.Ok()) {
+        LogDbFailure(s("birthday reminder"), added);
         warn("mes331");
         return;
     }

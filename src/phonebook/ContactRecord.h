@@ -50,4 +50,4 @@ QString ColumnChoiceKey(int gridColumn);
 // shows "mes294" and ends the program.
 QList<bool> ReadColumnChoice();
 // All 29 keys in one rewrite of options.ini.
-bool WriteColumnChoice(const QList<bool>& shown);
+[[nodiscard]] bool WriteColumnChoice(const QList<bool>& shown);

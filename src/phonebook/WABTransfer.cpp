@@ -1,6 +1,7 @@
 #include "frmWAB.h"
 
 #include "frmPhones.h"
+#include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/Fatal.h"
 #include "core/Options.h"
@@ -101,9 +102,10 @@ QList<int> frmWAB::selectedRows() const
 bool frmWAB::transfer(const QList<int>& rows)
 {
     Recordset& phones = DataEnvironment1().rstbl_Phones;
-    Connection& connection = phones.ActiveConnection();
-    if (phones.State() == 0 || !connection.BeginTrans().Ok())
+    if (phones.State() == 0)
         return false;
+    Connection& connection = phones.ActiveConnection();
+    DbResult result = connection.BeginTrans();
     const QString group = Forms::Get<frmProcess>().GeneralGroupName;
     const QString noName = GetLangText(s("mes271"));
     const QString progress = GetLangText(s("mes270")) + s(": ");
@@ -113,24 +115,25 @@ bool frmWAB::transfer(const QList<int>& rows)
     // row would cost more than the row.
     QElapsedTimer shown;
     shown.start();
-    int stored = 0;
-    for (const int row : rows) {
-        if (!storeContact(phones, lvContacts, row, group, noName).Ok()) {
-            quiet.unblock();
-            connection.RollbackTrans();
-            return false;
-        }
-        if (++stored == rows.size() || shown.elapsed() >= ProgressInterval) {
-            lblProgress->setText(progress + QString::number(stored) + selected);
+    for (qsizetype i = 0; i < rows.size() && result.Ok(); ++i) {
+        result = storeContact(phones, lvContacts, rows[i], group, noName);
+        if (!result.Ok())
+            break;
+        if (i + 1 == rows.size() || shown.elapsed() >= ProgressInterval) {
+            lblProgress->setText(progress + QString::number(i + 1) + selected);
             shown.restart();
         }
         Forms::DoEvents();
     }
     quiet.unblock();
-    if (connection.CommitTrans().Ok())
-        return true;
-    connection.RollbackTrans();
-    return false;
+    // A failed commit takes its rows back itself.
+    if (result.Ok())
+        result = connection.CommitTrans();
+    else if (connection.InTransaction())
+        std::ignore = connection.RollbackTrans();  // the failure to report is the row's
+    if (!result.Ok())
+        LogDbFailure(s("address-book import"), result);
+    return result.Ok();
 }
 
 // While a transfer runs the window takes no input that could change what it reads.

@@ -3,10 +3,12 @@
 #include "ContactRecord.h"
 #include "frmPhones.h"
 #include "frmWAB.h"
+#include "core/Fatal.h"
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "core/cTabStripPane.h"
 #include "platform/Controls.h"
+#include "platform/MsgBox.h"
 
 #include <QGroupBox>
 #include <QListWidget>
@@ -81,7 +83,10 @@ void frmCntTable::Command0_Click()
     QList<bool> shown;
     for (int i = 0; i < List1->count(); ++i)
         shown.append(List1->item(i)->checkState() == Qt::Checked);
-    WriteColumnChoice(shown);
+    if (!WriteColumnChoice(shown)) {
+        MsgBox(GetLangText(s("mes395")), 48, ProductName());
+        return;
+    }
     if (frmPhones* phones = Forms::Find<frmPhones>()) {
         const QList<int> columns = ChoosableGridColumns();
         for (int i = 0; i < columns.size(); ++i)

@@ -23,7 +23,8 @@ public:
     void ApplyLanguage();
     // The ticks from options.ini; a value that is not a flag ends the program.
     void LoadColumnChoice();
-    // Writes every tick in one rewrite of options.ini, then shows the columns so.
+    // Writes every tick in one rewrite of options.ini, then shows the columns so and
+    // closes; a write that fails is reported and changes nothing.
     void Command0_Click();
     // Closes the chooser and opens the address-book import over the phone book.
     void CommandImport_Click();

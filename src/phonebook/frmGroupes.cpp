@@ -164,17 +164,16 @@ void frmGroupes::Command2_Click()
         result = rs.SetField(0, Text1Name->text());
     if (result.Ok())
         result = rs.Update();
-    if (!result.Ok()) {
+    if (!result.Ok())
         rs.CancelUpdate();
-        CloseIfOpen(rs);
+    std::ignore = CloseIfOpen(rs);  // its edit was stored or cancelled above
+    if (!result.Ok()) {
         if (result.status == DbStatus::DuplicateKey)
             MsgBox(GetLangText(s("mes155")), 48, ProductName());
         else
-            MsgBox(GetLangText(s("mes65")) + s(" ") + result.text, 48, ProductName());
+            MsgBox(GetLangText(s("mes65")) + s(" ") + result.Description(), 48, ProductName());
         return;
     }
-    rs.Resync();
-    CloseIfOpen(rs);
     fillList();
     QPointer<frmGroupes> self(this);
     MsgBox(GetLangText(s("mes153")), 64, ProductName());
@@ -197,19 +196,25 @@ void frmGroupes::Command1_Click()
         // The search starts from the first row, whoever had the table open before.
         Recordset& rs = groups();
         OpenIfClosed(rs);
-        rs.MoveFirst();
-        rs.Find(GroupFilter(name));
-        const bool found = !rs.Eof();
-        const bool deleted = found && rs.Delete().Ok();
-        CloseIfOpen(rs);
-        if (deleted)
-            MsgBox(GetLangText(s("mes154")), 64, ProductName());
-        else if (found)
+        DbResult result = rs.MoveFirst();
+        if (result.Ok())
+            result = rs.Find(GroupFilter(name));
+        const bool found = result.Ok() && !rs.Eof();
+        if (found)
+            result = rs.Delete();
+        std::ignore = CloseIfOpen(rs);  // the manager leaves no edit pending
+        if (!result.Ok()) {
+            LogDbFailure(s("contact groups"), result);
             MsgBox(GetLangText(s("mes342")), 48, ProductName());
+        } else if (found) {
+            MsgBox(GetLangText(s("mes154")), 64, ProductName());
+        }
         if (!self)
             return;
         fillList();
         showDeletable();
     }
-    DataEnvironment1().rstbl_Phones.Resync();
+    // Deleting a group changes no contact: a grid that could not read them again
+    // still shows what the file holds.
+    std::ignore = DataEnvironment1().rstbl_Phones.Resync();
 }

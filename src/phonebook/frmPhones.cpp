@@ -217,10 +217,14 @@ void frmPhones::Form_Activate()
 bool frmPhones::Form_QueryUnload(UnloadMode mode)
 {
     closing_ = true;
-    Recordset& rs = contacts();
-    UpdateIfRecords(rs);
-    CloseIfOpen(DataEnvironment1().rsCommand1);
-    CloseIfOpen(rs);
+    std::ignore = CloseIfOpen(DataEnvironment1().rsCommand1);  // only read here
+    // Cell edits and the card's saves are stored as they are made: an edit still
+    // pending here could not be.
+    const DbResult closed = CloseIfOpen(contacts());
+    if (!closed.Ok()) {
+        LogDbFailure(s("phone book"), closed);
+        report(s("mes340"));
+    }
     Forms::Unload<frmCntSearch>();
     UnhookGrid(DataGrid1);
     if (mode != UnloadMode::ControlMenu)
@@ -234,19 +238,21 @@ void frmPhones::ReapplyGroupFilter()
     if (rs.State() == 0)
         return;
     const int entry = Combo1->currentIndex();
-    if (entry <= 0)
-        rs.SetFilter(AllContactsFilter());
-    else if (entry == 1)
-        rs.SetFilter(GroupFilter(Forms::Get<frmProcess>().GeneralGroupName));
-    else
-        rs.SetFilter(GroupFilter(Combo1->currentText()));
+    const QString filter = entry <= 0  ? AllContactsFilter()
+                           : entry == 1 ? GroupFilter(Forms::Get<frmProcess>().GeneralGroupName)
+                                        : GroupFilter(Combo1->currentText());
+    // The name is quoted and edits are stored as they are made: the filter has
+    // nothing to fail on.
+    std::ignore = rs.SetFilter(filter);
     LabelFilter->clear();
 }
 
 void frmPhones::DataGrid1_HeadClick(int column)
 {
+    // Columns of the table, and edits are stored as they are made: the sort has
+    // nothing to fail on.
     if (std::find(std::begin(SortableColumns), std::end(SortableColumns), column) != std::end(SortableColumns))
-        contacts().SetSort(Contact::FieldName(GridColumnField(column)));
+        std::ignore = contacts().SetSort(Contact::FieldName(GridColumnField(column)));
 }
 
 void frmPhones::Toolbar1_ButtonClick(int index)
@@ -300,14 +306,16 @@ void frmPhones::DeleteWithQuestion()
 void frmPhones::deleteCurrent()
 {
     Recordset& rs = contacts();
-    if (!rs.Delete().Ok()) {
+    const DbResult deleted = rs.Delete();
+    if (!deleted.Ok()) {
+        LogDbFailure(s("phone book"), deleted);
         report(s("mes341"));
         return;
     }
-    // The grid goes on with the row that took the deleted one's place.
-    rs.MoveNext();
-    if (rs.Eof())
-        rs.MoveLast();
+    // The grid goes on with the row that took the deleted one's place; an empty view
+    // has none to stand on.
+    if (!rs.MoveNext().Ok() || rs.Eof())
+        std::ignore = rs.MoveLast();
 }
 
 bool frmPhones::eventFilter(QObject* watched, QEvent* event)

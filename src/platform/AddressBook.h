@@ -52,7 +52,7 @@ public:
         TextBlock Texts;
     };
 
-    enum class SaveResult { Saved, NotFound, NotRenamable, EmptyName, ChangedSinceRead, WriteProtected, WriteFailed };
+    enum class [[nodiscard]] SaveResult { Saved, NotFound, NotRenamable, EmptyName, ChangedSinceRead, WriteProtected, WriteFailed };
 
     static constexpr qint64 MaxFileSize = 64 << 20;
 

@@ -69,8 +69,10 @@ int BoundGridModel::CurrentRow() const
 
 void BoundGridModel::SetCurrentRow(int row)
 {
+    // Cell edits are stored as they are made, so the move has no edit to store; a row
+    // out of range leaves the current row where it was.
     if (row != recordset_.AbsolutePosition())
-        recordset_.MoveTo(row);
+        std::ignore = recordset_.MoveTo(row);
 }
 
 int BoundGridModel::rowCount(const QModelIndex& parent) const

@@ -54,7 +54,9 @@ Connection::Connection(QObject* parent) : QObject(parent) {}
 
 Connection::~Connection()
 {
-    Close();
+    // The windows store their edits before the data environment ends; at this point
+    // no one is left to hear of a failure.
+    std::ignore = Close();
 }
 
 QString Connection::MakeConnectionString(const QString& path, const QString& password)
@@ -84,7 +86,7 @@ DbResult Connection::Open(const QString& path, const QString& password)
     if (result.Ok())
         result = checkPassword(password);
     if (!result.Ok())
-        Close();
+        std::ignore = Close();  // no recordset was open on it to hold an edit
     return result;
 }
 
@@ -97,7 +99,7 @@ DbResult Connection::OpenNew(const QString& path)
     connectionString_ = MakeConnectionString(path, QString());
     const DbResult result = openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (!result.Ok())
-        Close();
+        std::ignore = Close();  // no recordset was open on it to hold an edit
     return result;
 }
 
@@ -131,18 +133,24 @@ DbResult Connection::checkPassword(const QString& password)
     return {};
 }
 
-void Connection::Close()
+DbResult Connection::Close()
 {
+    DbResult result;
     const QList<Recordset*> open = recordsets_;
-    for (Recordset* recordset : open)
-        recordset->Close();
+    for (Recordset* recordset : open) {
+        const DbResult closed = recordset->Close();
+        if (result.Ok())
+            result = closed;
+    }
     if (!db_)
-        return;
+        return result;
+    // Closing the file ends the transaction whether or not the rollback is heard.
     if (inTransaction_)
-        Execute(QStringLiteral("ROLLBACK"));
+        std::ignore = Execute(QStringLiteral("ROLLBACK"));
     inTransaction_ = false;
     sqlite3_close_v2(db_);
     db_ = nullptr;
+    return result;
 }
 
 DbResult Connection::BeginTrans()
@@ -165,7 +173,8 @@ DbResult Connection::CommitTrans()
         inTransaction_ = false;
         return result;
     }
-    RollbackTrans();
+    // The commit's failure is the one to report; the rollback only re-reads the rows.
+    std::ignore = RollbackTrans();
     return result;
 }
 

@@ -9,6 +9,7 @@
 #include <QDate>
 
 #include <functional>
+#include <tuple>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -41,7 +42,7 @@ private:
 // index (a second category or group of the same name, in any letter case).
 enum class DbStatus { Ok, DuplicateKey, BadCriteria, BadPassword, Error };
 
-struct DbResult {
+struct [[nodiscard]] DbResult {
     DbStatus status = DbStatus::Ok;
     QString text;
     // The database's own words, without the statement that failed; empty where the
@@ -82,9 +83,9 @@ public:
     // Creates a new, empty file and opens it without a password: for the tool that
     // builds the shipped databases.
     DbResult OpenNew(const QString& path);
-    // Closes the open recordsets first (storing their pending edits); an open
-    // transaction is rolled back.
-    void Close();
+    // Closes the open recordsets first, storing their pending edits (the first
+    // failure among them is the result); an open transaction is rolled back.
+    DbResult Close();
 
     // One transaction around the writes of every recordset of this connection until
     // CommitTrans or RollbackTrans; after a rollback the recordsets re-read the file.
@@ -135,6 +136,6 @@ DbResult WriteInTransaction(Connection& connection, Work work)
     if (result.Ok())
         result = connection.Execute(QStringLiteral("COMMIT"));
     if (!result.Ok())
-        connection.Execute(QStringLiteral("ROLLBACK"));
+        std::ignore = connection.Execute(QStringLiteral("ROLLBACK"));  // the first failure is the one to report
     return result;
 }

@@ -29,12 +29,12 @@ void RemoveStaged(const QString& staged);
 // which may still name it, is there.
 bool IsRestoreLeftOver(const QString& folder, const QString& fileName);
 
-enum class StageResult { Ok, NotDatabase, WriteFailed };
+enum class [[nodiscard]] StageResult { Ok, NotDatabase, WriteFailed };
 // Copies source to target when source is a regular file that starts with the SQLite
 // header (a FIFO or a device is refused without being read). The source is only read.
 StageResult StageCopy(const QString& source, const QString& target);
 
 // Flushes a file's data to the disk; false when it cannot be opened or synced.
-bool SyncFile(const QString& path);
+[[nodiscard]] bool SyncFile(const QString& path);
 
 }  // namespace DatabaseCopy

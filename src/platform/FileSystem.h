@@ -12,7 +12,7 @@ namespace FileSystem {
 bool Exists(const QString& path);       // a file or a folder
 bool IsFolder(const QString& path);
 bool IsFile(const QString& path);
-bool MakeFolder(const QString& path);   // with missing parents; true when it exists afterwards
+[[nodiscard]] bool MakeFolder(const QString& path);   // with missing parents; true when it exists afterwards
 
 // Names (not paths) of the files and sub-folders of a folder, sorted by name.
 QStringList FileNames(const QString& folder);
@@ -32,7 +32,7 @@ struct FileStamp {
 };
 std::optional<FileStamp> Stamp(const QString& path);
 
-bool ReadAll(const QString& path, QByteArray* data);
+[[nodiscard]] bool ReadAll(const QString& path, QByteArray* data);
 
 // The mode a file gets as it is created. Ordinary: an existing target's mode, else
 // the umask's, readable and writable by the owner in both cases. OwnerOnly: 0600.
@@ -41,22 +41,22 @@ enum class FileMode { Ordinary, OwnerOnly };
 // Writes to a temporary file beside the target, syncs it and renames it over the
 // target, so a crash or a full disk leaves either the old or the new file, never a
 // half-written one. The temporary file's name is one IsAtomicWriteLeftOver knows.
-bool WriteAtomic(const QString& path, const QByteArray& data, FileMode mode = FileMode::Ordinary);
+[[nodiscard]] bool WriteAtomic(const QString& path, const QByteArray& data, FileMode mode = FileMode::Ordinary);
 // The same for a copy of another file, read in pieces.
-bool CopyAtomic(const QString& source, const QString& target, FileMode mode = FileMode::Ordinary);
+[[nodiscard]] bool CopyAtomic(const QString& source, const QString& target, FileMode mode = FileMode::Ordinary);
 // Writes all of data to an open descriptor, going on after interrupted writes.
-bool WriteWhole(int fd, const char* data, qint64 size);
+[[nodiscard]] bool WriteWhole(int fd, const char* data, qint64 size);
 // Makes a rename in this folder durable.
 void SyncFolder(const QString& folder);
 // Whether a file name is that of a temporary file an atomic write left behind when
 // it was killed.
 bool IsAtomicWriteLeftOver(const QString& fileName);
-bool RemoveFile(const QString& path);
+[[nodiscard]] bool RemoveFile(const QString& path);
 // A folder with everything in it, read-only files too; a link is removed as a link,
 // its target untouched.
-bool RemoveTree(const QString& path);
-bool SetOwnerOnly(const QString& path);  // mode 0600
-bool MakeOwnerWritable(const QString& path);
+[[nodiscard]] bool RemoveTree(const QString& path);
+[[nodiscard]] bool SetOwnerOnly(const QString& path);  // mode 0600
+[[nodiscard]] bool MakeOwnerWritable(const QString& path);
 // Whether the mode bits let the current user write the folder (root's override of
 // the bits is not counted: a read-only install stays read-only for everyone).
 bool ModeAllowsWriting(const QString& path);

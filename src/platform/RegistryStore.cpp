@@ -130,7 +130,8 @@ QStringList RegistryStore::SubKeys(const QString& keyPath) const
     const QVariantList range = keyRange(keyPath);
     const qsizetype below = range[0].toString().size();
     QStringList names;
-    connection_.ForEachRow(QStringLiteral("SELECT path FROM registry WHERE ") + InRange + QStringLiteral(" ORDER BY path"),
+    // A read that fails lists nothing, as a key without sub-keys does.
+    std::ignore = connection_.ForEachRow(QStringLiteral("SELECT path FROM registry WHERE ") + InRange + QStringLiteral(" ORDER BY path"),
                            range, [&](const RowReader& row) {
                                const QString rest = row.Text(0).mid(below);
                                const qsizetype cut = rest.indexOf(Sep);
@@ -172,7 +173,8 @@ QList<std::pair<QString, QString>> ReadRegistryFile(const QString& path)
         QString text;
         if (!unquote(line, &pos, &text))
             continue;
-        values.append({key + Sep + name, text});
+        if (validValuePath(key + Sep + name))
+            values.append({key + Sep + name, text});
     }
     return values;
 }

@@ -24,14 +24,14 @@ public:
     // Makes the table where the file has none.
     static DbResult CreateTable(Connection& connection);
 
-    bool Write(const QString& path, const QString& value);
+    [[nodiscard]] bool Write(const QString& path, const QString& value);
     // Writes a value that is not there yet; one that is stays as it is.
-    bool WriteNew(const QString& path, const QString& value);
+    [[nodiscard]] bool WriteNew(const QString& path, const QString& value);
     // False when the value (or, for a key path, the key) does not exist.
     bool Read(const QString& path, QString* value) const;
     // Deletes a value, or a key with everything under it; false when it is missing
     // or the database refused the change.
-    bool Delete(const QString& path);
+    [[nodiscard]] bool Delete(const QString& path);
     bool KeyExists(const QString& keyPath) const;
     // Names of the keys right below a key, as first written.
     QStringList SubKeys(const QString& keyPath) const;
@@ -42,5 +42,6 @@ private:
 
 // The values of a file of the store's earlier, file-based form, by full path (a
 // key's default value under the key's path and "\"), in file order; nothing for a
-// missing file, and lines that do not parse are left out.
+// missing file, and lines that do not parse or name no value the store can hold are
+// left out.
 QList<std::pair<QString, QString>> ReadRegistryFile(const QString& path);

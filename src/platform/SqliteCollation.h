@@ -13,4 +13,4 @@ int CompareNoCase(QStringView a, QStringView b);
 inline constexpr const char* NoCaseCollationName = "UNICODE_NOCASE";
 
 // False when SQLite refused the registration.
-bool RegisterNoCaseCollation(sqlite3* db);
+[[nodiscard]] bool RegisterNoCaseCollation(sqlite3* db);

@@ -9,16 +9,16 @@
 // root) that can be changed and saved back.
 class XmlReader {
 public:
-    bool LoadFile(const QString& path);
+    [[nodiscard]] bool LoadFile(const QString& path);
     // Parses raw bytes, so the document's own encoding declaration holds.
-    bool LoadBytes(const QByteArray& bytes);
+    [[nodiscard]] bool LoadBytes(const QByteArray& bytes);
 
     QDomElement Root() const { return document_.documentElement(); }
 
     // "" when the entry is missing.
     QString NamedValue(const QString& name) const;
     void SetNamedValue(const QString& name, const QString& value);
-    bool Save(const QString& path) const;
+    [[nodiscard]] bool Save(const QString& path) const;
 
     // Walking helpers; each reports a missing element or attribute through ok.
     static QDomElement ChildByName(const QDomElement& parent, const QString& name, bool* ok);

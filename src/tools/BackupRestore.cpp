@@ -67,12 +67,14 @@ QList<OpenView> noteOpenViews(DataKind kind)
 
 void reopenViews(const QList<OpenView>& views)
 {
+    // Texts the recordsets took before, on recordsets just opened with nothing pending:
+    // they have nothing to fail on.
     for (const OpenView& view : views) {
         OpenIfClosed(*view.recordset);
         if (!view.sort.isEmpty())
-            view.recordset->SetSort(view.sort);
+            std::ignore = view.recordset->SetSort(view.sort);
         if (!view.filter.isEmpty())
-            view.recordset->SetFilter(view.filter);
+            std::ignore = view.recordset->SetFilter(view.filter);
         if (view.currentId != 0)
             view.recordset->MoveToId(view.currentId);
     }
@@ -87,7 +89,7 @@ bool renameFile(const QString& from, const QString& to)
 // the file system allows it, a copy elsewhere.
 bool keepPrevious(const QString& live, const QString& temporary)
 {
-    FileSystem::RemoveFile(temporary);
+    std::ignore = FileSystem::RemoveFile(temporary);  // a file left there is replaced by the copy below
     if (::link(QFile::encodeName(live).constData(), QFile::encodeName(temporary).constData()) == 0)
         return true;
     return FileSystem::CopyAtomic(live, temporary, FileSystem::FileMode::OwnerOnly);
@@ -238,7 +240,7 @@ CopyOutcome prepareStaged(DataKind kind, const QString& source, const QString& s
                 prepared = carryRegistry(live, copy, carriesEntries);
             return prepared;
         });
-    copy.Close();
+    std::ignore = copy.Close();  // no recordset stands on the copy: nothing is pending
     if (!result.Ok() || !DatabaseCopy::SyncFile(staged)) {
         report(staged, result.text);
         return CopyOutcome::WriteFailed;
@@ -311,7 +313,9 @@ CopyOutcome BackUp(DataKind kind, const QString& target)
         report(target, result.text);
         return CopyOutcome::WriteFailed;
     }
-    RegWrite(LastBackupValuePath(), LastBackupText(kind));
+    // The copy is complete either way: without the entry the wizard goes on showing
+    // the time of the backup before.
+    std::ignore = RegWrite(LastBackupValuePath(), LastBackupText(kind));
     return CopyOutcome::Done;
 }
 
@@ -331,10 +335,11 @@ CopyOutcome Restore(DataKind kind, const QString& source)
 
     Connection& connection = KindConnection(kind);
     const QList<OpenView> views = noteOpenViews(kind);
-    connection.Close();
+    // The windows store their edits as they make them: nothing is pending.
+    std::ignore = connection.Close();
     if (!keepPrevious(live, temporary) || !renameFile(staged, live)) {
         DatabaseCopy::RemoveStaged(staged);
-        FileSystem::RemoveFile(temporary);
+        std::ignore = FileSystem::RemoveFile(temporary);  // the next restore of the kind replaces it
         OpenIfClosed(connection);
         reopenViews(views);
         return CopyOutcome::WriteFailed;
@@ -350,6 +355,6 @@ CopyOutcome Restore(DataKind kind, const QString& source)
         return CopyOutcome::RolledBack;
     }
     reopenViews(views);
-    FileSystem::RemoveFile(temporary);
+    std::ignore = FileSystem::RemoveFile(temporary);  // the next restore of the kind replaces it
     return CopyOutcome::Done;
 }

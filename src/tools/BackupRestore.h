@@ -37,7 +37,7 @@ QString WithBackupExtension(const QString& path, DataKind kind);
 QString LastBackupText(DataKind kind);
 QString LastBackupValuePath();
 
-enum class CopyOutcome {
+enum class [[nodiscard]] CopyOutcome {
     Done,
     MissingDatabase,  // the kind's database file is gone: the program ends
     WriteFailed,      // the target folder cannot be written or the disk is full

@@ -15,7 +15,7 @@ QStringList LanguageNames(const QString& folder);
 // Gives the user an own-texts file of the language when there is none: a copy of the
 // installed one of that language, else of the current language's (so the built-in
 // categories keep the names they are shown under). False when none could be made.
-bool PrepareOwnTexts(const QString& name);
+[[nodiscard]] bool PrepareOwnTexts(const QString& name);
 
 // The program in the language now stored: the dispatcher relabelled, the main window
 // (when loaded) loaded again in its place and shown, the event list refreshed.

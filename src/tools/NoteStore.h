@@ -45,7 +45,7 @@ bool IsStorableName(const QString& name, const QString& suffix = QString());
 
 // Writes a note or an export atomically; a file whose mode bits forbid writing is
 // not replaced.
-bool WriteNoteFile(const QString& path, const QByteArray& data);
+[[nodiscard]] bool WriteNoteFile(const QString& path, const QByteArray& data);
 
 enum class GroupChange { Done, Exists, Refused, Failed };
 // Creates one folder level in the Notes folder; a name taken by any entry in any

@@ -44,7 +44,7 @@ void frmBus::AddTask()
         result = rs.Update();
     if (!result.Ok()) {
         rs.CancelUpdate();
-        CloseIfOpen(rs);
+        std::ignore = CloseIfOpen(rs);  // its edit was cancelled above
         MsgBox(GetLangText(s("mes65")) + s(": ") + result.Description(), 48, ProductName());
         // The list comes back with what is stored, so the window stays usable.
         OpenIfClosed(rs);
@@ -71,6 +71,7 @@ void frmBus::SetTaskStatus(bool done)
         result = rs.Update();
     if (!result.Ok()) {
         rs.CancelUpdate();
+        LogDbFailure(s("task list"), result);
         warn("mes66");
     }
     showCurrentRow();
@@ -100,14 +101,16 @@ void frmBus::deleteCurrentTask()
     Recordset& rs = TaskRecords();
     if (!hasCurrentTask(rs))
         return;
-    if (!rs.Delete().Ok()) {
+    const DbResult deleted = rs.Delete();
+    if (!deleted.Ok()) {
+        LogDbFailure(s("task list"), deleted);
         warn("mes66");
         showCurrentRow();
         return;
     }
-    // The row that took the deleted one's place, or the one before it at the end.
-    rs.MoveNext();
-    if (rs.Eof())
-        rs.MoveLast();
+    // The row that took the deleted one's place, or the one before it at the end; an
+    // empty view has none to stand on.
+    if (!rs.MoveNext().Ok() || rs.Eof())
+        std::ignore = rs.MoveLast();
     showCurrentRow();
 }

@@ -12,6 +12,7 @@
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/MsgBox.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -126,8 +127,11 @@ void frmAbout::cmdOK_Click()
     // Only a listed language whose file is still there is stored, and only once the
     // user has its own texts (the first of them would otherwise end the program).
     const QString name = cboLanguage->currentText();
-    if (cboLanguage->currentIndex() >= 0 && FileSystem::IsFile(LanguageFilePath(name)) && PrepareOwnTexts(name)) {
-        WriteLangIni(s("Main"), s("Language"), name);
+    if (cboLanguage->currentIndex() >= 0 && FileSystem::IsFile(LanguageFilePath(name))) {
+        if (!PrepareOwnTexts(name) || !WriteLangIni(s("Main"), s("Language"), name)) {
+            MsgBox(GetLangText(s("mes395")), 48, ProductName());
+            return;
+        }
         Forms::Get<frmProcess>().LanguageName = name;
         const bool fellBack = LanguageCharsetFallback();
         if (switchLanguage_)

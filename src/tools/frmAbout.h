@@ -21,7 +21,8 @@ public:
     // the box stands on is never unloaded under it.
     static void ShowFor(frmMain& main);
 
-    // Stores the chosen language; a language changed in the list is switched to.
+    // Stores the chosen language; a language changed in the list is switched to. One
+    // that cannot be stored is reported, and the box stays open.
     void cmdOK_Click();
     void cmdHomePage_Click();
 

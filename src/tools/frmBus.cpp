@@ -4,6 +4,7 @@
 #include "core/BusSettings.h"
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
+#include "core/Fatal.h"
 #include "core/Formats.h"
 #include "core/Options.h"
 #include "core/Resources.h"
@@ -16,6 +17,7 @@
 #include "platform/BoundGridModel.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
+#include "platform/MsgBox.h"
 
 #include <QDateEdit>
 #include <QHeaderView>
@@ -227,8 +229,12 @@ bool frmBus::Form_QueryUnload(UnloadMode mode)
     Forms::Unload<frmBusAdd>();
     if (isVisible())
         Text1->setFocus();
-    UpdateIfRecords(TaskRecords());
-    CloseIfOpen(TaskRecords());
+    // Every change is stored as it is made: one still pending here could not be.
+    const DbResult closed = CloseIfOpen(TaskRecords());
+    if (!closed.Ok()) {
+        LogDbFailure(s("task list"), closed);
+        MsgBox(GetLangText(s("mes66")), 48, ProductName());
+    }
     UnhookGrid(DataGrid1);
     if (mode != UnloadMode::ControlMenu)
         frmMain::ReturnFrom(*this);
@@ -237,10 +243,11 @@ bool frmBus::Form_QueryUnload(UnloadMode mode)
 
 void frmBus::DataGrid1_HeadClick(int column)
 {
-    // The ID column does not sort.
+    // The ID column does not sort. The others are columns of the table, and every
+    // change is stored as it is made: the sort has nothing to fail on.
     Recordset& rs = TaskRecords();
     if (column >= 0 && column < 3 && rs.State() != 0)
-        rs.SetSort(s(GridColumns[column].field));
+        std::ignore = rs.SetSort(s(GridColumns[column].field));
 }
 
 void frmBus::Toolbar1_ButtonClick(int index)

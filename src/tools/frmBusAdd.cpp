@@ -139,14 +139,17 @@ void frmBusAdd::SaveSettings(bool close)
         }
     }
     const int age = Option1->isChecked() ? 7 : (Option2->isChecked() ? 30 : 0);
-    WriteBusSettings(age, Check1->isChecked(), Slider1->value());
-    SetOwnText(s("txtdone"), Text1->text());
-    SetOwnText(s("txtwait"), Text2->text());
+    const bool saved = WriteBusSettings(age, Check1->isChecked(), Slider1->value())
+                       && SetOwnText(s("txtdone"), Text1->text()) && SetOwnText(s("txtwait"), Text2->text());
     // The task list shows what the files now hold (the own-texts file drops blanks at
     // both ends of a text).
     if (frmBus* list = Forms::Find<frmBus>()) {
         list->ApplyRowHeight();
         list->ApplyStatusFormat();
+    }
+    if (!saved) {
+        MsgBox(GetLangText(s("mes395")), 48, ProductName());
+        return;
     }
     if (close)
         Forms::Unload(this);

@@ -27,7 +27,8 @@ public:
 
     void Form_Load() override;
     void ApplyLanguage();
-    // Saves all five values and applies them to the task list; closes when asked.
+    // Saves all five values and applies them to the task list; closes when asked and
+    // they are saved.
     void SaveSettings(bool close);
     void Slider1_Change();
 

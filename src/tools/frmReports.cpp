@@ -130,15 +130,17 @@ void frmReports::buildReport()
     Recordset& shared = ReportRecordset(kind);
     Recordset rows(shared.ActiveConnection(), ReportTable(kind));
     OpenIfClosed(rows);
+    // A sort the shared recordset took, on a copy with nothing pending: it has nothing
+    // to fail on.
     if (shared.State() != 0 && !shared.Sort().isEmpty())
-        rows.SetSort(shared.Sort());
+        std::ignore = rows.SetSort(shared.Sort());
     if (rows.RecordCount() < 1) {
         MsgBox(GetLangText(s("mes293")), 48, ProductName());
         return;
     }
     ReportPage page(kind, ticks);
     const bool written = FileSystem::WriteAtomic(ReportFilePath(), page.Build(rows), FileSystem::FileMode::OwnerOnly);
-    rows.Close();
+    std::ignore = rows.Close();  // only read: nothing is pending
     if (!written) {
         MsgBox(GetLangText(s("mes373")) + s("\r\n") + ReportFilePath(), 48, ProductName());
         return;

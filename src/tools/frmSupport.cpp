@@ -1,12 +1,14 @@
 #include "frmSupport.h"
 
 #include "WizardControls.h"
+#include "core/Fatal.h"
 #include "core/NewVersion.h"
 #include "core/OpenURL.h"
 #include "core/Options.h"
 #include "core/Resources.h"
 #include "core/XMLParser.h"
 #include "mainwin/frmMain.h"
+#include "platform/MsgBox.h"
 #include "platform/Web.h"
 
 #include <QCheckBox>
@@ -108,7 +110,9 @@ void frmSupport::ApplyLanguage()
 void frmSupport::Form_Unload()
 {
     delete check_.data();
-    WriteOption(s("Update"), s("auto"), chkAuto->isChecked() ? s("1") : s("0"));
+    // The window closes all the same: one that every close kept open would trap the user.
+    if (!WriteOption(s("Update"), s("auto"), chkAuto->isChecked() ? s("1") : s("0")))
+        MsgBox(GetLangText(s("mes395")), 48, ProductName());
 }
 
 bool frmSupport::checking() const { return check_ && check_->IsRunning(); }

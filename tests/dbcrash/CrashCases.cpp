@@ -23,6 +23,7 @@
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
 #include "platform/Recordset.h"
+#include "support/Require.h"
 #include "support/SaveCases.h"
 #include "support/TestEnv.h"
 #include "tools/BackupRestore.h"
@@ -117,17 +118,17 @@ EventStores readEventStores()
     if (!openWhole(&db, "tesryn.db", "qk_mirtolven", &stores.faults))
         return stores;
     QSet<qint64> ids;
-    db.ForEachRow(s("SELECT Step_Numeric, Step_Name, Step_Date, Step_Time, Step_Rep FROM lst_Dates ORDER BY Step_Numeric"),
+    Require(db.ForEachRow(s("SELECT Step_Numeric, Step_Name, Step_Date, Step_Time, Step_Rep FROM lst_Dates ORDER BY Step_Numeric"),
                   {}, [&](const RowReader& row) {
                       SeenRow seen{row.Integer(0), row.Text(1), {}, row.Text(3), row.Boolean(4)};
                       const QTime time = storedTime(seen.time);
                       seen.moment = QDateTime(row.Date(2), time.isValid() ? time : QTime(0, 0));
                       stores.rows.append(seen);
                       ids.insert(seen.id);
-                  });
+                  }));
     const QString special = ProgramKey() + s("Special\\");
     const QString advance = ProgramKey() + s("InAdvance\\");
-    db.ForEachRow(s("SELECT path, value FROM registry"), {}, [&](const RowReader& row) {
+    Require(db.ForEachRow(s("SELECT path, value FROM registry"), {}, [&](const RowReader& row) {
         const QString path = row.Text(0);
         const bool isSpecial = path.startsWith(special, Qt::CaseInsensitive);
         if (!isSpecial && !path.startsWith(advance, Qt::CaseInsensitive))
@@ -144,7 +145,7 @@ EventStores readEventStores()
             entry.interval = row.Text(1);
         if (!ids.contains(id))
             stores.faults = fault(stores.faults, &StoreFaults::outOfStep, s("an entry of the gone row %1").arg(id));
-    });
+    }));
     return stores;
 }
 
@@ -169,16 +170,16 @@ qint64 writeEventRow(const QString& title, const QString& time, const SeenEntrie
 {
     Connection& db = DataEnvironment1().Connection1;
     OpenIfClosed(db);
-    db.BeginTrans();
+    Require(db.BeginTrans());
     qint64 id = 0;
-    AddEventRow({s("Meetings"), title, Clock::Today().addDays(30), time, QVariant()}, &id);
+    Require(AddEventRow({s("Meetings"), title, Clock::Today().addDays(30), time, QVariant()}, &id));
     QList<EntryChange> changes;
     if (!entries.type.isEmpty())
         changes = SpecialEntryChanges(id, entries.type, entries.interval.toInt());
     if (!entries.advance.isEmpty())
         changes += AdvanceEntryChanges(id, entries.advance.toInt());
-    WriteEntries(changes);
-    db.CommitTrans();
+    Require(WriteEntries(changes));
+    Require(db.CommitTrans());
     return id;
 }
 
@@ -259,8 +260,8 @@ QString saveEditedEvent(int, const std::function<void()>& begin)
     Recordset& rs = DataEnvironment1().rsCommand3;
     OpenIfClosed(rs);
     QList<QVariantList> found;
-    rs.ActiveConnection().Query(s("SELECT Step_Numeric, Step_Name FROM lst_Dates WHERE Step_Name LIKE 'Edit %'"), {},
-                                &found);
+    Require(rs.ActiveConnection().Query(s("SELECT Step_Numeric, Step_Name FROM lst_Dates WHERE Step_Name LIKE 'Edit %'"), {},
+                                &found));
     if (found.size() != 1 || !rs.MoveToId(found[0][0].toLongLong()))
         return {};
     const int next = found[0][1].toString().mid(5).toInt() + 1;
@@ -357,10 +358,10 @@ QString answerReminder(const QString& title, bool snooze, const std::function<vo
     Connection& db = DataEnvironment1().Connection1;
     OpenIfClosed(db);
     // The copies of earlier snoozes would come up first.
-    db.Execute(s("DELETE FROM lst_Dates WHERE Step_Name = ? AND Step_Rep = 1"), {title});
+    Require(db.Execute(s("DELETE FROM lst_Dates WHERE Step_Name = ? AND Step_Rep = 1"), {title}));
     const auto regular = [&] {
         QList<QVariantList> found;
-        db.Query(s("SELECT Step_Date, Step_Time FROM lst_Dates WHERE Step_Name = ? AND Step_Rep = 0"), {title}, &found);
+        Require(db.Query(s("SELECT Step_Date, Step_Time FROM lst_Dates WHERE Step_Name = ? AND Step_Rep = 0"), {title}, &found));
         return found.size() == 1 ? std::optional(QDateTime(QDate::fromString(found[0][0].toString(), Qt::ISODate),
                                                            storedTime(found[0][1].toString())))
                                  : std::nullopt;
@@ -442,8 +443,8 @@ StoreFaults checkTasks(const QStringList& acknowledged)
     if (!openWhole(&db, "tesbus.db", "qk_lam", &faults))
         return faults;
     QHash<QString, bool> done;
-    db.ForEachRow(s("SELECT bsn_Text, bsn_Status FROM tbl_Business"), {},
-                  [&](const RowReader& row) { done.insert(row.Text(0), row.Boolean(1)); });
+    Require(db.ForEachRow(s("SELECT bsn_Text, bsn_Status FROM tbl_Business"), {},
+                  [&](const RowReader& row) { done.insert(row.Text(0), row.Boolean(1)); }));
     QHash<QString, QString> lastCommand;
     for (const QString& ack : acknowledged)
         lastCommand.insert(ack.section(QLatin1Char(' '), 1), ack.section(QLatin1Char(' '), 0, 0));
@@ -586,7 +587,7 @@ bool categoryShown(const QString& name)
     bool shown = false;
     for (int row = 0; row < categories.RecordCount(); ++row)
         shown = shown || categories.ValueAt(row, 0).toString() == name;
-    CloseIfOpen(categories);
+    Require(CloseIfOpen(categories));
     return shown;
 }
 
@@ -616,7 +617,7 @@ QString backupFile() { return qEnvironmentVariable("HOME") + s("/events.tssv"); 
 void prepareRestore()
 {
     writeEventRow(s("Backed up"), s("09:50"), WeeklyAhead);
-    BackUp(DataKind::Events, backupFile());
+    Require(BackUp(DataKind::Events, backupFile()) == CopyOutcome::Done);
 }
 
 QString restoreEvents(int number, const std::function<void()>& begin)

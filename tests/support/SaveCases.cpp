@@ -13,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
+#include "Require.h"
 #include "tools/frmBackUp.h"
 
 #include <QApplication>
@@ -147,7 +148,7 @@ QStringList CategoryStoreFaults()
         else if (LoadPictureFile(icon).isNull())
             faults.append(QStringLiteral("%1 has no whole icon file").arg(name));
     }
-    CloseIfOpen(categories);
+    Require(CloseIfOpen(categories));
     for (const QString& rule : CategoryRuleNames()) {
         if (!shown.contains(rule, Qt::CaseInsensitive))
             faults.append(QStringLiteral("a rule of %1, which no category shows").arg(rule));

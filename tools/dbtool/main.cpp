@@ -41,7 +41,7 @@ int create(const QString& schema, const QString& target)
         if (result.Ok())
             result = connection.ExecuteScript(schema);
         if (!result.Ok()) {
-            connection.Close();
+            std::ignore = connection.Close();  // the half-built file goes next
             QFile::remove(building);
             return fail(result.text);
         }
