@@ -67,7 +67,7 @@ TEST_F(HangingService, RemindersAndTheTrayKeepWorkingDuringARefresh)
     EXPECT_TRUE(PumpUntil([] { return process().mPopUp->isVisible(); }, 500));
     process().mPopUp->close();
     ASSERT_TRUE(PumpUntil([] { return Forms::Find<frmWindow>() && Forms::Find<frmWindow>()->isVisible(); }));
-    EXPECT_LT(sinceDue.elapsed(), 1500);
+    EXPECT_LT(sinceDue.elapsed(), 5000);  // far below the 15 s the hanging download may take
     EXPECT_TRUE(weather().IsLoading());
     EXPECT_EQ(weather().Combo3->count(), 20);
     EXPECT_TRUE(weather().Picture3->isHidden());

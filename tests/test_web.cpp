@@ -106,7 +106,7 @@ TEST(Download, TheSameAddressSharesOneTransferThatEndsWhenNoDownloadIsLeft)
     timer.start();
     delete hanging;
     ASSERT_TRUE(PumpUntil([&] { return server.Abandoned() == 1; }));
-    EXPECT_LT(timer.elapsed(), 500);
+    EXPECT_LT(timer.elapsed(), 5000);  // far below the 15 s of the download's time limit
     EXPECT_FALSE(dropped.done);
 }
 
