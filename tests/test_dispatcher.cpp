@@ -73,6 +73,18 @@ TEST_F(Dispatcher, EarliestIsByDateThenMinuteWithFirstOfEqualsAndNoTimeAsMidnigh
     EXPECT_EQ(process().ListView1.Item(1).time, QTime(9, 5));
 }
 
+// At start the list is read before the main window has listed the categories: a
+// built-in category's events must still carry its shown name, by which the reminder
+// finds the category's picture and repeat rule.
+TEST_F(Dispatcher, TheFirstRefreshShowsBuiltInCategoriesUnderTheirOwnTexts)
+{
+    process().LanguageName = s("Russian");
+    process().BuiltInMeasure1.clear();
+    addEvent("Birthdays", "Anna", QDate(2026, 12, 11), s("08:00"));
+    process().DateRefresh();
+    EXPECT_EQ(process().ListView1.Item(1).category, s("Дни рождения"));
+}
+
 TEST_F(Dispatcher, OverdueRowsAreCandidatesAndUndatedRowsNever)
 {
     addEvent("Work", "undated", QDate(), s("08:00"));

@@ -1,5 +1,7 @@
 #include "MeasureNames.h"
 
+#include "DBConfig.h"
+#include "DataEnvironment.h"
 #include "Options.h"
 #include "frmProcess.h"
 
@@ -26,4 +28,20 @@ QString StoredMeasureName(const QString& shownName)
             return stored[b];
     }
     return shownName;
+}
+
+void ReadBuiltInMeasureNames()
+{
+    Connection& db = DataEnvironment1().Connection1;
+    OpenIfClosed(db);
+    QList<QVariantList> rows;
+    const DbResult read = db.Query(QStringLiteral("SELECT Measure_Name, LVIcon_Path FROM lst_Measures "
+                                                  "WHERE LVIcon_Path IN ('RES_1', 'RES_2', 'RES_3')"),
+                                   {}, &rows);
+    if (!read.Ok())
+        DatabaseFailure(db, read);
+    frmProcess& process = Forms::Get<frmProcess>();
+    QString* const names[3] = {&process.BuiltInMeasure1, &process.BuiltInMeasure2, &process.BuiltInMeasure3};
+    for (const QVariantList& row : rows)
+        *names[row.value(1).toString().back().digitValue() - 1] = row.value(0).toString();
 }

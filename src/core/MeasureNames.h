@@ -10,3 +10,8 @@
 QString ShownMeasureName(const QString& storedName);
 // The stored name of a built-in category's own text, else the name itself.
 QString StoredMeasureName(const QString& shownName);
+
+// Takes the stored names of the built-in categories from the category table, for a
+// refresh of the event list that comes before the main window has listed the
+// categories (as at start). A table that cannot be read ends the program.
+void ReadBuiltInMeasureNames();
