@@ -1,9 +1,8 @@
 #include "SoundPlayer.h"
 
-#include "KnownFolders.h"
+#include "ProgramModule.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <QTimer>
@@ -34,8 +33,7 @@ Player& player()
 }
 
 // The sound module (Qt Multimedia and the audio libraries behind it), opened the
-// first time it is needed: from the build tree's lib/ beside the program, or the
-// install's lib/ beside bin/. Without it every sound is silent.
+// first time it is needed. Without it every sound is silent.
 struct Module {
     void (*prepare)() = nullptr;
     void (*play)(const QString&) = nullptr;
@@ -44,19 +42,14 @@ struct Module {
 
 Module openModule()
 {
-    const QString programDir = QFileInfo(KnownFolders::ExecutablePath()).absolutePath();
-    for (const char* folder : {"/lib/tessaryn/", "/../lib/tessaryn/"}) {
-        const QByteArray file = QFile::encodeName(programDir + QLatin1String(folder) + QLatin1String("libtessaryn_sound.so"));
-        if (void* library = dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL)) {
-            Module module;
-            module.prepare = reinterpret_cast<void (*)()>(dlsym(library, "tessaryn_sound_prepare"));
-            module.play = reinterpret_cast<void (*)(const QString&)>(dlsym(library, "tessaryn_sound_play"));
-            module.stop = reinterpret_cast<void (*)()>(dlsym(library, "tessaryn_sound_stop"));
-            if (module.prepare && module.play && module.stop)
-                return module;
-        }
-    }
-    return {};
+    void* library = OpenProgramModule("libtessaryn_sound.so");
+    if (!library)
+        return {};
+    Module module;
+    module.prepare = reinterpret_cast<void (*)()>(dlsym(library, "tessaryn_sound_prepare"));
+    module.play = reinterpret_cast<void (*)(const QString&)>(dlsym(library, "tessaryn_sound_play"));
+    module.stop = reinterpret_cast<void (*)()>(dlsym(library, "tessaryn_sound_stop"));
+    return module.prepare && module.play && module.stop ? module : Module();
 }
 
 const Module& module()

@@ -1,5 +1,8 @@
 #include "Web.h"
 
+#include "ProgramModule.h"
+#include "net/NetModule.h"
+
 #include <QCoreApplication>
 #include <QHash>
 #include <QList>
@@ -8,91 +11,12 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <curl/curl.h>
-
-#include <map>
-#include <memory>
-#include <mutex>
-#include <thread>
-#include <vector>
+#include <dlfcn.h>
 
 namespace {
 
 long connectLimitMs = 5000;
 long totalLimitMs = 15000;
-
-struct Body {
-    QByteArray data;
-    bool overCap = false;
-};
-
-size_t collect(char* ptr, size_t size, size_t count, void* userData)
-{
-    auto* body = static_cast<Body*>(userData);
-    const size_t bytes = size * count;
-    if (body->data.size() + static_cast<qint64>(bytes) > Web::BodyCap) {
-        body->overCap = true;
-        return 0;
-    }
-    body->data.append(ptr, static_cast<qsizetype>(bytes));
-    return bytes;
-}
-
-struct Job {
-    quint64 id = 0;
-    QByteArray address;
-    long connectMs = 0;
-    long totalMs = 0;
-};
-
-// One transfer on the download thread.
-struct Running {
-    quint64 id = 0;
-    CURL* easy = nullptr;
-    curl_slist* headers = nullptr;
-    Body body;
-
-    ~Running()
-    {
-        curl_easy_cleanup(easy);
-        curl_slist_free_all(headers);
-    }
-};
-
-std::unique_ptr<Running> prepare(const Job& job)
-{
-    auto transfer = std::make_unique<Running>();
-    transfer->id = job.id;
-    transfer->easy = curl_easy_init();
-    if (!transfer->easy)
-        return nullptr;
-    transfer->headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
-    transfer->headers = curl_slist_append(transfer->headers, "Pragma: no-cache");
-    CURL* curl = transfer->easy;
-    curl_easy_setopt(curl, CURLOPT_URL, job.address.constData());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, transfer->headers);
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, "Tessaryn/3.30");
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, job.connectMs);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, job.totalMs);
-    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(Web::BodyCap));
-    curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer->body);
-    curl_easy_setopt(curl, CURLOPT_PRIVATE, transfer.get());
-    return transfer;
-}
-
-bool succeeded(const Running& transfer, CURLcode result)
-{
-    long status = 0;
-    curl_easy_getinfo(transfer.easy, CURLINFO_RESPONSE_CODE, &status);
-    return result == CURLE_OK && !transfer.body.overCap && status >= 200 && status <= 299;
-}
 
 QString encode(const QString& text, const QByteArray& keep)
 {
@@ -103,9 +27,8 @@ QString encode(const QString& text, const QByteArray& keep)
 
 namespace Web {
 
-// Every download of the run: the transfers on the download thread, one multi handle
-// that runs them side by side, and on the interface thread the downloads that wait
-// for each address.
+// Every download of the run: on the interface thread the downloads that wait for
+// each address, and their transfers on the network module's download thread.
 class Transfers : public QObject {
     Q_OBJECT
 public:
@@ -124,7 +47,7 @@ public:
         }
         const QUrl parsed(url, QUrl::StrictMode);
         const bool web = parsed.scheme() == QLatin1String("http") || parsed.scheme() == QLatin1String("https");
-        if (!parsed.isValid() || !web) {
+        if (!parsed.isValid() || !web || !net_.transfers) {
             // Refused at once, but answered like any other failure: after the caller's turn.
             QTimer::singleShot(0, download, [download] { download->finish({}, false); });
             return;
@@ -132,11 +55,7 @@ public:
         const quint64 id = ++lastId_;
         waiting_.insert(url, {id, {download}});
         urls_.insert(id, url);
-        {
-            const std::lock_guard lock(mutex_);
-            starting_.push_back({id, parsed.toEncoded(), connectLimitMs, totalLimitMs});
-        }
-        curl_multi_wakeup(multi_);
+        net_.add(net_.transfers, id, parsed.toEncoded().constData(), connectLimitMs, totalLimitMs);
     }
 
     void Leave(Download* download)
@@ -150,11 +69,7 @@ public:
         const quint64 id = it->id;
         waiting_.erase(it);
         urls_.remove(id);
-        {
-            const std::lock_guard lock(mutex_);
-            cancelled_.push_back(id);
-        }
-        curl_multi_wakeup(multi_);
+        net_.cancel(net_.transfers, id);
     }
 
 signals:
@@ -167,27 +82,48 @@ private:
         QList<QPointer<Download>> downloads;
     };
 
-    // The library is made ready here, on the interface thread, before the download
-    // thread starts.
+    // The network module, opened with the first download; without it every download
+    // fails.
+    struct Net {
+        NetAdd add = nullptr;
+        NetCancel cancel = nullptr;
+        NetStop stop = nullptr;
+        void* transfers = nullptr;
+    };
+
+    static Net openNet(Transfers* self)
+    {
+        void* module = OpenProgramModule("libtessaryn_net.so");
+        if (!module)
+            return {};
+        const auto start = reinterpret_cast<NetStart>(dlsym(module, "tessaryn_net_start"));
+        Net net{reinterpret_cast<NetAdd>(dlsym(module, "tessaryn_net_add")),
+                reinterpret_cast<NetCancel>(dlsym(module, "tessaryn_net_cancel")),
+                reinterpret_cast<NetStop>(dlsym(module, "tessaryn_net_stop"))};
+        if (start && net.add && net.cancel && net.stop)
+            net.transfers = start(&Transfers::onAnswered, self, BodyCap);
+        return net;
+    }
+
+    // On the download thread.
+    static void onAnswered(void* context, std::uint64_t id, const char* body, std::int64_t size, bool ok)
+    {
+        emit static_cast<Transfers*>(context)->answered(id, QByteArray(body, qsizetype(size)), ok);
+    }
+
+    // Made on the interface thread, where the module readies the library before its
+    // download thread starts.
     Transfers()
     {
         Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
-        curl_global_init(CURL_GLOBAL_DEFAULT);
-        multi_ = curl_multi_init();
         connect(this, &Transfers::answered, this, &Transfers::deliver, Qt::QueuedConnection);
-        thread_ = std::thread([this] { run(); });
+        net_ = openNet(this);
     }
 
     ~Transfers() override
     {
-        {
-            const std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        curl_multi_wakeup(multi_);
-        thread_.join();
-        curl_multi_cleanup(multi_);
-        curl_global_cleanup();
+        if (net_.transfers)
+            net_.stop(net_.transfers);
     }
 
     void deliver(quint64 id, const QByteArray& body, bool ok)
@@ -204,62 +140,7 @@ private:
         }
     }
 
-    // The download thread.
-    void run()
-    {
-        std::map<quint64, std::unique_ptr<Running>> running;
-        for (;;) {
-            std::vector<Job> starting;
-            std::vector<quint64> cancelled;
-            {
-                const std::lock_guard lock(mutex_);
-                if (stopping_)
-                    break;
-                starting.swap(starting_);
-                cancelled.swap(cancelled_);
-            }
-            for (const Job& job : starting) {
-                std::unique_ptr<Running> transfer = prepare(job);
-                if (!transfer) {
-                    emit answered(job.id, {}, false);
-                    continue;
-                }
-                curl_multi_add_handle(multi_, transfer->easy);
-                running[job.id] = std::move(transfer);
-            }
-            for (quint64 id : cancelled) {
-                if (auto it = running.find(id); it != running.end()) {
-                    curl_multi_remove_handle(multi_, it->second->easy);
-                    running.erase(it);
-                }
-            }
-
-            int active = 0;
-            curl_multi_perform(multi_, &active);
-            int left = 0;
-            while (CURLMsg* message = curl_multi_info_read(multi_, &left)) {
-                if (message->msg != CURLMSG_DONE)
-                    continue;
-                Running* transfer = nullptr;
-                curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &transfer);
-                const bool ok = succeeded(*transfer, message->data.result);
-                emit answered(transfer->id, ok ? transfer->body.data : QByteArray(), ok);
-                curl_multi_remove_handle(multi_, transfer->easy);
-                running.erase(transfer->id);
-            }
-            curl_multi_poll(multi_, nullptr, 0, 1000, nullptr);
-        }
-        for (auto& [id, transfer] : running)
-            curl_multi_remove_handle(multi_, transfer->easy);
-    }
-
-    CURLM* multi_ = nullptr;
-    std::thread thread_;
-    std::mutex mutex_;
-    std::vector<Job> starting_;
-    std::vector<quint64> cancelled_;
-    bool stopping_ = false;
-
+    Net net_;
     QHash<QString, Waiting> waiting_;
     QHash<quint64, QString> urls_;
     quint64 lastId_ = 0;
