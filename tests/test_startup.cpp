@@ -258,7 +258,8 @@ TEST_F(Installed, ProgramRunsFromItsPrefix)
     EXPECT_TRUE(text(prefix() + s("/share/tessaryn/Tessaryn/options.ini"))
                     .contains(s("musicpath=") + prefix() + s("/share/tessaryn/Sounds/reminder.wav\r\n")));
     EXPECT_TRUE(QFile::exists(prefix() + s("/share/tessaryn/Sounds/reminder.wav")));
-    EXPECT_TRUE(QFile::exists(prefix() + s("/lib/tessaryn/libtessaryn_sound.so")));
+    for (const char* module : {"libtessaryn_sound.so", "libtessaryn_net.so"})
+        EXPECT_TRUE(QFile::exists(prefix() + s("/lib/tessaryn/") + s(module))) << module;
 
     // The installed program finds its own data tree: no CommonProgramFiles override.
     const QProcessEnvironment environment = profile(s("user"));

@@ -120,16 +120,16 @@ TEST(Download, QueryTextsArePercentEncodedAsUtf8)
 
 TEST(VersionCheck, VersionsComparePartByPartAsWholeNumbers)
 {
-    EXPECT_TRUE(IsNewerVersion(s("3.30"), s("3.31")));
-    EXPECT_FALSE(IsNewerVersion(s("3.30"), s("3.30")));
-    EXPECT_FALSE(IsNewerVersion(s("3.30"), s("3.4")));
-    EXPECT_FALSE(IsNewerVersion(s(""), s("9.99")));
     struct Case {
         const char* local;
         const char* remote;
         bool newer;
     };
     const Case cases[] = {
+        {"3.30", "3.31", true},
+        {"3.30", "3.30", false},
+        {"3.30", "3.4", false},
+        {"", "9.99", false},
         {"3.30", "3.030", false},
         {"3.30", "3.30.0.0", false},
         {"3.30", "18446744073709551617.0", true},

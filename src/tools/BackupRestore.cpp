@@ -16,7 +16,6 @@
 #include <QList>
 #include <QSet>
 
-#include <cstdio>
 #include <tuple>
 #include <unistd.h>
 
@@ -128,11 +127,6 @@ QString schemaText(DataKind kind)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-void report(const QString& what, const QString& detail)
-{
-    std::fprintf(stderr, "Tessaryn: %s: %s\n", qPrintable(what), qPrintable(detail));
-}
-
 // Where a registry entry belongs: to an event ("Special\<id>\", "InAdvance\<id>"),
 // to a category ("Measures\<name>\") or to the program itself (the last backup
 // time, the autostart value and any other).
@@ -166,7 +160,7 @@ CopyOutcome addMissingRegistry(const QString& staged, const QString& password, b
     if (result.Ok() && !*carriesEntries)
         result = RegistryStore::CreateTable(copy);
     if (!result.Ok()) {
-        report(staged, result.text);
+        LogDbFailure(staged, result);
         return CopyOutcome::NotBackup;
     }
     return CopyOutcome::Done;
@@ -228,7 +222,7 @@ CopyOutcome prepareStaged(DataKind kind, const QString& source, const QString& s
         return CopyOutcome::NotBackup;
     const DbResult check = CheckDatabaseFile(staged, schemaText(kind));
     if (!check.Ok()) {
-        report(source, check.text);
+        LogDbFailure(source, check);
         return CopyOutcome::NotBackup;
     }
     Connection copy;
@@ -242,7 +236,7 @@ CopyOutcome prepareStaged(DataKind kind, const QString& source, const QString& s
         });
     std::ignore = copy.Close();  // no recordset stands on the copy: nothing is pending
     if (!result.Ok() || !DatabaseCopy::SyncFile(staged)) {
-        report(staged, result.text);
+        LogDbFailure(staged, result);
         return CopyOutcome::WriteFailed;
     }
     return CopyOutcome::Done;
@@ -310,7 +304,7 @@ CopyOutcome BackUp(DataKind kind, const QString& target)
     OpenIfClosed(connection);
     const DbResult result = DatabaseCopy::BackupTo(connection, target);
     if (!result.Ok()) {
-        report(target, result.text);
+        LogDbFailure(target, result);
         return CopyOutcome::WriteFailed;
     }
     // The copy is complete either way: without the entry the wizard goes on showing
@@ -348,7 +342,7 @@ CopyOutcome Restore(DataKind kind, const QString& source)
 
     DbResult opened = connection.Open();
     if (!opened.Ok()) {
-        report(live, opened.text);
+        LogDbFailure(live, opened);
         if (!renameFile(temporary, live) || !connection.Open().Ok())
             return CopyOutcome::Lost;
         reopenViews(views);
