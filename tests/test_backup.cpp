@@ -308,7 +308,8 @@ TEST_F(Backup, ABackupThatCannotBeWrittenKeepsTheOlderFileAndRecordsNothing)
 
 // An events backup carries its events' and categories' entries; the program's own
 // (the last backup time, the autostart value) stay as they stand. A backup made
-// before the entries moved into the database keeps the current ones of its events.
+// before the entries moved into the database keeps the current ones of its events,
+// and the closing message says that the others were not in it.
 TEST_F(Backup, ARestoreBringsBackTheEntriesOfItsEventsAndKeepsTheProgramsOwn)
 {
     const auto value = [](const QString& path) {
@@ -332,8 +333,11 @@ TEST_F(Backup, ARestoreBringsBackTheEntriesOfItsEventsAndKeepsTheProgramsOwn)
         const char* file;
         const char* special;   // the kept event's own rule afterwards
         const char* category;  // the category's rule afterwards
+        QString message;
     };
-    for (const Case& c : {Case{"events.tssv", "w", "d"}, Case{"older.tssv", "M", "n"}}) {
+    const QString restored = GetLangText(s("mes51"));
+    for (const Case& c : {Case{"events.tssv", "w", "d", restored},
+                          Case{"older.tssv", "M", "n", restored + s("\r\n") + GetLangText(s("mes411"))}}) {
         SCOPED_TRACE(c.file);
         const QString gone = QString::number(addRow(s("Work"), s("Gone"), QDate(2026, 12, 19)));
         set(s("Special\\") + kept + s("\\NextType"), "M");
@@ -343,7 +347,8 @@ TEST_F(Backup, ARestoreBringsBackTheEntriesOfItsEventsAndKeepsTheProgramsOwn)
         ASSERT_TRUE(RegWrite(AutostartValuePath(), s("/opt/tessaryn/tesryn")));
         MsgBoxScript::Clear();
         restore(home(c.file));
-        EXPECT_EQ(messages(), QStringList{GetLangText(s("mes51"))});
+        EXPECT_EQ(messages(), QStringList{c.message});
+        EXPECT_EQ(MsgBoxScript::Log().value(0).buttons, 64);
         EXPECT_EQ(value(s("Special\\") + kept + s("\\NextType")), s(c.special));
         EXPECT_EQ(value(s("InAdvance\\") + kept), s("15"));
         EXPECT_EQ(value(s("InAdvance\\") + gone), s("<none>"));

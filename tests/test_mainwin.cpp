@@ -5,12 +5,15 @@
 
 #include "platform/KnownFolders.h"
 #include "platform/Shell.h"
+#include "tools/frmBackUp.h"
 
 #include <QAction>
 #include <QDir>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QToolBar>
+#include <QWindow>
 
 namespace {
 
@@ -105,6 +108,52 @@ TEST_F(MainWindow, ADialogIsCentredOverTheWindow)
     window.CentreOver(dialog);
     EXPECT_EQ(dialog.Left(), window.Left() + window.Width() / 2 - dialog.Width() / 2);
     EXPECT_EQ(dialog.Top(), window.Top() + window.Height() / 2 - dialog.Height() / 2);
+}
+
+// A window manager decorates a window by its type and hints: a dialog of the program
+// and a message box over it are dialogs without minimise or maximise buttons, each
+// kept above the window it was opened from; the main window alone can be minimised.
+TEST_F(MainWindow, DialogsAndMessageBoxesAreDecoratedAsDialogsAboveTheirOwner)
+{
+    main().ShowModeless();
+    EXPECT_EQ(main().windowType(), Qt::Window);
+    EXPECT_TRUE(main().windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    // What each window shows the window manager, taken while it is open.
+    struct Seen {
+        QString name;
+        Qt::WindowFlags flags;
+        bool aboveOwner;
+    };
+    QList<Seen> seen;
+    const auto note = [&seen](QWidget* window, QWidget* owner) {
+        const QWindow* handle = window->windowHandle();
+        seen.append({QString::fromLatin1(window->metaObject()->className()), window->windowFlags(),
+                     handle && handle->transientParent() == owner->windowHandle()});
+    };
+    MsgBoxScript::SetAutomatic(false);
+    QTimer::singleShot(50, qApp, [note] {
+        frmBackUp* wizard = Forms::Find<frmBackUp>();
+        if (!wizard)
+            return;
+        note(wizard, &main());
+        QTimer::singleShot(50, qApp, [note, wizard] {
+            if (QWidget* box = QApplication::activeModalWidget(); box && box != wizard) {
+                note(box, wizard);
+                box->close();
+            }
+        });
+        MsgBox(s("A message"), 64, s("Tessaryn"));
+        wizard->cmdCancel->click();
+    });
+    main().Toolbar1_ButtonClick(11);
+    MsgBoxScript::SetAutomatic(true);
+    ASSERT_EQ(seen.size(), 2);
+    for (const Seen& window : seen) {
+        SCOPED_TRACE(window.name.toStdString());
+        EXPECT_EQ(window.flags & Qt::WindowType_Mask, Qt::Dialog);
+        EXPECT_FALSE(window.flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        EXPECT_TRUE(window.aboveOwner);
+    }
 }
 
 TEST_F(MainWindow, F1OpensTheManualWhateverTheModifiersAndSaysWhyWhenItCannot)

@@ -19,8 +19,8 @@
 namespace {
 
 const char* const PageHead = "<html><head><meta charset=\"utf-8\"><title>";
-const char* const TableStart =
-    "<center><table style='border-collapse:collapse;font: 11px Tahoma;border: 1px solid #777777;'>";
+const char* const TableStart = "<center><table style='border-collapse:collapse;"
+                               "font: 11px Tahoma, \"DejaVu Sans\", sans-serif;border: 1px solid #777777;'>";
 const char* const Header = "<td style='padding:0 10px;font-weight:bold;border:1px solid #777777;background:#777777;"
                            "color:#FFFFFF;width:200px;height:22px;'>";
 QByteArray cell(bool white, const QString& text)
@@ -128,7 +128,8 @@ TEST_F(Reports, AnEventsPageIsWrittenByteForByteAndEscaped)
     const QByteArray page = build();
 
     QByteArray expected = QByteArray(PageHead) + "Report &lt;b&gt;&amp;&#39;&quot;</title></head><body>"
-                          + "<center><div style='font: bold 12px Tahoma;text-align:center;'>"
+                          + "<center><div style='font: bold 12px Tahoma, \"DejaVu Sans\", sans-serif;"
+                          + "text-align:center;'>"
                           + "Report &lt;b&gt;&amp;&#39;&quot;: " + GetLangText(s("mnu0")).toUtf8()
                           + "</div></center><br />" + TableStart + "<tr>";
     for (const char* key : {"mes219", "mes220", "mes179", "mes180", "mes181"})

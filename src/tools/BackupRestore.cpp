@@ -239,7 +239,7 @@ CopyOutcome prepareStaged(DataKind kind, const QString& source, const QString& s
         LogDbFailure(staged, result);
         return CopyOutcome::WriteFailed;
     }
-    return CopyOutcome::Done;
+    return carriesEntries ? CopyOutcome::Done : CopyOutcome::DoneWithoutEntries;
 }
 
 }  // namespace
@@ -322,7 +322,7 @@ CopyOutcome Restore(DataKind kind, const QString& source)
         return CopyOutcome::MissingDatabase;
 
     const CopyOutcome prepared = prepareStaged(kind, source, staged);
-    if (prepared != CopyOutcome::Done) {
+    if (prepared != CopyOutcome::Done && prepared != CopyOutcome::DoneWithoutEntries) {
         DatabaseCopy::RemoveStaged(staged);
         return prepared;
     }
@@ -350,5 +350,5 @@ CopyOutcome Restore(DataKind kind, const QString& source)
     }
     reopenViews(views);
     std::ignore = FileSystem::RemoveFile(temporary);  // the next restore of the kind replaces it
-    return CopyOutcome::Done;
+    return prepared;
 }

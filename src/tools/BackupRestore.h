@@ -39,6 +39,7 @@ QString LastBackupValuePath();
 
 enum class [[nodiscard]] CopyOutcome {
     Done,
+    DoneWithoutEntries,  // an events backup of an earlier version, with no registry entries
     MissingDatabase,  // the kind's database file is gone: the program ends
     WriteFailed,      // the target folder cannot be written or the disk is full
     NotBackup,        // not a backup of this kind: nothing was touched
@@ -52,6 +53,8 @@ CopyOutcome BackUp(DataKind kind, const QString& target);
 // reopens every recordset of the kind that was open, with its filter, sort and
 // current row. Row ids of the restored tables continue above every id the live file
 // had used. The events come with the registry entries of their events and
-// categories; the program's own entries stay as they are. The file is swapped in one
-// rename, after the copy is complete: a kill leaves the old file or the new one.
+// categories; the program's own entries stay as they are. A backup of an earlier
+// version carries no entries: its events keep the current ones of their ids, and the
+// outcome says so. The file is swapped in one rename, after the copy is complete: a
+// kill leaves the old file or the new one.
 CopyOutcome Restore(DataKind kind, const QString& source);

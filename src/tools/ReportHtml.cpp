@@ -28,6 +28,9 @@ QList<ReportColumn> contactColumns()
     return columns;
 }
 
+// Tahoma is rarely installed on Linux: without the fallbacks a browser draws serifs.
+const QByteArray ReportFonts = QByteArrayLiteral("Tahoma, \"DejaVu Sans\", sans-serif");
+
 const char* const HeaderCell = "<td style='padding:0 10px;font-weight:bold;border:1px solid #777777;"
                                "background:#777777;color:#FFFFFF;width:200px;height:22px;'>";
 const char* const WhiteCell =
@@ -185,10 +188,11 @@ const QByteArray& ReportPage::Build(const Recordset& rows)
     ReportHtml.reserve(static_cast<qsizetype>(rows.RecordCount() + 1) * (ticked * 128 + 9) + 1024);
 
     ReportHtml += "<html><head><meta charset=\"utf-8\"><title>" + title + "</title></head><body>";
-    ReportHtml += "<center><div style='font: bold 12px Tahoma;text-align:center;'>" + title + ": ";
+    ReportHtml += "<center><div style='font: bold 12px " + ReportFonts + ";text-align:center;'>" + title + ": ";
     AppendEscaped(ReportHtml, GetLangText(QString::fromLatin1(headingKey)));
     ReportHtml += "</div></center><br />";
-    ReportHtml += "<center><table style='border-collapse:collapse;font: 11px Tahoma;border: 1px solid #777777;'>";
+    ReportHtml += "<center><table style='border-collapse:collapse;font: 11px " + ReportFonts
+                  + ";border: 1px solid #777777;'>";
     ReportHtml += "<tr>";
     for (int column = 0; column < columns.size(); ++column)
         AddCell(column, GetLangText(QString::fromLatin1(columns[column].caption)), true);

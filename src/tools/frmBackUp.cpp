@@ -154,8 +154,10 @@ void frmBackUp::restore()
         Forms::Unload<frmMain>();
         return;
     }
-    switch (Restore(*kind, chosen)) {
+    const CopyOutcome outcome = Restore(*kind, chosen);
+    switch (outcome) {
     case CopyOutcome::Done:
+    case CopyOutcome::DoneWithoutEntries:
         break;
     case CopyOutcome::MissingDatabase:
         FatalEnd(GetLangText(s("mes48")));
@@ -172,8 +174,11 @@ void frmBackUp::restore()
     // The event list is read again before anything else can run.
     if (*kind == DataKind::Events)
         Forms::Get<frmProcess>().DateRefresh();
+    QString done = GetLangText(s("mes51"));
+    if (outcome == CopyOutcome::DoneWithoutEntries)
+        done += s("\r\n") + GetLangText(s("mes411"));
     QPointer<frmBackUp> self(this);
-    MsgBox(GetLangText(s("mes51")), 64, ProductName());
+    MsgBox(done, 64, ProductName());
     Forms::Unload(self.data());
     Forms::Unload<frmMain>();
 }
