@@ -2,6 +2,10 @@
 #include "core/Options.h"
 #include "core/RegData.h"
 #include "core/SystemCharset.h"
+#include "core/XMLParser.h"
+#include "core/frmProcess.h"
+#include "mainwin/MeasureRecord.h"
+#include "tools/NoteStore.h"
 #include "support/HttpServer.h"
 #include "platform/Connection.h"
 #include "support/TestEnv.h"
@@ -18,6 +22,10 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -64,6 +72,15 @@ bool waitFor(Condition condition, int ms = 15000)
 }
 
 QString text(const QString& path) { return QString::fromUtf8(ReadFile(path)); }
+
+// The mode bits of a path itself in octal, "none" when there is none.
+std::string modeOf(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return "none";
+    return QString::number(info.st_mode & 07777, 8).toStdString();
+}
 
 // Starts the program with the main window in a profile; true once the start is over:
 // the window is shown, which the start does last.
@@ -248,6 +265,19 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
     return files;
 }
 
+// The mode bits of every file and folder under a folder, links not followed.
+QMap<QString, std::string> modesUnder(const QString& folder)
+{
+    QMap<QString, std::string> modes;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        modes.insert(path, modeOf(path));
+    }
+    return modes;
+}
+
 }  // namespace
 
 TEST_F(Installed, ProgramRunsFromItsPrefix)
@@ -345,6 +375,95 @@ TEST_F(Installed, LoginRegistrationReplacesOnlyAnEntryWhoseProgramIsGoneOrInABui
         else
             EXPECT_EQ(entry, c.entry) << c.name;
     }
+}
+
+// Under the usual umask a profile is the user's alone: each folder the program makes
+// in its data and configuration folders is 0700 and each file it writes there 0600, a
+// rewritten file included. A later start closes an older profile's two folders and
+// touches nothing else; the autostart entry and the installed tree keep their modes.
+TEST_F(Installed, UnderAWideUmaskEverythingInTheProgramsOwnFoldersIsTheUsersAlone)
+{
+    const mode_t umaskBefore = ::umask(022);
+    QProcessEnvironment environment = env.ProcessEnvironment();
+    environment.remove(s("CommonProgramFiles"));
+    const QString data = s("appdata/Tessaryn"), config = s("config/Tessaryn");
+    const auto path = [&](const QString& relative) { return env.Root() + s("/") + relative; };
+    const auto widen = [&](const QStringList& entries) {
+        for (const QString& entry : entries)
+            ::chmod(QFile::encodeName(path(entry)).constData(), QFileInfo(path(entry)).isDir() ? 0755 : 0644);
+    };
+    const auto start = [&] {
+        QString output;
+        EXPECT_TRUE(startsUp(installedProgram(), environment, &output)) << output.toStdString();
+    };
+    const QMap<QString, std::string> installedModes = modesUnder(prefix());
+    Forms::LoadWithoutLoadRoutine<frmProcess>().LanguageName = s("English");
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        QMap<QString, std::string> modes;  // of what the step makes or must leave as it is
+    } steps[] = {
+        {"first start",
+         [&] {
+             WriteFile(path(config + s("/registry.reg")), "[HKEY_CURRENT_USER\\SOFTWARE\\Kelmaro Soft\\Tessaryn]\r\n"
+                                                          "\"TsSave\"=\"1\"\r\n");
+             widen({config});
+             start();
+         },
+         {{data, "700"}, {data + s("/options.ini"), "600"}, {data + s("/lang.ini"), "600"},
+          {data + s("/tessaryn.lock"), "600"}, {data + s("/System"), "700"}, {data + s("/System/tesryn.db"), "600"},
+          {data + s("/System/Own/English.ini"), "600"}, {data + s("/System/Icons"), "700"}, {data + s("/Notes"), "700"},
+          {config, "700"}, {config + s("/main.xml"), "600"}, {config + s("/registry.reg.imported"), "600"},
+          {s("config"), "755"}, {s("config/autostart"), "755"}, {s("config/autostart/tessaryn.desktop"), "644"}}},
+        {"note save",
+         [] {
+             EXPECT_EQ(CreateGroup(s("Work")), GroupChange::Done);
+             EXPECT_TRUE(WriteNoteFile(GroupFolder(s("Work")) + s("/Plan.rtf"), "{\\rtf1 Plan}"));
+         },
+         {{data + s("/Notes/Work"), "700"}, {data + s("/Notes/Work/Plan.rtf"), "600"}}},
+        {"category save",
+         [&] {
+             widen({data + s("/System/Own/English.ini")});
+             EXPECT_TRUE(CopyIconFile(TestEnv::BuildShare() + s("/Icons/Work.ico"), s("Garden")));
+             EXPECT_TRUE(SetOwnText(s("evn1"), s("Dates")));
+         },
+         {{data + s("/System/Icons/Garden.ico"), "600"}}},
+        {"settings write",
+         [&] {
+             widen({data + s("/options.ini"), data + s("/lang.ini"), config + s("/main.xml")});
+             EXPECT_TRUE(WriteOption(s("General"), s("wcityid"), s("27612")));
+             // A choice and back, each a write.
+             EXPECT_TRUE(WriteLangIni(s("Main"), s("Language"), s("Russian")));
+             EXPECT_TRUE(WriteLangIni(s("Main"), s("Language"), s("English")));
+             WriteMainXml(s("Version"), s("3.30"));
+         },
+         {}},
+        {"later start of an older profile",
+         [&] {
+             widen({data, config, data + s("/Notes")});
+             WriteFile(path(data + s("/Notes/Old.rtf")), "{\\rtf1 Old}");
+             start();
+         },
+         {{data + s("/Notes"), "755"}, {data + s("/Notes/Old.rtf"), "644"}}},
+    };
+    QMap<QString, std::string> known;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        step.act();
+        known.insert(step.modes);
+        for (auto it = known.cbegin(); it != known.cend(); ++it)
+            EXPECT_EQ(modeOf(path(it.key())), it.value()) << it.key().toStdString();
+        for (const QString& folder : {data, config}) {
+            const QMap<QString, std::string> modes = modesUnder(path(folder));
+            for (auto it = modes.cbegin(); it != modes.cend(); ++it) {
+                if (!known.contains(QDir(env.Root()).relativeFilePath(it.key()))) {
+                    EXPECT_EQ(it.value(), QFileInfo(it.key()).isDir() ? "700" : "600") << it.key().toStdString();
+                }
+            }
+        }
+    }
+    EXPECT_EQ(modesUnder(prefix()), installedModes);
+    ::umask(umaskBefore);
 }
 
 // The first start of a profile takes the desktop's language when the program has it

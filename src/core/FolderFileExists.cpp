@@ -28,13 +28,11 @@ void report(const QString& source, const QString& target)
                  QFile::encodeName(target).constData());
 }
 
-// Copies one file whole or not at all; databases are readable and writable by the
-// user alone from the moment they exist.
+// Copies one file whole or not at all, readable and writable by the user alone from
+// the moment it exists, whatever mode the installed copy has.
 bool copyFile(const QString& source, const QString& target)
 {
-    const auto mode = target.endsWith(QLatin1String(".db")) ? FileSystem::FileMode::OwnerOnly
-                                                             : FileSystem::FileMode::Ordinary;
-    if (!FileSystem::CopyAtomic(source, target, mode)) {
+    if (!FileSystem::CopyAtomic(source, target)) {
         report(source, target);
         return false;
     }

@@ -86,6 +86,8 @@ bool PrepareRegistry(Connection& events)
         return true;
     if (!alreadyImported(events) && !importFile(events, file))
         return false;
+    // What is put aside holds the user's rules: the user's alone, as the store is.
+    std::ignore = FileSystem::SetOwnerOnly(file);
     std::rename(QFile::encodeName(file).constData(), QFile::encodeName(file + QStringLiteral(".imported")).constData());
     return true;
 }
@@ -126,7 +128,9 @@ bool writeAutostartEntry()
                               "X-GNOME-Autostart-enabled=true\n")
                               .arg(DesktopExecArgument(KnownFolders::ExecutablePath()));
     const QString path = AutostartEntryPath();
-    return FileSystem::MakeFolder(QFileInfo(path).absolutePath()) && FileSystem::WriteAtomic(path, entry.toUtf8());
+    // The desktop's folder and entry, with the modes the desktop gives its own.
+    return FileSystem::MakeFolder(QFileInfo(path).absolutePath(), FileSystem::FileMode::Ordinary)
+           && FileSystem::WriteAtomic(path, entry.toUtf8(), FileSystem::FileMode::Ordinary);
 }
 
 // The first word of an Exec line, as DesktopExecArgument wrote it: the string's

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QStringList>
 
+#include <tuple>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -33,8 +35,20 @@ InstanceLock takeSingleInstanceLock()
 
 void leaveSecondStartMarker()
 {
-    QFile marker(KnownFolders::UserDataFolder() + QStringLiteral("/open2.set"));
-    marker.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    // The running copy finds no marker when it cannot be written: this start then
+    // passes unnoticed, as it would have ended anyway.
+    std::ignore = FileSystem::WriteAtomic(KnownFolders::UserDataFolder() + QStringLiteral("/open2.set"), {});
+}
+
+// A profile made by an earlier version or under a wider umask is closed to other
+// users once; the files inside get their own mode as they are rewritten. A folder
+// that is not the user's to change stays as it is.
+void closeOwnFoldersToOthers()
+{
+    for (const QString& folder : {KnownFolders::UserDataFolder(), KnownFolders::SharedDataFolder()}) {
+        if (FileSystem::IsFolder(folder))
+            std::ignore = FileSystem::CloseFolderToOthers(folder);
+    }
 }
 
 // Positions, opacity and stay-on-top need X11; under Wayland use XWayland.
@@ -63,6 +77,8 @@ int Main(int argc, char** argv)
         leaveSecondStartMarker();
         return 0;
     }
+    if (lock == InstanceLock::Taken)
+        closeOwnFoldersToOthers();
     SetCommandLine(arguments(argc, argv));
     preferX11();
 

@@ -34,7 +34,7 @@ AddressBook::SaveResult AddressBook::renameFolder(Node* node, const QString& nam
     while (lineEnd < current.size() && current[lineEnd] != '\r' && current[lineEnd] != '\n')
         ++lineEnd;
     const QByteArray written = name.toUtf8() + (lineEnd < current.size() ? current.mid(lineEnd) : QByteArray("\n"));
-    if (!FileSystem::WriteAtomic(path, written))
+    if (!FileSystem::WriteAtomic(path, written, FileSystem::FileMode::Ordinary))
         return SaveResult::WriteFailed;
     folder->nameFileExisted = true;
     folder->nameFile = written;
@@ -56,7 +56,7 @@ AddressBook::SaveResult AddressBook::renameGroupCard(Node* group, const QString&
     VCardText::FileForm form;
     const QByteArray text = RenamedCard(VCardText::Normalized(data, &form), group->contents->groupCard, name);
     const QByteArray written = VCardText::InForm(text, form);
-    if (!FileSystem::WriteAtomic(file.path, written))
+    if (!FileSystem::WriteAtomic(file.path, written, FileSystem::FileMode::Ordinary))
         return SaveResult::WriteFailed;
 
     // The file as it now stands: its other group cards' lines have moved.

@@ -36,7 +36,33 @@ std::optional<FileStamp> Stamp(const QString& path)
                      quint64(info.st_ino), qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
 }
 
-bool MakeFolder(const QString& path) { return !path.isEmpty() && QDir().mkpath(path); }
+bool MakeFolder(const QString& path, FileMode mode)
+{
+    if (path.isEmpty())
+        return false;
+    const QString folder = QDir::cleanPath(path);
+    if (IsFolder(folder))
+        return true;
+    const QString parent = QFileInfo(folder).path();
+    if (parent != folder && !MakeFolder(parent, mode))
+        return false;
+    const QByteArray name = QFile::encodeName(folder);
+    if (::mkdir(name.constData(), mode == FileMode::OwnerOnly ? S_IRWXU : 0777) != 0)
+        return errno == EEXIST && IsFolder(folder);
+    // The umask only takes bits away; an odd one may take the owner's too.
+    return mode == FileMode::Ordinary || ::chmod(name.constData(), S_IRWXU) == 0;
+}
+
+bool CloseFolderToOthers(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (path.isEmpty() || ::stat(name.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false;
+    if ((info.st_mode & (S_IRWXG | S_IRWXO)) == 0)
+        return true;
+    return ::chmod(name.constData(), info.st_mode & 07777 & ~mode_t(S_IRWXG | S_IRWXO)) == 0;
+}
 
 QStringList FileNames(const QString& folder)
 {

@@ -12,7 +12,18 @@ namespace FileSystem {
 bool Exists(const QString& path);       // a file or a folder
 bool IsFolder(const QString& path);
 bool IsFile(const QString& path);
-[[nodiscard]] bool MakeFolder(const QString& path);   // with missing parents; true when it exists afterwards
+
+// The mode a file or folder gets as it is created. OwnerOnly, for everything in the
+// program's own folders: files 0600, folders 0700, whatever the umask. Ordinary, for
+// what lies outside them: an existing file's mode, else the umask's, readable and
+// writable by the owner in both cases.
+enum class FileMode { OwnerOnly, Ordinary };
+
+// With missing parents, each made in the given mode; true when it exists afterwards.
+[[nodiscard]] bool MakeFolder(const QString& path, FileMode mode = FileMode::OwnerOnly);
+// Takes group and other access away from an existing folder that has any; what lies
+// inside keeps its mode.
+[[nodiscard]] bool CloseFolderToOthers(const QString& path);
 
 // Names (not paths) of the files and sub-folders of a folder, sorted by name.
 QStringList FileNames(const QString& folder);
@@ -34,16 +45,12 @@ std::optional<FileStamp> Stamp(const QString& path);
 
 [[nodiscard]] bool ReadAll(const QString& path, QByteArray* data);
 
-// The mode a file gets as it is created. Ordinary: an existing target's mode, else
-// the umask's, readable and writable by the owner in both cases. OwnerOnly: 0600.
-enum class FileMode { Ordinary, OwnerOnly };
-
 // Writes to a temporary file beside the target, syncs it and renames it over the
 // target, so a crash or a full disk leaves either the old or the new file, never a
 // half-written one. The temporary file's name is one IsAtomicWriteLeftOver knows.
-[[nodiscard]] bool WriteAtomic(const QString& path, const QByteArray& data, FileMode mode = FileMode::Ordinary);
+[[nodiscard]] bool WriteAtomic(const QString& path, const QByteArray& data, FileMode mode = FileMode::OwnerOnly);
 // The same for a copy of another file, read in pieces.
-[[nodiscard]] bool CopyAtomic(const QString& source, const QString& target, FileMode mode = FileMode::Ordinary);
+[[nodiscard]] bool CopyAtomic(const QString& source, const QString& target, FileMode mode = FileMode::OwnerOnly);
 // Writes all of data to an open descriptor, going on after interrupted writes.
 [[nodiscard]] bool WriteWhole(int fd, const char* data, qint64 size);
 // Makes a rename in this folder durable.

@@ -217,7 +217,7 @@ void frmNote::ExportNote()
     keepFocusAfterDialog();
     if (chosen.isEmpty() || chosen == s("Error"))
         return;
-    if (!WriteNoteFile(chosen, RTB1->TextRTF())) {
+    if (!WriteNoteFile(chosen, RTB1->TextRTF(), FileSystem::FileMode::Ordinary)) {
         report("mes356");
         return;
     }

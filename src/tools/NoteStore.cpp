@@ -122,11 +122,11 @@ bool IsStorableName(const QString& name, const QString& suffix)
         && !name.contains(QChar(0)) && (name + suffix).toUtf8().size() <= MaxFileNameBytes;
 }
 
-bool WriteNoteFile(const QString& path, const QByteArray& data)
+bool WriteNoteFile(const QString& path, const QByteArray& data, FileSystem::FileMode mode)
 {
     if (FileSystem::Exists(path) && !FileSystem::ModeAllowsWriting(path))
         return false;
-    return FileSystem::WriteAtomic(path, data);
+    return FileSystem::WriteAtomic(path, data, mode);
 }
 
 GroupChange CreateGroup(const QString& name)
@@ -137,7 +137,7 @@ GroupChange CreateGroup(const QString& name)
     const QStringList taken = notes.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     if (std::any_of(taken.begin(), taken.end(), [&name](const QString& entry) { return sameName(entry, name); }))
         return GroupChange::Exists;
-    return notes.mkdir(name) ? GroupChange::Done : GroupChange::Failed;
+    return FileSystem::MakeFolder(GroupFolder(name)) ? GroupChange::Done : GroupChange::Failed;
 }
 
 GroupChange DeleteGroup(const QString& name)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -43,9 +45,10 @@ TitleEdit FilterTitleEdit(const QString& before, const QString& after, int limit
 // empty, not starting with ".", without "/" or NUL, at most 255 bytes with suffix.
 bool IsStorableName(const QString& name, const QString& suffix = QString());
 
-// Writes a note or an export atomically; a file whose mode bits forbid writing is
-// not replaced.
-[[nodiscard]] bool WriteNoteFile(const QString& path, const QByteArray& data);
+// Writes a note (the user's alone) or, with the ordinary mode, an export atomically;
+// a file whose mode bits forbid writing is not replaced.
+[[nodiscard]] bool WriteNoteFile(const QString& path, const QByteArray& data,
+                                 FileSystem::FileMode mode = FileSystem::FileMode::OwnerOnly);
 
 enum class GroupChange { Done, Exists, Refused, Failed };
 // Creates one folder level in the Notes folder; a name taken by any entry in any

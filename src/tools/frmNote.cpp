@@ -17,7 +17,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,8 +90,9 @@ void frmNote::Form_Load()
     NoteTitleEdited = true;
     NoteModified = false;
     ApplyLanguage();
+    // Without it the group list is empty and a save says it failed.
     if (!FileSystem::IsFolder(NotesFolder()))
-        QDir().mkdir(NotesFolder());
+        std::ignore = FileSystem::MakeFolder(NotesFolder());
     FillGroups();
     setTitle(MakeNewNoteName());
 }
