@@ -56,6 +56,13 @@ DbResult failure(const QString& text) { return DbResult::Failure(DbStatus::Error
 
 DbResult copyPages(sqlite3* source, const QString& temporary)
 {
+    // SQLite would create the file under the umask; made owner-only here first, the
+    // copy is never readable by others while it is written (its journal takes the
+    // file's mode).
+    ::unlink(native(temporary).constData());
+    Descriptor made(::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
+    if (made.get() < 0 || !made.close())
+        return failure(QStringLiteral("cannot create %1: %2").arg(temporary, QString::fromLocal8Bit(std::strerror(errno))));
     sqlite3* target = nullptr;
     if (sqlite3_open_v2(native(temporary).constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                         nullptr)
