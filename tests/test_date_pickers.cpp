@@ -123,9 +123,10 @@ protected:
         QLocale::setDefault(QLocale::system());
     }
 
+    // With the text a keyboard gives these keys.
     static void press(QWidget* widget, int key)
     {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Tab ? s("\t") : s("\r"));
         QCoreApplication::sendEvent(widget, &event);
     }
 
@@ -190,7 +191,7 @@ TEST_P(DatePickers, TakeTheTypedDateOrRefuseItWithTheTextKept)
         frmCntAdd& window = Forms::Get<frmCntAdd>();
         window.Text2Name->setText(s("Ann %1").arg(++saves));
         if (key == Key::Enter)
-            press(window.focusWidget(), Qt::Key_Enter);  // OK, the default button
+            press(window.focusWidget(), Qt::Key_Return);  // OK, the default button
         else
             window.Command6->click();
     };
@@ -214,7 +215,7 @@ TEST_P(DatePickers, TakeTheTypedDateOrRefuseItWithTheTextKept)
              frmMesAdd& window = Forms::Get<frmMesAdd>();
              window.Text1->setText(s("Event %1").arg(++saves));
              if (key == Key::Enter)
-                 press(window.DTPicker1, Qt::Key_Enter);
+                 press(window.DTPicker1, Qt::Key_Return);
              else
                  window.Command0->click();
          },
@@ -223,7 +224,7 @@ TEST_P(DatePickers, TakeTheTypedDateOrRefuseItWithTheTextKept)
          [](Key key) {
              list().Text1->setText(s("task"));
              if (key == Key::Enter)
-                 press(list().DTPicker1, Qt::Key_Enter);
+                 press(list().DTPicker1, Qt::Key_Return);
              else
                  list().Command1->click();
          },
@@ -245,7 +246,7 @@ TEST_P(DatePickers, TakeTheTypedDateOrRefuseItWithTheTextKept)
         {"planner", planner,
          [](Key key) {
              if (key == Key::Enter)
-                 press(QApplication::focusWidget(), Qt::Key_Enter);
+                 press(QApplication::focusWidget(), Qt::Key_Return);
          },
          [&] {
              return dates(db(), QStringLiteral("SELECT Step_Date FROM lst_Dates WHERE Step_Numeric = %1")

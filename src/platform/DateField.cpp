@@ -7,8 +7,10 @@
 #include <QCalendarWidget>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOption>
 #include <QValidator>
 
 #include <algorithm>
@@ -157,6 +159,33 @@ public:
     }
 };
 
+// True when the group of digits that ends at the caret is full (two digits for the
+// day and the month, four for the year): a digit typed there begins the next group.
+bool groupFull(const QString& text, int caret, const Form& form)
+{
+    if (caret <= 0 || caret > text.size() || (caret < text.size() && isDigit(text.at(caret)))
+        || !isDigit(text.at(caret - 1)))
+        return false;
+    const Scan before = scan(text.left(caret));
+    const qsizetype group = before.groups.size() - 1;
+    if (group > 2)
+        return false;
+    return before.groups.last().size() >= digitsOf(orderOf(before.groups.first(), form)[group]);
+}
+
+// The arrow of a drop-down list, for the button that opens the calendar.
+QIcon dropDownArrow(const QWidget* field)
+{
+    QPixmap arrow(12, 12);
+    arrow.fill(Qt::transparent);
+    QPainter painter(&arrow);
+    QStyleOption option;
+    option.initFrom(field);
+    option.rect = arrow.rect();
+    field->style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, field);
+    return QIcon(arrow);
+}
+
 }  // namespace
 
 QString DateFieldFormat(const QLocale& locale) { return formOf(locale).format; }
@@ -186,18 +215,6 @@ QDate ReadFieldDate(const QString& text, const QLocale& locale)
                  values[static_cast<int>(Part::Day)]);
 }
 
-bool DateGroupFull(const QString& text, int caret, const QLocale& locale)
-{
-    if (caret <= 0 || caret > text.size() || (caret < text.size() && isDigit(text.at(caret)))
-        || !isDigit(text.at(caret - 1)))
-        return false;
-    const Scan before = scan(text.left(caret));
-    const qsizetype group = before.groups.size() - 1;
-    if (group > 2)
-        return false;
-    return before.groups.last().size() >= digitsOf(orderOf(before.groups.first(), formOf(locale))[group]);
-}
-
 DateField::DateField(QWidget* parent)
     : QLineEdit(parent)
 {
@@ -223,8 +240,7 @@ void DateField::setCalendarPopup(bool enable)
         popupButton_ = nullptr;
         return;
     }
-    popupButton_ = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
-    popupButton_->setObjectName(QStringLiteral("calendarButton"));
+    popupButton_ = addAction(dropDownArrow(this), QLineEdit::TrailingPosition);
     connect(popupButton_, &QAction::triggered, this, &DateField::showCalendar);
 }
 
@@ -276,7 +292,8 @@ void DateField::keyPressEvent(QKeyEvent* event)
             return;
         // A blank goes only after a separator, as in "2026. 12. 31": typed over the
         // date or between digits it would only spoil it.
-        if (typed.isSpace() && (hasSelectedText() || cursorPosition() == 0 || !isSeparator(text().at(cursorPosition() - 1)))) {
+        const int at = cursorPosition();
+        if (typed == QLatin1Char(' ') && (hasSelectedText() || at == 0 || !isSeparator(text().at(at - 1)))) {
             QApplication::beep();
             return;
         }
@@ -306,6 +323,15 @@ void DateField::selectGroupAtCaret()
         setSelection(start, end - start);
 }
 
+void DateField::selectGroupAfter(int separator)
+{
+    const QString current = text();
+    int end = separator + 1;
+    while (end < current.size() && !isSeparator(current.at(end)))
+        ++end;
+    setSelection(separator + 1, end - separator - 1);
+}
+
 void DateField::typeDigit(const QString& digit)
 {
     const bool run = hasSelectedText() ? selectedText() == text()
@@ -318,15 +344,12 @@ void DateField::typeDigit(const QString& digit)
     const QString current = text();
     const int at = cursorPosition();
     QString typed = digit;
-    if (DateGroupFull(current, at, locale())) {
+    const Form form = formOf(locale());
+    if (groupFull(current, at, form)) {
         if (at < current.size() && isSeparator(current.at(at))) {
-            // On over the separator, into the next group in place of its digits.
-            int end = at + 1;
-            while (end < current.size() && !isSeparator(current.at(end)))
-                ++end;
-            setSelection(at + 1, end - at - 1);
+            selectGroupAfter(at);  // the digit goes on into the next group, over its digits
         } else if (at == current.size()) {
-            typed = separatorAfter(current, formOf(locale())) + digit;
+            typed = separatorAfter(current, form) + digit;
         }
     }
     insert(typed);
@@ -357,10 +380,7 @@ bool DateField::typeSeparator(const QString& separator)
     }
     // Typed before the separator there: on to the next group, selected.
     if (at < current.size() && isSeparator(current.at(at))) {
-        int end = at + 1;
-        while (end < current.size() && !isSeparator(current.at(end)))
-            ++end;
-        setSelection(at + 1, end - at - 1);
+        selectGroupAfter(at);
         return true;
     }
     return false;

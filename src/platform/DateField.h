@@ -21,17 +21,14 @@ QString DateFieldText(const QDate& date, const QLocale& locale);
 // digits (ISO); the year has four digits. Nothing is corrected: an impossible date
 // (31.04, 29.02 of a common year, month 13) is as invalid as a text that is no date.
 QDate ReadFieldDate(const QString& text, const QLocale& locale);
-// True when the group of digits that ends at the caret is full (two digits for the
-// day and the month, four for the year): a digit typed there begins the next group.
-bool DateGroupFull(const QString& text, int caret, const QLocale& locale);
-
 // A date picker that holds what the user typed and never changes it into another
 // date: a line edit that takes digits, the separators and blanks; date() is the date
 // its text shows, invalid while the text shows none. Digits typed at the end of a
 // full group go on to the next one; a separator typed right after four digits typed
 // in a row makes them the year of an ISO date. Typing into the date the field was
-// given replaces the group at the caret, as sectioned date fields do. With the
-// calendar pop-up (the button at the right end, Alt+Down or F4) a date is picked.
+// given replaces the group at the caret, as sectioned date fields do. A date leaves
+// the field, with the focus, in the field's form. With the calendar pop-up (the
+// button at the right end, Alt+Down or F4) a date is picked.
 class DateField : public QLineEdit {
     Q_OBJECT
 public:
@@ -41,17 +38,17 @@ public:
     // Shows the date in the field's form; an invalid date changes nothing.
     void setDate(const QDate& date);
     void setCalendarPopup(bool enable);
-    QCalendarWidget* calendarWidget() const { return calendar_; }
-    void showCalendar();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void showCalendar();
     void typeDigit(const QString& digit);
     bool typeSeparator(const QString& separator);
     void selectGroupAtCaret();
+    void selectGroupAfter(int separator);
 
     QAction* popupButton_ = nullptr;
     QCalendarWidget* calendar_ = nullptr;
