@@ -9,13 +9,13 @@
 #include "events/frmMesAdd.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
+#include "platform/DateField.h"
 #include "platform/KnownFolders.h"
 #include "support/Require.h"
 #include "support/TestEnv.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimeEdit>

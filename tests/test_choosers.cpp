@@ -11,11 +11,11 @@
 #include "mainwin/frmIconAdd.h"
 #include "mainwin/frmMainPopUp.h"
 #include "platform/Criteria.h"
+#include "platform/DateField.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>

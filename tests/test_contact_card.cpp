@@ -6,11 +6,11 @@
 
 #include "core/Formats.h"
 #include "phonebook/ContactLinks.h"
+#include "platform/DateField.h"
 #include "platform/FileDialog.h"
 #include "platform/Shell.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QImage>
 #include <QPlainTextEdit>

@@ -4,10 +4,10 @@
 #include "test_event_fixture.h"
 
 #include "core/Formats.h"
+#include "platform/DateField.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>

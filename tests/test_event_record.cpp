@@ -2,7 +2,6 @@
 // past-date test, the move of a past date to its next occurrence, the planner's
 // cell conversions and the registry entries of an event.
 
-#include "core/Formats.h"
 #include "core/RegData.h"
 #include "events/EventRecord.h"
 #include "events/PlannerGridModel.h"
@@ -153,7 +152,7 @@ TEST(PlannerCells, TitleDateAndTimeAreCheckedAndConvertedBeforeAnyWrite)
     EXPECT_EQ(refusal, s("mes66"));
     EXPECT_FALSE(PlannerCellValue(s("Step_Date"), s("tomorrow"), &stored, &refusal));
     EXPECT_EQ(refusal, s("mes66"));
-    ASSERT_TRUE(PlannerCellValue(s("Step_Date"), DateText(d(2027, 3, 4)), &stored, &refusal));
+    ASSERT_TRUE(PlannerCellValue(s("Step_Date"), s("2027.3.4"), &stored, &refusal));
     EXPECT_EQ(stored.toDate(), d(2027, 3, 4));
     ASSERT_TRUE(PlannerCellValue(s("Step_Date"), s("2027-03-05"), &stored, &refusal));
     EXPECT_EQ(stored.toDate(), d(2027, 3, 5));

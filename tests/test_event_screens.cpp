@@ -9,11 +9,11 @@
 #include "events/frmMesSelect.h"
 #include "events/frmOptions.h"
 #include "events/frmSetSelect.h"
+#include "platform/DateField.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>

@@ -6,8 +6,9 @@
 #include "test_phonebook_fixture.h"
 #include "test_screens.h"
 
+#include "platform/DateField.h"
+
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QImage>
 #include <QPainter>
 #include <QPlainTextEdit>

@@ -3,11 +3,11 @@
 
 #include "test_event_fixture.h"
 
+#include "platform/DateField.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>

@@ -5,9 +5,9 @@
 #include "core/Formats.h"
 #include "events/frmMesAdd.h"
 #include "events/frmWindow.h"
+#include "platform/DateField.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

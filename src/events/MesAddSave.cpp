@@ -12,11 +12,11 @@
 #include "core/TypedDate.h"
 #include "core/frmProcess.h"
 #include "platform/Clock.h"
+#include "platform/DateField.h"
 #include "platform/MsgBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>

@@ -12,11 +12,11 @@
 #include "core/Options.h"
 #include "core/StepTime.h"
 #include "platform/Controls.h"
+#include "platform/DateField.h"
 #include "platform/MsgBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -2,10 +2,12 @@
 
 #include "core/Formats.h"
 #include "core/StepTime.h"
+#include "platform/DateField.h"
 #include "platform/FieldValue.h"
 #include "platform/Recordset.h"
 
 #include <QDate>
+#include <QLocale>
 
 namespace {
 
@@ -29,7 +31,7 @@ bool PlannerCellValue(const QString& field, const QVariant& entered, QVariant* s
         const QString text = entered.toString().trimmed();
         if (text.isEmpty())
             return refuse("mes223", refusalKey);
-        const QDate date = DateFromText(text);
+        const QDate date = ReadFieldDate(text, QLocale());
         if (!date.isValid())
             return refuse("mes66", refusalKey);
         *stored = date;
@@ -71,7 +73,7 @@ QVariant PlannerGridModel::data(const QModelIndex& index, int role) const
     const QVariant value = BoundGridModel::data(index, Qt::EditRole);
     const QString field = fieldName(index.column());
     if (field == QLatin1String("Step_Date"))
-        return DateText(value.toDate());
+        return DateFieldText(value.toDate(), QLocale());
     if (field == QLatin1String("Step_Time")) {
         const QTime time = ReadStepTime(value);
         return time.isValid() ? TimeText(time, timeFormat_) : QString();
@@ -85,8 +87,12 @@ bool PlannerGridModel::setData(const QModelIndex& index, const QVariant& value, 
         return false;
     QVariant stored;
     QString refusal;
-    if (!PlannerCellValue(fieldName(index.column()), value, &stored, &refusal)) {
-        emit Refused(refusal);
+    const QString field = fieldName(index.column());
+    if (!PlannerCellValue(field, value, &stored, &refusal)) {
+        if (field == QLatin1String("Step_Date") && refusal == QLatin1String("mes66"))
+            emit DateRefused(index.row(), index.column(), value.toString());
+        else
+            emit Refused(refusal);
         return false;
     }
     return BoundGridModel::setData(index, stored, role);

@@ -3,18 +3,17 @@
 #include "core/Formats.h"
 #include "core/Options.h"
 #include "core/Resources.h"
-#include "core/TypedDate.h"
 #include "core/WindowHelpers.h"
 #include "core/cTabStripPane.h"
 #include "core/frmProcess.h"
 #include "mainwin/MeasureRecord.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
+#include "platform/DateField.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -73,7 +72,7 @@ void frmMesAdd::buildDatePage(QWidget* page)
     Label1 = MakeControl<QLabel>(fraSample1, "Label1", 180, 300, 4800, 255);
     Text1 = MakeControl<QLineEdit>(fraSample1, "Text1", 180, 555, 4800, 330);
     Label2 = MakeControl<QLabel>(fraSample1, "Label2", 180, 1005, 2280, 255);
-    DTPicker1 = MakeControl<QDateEdit>(fraSample1, "DTPicker1", 180, 1260, 2280, 330);
+    DTPicker1 = MakeControl<DateField>(fraSample1, "DTPicker1", 180, 1260, 2280, 330);
     Check1 = MakeControl<QCheckBox>(fraSample1, "Check1", 2640, 990, 2340, 285);
     DTPicker2 = MakeControl<QTimeEdit>(fraSample1, "DTPicker2", 2640, 1260, 2340, 330);
     Label3 = MakeControl<QLabel>(fraSample1, "Label3", 180, 1710, 4800, 255);
@@ -81,8 +80,6 @@ void frmMesAdd::buildDatePage(QWidget* page)
     // Tab moves on, as in every other box; Ctrl+Tab stays the tab strip's key.
     Text3->setTabChangesFocus(true);
     DTPicker1->setCalendarPopup(true);
-    DTPicker1->setDisplayFormat(ShortDateFormat());
-    TakeTypedDates(DTPicker1);
     DTPicker2->setEnabled(false);
     SelectAllOnFocus(Text1);
     connect(Text1, &QLineEdit::textChanged, this, &frmMesAdd::Text1_Change);

@@ -12,7 +12,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -21,6 +20,7 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class QTimeEdit;
+class DateField;
 class cTabStripPane;
 class Recordset;
 
@@ -84,7 +84,7 @@ public:
     QLabel* Label1 = nullptr;
     QLineEdit* Text1 = nullptr;
     QLabel* Label2 = nullptr;
-    QDateEdit* DTPicker1 = nullptr;
+    DateField* DTPicker1 = nullptr;
     QCheckBox* Check1 = nullptr;
     QTimeEdit* DTPicker2 = nullptr;
     QLabel* Label3 = nullptr;

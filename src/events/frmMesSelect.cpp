@@ -10,9 +10,9 @@
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
+#include "platform/DateField.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QPointer>
 #include <QPushButton>

@@ -17,15 +17,16 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Criteria.h"
+#include "platform/DateField.h"
 #include "platform/MsgBox.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimeEdit>
 #include <QToolBar>
@@ -55,7 +56,19 @@ constexpr GridColumn GridColumns[] = {
     {nullptr, false, 1515, false},
 };
 
+constexpr int DateColumn = 2;
+
 Recordset& events() { return DataEnvironment1().rsCommand3; }
+
+// Date cells are edited in a date field, which takes the date as typed.
+class DateCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        return new DateField(parent);
+    }
+};
 
 }  // namespace
 
@@ -111,6 +124,7 @@ void frmOrg::bindGrid()
     for (int column = 0; column < static_cast<int>(std::size(GridColumns)); ++column)
         GridModel->SetEditable(column, GridColumns[column].editable);
     DataGrid1->setModel(GridModel);
+    DataGrid1->setItemDelegateForColumn(DateColumn, new DateCellDelegate(DataGrid1));
     for (int column = 0; column < static_cast<int>(std::size(GridColumns)); ++column) {
         DataGrid1->setColumnHidden(column, !GridColumns[column].shown);
         DataGrid1->setColumnWidth(column, Px(GridColumns[column].width));
@@ -126,6 +140,7 @@ void frmOrg::bindGrid()
     connect(GridModel, &BoundGridModel::CellWritten, this, [] { Forms::Get<frmProcess>().DateRefresh(); });
     // The messages wait until the grid has finished with its editor.
     connect(GridModel, &PlannerGridModel::Refused, this, &frmOrg::reportRefusal, Qt::QueuedConnection);
+    connect(GridModel, &PlannerGridModel::DateRefused, this, &frmOrg::reopenDate, Qt::QueuedConnection);
     connect(GridModel, &BoundGridModel::WriteFailed, this, [this] { reportRefusal(s("mes66")); },
             Qt::QueuedConnection);
 }
@@ -138,6 +153,25 @@ void frmOrg::showCurrentRow()
 }
 
 void frmOrg::reportRefusal(const QString& messageKey) { MsgBox(GetLangText(messageKey), 48, ProductName()); }
+
+void frmOrg::reopenDate(int row, int column, const QString& typed)
+{
+    QPointer<frmOrg> self(this);
+    reportRefusal(s("mes66"));
+    if (!self)
+        return;
+    // The typed text comes back into the cell's editor, to be put right.
+    const QModelIndex cell = GridModel->index(row, column);
+    if (!cell.isValid())
+        return;
+    DataGrid1->setCurrentIndex(cell);
+    DataGrid1->edit(cell);
+    if (auto* editor = qobject_cast<DateField*>(DataGrid1->indexWidget(cell))) {
+        editor->setText(typed);
+        editor->setModified(true);
+        editor->setFocus(Qt::OtherFocusReason);
+    }
+}
 
 void frmOrg::ApplyLanguage()
 {

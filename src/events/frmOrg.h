@@ -56,6 +56,7 @@ private:
     void bindGrid();
     void showCurrentRow();
     void reportRefusal(const QString& messageKey);
+    void reopenDate(int row, int column, const QString& typed);
 
     QList<QAction*> toolbarButtons_;  // index - 1; gaps have no action
     // Set while the window closes: it then brings the main window back instead.

@@ -15,12 +15,12 @@
 #include "events/EventRecord.h"
 #include "events/frmCaseMsr.h"
 #include "platform/Clock.h"
+#include "platform/DateField.h"
 #include "platform/FileSystem.h"
 #include "platform/MsgBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>

@@ -5,10 +5,10 @@
 #include "ContactRecord.h"
 #include "frmCntAdd.h"
 #include "core/DataEnvironment.h"
+#include "platform/DateField.h"
 #include "platform/FieldValue.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 
 void frmPhones::ViewContact()
 {
@@ -22,7 +22,7 @@ void frmPhones::ViewContact()
     for (int ordinal : frmCntAdd::TextOrdinals())
         card.SetBoxText(ordinal, rs.Field(ordinal).toString());
     card.ShowPhoto(rs.Field(Contact::Personal_Photo).toString());
-    const std::pair<int, std::pair<QCheckBox*, QDateEdit*>> dates[] = {
+    const std::pair<int, std::pair<QCheckBox*, DateField*>> dates[] = {
         {Contact::Personal_Date, {card.Check1, card.TextDate}},
         {Contact::Personal_StatusDate, {card.Check2, card.TextWDate}},
     };

@@ -3,19 +3,17 @@
 #include "ContactRecord.h"
 #include "frmPhones.h"
 #include "core/DBConfig.h"
-#include "core/Formats.h"
 #include "core/Options.h"
 #include "core/Resources.h"
-#include "core/TypedDate.h"
 #include "core/WindowHelpers.h"
 #include "core/cTabStripPane.h"
 #include "core/frmProcess.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
+#include "platform/DateField.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,7 +108,7 @@ void frmCntAdd::buildNamePage(QGroupBox* frame)
     TextPhone = addBox(frame, 3, "TextPhone", "mes95", "Дом. телефон");
     TextMobile = addBox(frame, 4, "TextMobile", "mes96", "Мобильный");
     Check1 = MakeControl<QCheckBox>(frame, "Check1", LabelLeft, rowTop(5) + 15, LabelWidth, 300);
-    TextDate = MakeControl<QDateEdit>(frame, "TextDate", BoxLeft, rowTop(5), 1740, 330);
+    TextDate = MakeControl<DateField>(frame, "TextDate", BoxLeft, rowTop(5), 1740, 330);
     TextDate->setToolTip(s("Дата рождения"));
     Command1 = MakeControl<QPushButton>(frame, "Command1", BoxLeft + 1860, rowTop(5) - 22, 1800, 375);
     connect(Check1, &QCheckBox::toggled, this, &frmCntAdd::Check1_Click);
@@ -168,7 +166,7 @@ void frmCntAdd::buildPersonalPage(QGroupBox* frame)
     TextWife = addBox(frame, 1, "TextWife", "mes99", "Супруг(а)");
     TextChild = addBox(frame, 2, "TextChild", "mes100", "Дети");
     Check2 = MakeControl<QCheckBox>(frame, "Check2", LabelLeft, rowTop(3) + 15, LabelWidth, 300);
-    TextWDate = MakeControl<QDateEdit>(frame, "TextWDate", BoxLeft, rowTop(3), 1740, 330);
+    TextWDate = MakeControl<DateField>(frame, "TextWDate", BoxLeft, rowTop(3), 1740, 330);
     TextWDate->setToolTip(s("Годовщина"));
     Command5 = MakeControl<QPushButton>(frame, "Command5", BoxLeft + 1860, rowTop(3) - 22, 1800, 375);
     connect(Check2, &QCheckBox::toggled, this, &frmCntAdd::Check2_Click);
@@ -204,11 +202,9 @@ void frmCntAdd::Form_Load()
 {
     TabPane = std::make_unique<cTabStripPane>(tbsOptions);
     SetFormIcon(this, s("RES_0"), true);
-    for (QDateEdit* picker : {TextDate, TextWDate}) {
+    for (DateField* picker : {TextDate, TextWDate}) {
         picker->setCalendarPopup(true);
-        picker->setDisplayFormat(ShortDateFormat());
         picker->setDate(Clock::Today());
-        TakeTypedDates(picker);
     }
     ApplyLanguage();
     FillGroupCombo(ComboGroupe);

@@ -11,7 +11,7 @@
 class cTabStripPane;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
+class DateField;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -75,7 +75,7 @@ public:
     QLineEdit* TextPhone = nullptr;
     QLineEdit* TextMobile = nullptr;
     QCheckBox* Check1 = nullptr;
-    QDateEdit* TextDate = nullptr;
+    DateField* TextDate = nullptr;
     QPushButton* Command1 = nullptr;
     QLineEdit* TextCountry = nullptr;
     QLineEdit* TextRegion = nullptr;
@@ -103,7 +103,7 @@ public:
     QLineEdit* TextWife = nullptr;
     QLineEdit* TextChild = nullptr;
     QCheckBox* Check2 = nullptr;
-    QDateEdit* TextWDate = nullptr;
+    DateField* TextWDate = nullptr;
     QPushButton* Command5 = nullptr;
     QComboBox* ComboGroupe = nullptr;
     QPlainTextEdit* TextComment = nullptr;

@@ -5,10 +5,10 @@
 #include "core/Fatal.h"
 #include "core/Options.h"
 #include "core/TypedDate.h"
+#include "platform/DateField.h"
 #include "platform/MsgBox.h"
 #include "platform/Recordset.h"
 
-#include <QDateEdit>
 #include <QLineEdit>
 
 namespace {

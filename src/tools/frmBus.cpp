@@ -10,16 +10,15 @@
 #include "core/Resources.h"
 #include "core/clsINI.h"
 #include "core/Toolbar.h"
-#include "core/TypedDate.h"
 #include "core/WindowHelpers.h"
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
 #include "platform/BoundGridModel.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
+#include "platform/DateField.h"
 #include "platform/MsgBox.h"
 
-#include <QDateEdit>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -80,14 +79,11 @@ frmBus::frmBus()
     Label2 = MakeControl<QLabel>(this, "Label2", 120, 1800, 7080, 255);
     Text1 = MakeControl<QLineEdit>(this, "Text1", 120, 2055, 7080, 345);
     Label3 = MakeControl<QLabel>(this, "Label3", 7320, 1800, 2280, 255);
-    DTPicker1 = MakeControl<QDateEdit>(this, "DTPicker1", 7320, 2055, 2280, 345);
+    DTPicker1 = MakeControl<DateField>(this, "DTPicker1", 7320, 2055, 2280, 345);
     DTPicker1->setCalendarPopup(true);
-    DTPicker1->setDisplayFormat(ShortDateFormat());
-    TakeTypedDates(DTPicker1);
     Command1 = MakeControl<QPushButton>(this, "Command1", 9720, 2040, 2160, 375);
     SelectAllOnFocus(Text1);
     Text1->installEventFilter(this);
-    // Installed after the typed-date reader, so that Enter reaches AddTask first.
     DTPicker1->installEventFilter(this);
     connect(Command1, &QPushButton::clicked, this, &frmBus::AddTask);
 
@@ -283,7 +279,7 @@ bool frmBus::eventFilter(QObject* watched, QEvent* event)
             DTPicker1->setFocus(Qt::TabFocusReason);
         return true;
     }
-    // Caught before the picker corrects a text that is no date.
+    // Enter in the picker adds the task; the picker itself leaves Enter alone.
     if (watched == DTPicker1 && isEnter(key)) {
         AddTask();
         return true;

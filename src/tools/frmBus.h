@@ -6,7 +6,7 @@
 
 class BoundGridModel;
 class QAction;
-class QDateEdit;
+class DateField;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -52,7 +52,7 @@ public:
     QLabel* Label2 = nullptr;
     QLineEdit* Text1 = nullptr;
     QLabel* Label3 = nullptr;
-    QDateEdit* DTPicker1 = nullptr;
+    DateField* DTPicker1 = nullptr;
     QPushButton* Command1 = nullptr;
     QLabel* Label4 = nullptr;
     QTableView* DataGrid1 = nullptr;

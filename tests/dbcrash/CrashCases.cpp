@@ -19,6 +19,7 @@
 #include "platform/Clock.h"
 #include "platform/Connection.h"
 #include "platform/Controls.h"
+#include "platform/DateField.h"
 #include "platform/FileDialog.h"
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
@@ -32,7 +33,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDateEdit>
 #include <QHash>
 #include <QLineEdit>
 #include <QListWidget>
