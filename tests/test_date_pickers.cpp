@@ -35,7 +35,8 @@ TEST(DateField, ReadsTheLocalesNumericFormAndIsoAndCorrectsNothing)
         {"C", "2027-02-29", NoDate, ""},
         {"C", "2027-04-31", NoDate, ""},
         {"C", "2027-13-01", NoDate, ""},
-        {"C", "5.3.2027", NoDate, ""},  // the year comes first here
+        {"C", "5.3.2027", {2027, 3, 5}, "2027-03-05"},  // C names its month after the day
+        {"C", "31/12/2026", {2026, 12, 31}, "2026-12-31"},
         {"C", "27-03-05", NoDate, ""},
         {"C", "10 Dec 2026", NoDate, ""},
         {"en_US", "12/31/2026", {2026, 12, 31}, "12/31/2026"},
@@ -90,7 +91,7 @@ const Typed TypedCases[] = {
     {"C", "2027/3/5", Key::Tab, {2027, 3, 5}, "2027-03-05"},
     {"C", "2027-04-31", Key::Tab, NoDate, "2027-04-31"},
     {"C", "2027-02-29", Key::Enter, NoDate, "2027-02-29"},
-    {"C", "5.3.2027", Key::Enter, NoDate, "5.3.2027"},
+    {"C", "31.12.2026", Key::Tab, {2026, 12, 31}, "2026-12-31"},
     {"C", "abc", Key::Tab, Given, "2027-01-15"},
     {"en_US", "12312026", Key::Tab, {2026, 12, 31}, "12/31/2026"},
     {"en_US", "3.5.2027", Key::Tab, {2027, 3, 5}, "3/5/2027"},

@@ -27,6 +27,9 @@ constexpr Order IsoOrder = {Part::Year, Part::Month, Part::Day};
 // between its first and second and its second and third parts.
 struct Form {
     Order order = IsoOrder;
+    // The order a text with a short first group is read in: the form's own, or where
+    // the form is ISO in place of a month name, that name form's order (C: day first).
+    Order readOrder = IsoOrder;
     QString format = QStringLiteral("yyyy-MM-dd");
     std::array<QString, 2> between = {QStringLiteral("-"), QStringLiteral("-")};
 };
@@ -36,12 +39,14 @@ bool isSeparator(QChar c) { return c == QLatin1Char('.') || c == QLatin1Char('/'
 
 // The locale's short form when it is numeric with one day, one month and one year
 // field, its year made four digits and its literals reduced to separators and
-// blanks; ISO otherwise (a month name, a weekday, an era, parts with no separator).
+// blanks; ISO otherwise (a month name, a weekday, an era, parts with no separator),
+// read in the order of the locale's day, month and year where it has each once.
 Form formOf(const QLocale& locale)
 {
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     QStringList fields;
     QStringList literals = {QString()};
+    bool numeric = true;
     for (int i = 0; i < format.size();) {
         const QChar c = format.at(i);
         if (c == QLatin1Char('\'')) {
@@ -54,10 +59,10 @@ Form formOf(const QLocale& locale)
             fields.append(format.mid(i, end - i));
             literals.append(QString());
             i = end;
-        } else if (c.isLetter()) {
-            return {};
         } else {
-            if (isSeparator(c) || c == QLatin1Char(' '))
+            if (c.isLetter())
+                numeric = false;
+            else if (isSeparator(c) || c == QLatin1Char(' '))
                 literals.last().append(c);
             ++i;
         }
@@ -65,24 +70,31 @@ Form formOf(const QLocale& locale)
     if (fields.size() != 3)
         return {};
     Form form;
+    Order order = IsoOrder;
     bool seen[3] = {};
     for (int i = 0; i < 3; ++i) {
         const QString& field = fields[i];
         const Part part = field.at(0) == QLatin1Char('d') ? Part::Day : field.at(0) == QLatin1Char('M') ? Part::Month
                                                                                                       : Part::Year;
-        if (seen[static_cast<int>(part)] || (part != Part::Year && field.size() > 2))
+        if (seen[static_cast<int>(part)] || (part == Part::Day && field.size() > 2))
             return {};
         seen[static_cast<int>(part)] = true;
-        form.order[i] = part;
+        order[i] = part;
+        numeric = numeric && (part == Part::Year || field.size() <= 2);
         if (part == Part::Year)
             fields[i] = QStringLiteral("yyyy");
     }
+    form.readOrder = order;
     for (int i = 0; i < 2; ++i) {
         const QString& between = literals[i + 1];
-        if (!std::any_of(between.begin(), between.end(), isSeparator))
-            return {};
+        numeric = numeric && std::any_of(between.begin(), between.end(), isSeparator);
         form.between[i] = between;
     }
+    if (!numeric) {
+        form.between = {QStringLiteral("-"), QStringLiteral("-")};
+        return form;
+    }
+    form.order = order;
     form.format = fields[0] + form.between[0] + fields[1] + form.between[1] + fields[2];
     return form;
 }
@@ -202,7 +214,7 @@ QDate ReadFieldDate(const QString& text, const QLocale& locale)
         typed.groups.removeLast();  // a separator at the end
     if (!typed.dateCharacters || typed.blankInGroup || typed.groups.size() != 3)
         return {};
-    const Order order = orderOf(typed.groups.first(), formOf(locale));
+    const Order order = typed.groups.first().size() > 2 ? IsoOrder : formOf(locale).readOrder;
     int values[3] = {};
     for (int i = 0; i < 3; ++i) {
         const QString& group = typed.groups[i];
