@@ -135,14 +135,14 @@ PropertyReader::PropertyReader(const QByteArray& text, std::function<bool(const 
 {
 }
 
+// Looks no further than the line's end, whichever line end the text uses.
 PropertyReader::Line PropertyReader::lineAt(qsizetype position) const
 {
     const char* data = text_.constData();
     const qsizetype size = text_.size();
-    const char* newline = static_cast<const char*>(memchr(data + position, '\n', size_t(size - position)));
-    qsizetype end = newline ? newline - data : size;
-    if (const void* cr = memchr(data + position, '\r', size_t(end - position)))
-        end = static_cast<const char*>(cr) - data;
+    qsizetype end = position;
+    while (end < size && data[end] != '\n' && data[end] != '\r')
+        ++end;
     qsizetype next = end;
     if (next < size && data[next] == '\r')
         ++next;
@@ -354,6 +354,8 @@ QByteArray DecodeQuotedPrintable(const QByteArray& bytes)
     QByteArray out;
     out.reserve(bytes.size());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '=' && i + 1 == bytes.size())
+            break;  // a soft break with nothing after it: the card ended there
         if (bytes[i] == '=' && i + 2 < bytes.size() && hexDigit(bytes[i + 1]) >= 0
             && hexDigit(bytes[i + 2]) >= 0) {
             out.append(char(hexDigit(bytes[i + 1]) * 16 + hexDigit(bytes[i + 2])));
@@ -397,7 +399,7 @@ QStringList SplitUnescaped(const QString& value, QChar separator)
     return parts;
 }
 
-QString Unescape(const QString& value)
+QString Unescape(const QString& value, QByteArrayView version)
 {
     if (!value.contains(QLatin1Char('\\')))
         return value;
@@ -412,7 +414,8 @@ QString Unescape(const QString& value)
         const QChar next = value[i + 1];
         if (next == QLatin1Char('n') || next == QLatin1Char('N'))
             out.append(QLatin1Char('\n'));
-        else if (next == QLatin1Char('\\') || next == QLatin1Char(',') || next == QLatin1Char(';'))
+        else if (next == QLatin1Char('\\') || next == QLatin1Char(',') || next == QLatin1Char(';')
+                 || next == QLatin1Char(':') || (next == QLatin1Char('"') && Same(version, "3.0")))
             out.append(next);
         else {
             out.append(c);
