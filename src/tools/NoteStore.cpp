@@ -4,6 +4,7 @@
 #include "platform/KnownFolders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -120,6 +121,25 @@ bool IsStorableName(const QString& name, const QString& suffix)
 {
     return !name.isEmpty() && !name.startsWith(QLatin1Char('.')) && !name.contains(QLatin1Char('/'))
         && !name.contains(QChar(0)) && (name + suffix).toUtf8().size() <= MaxFileNameBytes;
+}
+
+// The size is asked first and the read stops one byte past the limit, so that a file
+// that grows meanwhile is not read whole either.
+NoteRead ReadNoteFile(const QString& path, QByteArray* data)
+{
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() > MaxNoteFileSize)
+        return NoteRead::TooLarge;
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        return NoteRead::Failed;
+    QByteArray read = file.read(MaxNoteFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return NoteRead::Failed;
+    if (read.size() > MaxNoteFileSize)
+        return NoteRead::TooLarge;
+    *data = std::move(read);
+    return NoteRead::Read;
 }
 
 bool WriteNoteFile(const QString& path, const QByteArray& data)
