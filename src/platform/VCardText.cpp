@@ -89,6 +89,23 @@ int hexDigit(char c)
     return -1;
 }
 
+// The first CR or LF from position on. It is looked for in windows that double, so
+// that the search looks little further than the line's end whichever line ends
+// the text uses (an LF is not looked for to the end of a text of CR alone).
+qsizetype lineEndFrom(const char* data, qsizetype position, qsizetype size)
+{
+    for (qsizetype window = 256; position < size; position += window, window *= 2) {
+        const char* from = data + position;
+        const size_t length = size_t(std::min(window, size - position));
+        const char* lf = static_cast<const char*>(memchr(from, '\n', length));
+        if (const void* cr = memchr(from, '\r', lf ? size_t(lf - from) : length))
+            return static_cast<const char*>(cr) - data;
+        if (lf)
+            return lf - data;
+    }
+    return size;
+}
+
 }  // namespace
 
 QByteArray Normalized(const QByteArray& file, FileForm* form)
@@ -135,14 +152,11 @@ PropertyReader::PropertyReader(const QByteArray& text, std::function<bool(const 
 {
 }
 
-// Looks no further than the line's end, whichever line end the text uses.
 PropertyReader::Line PropertyReader::lineAt(qsizetype position) const
 {
     const char* data = text_.constData();
     const qsizetype size = text_.size();
-    qsizetype end = position;
-    while (end < size && data[end] != '\n' && data[end] != '\r')
-        ++end;
+    const qsizetype end = lineEndFrom(data, position, size);
     qsizetype next = end;
     if (next < size && data[next] == '\r')
         ++next;
