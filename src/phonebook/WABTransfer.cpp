@@ -78,7 +78,7 @@ void frmWAB::cmdTransfer_Click()
         MsgBox(GetLangText(s("mes372")), 48, ProductName());
         return;
     }
-    // The summary says when the book read was not read whole.
+    // The summary says so when a card of the book was cut to the reader's limits.
     const AddressBook* book = ModuleAddressBook();
     const bool cut = book && book->CutCards();
     MsgBox(GetLangText(s("mes272")) + (cut ? s("\n\n") + GetLangText(s("mes407")) : QString()), 64, ProductName());

@@ -43,10 +43,6 @@ bool readCapped(const QString& path, QByteArray* data)
     return info.isFile() && info.size() <= AddressBook::MaxFileSize && FileSystem::ReadAll(path, data);
 }
 
-}  // namespace
-
-namespace {
-
 constexpr int MaskBytes = (ContactTextCount + 7) / 8;
 
 bool given(const QByteArray& block, int text) { return uchar(block[text / 8]) & (1 << (text % 8)); }

@@ -123,21 +123,20 @@ bool IsStorableName(const QString& name, const QString& suffix)
         && !name.contains(QChar(0)) && (name + suffix).toUtf8().size() <= MaxFileNameBytes;
 }
 
-// The size is asked first and the read stops one byte past the limit, so that a file
-// that grows meanwhile is not read whole either.
+// Only a regular file is opened: a FIFO would block the reading. One byte more than
+// the size is asked for, so that a file that changes while it is read is told.
 NoteRead ReadNoteFile(const QString& path, QByteArray* data)
 {
-    const QFileInfo info(path);
-    if (info.isFile() && info.size() > MaxNoteFileSize)
-        return NoteRead::TooLarge;
     QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return NoteRead::Failed;
-    QByteArray read = file.read(MaxNoteFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return NoteRead::Failed;
-    if (read.size() > MaxNoteFileSize)
+    const qint64 size = file.size();
+    if (size > MaxNoteFileSize)
         return NoteRead::TooLarge;
+    QByteArray read(size + 1, Qt::Uninitialized);
+    if (file.read(read.data(), size + 1) != size)
+        return NoteRead::Failed;
+    read.truncate(size);
     *data = std::move(read);
     return NoteRead::Read;
 }
