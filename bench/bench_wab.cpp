@@ -3,8 +3,13 @@
 // the peak of resident memory while it loads); all 5 000 transferred into a phone
 // book of 10 000 contacts with the progress shown, on its own and through the
 // wizard over the shown phone book (with the number of times its grid changed);
-// and a 64 MB file of 740 000 small cards chosen in the wizard.
+// and files chosen in the wizard: 740 000 small cards just under the size limit,
+// 32 000 cards with LF, CR LF and CR line ends, hostile shapes (5 000 000
+// categories on one card, 1 000 000 cards without end, 1 000 000 nested cards)
+// each beside ordinary cards of the same size, and the limit filled with the
+// smallest cards there are.
 #include "HeapInUse.h"
+#include "PeakResident.h"
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "phonebook/ContactGridModel.h"
@@ -20,7 +25,6 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -75,17 +79,6 @@ struct Environment {
     TestEnv env;
 };
 
-qint64 statusKilobytes(const char* field)
-{
-    QFile status(s("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
-
 void dropWindows()
 {
     for (Form* form : Forms::Loaded()) {
@@ -114,16 +107,6 @@ void dropTransferred()
     Require(DataEnvironment1().rstbl_Phones.Resync());
 }
 
-// The peak of resident memory starts again from now; the resident size now.
-qint64 restartPeak()
-{
-    QFile clear(s("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-    clear.close();
-    return statusKilobytes("VmRSS:");
-}
-
 // Counts the paints of a widget.
 struct PaintCount : QObject {
     int paints = 0;
@@ -143,7 +126,7 @@ void BM_ReadAndList5000(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         const double heapBefore = heapMegabytes();
-        const qint64 residentBefore = restartPeak();
+        const qint64 residentBefore = RestartPeak();
         state.ResumeTiming();
 
         frmWAB& wizard = Forms::Get<frmWAB>();
@@ -152,7 +135,7 @@ void BM_ReadAndList5000(benchmark::State& state)
         state.PauseTiming();
         state.counters["rows"] = wizard.ListModel->rowCount();
         heap = heapMegabytes() - heapBefore;
-        peak = double(statusKilobytes("VmHWM:") - residentBefore) / 1024;
+        peak = PeakRiseMegabytes(residentBefore);
         dropWindows();
         state.ResumeTiming();
     }
@@ -238,44 +221,132 @@ void BM_TransferThroughTheWindow5000(benchmark::State& state)
 }
 BENCHMARK(BM_TransferThroughTheWindow5000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
-// 740 000 small cards in one file just under the size limit, chosen on the
-// wizard's introduction page: read and listed once (time, the rise of resident
-// memory and the process's peak).
-void BM_ChooseFile740k(benchmark::State& state)
+// A file chosen on the wizard's introduction page: read and listed once (time, the
+// rise of resident memory and the process's peak, and their ratio to the file).
+void chooseFile(benchmark::State& state, const QByteArray& generated)
 {
     TestEnv env;
     env.PrepareUser();
-    const QString path = env.Root() + s("/big.vcf");
-    {
-        QByteArray file;
-        file.reserve(AddressBook::MaxFileSize);
-        for (int i = 0; i < 740000; ++i) {
-            const QByteArray n = QByteArray::number(i);
-            file += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Surname" + n + ";Name;;;\r\nTEL;TYPE=CELL:+7 900" + n
-                  + "\r\nEND:VCARD\r\n";
-        }
-        WriteFile(path, file);
-        state.counters["file_MB"] = double(file.size()) / (1 << 20);
-    }
+    const QString path = env.Root() + s("/chosen.vcf");
+    const double fileMegabytes = double(generated.size()) / (1 << 20);
+    WriteFile(path, generated);
+    state.counters["file_MB"] = fileMegabytes;
     double peak = 0;
     for (auto _ : state) {
         state.PauseTiming();
         frmWAB& wizard = Forms::Get<frmWAB>();
         FileDialog::PushResult(path);
-        const qint64 residentBefore = restartPeak();
+        const qint64 residentBefore = RestartPeak();
         state.ResumeTiming();
 
         wizard.cmdFile->click();
 
         state.PauseTiming();
         state.counters["rows"] = wizard.ListModel->rowCount();
-        peak = double(statusKilobytes("VmHWM:") - residentBefore) / 1024;
-        state.counters["peak_total_resident_MB"] = double(statusKilobytes("VmHWM:")) / 1024;
+        state.counters["groups"] = wizard.tvFolders->topLevelItemCount() > 0
+                                       ? wizard.tvFolders->topLevelItem(0)->childCount()
+                                       : 0;
+        peak = PeakRiseMegabytes(residentBefore);
+        state.counters["peak_total_resident_MB"] = double(StatusKilobytes("VmHWM:")) / 1024;
         dropWindows();
         state.ResumeTiming();
     }
     state.counters["peak_resident_MB"] = peak;
+    state.counters["peak_per_file_MB"] = peak / fileMegabytes;
+}
+
+QByteArray smallCard(int i, const char* eol = "\r\n")
+{
+    const QByteArray n = QByteArray::number(i);
+    return "BEGIN:VCARD" + QByteArray(eol) + "VERSION:3.0" + eol + "N:Surname" + n + ";Name;;;" + eol
+         + "TEL;TYPE=CELL:+7 900" + n + eol + "END:VCARD" + eol;
+}
+
+// Ordinary small cards up to the size given.
+QByteArray ordinaryCards(qsizetype size)
+{
+    QByteArray file;
+    file.reserve(size + 100);
+    for (int i = 0; file.size() < size; ++i)
+        file += smallCard(i);
+    return file;
+}
+
+// 740 000 small cards in one file just under the size limit.
+void BM_ChooseFile740k(benchmark::State& state)
+{
+    QByteArray file;
+    for (int i = 0; i < 740000; ++i)
+        file += smallCard(i);
+    chooseFile(state, file);
 }
 BENCHMARK(BM_ChooseFile740k)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// 32 000 cards with each kind of line end (old Mac exports end lines in CR alone).
+void BM_LineEnds32000(benchmark::State& state, const char* eol)
+{
+    QByteArray file;
+    for (int i = 0; i < 32000; ++i)
+        file += smallCard(i, eol);
+    chooseFile(state, file);
+}
+BENCHMARK_CAPTURE(BM_LineEnds32000, LF, "\n")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_LineEnds32000, CRLF, "\r\n")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_LineEnds32000, CR, "\r")->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Hostile shapes under the file limit, each beside ordinary cards of the same size.
+QByteArray categoriesOnOneCard(int count)
+{
+    QByteArray file = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Many\r\nCATEGORIES:";
+    for (int i = 0; i < count; ++i)
+        file += 'c' + QByteArray::number(i) + ',';
+    return file + "\r\nEND:VCARD\r\n";
+}
+
+QByteArray unclosedCards(int count)
+{
+    QByteArray file;
+    for (int i = 0; i < count; ++i)
+        file += "BEGIN:VCARD\r\nFN:Name " + QByteArray::number(i) + "\r\n";
+    return file;
+}
+
+QByteArray nestedCards(int count)
+{
+    QByteArray file = unclosedCards(count);
+    for (int i = 0; i < count; ++i)
+        file += "END:VCARD\r\n";
+    return file;
+}
+
+// The densest ordinary file: cards of a name alone.
+QByteArray tinyCards(qsizetype size)
+{
+    QByteArray file;
+    file.reserve(size + 100);
+    for (int i = 0; file.size() < size; ++i)
+        file += "BEGIN:VCARD\r\nFN:" + QByteArray::number(i) + "\r\nEND:VCARD\r\n";
+    return file;
+}
+
+void BM_Hostile(benchmark::State& state, QByteArray (*shape)(int), int count)
+{
+    chooseFile(state, shape(count));
+}
+void BM_OrdinaryAsLarge(benchmark::State& state, QByteArray (*shape)(int), int count)
+{
+    chooseFile(state, ordinaryCards(shape(count).size()));
+}
+BENCHMARK_CAPTURE(BM_Hostile, categories_5M, categoriesOnOneCard, 5000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_OrdinaryAsLarge, categories_5M, categoriesOnOneCard, 5000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_Hostile, unclosed_1M, unclosedCards, 1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_OrdinaryAsLarge, unclosed_1M, unclosedCards, 1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_Hostile, nested_1M, nestedCards, 1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_OrdinaryAsLarge, nested_1M, nestedCards, 1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_TinyCards64MB(benchmark::State& state) { chooseFile(state, tinyCards(AddressBook::MaxFileSize - 100)); }
+BENCHMARK(BM_TinyCards64MB)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

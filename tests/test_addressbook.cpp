@@ -116,19 +116,39 @@ TEST_F(AddressBookTest, FolderFileAndMissingSources)
     ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.write(Fixtures::Modern40()) > 0);
     ASSERT_TRUE(large.resize(AddressBook::MaxFileSize + 1));
     large.close();
+    // More categories than a folder makes groups of, on cards of as many as a card gives.
+    QByteArray categories;
+    for (int i = 0; i <= AddressBook::MaxGroups; ++i) {
+        if (i % MaxCardCategories == 0)
+            categories += QByteArray(i > 0 ? "\r\nEND:VCARD\r\n" : "") + "BEGIN:VCARD\r\nFN:c\r\nCATEGORIES:";
+        categories += 'c' + QByteArray::number(i) + ',';
+    }
+    Fixtures::writeFile(root() + s("/groups.vcf"), categories + "\r\nEND:VCARD\r\n");
+    Fixtures::writeFile(root() + s("/nested.vcf"),
+                        Fixtures::crlf("BEGIN:VCARD\nFN:Outer\nBEGIN:VCARD\nFN:Inner\nEND:VCARD\nEND:VCARD\n"));
     const struct {
         const char* file;
         bool holdsCard;
         bool tooLarge;
-    } files[] = {{"/loose.vcf", true, false},
-                 {"/family/displayname", false, false},
-                 {"/work/pipe.vcf", false, false},
-                 {"/large.vcf", false, true}};
+        bool cut;
+    } files[] = {{"/loose.vcf", true, false, false},
+                 {"/family/displayname", false, false, false},
+                 {"/work/pipe.vcf", false, false, false},
+                 {"/large.vcf", false, true, false},
+                 {"/groups.vcf", true, false, true},
+                 {"/nested.vcf", true, false, false}};
     for (const auto& f : files) {
         AddressBook book(root() + s(f.file), "windows-1252");
         EXPECT_EQ(book.TooLarge(), f.tooLarge) << f.file;
         EXPECT_EQ(book.HoldsReadableCard(), f.holdsCard) << f.file;
+        EXPECT_EQ(book.CutCards(), f.cut) << f.file;
     }
+    AddressBook groups(root() + s("/groups.vcf"), "windows-1252");
+    EXPECT_EQ(groups.Groups(*groups.FixedFolder()).size(), AddressBook::MaxGroups);
+    // A card around another comes first, as it begins first.
+    AddressBook nested(root() + s("/nested.vcf"), "windows-1252");
+    EXPECT_EQ(names(nested.Contacts(*nested.FixedFolder())), (QStringList{s("Outer"), s("Inner")}));
+    EXPECT_EQ(nested.LookUp(s("./nested.vcf#1"))->Name, s("Inner"));
 }
 
 TEST_F(AddressBookTest, RenamesWriteOnlyTheNameLines)

@@ -256,6 +256,20 @@ TEST_F(NotesTest, ATreeClickLoadsANoteAndAsksBeforeLeavingChanges)
     EXPECT_EQ(note.RTB1->toPlainText(), s("beta"));
     EXPECT_EQ(note.Text1->text(), s("Beta"));
     EXPECT_EQ(messages().last(), GetLangText(s("mes357")));
+
+    // So does a note larger than a note can be, which stays as it is (a sparse file here).
+    QFile huge(NotesFolder() + s("/Huge.rtf"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write("{\\rtf1 huge}") > 0);
+    ASSERT_TRUE(huge.resize(MaxNoteFileSize + 1));
+    huge.close();
+    note.LoadNoteTree();
+    MsgBoxScript::Push(vbOK);
+    note.Tree1_NodeClick(node(note, s("Huge")));
+    EXPECT_EQ(note.RTB1->toPlainText(), s("beta"));
+    EXPECT_EQ(messages().last(), GetLangText(s("mes408")));
+    EXPECT_TRUE(note.SaveNote());
+    EXPECT_EQ(QFileInfo(huge.fileName()).size(), MaxNoteFileSize + 1);
+    EXPECT_EQ(noteText(NotesFolder() + s("/Beta.rtf")), s("beta"));
 }
 
 TEST_F(NotesTest, DeleteRemovesTheSelectedNoteAndShowsTheFirstOrANewOne)

@@ -232,6 +232,10 @@ TEST(Rtf, TextOfOtherWritersKeepsItsParagraphsLinksAndCodePages)
         {"a font's code page over its charset",
          "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg10029 Geneva CE;}}\\f0 \\'81}", {s("Ā")}},
         {"Mac Arabic, which Qt lacks", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset84 Baghdad;}}\\f0 a\\'80}", {s("a€")}},
+        {"a nested table, its fallback for older readers skipped",
+         "{\\rtf1 A1\\cell\\pard\\intbl\\itap2 B1\\nestcell{\\*\\nesttableprops\\trowd\\cellx500\\nestrow}"
+         "{\\nonesttables NESTED FALLBACK ONE\\par}\\pard\\intbl\\itap1\\cell\\row}",
+         {s("A1\tB1\t\t")}},
     };
     expectParagraphs(cases);
 }

@@ -1,6 +1,7 @@
 // The RTF reader against damaged input: mutated fixtures and documents and a few
-// hostile extremes. Every read ends quickly, gives no more characters than the
-// input has bytes, and gives a document that survives a round trip.
+// hostile extremes (deep groups, many fonts, more paragraphs than a note keeps).
+// Every read ends quickly, gives no more characters than the input has bytes, and
+// gives a document that survives a round trip.
 
 #include "test_rtf_fixtures.h"
 
@@ -62,6 +63,17 @@ TEST(RtfRandom, MutatedFilesReadSafely)
 TEST(RtfRandom, HostileExtremesReadSafely)
 {
     const QByteArray deep = "{\\rtf1" + QByteArray(100000, '{') + "deep" + QByteArray(100000, '}') + '}';
+    QByteArray fontTable = "{\\rtf1{\\fonttbl";
+    QByteArray fontRuns;
+    for (int i = 0; i < 20000; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        fontTable += "{\\f" + n + " F" + n + ";}";
+        fontRuns += "\\f" + n + " w ";
+    }
+    const int beyond = MaxRtfParagraphs + 100;
+    QByteArray marks = "{\\rtf1 ";
+    for (int i = 0; i < beyond; ++i)
+        marks += "\\par ";
     const struct {
         const char* name;
         QByteArray data;
@@ -75,12 +87,19 @@ TEST(RtfRandom, HostileExtremesReadSafely)
         {"bad hex", "{\\rtf1 \\'zz\\'\\'"},
         {"long control word", "{\\rtf1\\" + QByteArray(100000, 'a') + "99999999999999999999 x}"},
         {"only a header", "{\\rtf"},
+        {"20 000 fonts", fontTable + "}" + fontRuns + "}"},
+        {"paragraphs beyond the limit", marks + "end}"},
     };
     for (const auto& c : cases)
         readChecked(c.data, c.name);
     QTextDocument document;
     ReadRtf(deep, &document);
     EXPECT_EQ(document.toPlainText(), QStringLiteral("deep"));
+    for (const QByteArray& lines : {marks + "end}", QByteArray(beyond, '\n') + "end"}) {
+        ReadRtf(lines, &document);
+        EXPECT_EQ(document.blockCount(), MaxRtfParagraphs);
+        EXPECT_EQ(document.toPlainText(), QString(beyond, QLatin1Char('\n')) + QStringLiteral("end"));
+    }
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // Randomized input for the vCard reader, from a fixed seed: exporters' files cut,
 // flipped and stuffed with the characters the syntax turns on, random bytes, and
-// hostile shapes (a 10 MB line or head, 100 000 nested cards). Every case ends within a
-// generous bound, far below what work growing faster than the input would take,
-// and nothing crashes.
+// hostile shapes (a 10 MB line or head, 100 000 nested cards, CR line ends, cards
+// beyond the limits). Every case ends within a generous bound, far below what work
+// growing faster than the input would take, and nothing crashes.
 
 #include "vcard_fixtures.h"
 
@@ -18,22 +18,28 @@ namespace {
 
 constexpr qint64 HangBoundMs = 20000;
 
-// Reads every card of a file and does with it all an address book does.
-int readAll(const QByteArray& file)
+// Reads every card of a file and does with it all an address book does; whole is
+// false when a card was cut or passed over for the reader's limits.
+int readAll(const QByteArray& file, bool* whole = nullptr)
 {
     VCardText::FileForm form;
     const QByteArray text = VCardText::Normalized(file, &form);
-    const QList<VCard> cards = ReadCards(text, "windows-1251");
+    bool read = true;
+    const QList<VCard> cards = ReadCards(text, "windows-1251", &read);
     for (const VCard& card : cards) {
         MapCard(card);
         CardName(card);
-        CardCategories(card);
+        bool cut = false;
+        CardCategories(card, &cut);
+        read = read && !cut;
         CardUid(card);
         if (IsGroupCard(card)) {
             CardMembers(card);
             VCardText::InForm(RenamedCard(text, card, QStringLiteral("Новое имя, 2")), form);
         }
     }
+    if (whole)
+        *whole = read;
     return int(cards.size());
 }
 
@@ -87,26 +93,35 @@ TEST(VCardFuzz, HostileShapesEndSoon)
     const QByteArray begin = "BEGIN:VCARD\r\n";
     const QByteArray end = "END:VCARD\r\n";
     const QByteArray tenMegabytes(10 << 20, 'x');
+    QByteArray categories = "CATEGORIES:";
+    for (int i = 0; i <= MaxCardCategories; ++i)
+        categories += 'c' + QByteArray::number(i) + ',';
     const struct {
         const char* what;
         QByteArray file;
         int cards;
+        bool whole;
     } cases[] = {
-        {"10 MB line", begin + "NOTE:" + tenMegabytes + "\r\n" + end, 1},
-        {"10 MB passed-over line", begin + "PHOTO:" + tenMegabytes + "\r\nFN:A\r\n" + end, 1},
-        {"10 MB of soft breaks", begin + "NOTE;QUOTED-PRINTABLE:" + repeated("=\r\n", 3 << 20) + end, 1},
-        {"10 MB of folds", begin + "FN:a" + repeated("\r\n b", 3 << 20) + "\r\n" + end, 1},
-        {"10 MB head", begin + "X" + repeated(";TYPE=\"a", 1 << 20) + ":v\r\n" + end, 1},
-        {"10 MB folded head", begin + "X" + repeated("\r\n ;TYPE=\"a", 1 << 20) + ":v\r\n" + end, 1},
-        {"10 MB of escapes", begin + "N:" + repeated("\\;\\,\\", 2 << 20) + "\r\n" + end, 1},
-        {"nested cards", repeated(begin, 100000) + repeated(end, 100000), 100000},
-        {"nested agents", begin + repeated("AGENT:\r\n" + begin, 100000) + repeated(end, 100001), 1},
-        {"cards without end", repeated(begin + "FN:x\r\n", 100000), 0},
+        {"10 MB line", begin + "NOTE:" + tenMegabytes + "\r\n" + end, 1, true},
+        {"10 MB passed-over line", begin + "PHOTO:" + tenMegabytes + "\r\nFN:A\r\n" + end, 1, true},
+        {"10 MB of soft breaks", begin + "NOTE;QUOTED-PRINTABLE:" + repeated("=\r\n", 3 << 20) + end, 1, true},
+        {"10 MB of folds", begin + "FN:a" + repeated("\r\n b", 3 << 20) + "\r\n" + end, 1, true},
+        {"10 MB head", begin + "X" + repeated(";TYPE=\"a", 1 << 20) + ":v\r\n" + end, 1, true},
+        {"10 MB folded head", begin + "X" + repeated("\r\n ;TYPE=\"a", 1 << 20) + ":v\r\n" + end, 1, true},
+        {"10 MB of escapes", begin + "N:" + repeated("\\;\\,\\", 2 << 20) + "\r\n" + end, 1, true},
+        {"100 000 cards with CR line ends", repeated("BEGIN:VCARD\rFN:x\rEND:VCARD\r", 100000), 100000, true},
+        {"nested cards", repeated(begin, 100000) + repeated(end, 100000), MaxNesting, false},
+        {"nested agents", begin + repeated("AGENT:\r\n" + begin, 100000) + repeated(end, 100001), 1, true},
+        {"cards without end", repeated(begin + "FN:x\r\n", 100000), 0, false},
+        {"too many properties", begin + repeated("TEL:1\r\n", MaxCardProperties + 1) + end, 1, false},
+        {"too many categories", begin + categories + "\r\n" + end, 1, false},
     };
     for (const auto& c : cases) {
         QElapsedTimer timer;
         timer.start();
-        EXPECT_EQ(readAll(c.file), c.cards) << c.what;
+        bool whole = true;
+        EXPECT_EQ(readAll(c.file, &whole), c.cards) << c.what;
+        EXPECT_EQ(whole, c.whole) << c.what;
         EXPECT_LT(timer.elapsed(), HangBoundMs) << c.what;
     }
 }

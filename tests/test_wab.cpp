@@ -244,6 +244,19 @@ TEST_F(WabTest, AnotherAddressBookIsChosenOnTheIntroductionPage)
     EXPECT_TRUE(FileDialog::AskedForTests().last().filter.contains(s("*.VCF")));
     EXPECT_EQ(w.tvFolders->topLevelItem(0)->text(0), s("X.VCF"));
     EXPECT_EQ(column(0), (QStringList{s("John"), s("Jane")}));
+
+    // A book with a card cut to the reader's limits says so when the transfer ends.
+    QByteArray cut = "BEGIN:VCARD\r\nFN:Kept\r\nCATEGORIES:";
+    for (int i = 0; i <= MaxCardCategories; ++i)
+        cut += 'c' + QByteArray::number(i) + ',';
+    Fixtures::writeFile(work + s("/cut.vcf"), cut + "\r\nEND:VCARD\r\n");
+    FileDialog::PushResult(work + s("/cut.vcf"));
+    w.cmdFile->click();
+    w.cmdNext->click();
+    select({0});
+    w.cmdTransfer->click();
+    EXPECT_EQ(phones("First_Name").last(), QVariantList{s("Kept")});
+    EXPECT_EQ(messages().last(), GetLangText(s("mes272")) + s("\n\n") + GetLangText(s("mes407")));
 }
 
 TEST_F(WabTest, TheLinkOpensTheLicencePage)

@@ -113,7 +113,7 @@ inline QByteArray Desktop21(bool withCharset)
 }
 
 // An address-book export of 3.0: item groups, several TYPE forms, escaped
-// categories, a line break in ADR, and a group card naming its member.
+// categories and colons, a line break in ADR, and a group card naming its member.
 inline QByteArray Apple30()
 {
     return crlf("BEGIN:VCARD\n"
@@ -133,7 +133,7 @@ inline QByteArray Apple30()
                 "item2.ADR;type=HOME;type=pref:;;1 Infinite Loop\\nBuilding 2;Cupertino;CA;95014;USA\n"
                 "item2.X-ABADR:us\n"
                 "ADR;TYPE=WORK:PO Box 7;Suite 5;2 Market St;San Francisco;CA;94105;USA\n"
-                "URL;type=pref:https://example.com/~john\n"
+                "URL;type=pref:https\\://example.com/~john\n"
                 "CATEGORIES:Friends\\,Family,Work\n"
                 "NOTE:Line one\\nLine two\\, with comma\n"
                 "UID:0A1B2C3D-0000-4000-8000-000000000001\n"

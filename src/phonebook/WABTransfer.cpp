@@ -78,7 +78,10 @@ void frmWAB::cmdTransfer_Click()
         MsgBox(GetLangText(s("mes372")), 48, ProductName());
         return;
     }
-    MsgBox(GetLangText(s("mes272")), 64, ProductName());
+    // The summary says so when a card of the book was cut to the reader's limits.
+    const AddressBook* book = ModuleAddressBook();
+    const bool cut = book && book->CutCards();
+    MsgBox(GetLangText(s("mes272")) + (cut ? s("\n\n") + GetLangText(s("mes407")) : QString()), 64, ProductName());
     ShowTransferredContacts();
 }
 

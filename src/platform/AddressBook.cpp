@@ -43,6 +43,10 @@ bool readCapped(const QString& path, QByteArray* data)
     return info.isFile() && info.size() <= AddressBook::MaxFileSize && FileSystem::ReadAll(path, data);
 }
 
+constexpr int MaskBytes = (ContactTextCount + 7) / 8;
+
+bool given(const QByteArray& block, int text) { return uchar(block[text / 8]) & (1 << (text % 8)); }
+
 }  // namespace
 
 // Allocated once at its size: a block is kept as long as the book, and a shrunk
@@ -53,16 +57,21 @@ AddressBook::TextBlock::TextBlock(const ContactTexts& texts)
     qsizetype size = 0;
     for (int i = 0; i < ContactTextCount; ++i) {
         const QString& text = texts[i];
+        if (text.isEmpty())
+            continue;
         if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
-            size += text.size();
+            size += text.size() + 1;
         else
-            size += (wide[i] = text.toUtf8()).size();
+            size += (wide[i] = text.toUtf8()).size() + 1;
     }
     if (size == 0)
         return;
-    block_ = QByteArray(size + ContactTextCount, Qt::Uninitialized);
-    char* out = block_.data();
+    block_ = QByteArray(MaskBytes + size, '\0');
+    char* out = block_.data() + MaskBytes;
     for (int i = 0; i < ContactTextCount; ++i) {
+        if (texts[i].isEmpty())
+            continue;
+        block_[i / 8] = char(uchar(block_[i / 8]) | (1 << (i % 8)));
         if (!wide[i].isEmpty())
             out = std::copy(wide[i].begin(), wide[i].end(), out);
         else
@@ -73,11 +82,13 @@ AddressBook::TextBlock::TextBlock(const ContactTexts& texts)
 
 QString AddressBook::TextBlock::operator[](ContactText text) const
 {
-    if (block_.isEmpty())
+    if (block_.isEmpty() || !given(block_, text))
         return {};
-    qsizetype start = 0;
-    for (int i = 0; i < text; ++i)
-        start = block_.indexOf('\0', start) + 1;
+    qsizetype start = MaskBytes;
+    for (int i = 0; i < text; ++i) {
+        if (given(block_, i))
+            start = block_.indexOf('\0', start) + 1;
+    }
     return QString::fromUtf8(block_.constData() + start, block_.indexOf('\0', start) - start);
 }
 
@@ -132,7 +143,9 @@ bool AddressBook::TooLarge() const
 
 AddressBook::Node* AddressBook::add(const QString& id, const QString& name, int kind)
 {
-    Node* node = &nodes_.emplace_back();
+    if (nodeCount_ == nodes_.size() * NodeBlock)
+        nodes_.push_back(std::make_unique<Node[]>(NodeBlock));
+    Node* node = &nodes_.back()[nodeCount_++ % NodeBlock];
     node->entry.Id = id;
     node->entry.Name = name;
     node->entry.Kind = kind;
@@ -156,7 +169,7 @@ AddressBook::Node* AddressBook::node(const QString& id) const
         return nullptr;
     bool number = false;
     const int position = id.mid(hash + 1).toInt(&number);
-    const std::vector<Node*>& cards = files_[*file].cards;
+    const std::span<Node* const> cards = files_[*file].Cards();
     if (!number || position < 0 || position >= int(cards.size()) || cards[position]->entry.Id != id)
         return nullptr;
     return cards[position];
@@ -189,7 +202,7 @@ void AddressBook::read(Node* folder)
         return;
     contents.read = true;
     const QStringList names = contents.isFile ? QStringList{QString()} : cardFiles(contents.path);
-    std::vector<CardLinks> links;
+    FolderReading reading;
     for (const QString& name : names) {
         const QString path = contents.isFile ? contents.path : joined(contents.path, name);
         const int file = int(files_.size());
@@ -198,72 +211,117 @@ void AddressBook::read(Node* folder)
         files_[file].name = QFileInfo(path).fileName();
         contents.files.push_back(file);
         contents.fileByName.insert(files_[file].name, file);
-        readFile(folder, file, &links);
+        readFile(folder, file, reading);
     }
-    collectGroups(folder, links);
+    collectGroups(folder, reading);
 }
 
-void AddressBook::readFile(Node* folder, int file, std::vector<CardLinks>* links)
+// A folder's cards in the order of its files and of their places there.
+bool AddressBook::byPosition(const Node* a, const Node* b)
+{
+    return a->file != b->file ? a->file < b->file : a->card < b->card;
+}
+
+void AddressBook::readFile(Node* folder, int file, FolderReading& reading)
 {
     CardFile& cardFile = files_[file];
+    std::vector<Node*>& contacts = folder->contents->contacts;
+    cardFile.folder = folder;
+    cardFile.first = contacts.size();
     QByteArray data;
     if (!readCapped(cardFile.path, &data))
         return;
     cardFile.size = data.size();
     cardFile.hash = qHash(data);
-    const QString prefix = folder->entry.Id + QLatin1Char('/') + cardFile.name + QLatin1Char('#');
-    ReadCards(VCardText::Normalized(data, &cardFile.form), fallbackCharset_, [&](VCard& card) {
-        const bool group = IsGroupCard(card);
+    const bool whole = ReadCards(VCardText::Normalized(data, &cardFile.form), fallbackCharset_, [&](VCard& card) {
+        const bool groupCard = IsGroupCard(card);
+        const bool group = groupCard && reading.groups < MaxGroups;
+        cut_ = cut_ || (groupCard && !group);
         QString name;
-        const ContactTexts texts = group ? ContactTexts() : MapCard(card, &name);
-        const QString position = QString::number(cardFile.cards.size());
-        QString id;
-        id.reserve(prefix.size() + position.size());  // exact, as it is kept
-        id.append(prefix).append(position);
-        Node* entry = add(id, group ? CardName(card) : name, group ? GroupKind : ContactKind);
+        const ContactTexts texts = groupCard ? ContactTexts() : MapCard(card, &name);
+        Node* entry = add(QString(), group ? CardName(card) : name, group ? GroupKind : ContactKind);
         entry->file = file;
-        entry->card = int(cardFile.cards.size());
-        CardLinks link{entry, CardUid(card), {}, {}};
+        entry->card = card.order;  // its position once the file's cards are in order
+        if (QString uid = CardUid(card); !uid.isEmpty())
+            reading.uids.emplace_back(std::move(uid), entry);
         if (group) {
-            link.members = CardMembers(card);
-            entry->contents->groupCard = std::move(card);
-        } else {
+            ++reading.groups;
+            if (QStringList members = CardMembers(card); !members.isEmpty())
+                reading.members.emplace_back(entry, std::move(members));
+            entry->contents->groupCard = RenameLines(std::move(card));
+        } else if (!groupCard) {
             entry->entry.Texts = TextBlock(texts);
             entry->entry.Listed = !entry->entry.Texts.IsEmpty();
-            link.categories = CardCategories(card);
+            bool cut = false;
+            addToCategories(folder, entry, CardCategories(card, &cut), reading);
+            cut_ = cut_ || cut;
         }
-        if (!link.uid.isEmpty() || !link.members.isEmpty() || !link.categories.isEmpty())
-            links->push_back(std::move(link));
-        cardFile.cards.push_back(entry);
-        folder->contents->contacts.push_back(entry);
+        contacts.push_back(entry);
     });
+    cut_ = cut_ || !whole;
+    // A card around another ends after it.
+    const auto cards = contacts.begin() + qsizetype(cardFile.first);
+    if (!std::is_sorted(cards, contacts.end(), byPosition))
+        std::sort(cards, contacts.end(), byPosition);
+    cardFile.count = contacts.size() - cardFile.first;
+    const QString prefix = folder->entry.Id + QLatin1Char('/') + cardFile.name + QLatin1Char('#');
+    for (int position = 0; position < int(cardFile.count); ++position) {
+        const QString number = QString::number(position);
+        QString& id = cards[position]->entry.Id;
+        id.reserve(prefix.size() + number.size());  // exact, as it is kept
+        id.append(prefix).append(number);
+        cards[position]->card = position;
+    }
 }
 
-void AddressBook::collectGroups(Node* folder, std::vector<CardLinks>& links)
+void AddressBook::addToCategories(Node* folder, Node* card, const QStringList& categories, FolderReading& reading)
+{
+    for (const QString& category : categories) {
+        const QString key = category.toLower();
+        auto found = reading.categories.find(key);
+        if (found == reading.categories.end()) {
+            if (reading.groups == MaxGroups) {
+                cut_ = true;
+                continue;
+            }
+            ++reading.groups;
+            Node* group = add(folder->entry.Id + QStringLiteral("//") + category, category, GroupKind);
+            byId_.insert(group->entry.Id, group);
+            folder->contents->groups.push_back(group);
+            found = reading.categories.insert(key, group);
+        }
+        std::vector<Node*>& members = (*found)->contents->contacts;
+        if (members.empty() || members.back() != card)
+            members.push_back(card);
+    }
+}
+
+// A group card lists the cards of the folder whose UIDs it names, in the folder's order.
+void AddressBook::collectGroups(Node* folder, FolderReading& reading)
 {
     std::vector<Node*>& groups = folder->contents->groups;
-    QHash<QString, Node*> categories;
-    for (const CardLinks& link : links) {
-        for (const QString& category : link.categories) {
-            Node*& group = categories[category.toLower()];
-            if (!group) {
-                group = add(folder->entry.Id + QStringLiteral("//") + category, category, GroupKind);
-                byId_.insert(group->entry.Id, group);
-                group->category = true;
-                groups.push_back(group);
-            }
-            std::vector<Node*>& members = group->contents->contacts;
-            if (members.empty() || members.back() != link.card)
-                members.push_back(link.card);
-        }
+    for (Node* group : groups) {
+        std::vector<Node*>& members = group->contents->contacts;
+        if (!std::is_sorted(members.begin(), members.end(), byPosition))
+            std::sort(members.begin(), members.end(), byPosition);
     }
-    for (const CardLinks& link : links) {
-        if (link.card->entry.Kind != GroupKind)
-            continue;
-        const QSet<QString> members(link.members.begin(), link.members.end());
-        for (const CardLinks& contact : links) {
-            if (!contact.uid.isEmpty() && members.contains(contact.uid))
-                link.card->contents->contacts.push_back(contact.card);
+    if (!reading.members.empty()) {
+        std::vector<std::pair<QString, Node*>>& uids = reading.uids;
+        auto byUid = [](const std::pair<QString, Node*>& a, const std::pair<QString, Node*>& b) {
+            return a.first < b.first;
+        };
+        std::sort(uids.begin(), uids.end(), byUid);
+        for (auto& [group, names] : reading.members) {
+            std::sort(names.begin(), names.end());
+            names.erase(std::unique(names.begin(), names.end()), names.end());
+            std::vector<Node*>& members = group->contents->contacts;
+            for (const QString& name : names) {
+                const std::pair<QString, Node*> key(name, nullptr);
+                auto match = std::lower_bound(uids.begin(), uids.end(), key, byUid);
+                for (; match != uids.end() && match->first == name; ++match)
+                    members.push_back(match->second);
+            }
+            std::sort(members.begin(), members.end(), byPosition);
         }
     }
     for (Node* card : folder->contents->contacts) {
@@ -335,5 +393,5 @@ bool AddressBook::CanRename(const Entry& entry) const
         return false;
     if (found->entry.Kind == FolderKind)
         return found != root_ && found != fixed_;
-    return found->entry.Kind == GroupKind && !found->category;
+    return found->entry.Kind == GroupKind && !found->IsCategory();
 }

@@ -6,7 +6,6 @@
 #include <QList>
 #include <QString>
 
-#include <deque>
 #include <memory>
 #include <vector>
 
@@ -25,13 +24,17 @@
 //
 // The folders are listed when the book is made; a folder's cards are read when its
 // groups or contacts are first asked for, each file once. Files over 64 MiB are
-// passed over.
+// passed over; a card beyond the limits of ReadCards and CardCategories is cut,
+// and a folder makes at most MaxGroups groups (a group card beyond them is kept
+// as a card that is not listed), so that what a book costs stays in proportion to
+// its files.
 class AddressBook {
 public:
     enum Kind { FolderKind = 1, GroupKind = 2, ContactKind = 4 };
 
-    // A contact's texts in one block of UTF-8, each closed by a NUL (no cleaned text
-    // holds one): a few bytes for the many texts a contact leaves empty.
+    // A contact's texts in one block of UTF-8: a bit for each text given, then those
+    // texts each closed by a NUL (no cleaned text holds one); nothing is kept of the
+    // many texts a contact leaves empty.
     class TextBlock {
     public:
         TextBlock() = default;
@@ -55,6 +58,7 @@ public:
     enum class [[nodiscard]] SaveResult { Saved, NotFound, NotRenamable, EmptyName, ChangedSinceRead, WriteProtected, WriteFailed };
 
     static constexpr qint64 MaxFileSize = 64 << 20;
+    static constexpr int MaxGroups = 10000;
 
     // fallbackCharset reads a value that is neither marked nor valid UTF-8.
     AddressBook(const QString& source, const QByteArray& fallbackCharset);
@@ -68,6 +72,9 @@ public:
     bool HoldsReadableCard();
     // True when the source is a file too large to be read.
     bool TooLarge() const;
+    // True when a card read so far was cut or passed over, or a group not made, for
+    // the limits above.
+    bool CutCards() const { return cut_; }
 
     const Entry& Root() const;
     // nullptr when the source has no cards of its own beside sub-folders.
@@ -90,23 +97,30 @@ private:
     struct Node;
     struct Contents;
     struct CardFile;
-    struct CardLinks;
+    struct FolderReading;
 
     Node* add(const QString& id, const QString& name, int kind);
     // Folders and category groups by their identifier, cards by folder, file and position.
     Node* node(const QString& id) const;
     void addFolder(const QString& id, const QString& path, bool isFile);
     void read(Node* folder);
-    void readFile(Node* folder, int file, std::vector<CardLinks>* links);
-    void collectGroups(Node* folder, std::vector<CardLinks>& links);
+    void readFile(Node* folder, int file, FolderReading& reading);
+    void addToCategories(Node* folder, Node* card, const QStringList& categories, FolderReading& reading);
+    void collectGroups(Node* folder, FolderReading& reading);
+    static bool byPosition(const Node* a, const Node* b);
     SaveResult renameFolder(Node* folder, const QString& name);
     SaveResult renameGroupCard(Node* group, const QString& name);
 
     QString source_;
     QByteArray fallbackCharset_;
-    std::deque<Node> nodes_;  // in blocks: one allocation for many small cards
+    // In blocks of many: one allocation for many small cards, and a node stays where
+    // it is.
+    static constexpr size_t NodeBlock = 4096;
+    std::vector<std::unique_ptr<Node[]>> nodes_;
+    size_t nodeCount_ = 0;
     std::vector<CardFile> files_;
     QHash<QString, Node*> byId_;
     Node* root_ = nullptr;
     Node* fixed_ = nullptr;
+    bool cut_ = false;
 };

@@ -6,6 +6,8 @@
 #include "AddressBook.h"
 #include "VCard.h"
 
+#include <span>
+
 // What a folder or a group holds; a contact has none, so that a large file of
 // small cards stays small in memory.
 struct AddressBook::Contents {
@@ -26,8 +28,10 @@ struct AddressBook::Node {
     Entry entry;
     int file = -1;  // a card: its file and its position there
     int card = -1;
-    bool category = false;  // a group of the cards that carry one category
     std::unique_ptr<Contents> contents;  // folders and groups
+
+    // A group of the cards that carry one category: a group that is no card.
+    bool IsCategory() const { return entry.Kind == GroupKind && file < 0; }
 };
 
 struct AddressBook::CardFile {
@@ -36,13 +40,24 @@ struct AddressBook::CardFile {
     VCardText::FileForm form = VCardText::FileForm::Plain;
     qsizetype size = 0;  // the file as read, to tell a change by another program
     size_t hash = 0;
-    std::vector<Node*> cards;
+    Node* folder = nullptr;  // its cards are count of its folder's contacts from first on
+    size_t first = 0;
+    size_t count = 0;
+
+    std::span<Node* const> Cards() const { return {folder->contents->contacts.data() + first, count}; }
 };
 
 // What ties a folder's cards to its groups, kept only while the folder is read.
-struct AddressBook::CardLinks {
-    Node* card;
-    QString uid;
-    QStringList categories;
-    QStringList members;  // of a group card
+struct AddressBook::FolderReading {
+    QHash<QString, Node*> categories;  // the groups of categories, by the name in lower case
+    std::vector<std::pair<QString, Node*>> uids;
+    std::vector<std::pair<Node*, QStringList>> members;  // of the group cards
+    int groups = 0;
 };
+
+// Of a group card only the lines a rename rewrites are kept.
+inline VCard RenameLines(VCard card)
+{
+    card.properties = {};
+    return card;
+}

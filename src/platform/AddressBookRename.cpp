@@ -63,9 +63,9 @@ AddressBook::SaveResult AddressBook::renameGroupCard(Node* group, const QString&
     file.size = written.size();
     file.hash = qHash(written);
     const QList<VCard> cards = ReadCards(text, fallbackCharset_);
-    for (Node* card : file.cards) {
+    for (Node* card : file.Cards()) {
         if (card->entry.Kind == GroupKind && card->card < cards.size())
-            card->contents->groupCard = cards[card->card];
+            card->contents->groupCard = RenameLines(cards[card->card]);
     }
     group->entry.Name = name;
     return SaveResult::Saved;

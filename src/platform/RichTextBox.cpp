@@ -115,7 +115,7 @@ void RichTextBox::SetSelStrikeThru(bool on)
 void RichTextBox::SetSelFont(const QFont& font)
 {
     QTextCharFormat format;
-    format.setFontFamilies({font.family()});
+    SetFontFamily(format, font.family());
     format.setFontWeight(font.bold() ? QFont::Bold : QFont::Normal);
     format.setFontItalic(font.italic());
     if (font.pointSizeF() > 0)

@@ -81,6 +81,7 @@ constexpr WordEntry Words[] = {
     {"line", Word::Line},                {"listoverridetable", Word::SkipGroup},
     {"listtable", Word::SkipGroup},      {"lquote", Word::Character, 0x2018},
     {"mac", Word::Mac},                  {"nestcell", Word::Tab},
+    {"nonesttables", Word::SkipGroup},
     {"nonshppict", Word::SkipGroup},     {"object", Word::SkipGroup},
     {"page", Word::Paragraph},           {"par", Word::Paragraph},
     {"pard", Word::ParagraphDefaults},   {"pc", Word::Pc},
@@ -190,7 +191,7 @@ public:
         }
         flushBytes();
         flushText();
-        if (!paragraphClosed_)
+        if (!paragraphClosed_ && !merged_)
             setBlockAlignment(lastTextAlignment_);
     }
 
@@ -446,10 +447,13 @@ private:
         if (state_.destination != Destination::Text)
             return;
         flushBytes();
-        if (paragraphClosed_) {
-            cursor_.insertBlock();
-            paragraphClosed_ = false;
-        }
+        if (paragraphClosed_)
+            startParagraph();
+        addText(ch);
+    }
+
+    void addText(QChar ch)
+    {
         if (!text_.isEmpty() && !(textState_ == state_.chars))
             flushText();
         textState_ = state_.chars;
@@ -510,7 +514,7 @@ private:
     {
         QTextCharFormat format;
         if (const FontEntry* font = fontEntry(chars.font); font && !font->name.isEmpty())
-            format.setFontFamilies({font->name});
+            SetFontFamily(format, font->name);
         format.setFontPointSize(chars.halfPoints / 2.0);
         format.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
         format.setFontItalic(chars.italic);
@@ -529,19 +533,39 @@ private:
     void paragraph()
     {
         flushBytes();
-        flushText();
         if (paragraphClosed_)
-            cursor_.insertBlock();
-        setBlockAlignment(state_.alignment);
+            startParagraph();  // an empty one
         paragraphClosed_ = true;
+        if (merged_)
+            return;
+        flushText();
+        setBlockAlignment(state_.alignment);
     }
 
+    void startParagraph()
+    {
+        paragraphClosed_ = false;
+        if (blocks_ < MaxRtfParagraphs) {
+            flushText();
+            cursor_.insertBlock();
+            ++blocks_;
+        } else {
+            merged_ = true;
+            addText(QChar::LineSeparator);
+        }
+    }
+
+    // A new paragraph has the format of the one before it: only a change is set.
     void setBlockAlignment(Alignment alignment)
     {
         static constexpr Qt::Alignment flags[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignJustify};
+        if (alignmentSet_ && alignment == blockAlignment_)
+            return;
         QTextBlockFormat format = cursor_.blockFormat();
         format.setAlignment(flags[static_cast<int>(alignment)]);
         cursor_.setBlockFormat(format);
+        blockAlignment_ = alignment;
+        alignmentSet_ = true;
     }
 
     // ---- tables ----
@@ -598,6 +622,10 @@ private:
     CharState textState_;
     Alignment lastTextAlignment_ = Alignment::Left;
     bool paragraphClosed_ = false;
+    int blocks_ = 1;
+    bool merged_ = false;  // the paragraphs beyond the limit have begun
+    Alignment blockAlignment_ = Alignment::Left;
+    bool alignmentSet_ = false;
 };
 
 QString plainText(const QByteArray& data)
@@ -608,10 +636,21 @@ QString plainText(const QByteArray& data)
         text = QString::fromLatin1(data);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    int paragraphs = 1;
+    for (QChar& ch : text) {
+        if (ch == QLatin1Char('\n') && ++paragraphs > MaxRtfParagraphs)
+            ch = QChar::LineSeparator;
+    }
     return text;
 }
 
 }  // namespace
+
+void SetFontFamily(QTextCharFormat& format, const QString& family)
+{
+    format.setFontFamilies({family});
+    format.setProperty(FontFamilyKey, family);
+}
 
 bool IsRtf(const QByteArray& data)
 {

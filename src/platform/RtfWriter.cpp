@@ -1,5 +1,6 @@
 #include "RtfWriter.h"
 
+#include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -33,32 +34,26 @@ double pointsOf(const QTextCharFormat& format, const QFont& defaultFont)
 int halfPoints(double points) { return std::clamp(static_cast<int>(std::lround(points * 2)), 2, 3276); }
 
 // Font and colour tables, in the order of first use, so that equal documents give
-// equal tables.
+// equal tables; each entry found again by a hash.
 struct Tables {
     QStringList fonts;
     QList<QRgb> colours;
+    QHash<QString, int> fontIndex;
+    QHash<QRgb, int> colourIndex;
 
-    int font(const QString& family)
-    {
-        qsizetype index = fonts.indexOf(family);
-        if (index < 0) {
-            index = fonts.size();
-            fonts.append(family);
-        }
-        return static_cast<int>(index);
-    }
+    int font(const QString& family) { return indexOf(family, fonts, fontIndex); }
 
-    int colour(const QColor& colour)
+    int colour(const QColor& colour) { return colour.isValid() ? indexOf(colour.rgb(), colours, colourIndex) + 1 : 0; }
+
+    template <class T>
+    static int indexOf(const T& value, QList<T>& table, QHash<T, int>& index)
     {
-        if (!colour.isValid())
-            return 0;
-        const QRgb rgb = colour.rgb();
-        qsizetype index = colours.indexOf(rgb);
-        if (index < 0) {
-            index = colours.size();
-            colours.append(rgb);
+        auto entry = index.find(value);
+        if (entry == index.end()) {
+            entry = index.insert(value, int(table.size()));
+            table.append(value);
         }
-        return static_cast<int>(index) + 1;
+        return *entry;
     }
 };
 

@@ -79,38 +79,31 @@ QList<const VCardProperty*> VCard::All(QByteArrayView name) const
     return found;
 }
 
-void ReadCards(const QByteArray& text, const QByteArray& fallbackCharset, const std::function<void(VCard&)>& take)
+bool ReadCards(const QByteArray& text, const QByteArray& fallbackCharset, const std::function<void(VCard&)>& take)
 {
-    struct Begun {
-        int order;
-        VCard card;
-    };
-    std::vector<Begun> open;   // begun and not ended, the innermost last
-    std::vector<Begun> ended;  // ended inside a card still open: they follow it
+    std::vector<VCard> open;  // begun and not ended, the innermost last
     int begun = 0;
-    int agentDepth = 0;      // inside a card that an AGENT property holds
+    int skippedDepth = 0;    // inside a card passed over: an AGENT's, or one nested too deep
     bool agentOpen = false;  // a 2.1 AGENT whose card follows on the next line
-    auto takeEnded = [&] {
-        std::sort(ended.begin(), ended.end(), [](const Begun& a, const Begun& b) { return a.order < b.order; });
-        for (Begun& done : ended)
-            take(done.card);
-        ended.clear();
-    };
+    bool whole = true;
     VCardText::PropertyReader reader(text, [](const QByteArray& name) { return isRead(name) || isStructural(name); });
     VCardText::Property property;
     while (reader.Next(&property)) {
         const bool begins = property.name == QByteArrayView("BEGIN") && isVCard(property.value);
         const bool ends = property.name == QByteArrayView("END") && isVCard(property.value);
-        if (agentDepth > 0) {
-            agentDepth += begins ? 1 : ends ? -1 : 0;
+        if (skippedDepth > 0) {
+            skippedDepth += begins ? 1 : ends ? -1 : 0;
             continue;
         }
         if (begins) {
-            if (!open.empty() && agentOpen)
-                agentDepth = 1;
-            else {
-                open.push_back({begun++, VCard()});  // inside a card too: a card of its own
-                open.back().card.properties.reserve(8);
+            if (!open.empty() && agentOpen) {
+                skippedDepth = 1;
+            } else if (open.size() == size_t(MaxNesting)) {
+                skippedDepth = 1;
+                whole = false;
+            } else {
+                open.emplace_back().order = begun++;  // inside a card too: a card of its own
+                open.back().properties.reserve(8);
             }
             agentOpen = false;
             continue;
@@ -118,23 +111,24 @@ void ReadCards(const QByteArray& text, const QByteArray& fallbackCharset, const 
         agentOpen = false;
         if (open.empty())
             continue;
-        VCard& card = open.back().card;
+        VCard& card = open.back();
         if (ends) {
             card.endLine = property.begin;
             card.endEol = property.eol;
-            ended.push_back(std::move(open.back()));
+            whole = whole && !card.cut;
+            take(card);
             open.pop_back();
-            if (open.empty())
-                takeEnded();
         } else if (property.name == QByteArrayView("AGENT")) {
             const QByteArray value = property.value.trimmed();
             if (value.isEmpty())
                 agentOpen = true;
             else if (value.compare("BEGIN:VCARD", Qt::CaseInsensitive) == 0)
-                agentDepth = 1;
+                skippedDepth = 1;
         } else if (property.name == QByteArrayView("VERSION")) {
             const QByteArray version = property.value.trimmed();
             card.version = QByteArray(version.constData(), version.size());  // the value refers to the text
+        } else if (card.properties.size() == MaxCardProperties) {
+            card.cut = true;
         } else {
             QString value = VCardText::DecodeValue(property, fallbackCharset);
             if (property.name == QByteArrayView("FN") && card.fn.begin < 0)
@@ -144,13 +138,16 @@ void ReadCards(const QByteArray& text, const QByteArray& fallbackCharset, const 
             card.properties.append({property.name, property.types, property.pref, std::move(value)});
         }
     }
-    takeEnded();  // the cards that ended inside one left without its END
+    return whole;
 }
 
-QList<VCard> ReadCards(const QByteArray& text, const QByteArray& fallbackCharset)
+QList<VCard> ReadCards(const QByteArray& text, const QByteArray& fallbackCharset, bool* whole)
 {
     QList<VCard> cards;
-    ReadCards(text, fallbackCharset, [&](VCard& card) { cards.append(std::move(card)); });
+    const bool read = ReadCards(text, fallbackCharset, [&](VCard& card) { cards.append(std::move(card)); });
+    std::stable_sort(cards.begin(), cards.end(), [](const VCard& a, const VCard& b) { return a.order < b.order; });
+    if (whole)
+        *whole = read;
     return cards;
 }
 
@@ -195,7 +192,7 @@ bool IsGroupCard(const VCard& card)
 QString CardUid(const VCard& card)
 {
     const VCardProperty* uid = card.First("UID");
-    return uid ? withoutUrnUuid(VCardText::Unescape(uid->value)) : QString();
+    return uid ? withoutUrnUuid(VCardText::Unescape(uid->value, card.version)) : QString();
 }
 
 QStringList CardMembers(const VCard& card)
@@ -203,7 +200,7 @@ QStringList CardMembers(const VCard& card)
     QStringList members;
     for (const char* name : {"MEMBER", "X-ADDRESSBOOKSERVER-MEMBER"}) {
         for (const VCardProperty* member : card.All(name)) {
-            const QString value = VCardText::Unescape(member->value).trimmed();
+            const QString value = VCardText::Unescape(member->value, card.version).trimmed();
             if (value.startsWith(QStringLiteral("urn:uuid:"), Qt::CaseInsensitive))
                 members.append(withoutUrnUuid(value));
         }
@@ -211,15 +208,20 @@ QStringList CardMembers(const VCard& card)
     return members;
 }
 
-QStringList CardCategories(const VCard& card)
+QStringList CardCategories(const VCard& card, bool* cut)
 {
     QStringList categories;
     for (const VCardProperty* property : card.All("CATEGORIES")) {
-        for (const QString& part : VCardText::SplitUnescaped(property->value, QLatin1Char(','))) {
-            const QString name = CleanText(VCardText::Unescape(part));
+        VCardText::ForEachUnescaped(property->value, QLatin1Char(','), [&](QStringView part) {
+            if (categories.size() == MaxCardCategories) {
+                if (cut)
+                    *cut = true;
+                return;
+            }
+            const QString name = CleanText(VCardText::Unescape(part.toString(), card.version));
             if (!name.isEmpty())
                 categories.append(name);
-        }
+        });
     }
     return categories;
 }

@@ -32,6 +32,8 @@ struct VCard {
     VCardLine n;   // the first N line
     qsizetype endLine = 0;  // where its END:VCARD line begins
     QByteArray endEol;
+    int order = 0;     // its place among the cards of the text, by where it begins
+    bool cut = false;  // it had more than MaxCardProperties properties
 
     // The properties of a name, the preferred first (lowest rank), else in file order.
     QList<const VCardProperty*> All(QByteArrayView name) const;
@@ -52,14 +54,24 @@ struct VCard {
     }
 };
 
+// What a card may hold, so that what it costs stays in proportion to its text: a
+// card keeps its first MaxCardProperties properties (of those read) and gives its
+// first MaxCardCategories categories; of cards begun one inside another, those
+// beyond the first MaxNesting are passed over with the cards inside them.
+constexpr int MaxCardProperties = 10000;
+constexpr int MaxCardCategories = 1000;
+constexpr int MaxNesting = 16;
+
 // The cards of a text (VCardText::Normalized), in the order they begin. A card
 // that begins inside another is a card of its own, and the one around it goes on
 // after its end; a card nested in an AGENT property is passed over (the card that
 // holds it is read), so is a card without its END:VCARD. A damaged text never
-// stops the reading.
-QList<VCard> ReadCards(const QByteArray& text, const QByteArray& fallbackCharset);
-// The same, each card handed to take as soon as it and the cards around it end.
-void ReadCards(const QByteArray& text, const QByteArray& fallbackCharset, const std::function<void(VCard&)>& take);
+// stops the reading. whole is false when a card was cut or passed over for the
+// limits above.
+QList<VCard> ReadCards(const QByteArray& text, const QByteArray& fallbackCharset, bool* whole = nullptr);
+// The same, each card handed to take as soon as it ends (a card around another
+// after it: its order tells its place); false when a card was cut or passed over.
+bool ReadCards(const QByteArray& text, const QByteArray& fallbackCharset, const std::function<void(VCard&)>& take);
 
 // The text with the card's FN line, and the first part of its N line, holding name:
 // escaped, encoded and folded for the card's version, in the line ends of the file;
@@ -76,4 +88,5 @@ bool IsGroupCard(const VCard& card);
 // Identifiers without "urn:uuid:", in lower case, so that members match UIDs.
 QString CardUid(const VCard& card);
 QStringList CardMembers(const VCard& card);
-QStringList CardCategories(const VCard& card);
+// The first MaxCardCategories; cut is set when there were more.
+QStringList CardCategories(const VCard& card, bool* cut = nullptr);

@@ -39,8 +39,8 @@ void appendJoined(QString& joined, const QString& text, const QString& separator
 }
 
 // The first count parts of a structured value; a part that is a list is joined by
-// joiner.
-QStringList structured(const VCardProperty* property, int count, const QString& joiner)
+// joiner. Escapes are undone as the card's version has them.
+QStringList structured(const VCardProperty* property, QByteArrayView version, int count, const QString& joiner)
 {
     QStringList parts(count);
     if (!property)
@@ -51,17 +51,20 @@ QStringList structured(const VCardProperty* property, int count, const QString& 
             return;
         QString& part = parts[field++];
         VCardText::ForEachUnescaped(value, QLatin1Char(','), [&](QStringView item) {
-            appendJoined(part, CleanText(Unescape(item.toString())), joiner);
+            appendJoined(part, CleanText(Unescape(item.toString(), version)), joiner);
         });
     });
     return parts;
 }
 
-QString text(const VCardProperty* property) { return property ? CleanText(Unescape(property->value)) : QString(); }
-
-QString phone(const VCardProperty* property)
+QString text(const VCardProperty* property, QByteArrayView version)
 {
-    QString number = text(property);
+    return property ? CleanText(Unescape(property->value, version)) : QString();
+}
+
+QString phone(const VCardProperty* property, QByteArrayView version)
+{
+    QString number = text(property, version);
     if (number.startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive))
         number = number.mid(4).trimmed();
     return number;
@@ -91,11 +94,11 @@ struct AddressTexts {
     ContactText street, city, region, code, country;
 };
 
-void putAddress(const VCardProperty* property, const AddressTexts& into, ContactTexts& texts)
+void putAddress(const VCardProperty* property, QByteArrayView version, const AddressTexts& into, ContactTexts& texts)
 {
     if (!property)
         return;
-    const QStringList parts = structured(property, 7, QStringLiteral(", "));
+    const QStringList parts = structured(property, version, 7, QStringLiteral(", "));
     texts[into.street] = joinNonEmpty(parts.mid(0, 3), QStringLiteral(", "));
     texts[into.city] = parts[3];
     texts[into.region] = parts[4];
@@ -108,8 +111,9 @@ void putAddress(const VCardProperty* property, const AddressTexts& into, Contact
 ContactTexts MapCard(const VCard& card, QString* cardName)
 {
     ContactTexts texts;
-    const QStringList name = structured(card.First("N"), 5, QStringLiteral(" "));
-    const QString fn = text(card.First("FN"));
+    const QByteArrayView version = card.version;
+    const QStringList name = structured(card.First("N"), version, 5, QStringLiteral(" "));
+    const QString fn = text(card.First("FN"), version);
     if (cardName)
         *cardName = nameOf(fn, name);
     texts[FamilyName] = name[0];
@@ -118,42 +122,42 @@ ContactTexts MapCard(const VCard& card, QString* cardName)
     if (texts[GivenName].isEmpty() && texts[FamilyName].isEmpty())
         texts[GivenName] = fn;
 
-    texts[MobilePhone] = phone(card.First("TEL", [](const VCardProperty& p) { return has(p, "CELL"); }));
+    texts[MobilePhone] = phone(card.First("TEL", [](const VCardProperty& p) { return has(p, "CELL"); }), version);
     auto homeCandidate = [](const VCardProperty& p) { return !hasAny(p, {"CELL", "FAX", "PAGER", "WORK"}); };
     const VCardProperty* home = card.First("TEL", [&](const VCardProperty& p) {
         return homeCandidate(p) && has(p, "HOME");
     });
     if (!home)
         home = card.First("TEL", [&](const VCardProperty& p) { return homeCandidate(p) && untypedPhone(p); });
-    texts[HomePhone] = phone(home);
+    texts[HomePhone] = phone(home, version);
     texts[HomeFax] = phone(card.First("TEL", [](const VCardProperty& p) {
         return has(p, "FAX") && !has(p, "WORK");
-    }));
+    }), version);
     texts[WorkPhone] = phone(card.First("TEL", [](const VCardProperty& p) {
         return has(p, "WORK") && !hasAny(p, {"CELL", "FAX", "PAGER"});
-    }));
+    }), version);
     texts[WorkFax] = phone(card.First("TEL", [](const VCardProperty& p) {
         return has(p, "WORK") && has(p, "FAX");
-    }));
+    }), version);
 
     const VCardProperty* homeAddress = card.First("ADR", [](const VCardProperty& p) { return has(p, "HOME"); });
     if (!homeAddress)
         homeAddress = card.First("ADR", [](const VCardProperty& p) { return !has(p, "WORK"); });
-    putAddress(homeAddress, {HomeStreet, HomeCity, HomeRegion, HomePostalCode, HomeCountry}, texts);
-    putAddress(card.First("ADR", [](const VCardProperty& p) { return has(p, "WORK"); }),
+    putAddress(homeAddress, version, {HomeStreet, HomeCity, HomeRegion, HomePostalCode, HomeCountry}, texts);
+    putAddress(card.First("ADR", [](const VCardProperty& p) { return has(p, "WORK"); }), version,
                {WorkStreet, WorkCity, WorkRegion, WorkPostalCode, WorkCountry}, texts);
 
     const QList<const VCardProperty*> emails = card.All("EMAIL");
-    texts[Email] = text(emails.value(0));
-    texts[SecondEmail] = text(emails.value(1));
-    texts[WebAddress] = text(card.First("URL"));
+    texts[Email] = text(emails.value(0), version);
+    texts[SecondEmail] = text(emails.value(1), version);
+    texts[WebAddress] = text(card.First("URL"), version);
     if (const VCardProperty* org = card.First("ORG"))
-        texts[Company] = CleanText(Unescape(SplitUnescaped(org->value, QLatin1Char(';')).first()));
-    texts[JobTitle] = text(card.First("TITLE"));
+        texts[Company] = CleanText(Unescape(SplitUnescaped(org->value, QLatin1Char(';')).first(), version));
+    texts[JobTitle] = text(card.First("TITLE"), version);
 
     QStringList notes;
     for (const VCardProperty* note : card.All("NOTE")) {
-        const QString kept = CleanText(Unescape(note->value), true);
+        const QString kept = CleanText(Unescape(note->value, version), true);
         if (!kept.isEmpty())
             notes.append(kept);
     }
@@ -163,5 +167,6 @@ ContactTexts MapCard(const VCard& card, QString* cardName)
 
 QString CardName(const VCard& card)
 {
-    return nameOf(text(card.First("FN")), structured(card.First("N"), 5, QStringLiteral(" ")));
+    return nameOf(text(card.First("FN"), card.version),
+                  structured(card.First("N"), card.version, 5, QStringLiteral(" ")));
 }

@@ -89,6 +89,23 @@ int hexDigit(char c)
     return -1;
 }
 
+// The first CR or LF from position on. It is looked for in windows that double, so
+// that the search looks little further than the line's end whichever line ends
+// the text uses (an LF is not looked for to the end of a text of CR alone).
+qsizetype lineEndFrom(const char* data, qsizetype position, qsizetype size)
+{
+    for (qsizetype window = 256; position < size; position += window, window *= 2) {
+        const char* from = data + position;
+        const size_t length = size_t(std::min(window, size - position));
+        const char* lf = static_cast<const char*>(memchr(from, '\n', length));
+        if (const void* cr = memchr(from, '\r', lf ? size_t(lf - from) : length))
+            return static_cast<const char*>(cr) - data;
+        if (lf)
+            return lf - data;
+    }
+    return size;
+}
+
 }  // namespace
 
 QByteArray Normalized(const QByteArray& file, FileForm* form)
@@ -139,10 +156,7 @@ PropertyReader::Line PropertyReader::lineAt(qsizetype position) const
 {
     const char* data = text_.constData();
     const qsizetype size = text_.size();
-    const char* newline = static_cast<const char*>(memchr(data + position, '\n', size_t(size - position)));
-    qsizetype end = newline ? newline - data : size;
-    if (const void* cr = memchr(data + position, '\r', size_t(end - position)))
-        end = static_cast<const char*>(cr) - data;
+    const qsizetype end = lineEndFrom(data, position, size);
     qsizetype next = end;
     if (next < size && data[next] == '\r')
         ++next;
@@ -354,6 +368,8 @@ QByteArray DecodeQuotedPrintable(const QByteArray& bytes)
     QByteArray out;
     out.reserve(bytes.size());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '=' && i + 1 == bytes.size())
+            break;  // a soft break with nothing after it: the card ended there
         if (bytes[i] == '=' && i + 2 < bytes.size() && hexDigit(bytes[i + 1]) >= 0
             && hexDigit(bytes[i + 2]) >= 0) {
             out.append(char(hexDigit(bytes[i + 1]) * 16 + hexDigit(bytes[i + 2])));
@@ -397,7 +413,7 @@ QStringList SplitUnescaped(const QString& value, QChar separator)
     return parts;
 }
 
-QString Unescape(const QString& value)
+QString Unescape(const QString& value, QByteArrayView version)
 {
     if (!value.contains(QLatin1Char('\\')))
         return value;
@@ -412,7 +428,8 @@ QString Unescape(const QString& value)
         const QChar next = value[i + 1];
         if (next == QLatin1Char('n') || next == QLatin1Char('N'))
             out.append(QLatin1Char('\n'));
-        else if (next == QLatin1Char('\\') || next == QLatin1Char(',') || next == QLatin1Char(';'))
+        else if (next == QLatin1Char('\\') || next == QLatin1Char(',') || next == QLatin1Char(';')
+                 || next == QLatin1Char(':') || (next == QLatin1Char('"') && Same(version, "3.0")))
             out.append(next);
         else {
             out.append(c);

@@ -103,8 +103,9 @@ void ForEachUnescaped(QStringView value, QChar separator, Take&& take)
     }
     take(value.sliced(std::min(start, value.size())));
 }
-// \\ \, \; \n \N undone; any other backslash is kept as it stands.
-QString Unescape(const QString& value);
+// \\ \, \; \: \n \N undone, and \" in a card of version 3.0; any other backslash
+// is kept as it stands.
+QString Unescape(const QString& value, QByteArrayView version);
 // The reverse, for a value written back.
 QString Escape(const QString& value);
 

@@ -23,6 +23,18 @@ QString quoted(const QString& title) { return s("\"") + title + s("\""); }
 
 QString fileFilter() { return GetLangText(s("mes193")) + s(" Tessaryn|*.rtf"); }
 
+// The message of a file that was not read: one too large for a note is left as it
+// is, and the editor keeps what it holds.
+const char* readFailure(NoteRead read)
+{
+    switch (read) {
+    case NoteRead::Read: return nullptr;
+    case NoteRead::TooLarge: return "mes408";
+    case NoteRead::Failed: break;
+    }
+    return "mes357";
+}
+
 }  // namespace
 
 bool frmNote::saveQuestionDue() const { return NoteModified && !RTB1->document()->isEmpty(); }
@@ -119,8 +131,8 @@ void frmNote::showNote(const QString& fileName)
 bool frmNote::loadNote(const QString& fileName)
 {
     QByteArray data;
-    if (!FileSystem::ReadAll(ChosenGroupFolder() + s("/") + fileName, &data)) {
-        report("mes357");
+    if (const char* failure = readFailure(ReadNoteFile(ChosenGroupFolder() + s("/") + fileName, &data))) {
+        report(failure);
         return false;
     }
     RTB1->SetTextRTF(data);
@@ -194,8 +206,8 @@ void frmNote::OpenNoteFile()
     if (chosen.isEmpty() || chosen == s("Error") || !saveBeforeLeaving())
         return;
     QByteArray data;
-    if (!FileSystem::ReadAll(chosen, &data)) {
-        report("mes357");
+    if (const char* failure = readFailure(ReadNoteFile(chosen, &data))) {
+        report(failure);
         return;
     }
     QString title = QFileInfo(chosen).fileName();

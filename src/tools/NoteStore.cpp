@@ -4,6 +4,7 @@
 #include "platform/KnownFolders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -120,6 +121,24 @@ bool IsStorableName(const QString& name, const QString& suffix)
 {
     return !name.isEmpty() && !name.startsWith(QLatin1Char('.')) && !name.contains(QLatin1Char('/'))
         && !name.contains(QChar(0)) && (name + suffix).toUtf8().size() <= MaxFileNameBytes;
+}
+
+// Only a regular file is opened: a FIFO would block the reading. One byte more than
+// the size is asked for, so that a file that changes while it is read is told.
+NoteRead ReadNoteFile(const QString& path, QByteArray* data)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return NoteRead::Failed;
+    const qint64 size = file.size();
+    if (size > MaxNoteFileSize)
+        return NoteRead::TooLarge;
+    QByteArray read(size + 1, Qt::Uninitialized);
+    if (file.read(read.data(), size + 1) != size)
+        return NoteRead::Failed;
+    read.truncate(size);
+    *data = std::move(read);
+    return NoteRead::Read;
 }
 
 bool WriteNoteFile(const QString& path, const QByteArray& data, FileSystem::FileMode mode)

@@ -45,6 +45,12 @@ TitleEdit FilterTitleEdit(const QString& before, const QString& after, int limit
 // empty, not starting with ".", without "/" or NUL, at most 255 bytes with suffix.
 bool IsStorableName(const QString& name, const QString& suffix = QString());
 
+// A note or a file to import is read whole; one larger than MaxNoteFileSize is not
+// read at all and stays as it is.
+constexpr qint64 MaxNoteFileSize = 64 << 20;
+enum class NoteRead { Read, TooLarge, Failed };
+[[nodiscard]] NoteRead ReadNoteFile(const QString& path, QByteArray* data);
+
 // Writes a note (the user's alone) or, with the ordinary mode, an export atomically;
 // a file whose mode bits forbid writing is not replaced.
 [[nodiscard]] bool WriteNoteFile(const QString& path, const QByteArray& data,
