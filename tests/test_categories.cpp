@@ -153,7 +153,7 @@ TEST_F(Categories, DeletingAUserCategoryRemovesRowKeyAndIconFileAndKeepsItsEvent
     EXPECT_EQ(messages().value(0), GetLangText(s("mes173")) + s(": \"Work\" ?"));
     EXPECT_EQ(MsgBoxScript::Log().value(0).buttons, 36);
     EXPECT_EQ(categoryRows(s("Work")), 0);
-    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Work"))));
+    EXPECT_EQ(RegKeyExists(CategoryRuleKey(s("Work"))), ReadResult::Missing);
     EXPECT_FALSE(QFile::exists(CategoryIconPath(s("Work"))));
     EXPECT_FALSE(categoryTexts().contains(s("Work")));
     EXPECT_FALSE(main().ImageList1.Contains(s("_Work")));
@@ -172,7 +172,7 @@ TEST_F(Categories, DeletingBuiltInTwoRemovesRowAndKeyAndTouchesNoFile)
     MsgBoxScript::Push(vbYes);
     popUp().mnuDelete_Click();
     EXPECT_EQ(categoryRows(s("Meetings")), 0);
-    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Termine"))));
+    EXPECT_EQ(RegKeyExists(CategoryRuleKey(s("Termine"))), ReadResult::Missing);
     EXPECT_EQ(FileSystem::FileNames(CategoryIconFolder()), iconsBefore);
     EXPECT_EQ(categoryTexts(), (QStringList{s("Birthdays"), s("Holidays")}));
 }

@@ -185,7 +185,7 @@ TEST_F(CategoryEditor, ANewCategoryGetsRowIconFileRuleAndListRow)
 
     chooseNewCategory(editor(), s("Pond"), "Holiday");
     editor().Command0_Click();
-    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Pond"))));
+    EXPECT_EQ(RegKeyExists(CategoryRuleKey(s("Pond"))), ReadResult::Missing);
 }
 
 TEST_F(CategoryEditor, ATakenNameIsRefusedBeforeAnythingChanges)
@@ -314,7 +314,7 @@ TEST_F(CategoryEditor, RenamingAUserCategoryCarriesFileKeyAndEvents)
     EXPECT_TRUE(rows("SELECT 1 FROM lst_Measures WHERE Measure_Name = 'Work'").isEmpty());
     EXPECT_FALSE(QFile::exists(CategoryIconPath(s("Work"))));
     EXPECT_EQ(ReadFile(CategoryIconPath(s("Office"))), icon);
-    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Work"))));
+    EXPECT_EQ(RegKeyExists(CategoryRuleKey(s("Work"))), ReadResult::Missing);
     EXPECT_EQ(rule(s("Office"), "NextType"), s("w"));
     EXPECT_EQ(rule(s("Office"), "NextInterval"), s("1"));
     QStringList categories;
@@ -366,7 +366,7 @@ TEST_F(CategoryEditor, RenamingBuiltInTwoChangesItsOwnTextAndMovesItsRuleOnly)
     EXPECT_EQ(GetOwnText(s("evn2")), s("Appointments"));
     EXPECT_EQ(rows("SELECT 1 FROM lst_Measures WHERE Measure_Name = 'Meetings' AND LVIcon_Path = 'RES_2'").size(), 1);
     EXPECT_EQ(rule(s("Appointments"), "NextType"), s("M"));
-    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Meetings"))));
+    EXPECT_EQ(RegKeyExists(CategoryRuleKey(s("Meetings"))), ReadResult::Missing);
     EXPECT_EQ(FileSystem::FileNames(CategoryIconFolder()), iconsBefore);
     EXPECT_TRUE(categoryTexts().contains(s("Appointments")));
     EXPECT_TRUE(main().ImageList1.Contains(s("_Appointments")));

@@ -216,7 +216,7 @@ TEST_F(PlannerEdit, AnEditCanDropTheTimeTheAdvanceAndTheRuleAndKeepsCategoryAndF
     EXPECT_EQ(row.category, s("Work"));
     EXPECT_TRUE(row.oneOff);
     EXPECT_EQ(advance(id), s("<none>"));
-    EXPECT_FALSE(RegKeyExists(SpecialKeyPath(id)));
+    EXPECT_EQ(RegKeyExists(SpecialKeyPath(id)), ReadResult::Missing);
 }
 
 TEST_F(PlannerEdit, AnEditWhoseEntriesCannotBeWrittenPutsTheRowBack)

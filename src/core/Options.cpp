@@ -171,9 +171,11 @@ QString GetOwnText(const QString& key)
     return NoNul(read(OwnTextsFilePath(languageName()), QStringLiteral("Values"), key));
 }
 
-bool SetOwnText(const QString& key, const QString& value)
+bool SetOwnText(const QString& key, const QString& value) { return SetOwnTextOf(languageName(), key, value); }
+
+bool SetOwnTextOf(const QString& name, const QString& key, const QString& value)
 {
-    return write(OwnTextsFilePath(languageName()), QStringLiteral("Values"), key, value);
+    return write(OwnTextsFilePath(name), QStringLiteral("Values"), key, value);
 }
 
 QString GetSiteZone()
