@@ -6,6 +6,7 @@
 #include "core/Resources.h"
 #include "mainwin/frmMainPopUp.h"
 #include "platform/FileDialog.h"
+#include "support/FailingReads.h"
 
 #include <QAction>
 #include <QMenu>
@@ -58,6 +59,13 @@ TEST_F(Categories, OnlyBuiltInOneGetsTheYearlyRuleAndOnlyWhenItHasNone)
     main();
     EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("0"));
     EXPECT_EQ(rule(s("Birthdays"), "NextType"), s("<none>"));
+    Forms::Unload<frmMain>();
+    // Nor is one written over that cannot be read.
+    {
+        FailingReads failing(db(), "registry", "value");
+        main();
+    }
+    EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("0"));
     Forms::Unload<frmMain>();
 
     // A rule of a name that no category shows in any language and no event reads
@@ -223,18 +231,33 @@ TEST_F(Categories, ARefusedDeleteLeavesRowRuleIconAndEntryAndSaysSo)
 {
     addCategory(s("Work"), "Work");
     EXPECT_TRUE(WriteCategoryRule(s("Work"), s("d"), 2, false));
-    ASSERT_TRUE(db().Execute(s("CREATE TRIGGER refuse BEFORE DELETE ON lst_Measures BEGIN "
-                               "SELECT RAISE(ABORT, 'refused'); END"))
-                    .Ok());
-    selectCategory(s("Work"));
-    MsgBoxScript::Push(vbYes);
-    popUp().mnuDelete_Click();
-    EXPECT_EQ(messages().value(1), GetLangText(s("mes378")));
-    EXPECT_EQ(categoryRows(s("Work")), 1);
-    EXPECT_EQ(rule(s("Work"), "NextType"), s("d"));
-    EXPECT_TRUE(QFile::exists(CategoryIconPath(s("Work"))));
-    EXPECT_TRUE(categoryTexts().contains(s("Work")));
-    EXPECT_TRUE(main().ImageList1.Contains(s("_Work")));
+    std::optional<FailingReads> failing;
+    const QList<std::pair<const char*, std::function<void()>>> faults = {
+        {"the row refused",
+         [] {
+             ASSERT_TRUE(db().Execute(s("CREATE TEMP TRIGGER refuse BEFORE DELETE ON main.lst_Measures BEGIN "
+                                        "SELECT RAISE(ABORT, 'refused'); END"))
+                             .Ok());
+         }},
+        {"the rule unreadable", [&] { failing.emplace(db(), "registry"); }},
+    };
+    for (const auto& [name, fault] : faults) {
+        SCOPED_TRACE(name);
+        MsgBoxScript::Clear();
+        MsgBoxScript::SetAutomatic(true);
+        fault();
+        selectCategory(s("Work"));
+        MsgBoxScript::Push(vbYes);
+        popUp().mnuDelete_Click();
+        failing.reset();
+        ASSERT_TRUE(db().Execute(s("DROP TRIGGER IF EXISTS temp.refuse")).Ok());
+        EXPECT_EQ(messages().value(1), GetLangText(s("mes378")));
+        EXPECT_EQ(categoryRows(s("Work")), 1);
+        EXPECT_EQ(rule(s("Work"), "NextType"), s("d"));
+        EXPECT_TRUE(QFile::exists(CategoryIconPath(s("Work"))));
+        EXPECT_TRUE(categoryTexts().contains(s("Work")));
+        EXPECT_TRUE(main().ImageList1.Contains(s("_Work")));
+    }
 }
 
 }  // namespace
