@@ -78,6 +78,18 @@ TEST_F(Categories, OnlyBuiltInOneGetsTheYearlyRuleAndOnlyWhenItHasNone)
         EXPECT_TRUE(WriteCategoryRule(s(name), s("d"), 1, false));
     EXPECT_TRUE(SetOwnText(s("evn1"), s("Anniversaries")));
     EXPECT_TRUE(SetOwnText(s("evn2"), s("Appointments")));
+    // An own-texts file that cannot be read (reading the process's own memory from its
+    // start fails as a disk's I/O error does) keeps every rule until a later load.
+    const QString russianTexts = OwnTextsFilePath(s("Russian"));
+    const QByteArray texts = ReadFile(russianTexts);
+    ASSERT_TRUE(QFile::remove(russianTexts));
+    ASSERT_TRUE(QFile::link(s("/proc/self/mem"), russianTexts));
+    main();
+    EXPECT_EQ(rule(russian, "NextType"), s("d"));
+    EXPECT_EQ(rule(s("Gone"), "NextType"), s("d"));
+    Forms::Unload<frmMain>();
+    ASSERT_TRUE(QFile::remove(russianTexts));
+    WriteFile(russianTexts, texts);
     main();
     EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("<none>"));
     EXPECT_EQ(rule(s("Gone"), "NextInterval"), s("<none>"));

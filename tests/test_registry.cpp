@@ -9,6 +9,7 @@
 #include "support/TestEnv.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -129,6 +130,14 @@ TEST_F(Registry, AnEarlierFileIsImportedOnceWithoutTheEntriesOfMissingRows)
         ASSERT_TRUE(old.Query(s("SELECT Step_Numeric FROM lst_Dates"), {}, &id).Ok());
         ASSERT_EQ(id, QList<QVariantList>{{qint64(1)}});
     }
+    // A file that cannot be read now (reading the process's own memory from its
+    // start fails as a disk's I/O error does) is taken in at a later use, not marked
+    // as taken in with nothing.
+    ASSERT_TRUE(QFile::link(s("/proc/self/mem"), RegistryFilePath()));
+    EXPECT_EQ(value(R + s("TsSave")), s("<none>"));
+    EXPECT_TRUE(QFileInfo(RegistryFilePath()).isSymLink());
+    ASSERT_TRUE(QFile::remove(RegistryFilePath()));
+
     // The earlier form: a key line, then its values; texts escaped, names not.
     const QStringList lines = {
         s("Tessaryn registry 1"), s(""),

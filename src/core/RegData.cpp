@@ -48,6 +48,10 @@ ReadResult alreadyImported(Connection& db)
 // The earlier file's values in one transaction, with the mark that they are in.
 bool importFile(Connection& db, const QString& file)
 {
+    // A file that cannot be read now is not marked as taken in.
+    QList<std::pair<QString, QString>> values;
+    if (!ReadRegistryFile(file, &values))
+        return false;
     QSet<qint64> ids;
     DbResult result = db.ForEachRow(QStringLiteral("SELECT Step_Numeric FROM lst_Dates"), {},
                                     [&](const RowReader& row) { ids.insert(row.Integer(0)); });
@@ -58,7 +62,7 @@ bool importFile(Connection& db, const QString& file)
     RegistryStore registry(db);
     // What this version wrote before the import stays.
     bool written = true;
-    for (const auto& [path, value] : ReadRegistryFile(file)) {
+    for (const auto& [path, value] : values) {
         if (written && !entryOfMissingRow(path, ids))
             written = registry.WriteNew(path, value);
     }

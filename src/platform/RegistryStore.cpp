@@ -147,12 +147,12 @@ QStringList RegistryStore::SubKeys(const QString& keyPath) const
     return names;
 }
 
-QList<std::pair<QString, QString>> ReadRegistryFile(const QString& path)
+bool ReadRegistryFile(const QString& path, QList<std::pair<QString, QString>>* values)
 {
-    QList<std::pair<QString, QString>> values;
+    values->clear();
     QByteArray bytes;
     if (!FileSystem::ReadAll(path, &bytes))
-        return values;
+        return false;
     QString key;
     const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
     for (QString line : lines) {
@@ -177,7 +177,7 @@ QList<std::pair<QString, QString>> ReadRegistryFile(const QString& path)
         if (!unquote(line, &pos, &text))
             continue;
         if (validValuePath(key + Sep + name))
-            values.append({key + Sep + name, text});
+            values->append({key + Sep + name, text});
     }
-    return values;
+    return true;
 }

@@ -47,7 +47,7 @@ private:
 };
 
 // The values of a file of the store's earlier, file-based form, by full path (a
-// key's default value under the key's path and "\"), in file order; nothing for a
-// missing file, and lines that do not parse or name no value the store can hold are
-// left out.
-QList<std::pair<QString, QString>> ReadRegistryFile(const QString& path);
+// key's default value under the key's path and "\"), in file order; lines that do
+// not parse or name no value the store can hold are left out. False when the file
+// cannot be read.
+[[nodiscard]] bool ReadRegistryFile(const QString& path, QList<std::pair<QString, QString>>* values);
