@@ -72,18 +72,18 @@ DbResult RecordBuiltInRename(const BuiltInRename& rename)
 {
     const QString key = recordKey(rename.number);
     const QString ruleKey = CategoryRuleKey(rename.oldName);
-    DbResult result = removeRecord(rename.number);
+    const DbResult removed = removeRecord(rename.number);
+    if (!removed.Ok())
+        return removed;
     for (const QString& name : RuleValues) {
         QString value;
-        const ReadResult read = result.Ok() ? RegRead(ruleKey + name, &value) : ReadResult::Missing;
+        const ReadResult read = RegRead(ruleKey + name, &value);
         if (read == ReadResult::Failed || (read == ReadResult::Found && !RegWrite(key + name, value)))
-            result = failure(ruleKey + name);
+            return failure(ruleKey + name);
     }
-    if (result.Ok()
-        && !(RegWrite(key + Language, rename.language) && RegWrite(key + OldName, rename.oldName)
-             && RegWrite(key + NewName, rename.newName)))
-        result = failure(key);
-    return result;
+    const bool written = RegWrite(key + Language, rename.language) && RegWrite(key + OldName, rename.oldName)
+                         && RegWrite(key + NewName, rename.newName);
+    return written ? DbResult() : failure(key);
 }
 
 bool FinishBuiltInRename(int number)
