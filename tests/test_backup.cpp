@@ -56,7 +56,7 @@ protected:
     static QString lastBackup()
     {
         QString value;
-        return RegRead(LastBackupValuePath(), &value) ? value : s("<none>");
+        return RegRead(LastBackupValuePath(), &value) == ReadResult::Found ? value : s("<none>");
     }
     static QStringList leftovers()
     {
@@ -314,7 +314,7 @@ TEST_F(Backup, ARestoreBringsBackTheEntriesOfItsEventsAndKeepsTheProgramsOwn)
 {
     const auto value = [](const QString& path) {
         QString text;
-        return RegRead(ProgramKey() + path, &text) ? text : s("<none>");
+        return RegRead(ProgramKey() + path, &text) == ReadResult::Found ? text : s("<none>");
     };
     const auto set = [](const QString& path, const char* text) { ASSERT_TRUE(RegWrite(ProgramKey() + path, s(text))); };
     const QString kept = QString::number(addRow(s("Work"), s("Kept"), QDate(2026, 12, 18)));
@@ -355,7 +355,7 @@ TEST_F(Backup, ARestoreBringsBackTheEntriesOfItsEventsAndKeepsTheProgramsOwn)
         EXPECT_EQ(value(s("Measures\\Work\\NextType")), s(c.category));
         EXPECT_EQ(value(s("TsSave")), s("10.12.2026 9:00:00/Tasks"));
         QString autostart;
-        EXPECT_TRUE(RegRead(AutostartValuePath(), &autostart));
+        EXPECT_EQ(RegRead(AutostartValuePath(), &autostart), ReadResult::Found);
         EXPECT_EQ(autostart, s("/opt/tessaryn/tesryn"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

@@ -6,6 +6,7 @@
 #include "core/Resources.h"
 #include "mainwin/frmMainPopUp.h"
 #include "platform/FileDialog.h"
+#include "support/FailingReads.h"
 
 #include <QAction>
 #include <QMenu>
@@ -59,6 +60,13 @@ TEST_F(Categories, OnlyBuiltInOneGetsTheYearlyRuleAndOnlyWhenItHasNone)
     EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("0"));
     EXPECT_EQ(rule(s("Birthdays"), "NextType"), s("<none>"));
     Forms::Unload<frmMain>();
+    // Nor is one written over that cannot be read.
+    {
+        FailingReads failing(db(), "registry", "value");
+        main();
+    }
+    EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("0"));
+    Forms::Unload<frmMain>();
 
     // A rule of a name that no category shows in any language and no event reads
     // goes (a built-in category's rename killed before its rule moved leaves one);
@@ -70,6 +78,18 @@ TEST_F(Categories, OnlyBuiltInOneGetsTheYearlyRuleAndOnlyWhenItHasNone)
         EXPECT_TRUE(WriteCategoryRule(s(name), s("d"), 1, false));
     EXPECT_TRUE(SetOwnText(s("evn1"), s("Anniversaries")));
     EXPECT_TRUE(SetOwnText(s("evn2"), s("Appointments")));
+    // An own-texts file that cannot be read (reading the process's own memory from its
+    // start fails as a disk's I/O error does) keeps every rule until a later load.
+    const QString russianTexts = OwnTextsFilePath(s("Russian"));
+    const QByteArray texts = ReadFile(russianTexts);
+    ASSERT_TRUE(QFile::remove(russianTexts));
+    ASSERT_TRUE(QFile::link(s("/proc/self/mem"), russianTexts));
+    main();
+    EXPECT_EQ(rule(russian, "NextType"), s("d"));
+    EXPECT_EQ(rule(s("Gone"), "NextType"), s("d"));
+    Forms::Unload<frmMain>();
+    ASSERT_TRUE(QFile::remove(russianTexts));
+    WriteFile(russianTexts, texts);
     main();
     EXPECT_EQ(rule(s("Birthdays"), "NextInterval"), s("<none>"));
     EXPECT_EQ(rule(s("Gone"), "NextInterval"), s("<none>"));
@@ -153,7 +173,7 @@ TEST_F(Categories, DeletingAUserCategoryRemovesRowKeyAndIconFileAndKeepsItsEvent
     EXPECT_EQ(messages().value(0), GetLangText(s("mes173")) + s(": \"Work\" ?"));
     EXPECT_EQ(MsgBoxScript::Log().value(0).buttons, 36);
     EXPECT_EQ(categoryRows(s("Work")), 0);
-    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Work"))));
+    EXPECT_EQ(RegKeyExists(CategoryRuleKey(s("Work"))), ReadResult::Missing);
     EXPECT_FALSE(QFile::exists(CategoryIconPath(s("Work"))));
     EXPECT_FALSE(categoryTexts().contains(s("Work")));
     EXPECT_FALSE(main().ImageList1.Contains(s("_Work")));
@@ -172,7 +192,7 @@ TEST_F(Categories, DeletingBuiltInTwoRemovesRowAndKeyAndTouchesNoFile)
     MsgBoxScript::Push(vbYes);
     popUp().mnuDelete_Click();
     EXPECT_EQ(categoryRows(s("Meetings")), 0);
-    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Termine"))));
+    EXPECT_EQ(RegKeyExists(CategoryRuleKey(s("Termine"))), ReadResult::Missing);
     EXPECT_EQ(FileSystem::FileNames(CategoryIconFolder()), iconsBefore);
     EXPECT_EQ(categoryTexts(), (QStringList{s("Birthdays"), s("Holidays")}));
 }
@@ -223,18 +243,33 @@ TEST_F(Categories, ARefusedDeleteLeavesRowRuleIconAndEntryAndSaysSo)
 {
     addCategory(s("Work"), "Work");
     EXPECT_TRUE(WriteCategoryRule(s("Work"), s("d"), 2, false));
-    ASSERT_TRUE(db().Execute(s("CREATE TRIGGER refuse BEFORE DELETE ON lst_Measures BEGIN "
-                               "SELECT RAISE(ABORT, 'refused'); END"))
-                    .Ok());
-    selectCategory(s("Work"));
-    MsgBoxScript::Push(vbYes);
-    popUp().mnuDelete_Click();
-    EXPECT_EQ(messages().value(1), GetLangText(s("mes378")));
-    EXPECT_EQ(categoryRows(s("Work")), 1);
-    EXPECT_EQ(rule(s("Work"), "NextType"), s("d"));
-    EXPECT_TRUE(QFile::exists(CategoryIconPath(s("Work"))));
-    EXPECT_TRUE(categoryTexts().contains(s("Work")));
-    EXPECT_TRUE(main().ImageList1.Contains(s("_Work")));
+    std::optional<FailingReads> failing;
+    const QList<std::pair<const char*, std::function<void()>>> faults = {
+        {"the row refused",
+         [] {
+             ASSERT_TRUE(db().Execute(s("CREATE TEMP TRIGGER refuse BEFORE DELETE ON main.lst_Measures BEGIN "
+                                        "SELECT RAISE(ABORT, 'refused'); END"))
+                             .Ok());
+         }},
+        {"the rule unreadable", [&] { failing.emplace(db(), "registry"); }},
+    };
+    for (const auto& [name, fault] : faults) {
+        SCOPED_TRACE(name);
+        MsgBoxScript::Clear();
+        MsgBoxScript::SetAutomatic(true);
+        fault();
+        selectCategory(s("Work"));
+        MsgBoxScript::Push(vbYes);
+        popUp().mnuDelete_Click();
+        failing.reset();
+        ASSERT_TRUE(db().Execute(s("DROP TRIGGER IF EXISTS temp.refuse")).Ok());
+        EXPECT_EQ(messages().value(1), GetLangText(s("mes378")));
+        EXPECT_EQ(categoryRows(s("Work")), 1);
+        EXPECT_EQ(rule(s("Work"), "NextType"), s("d"));
+        EXPECT_TRUE(QFile::exists(CategoryIconPath(s("Work"))));
+        EXPECT_TRUE(categoryTexts().contains(s("Work")));
+        EXPECT_TRUE(main().ImageList1.Contains(s("_Work")));
+    }
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include "core/FolderFileExists.h"
 #include "platform/DatabaseCopy.h"
 #include "platform/FileDialog.h"
+#include "support/FailingReads.h"
 #include "support/SaveCases.h"
+#include "mainwin/CategoryRename.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -185,7 +187,7 @@ TEST_F(CategoryEditor, ANewCategoryGetsRowIconFileRuleAndListRow)
 
     chooseNewCategory(editor(), s("Pond"), "Holiday");
     editor().Command0_Click();
-    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Pond"))));
+    EXPECT_EQ(RegKeyExists(CategoryRuleKey(s("Pond"))), ReadResult::Missing);
 }
 
 TEST_F(CategoryEditor, ATakenNameIsRefusedBeforeAnythingChanges)
@@ -314,7 +316,7 @@ TEST_F(CategoryEditor, RenamingAUserCategoryCarriesFileKeyAndEvents)
     EXPECT_TRUE(rows("SELECT 1 FROM lst_Measures WHERE Measure_Name = 'Work'").isEmpty());
     EXPECT_FALSE(QFile::exists(CategoryIconPath(s("Work"))));
     EXPECT_EQ(ReadFile(CategoryIconPath(s("Office"))), icon);
-    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Work"))));
+    EXPECT_EQ(RegKeyExists(CategoryRuleKey(s("Work"))), ReadResult::Missing);
     EXPECT_EQ(rule(s("Office"), "NextType"), s("w"));
     EXPECT_EQ(rule(s("Office"), "NextInterval"), s("1"));
     QStringList categories;
@@ -366,7 +368,7 @@ TEST_F(CategoryEditor, RenamingBuiltInTwoChangesItsOwnTextAndMovesItsRuleOnly)
     EXPECT_EQ(GetOwnText(s("evn2")), s("Appointments"));
     EXPECT_EQ(rows("SELECT 1 FROM lst_Measures WHERE Measure_Name = 'Meetings' AND LVIcon_Path = 'RES_2'").size(), 1);
     EXPECT_EQ(rule(s("Appointments"), "NextType"), s("M"));
-    EXPECT_FALSE(RegKeyExists(CategoryRuleKey(s("Meetings"))));
+    EXPECT_EQ(RegKeyExists(CategoryRuleKey(s("Meetings"))), ReadResult::Missing);
     EXPECT_EQ(FileSystem::FileNames(CategoryIconFolder()), iconsBefore);
     EXPECT_TRUE(categoryTexts().contains(s("Appointments")));
     EXPECT_TRUE(main().ImageList1.Contains(s("_Appointments")));
@@ -419,7 +421,7 @@ TEST_F(CategoryEditor, ASaveThatFailsAtAnyStepLeavesEveryStoreAsItWas)
         EXPECT_TRUE(Forms::IsLoaded<frmIconAdd>());
         Forms::Unload<frmIconAdd>();
     };
-    const auto saveEdited = [](const char* category, const char* newName, const char* picture) {
+    const auto saveEdited = [](const char* category, const char* newName, const char* picture, bool repeat = true) {
         return [=] {
             edit(s(category), [=](frmIconAdd& window) {
                 if (picture) {
@@ -427,7 +429,7 @@ TEST_F(CategoryEditor, ASaveThatFailsAtAnyStepLeavesEveryStoreAsItWas)
                     window.Command3_Click();
                 }
                 window.Text1->setText(s(newName));
-                window.Option2->setChecked(true);
+                (repeat ? window.Option2 : window.Option1)->setChecked(true);
                 window.Command2_Click();
                 EXPECT_TRUE(Forms::IsLoaded<frmIconAdd>());
             });
@@ -446,6 +448,9 @@ TEST_F(CategoryEditor, ASaveThatFailsAtAnyStepLeavesEveryStoreAsItWas)
                             .Ok());
     };
     const auto failFileWrites = [] { FileSystem::SetAtomicWriteFailsBeforeRename(true); };
+    // From the moment the editor is up: its opening reads the rule itself.
+    std::optional<FailingReads> failing;
+    const auto failRuleReads = [&] { QTimer::singleShot(0, qApp, [&] { failing.emplace(db(), "registry", "value"); }); };
     struct Case {
         const char* name;
         std::function<void()> save;
@@ -462,6 +467,10 @@ TEST_F(CategoryEditor, ASaveThatFailsAtAnyStepLeavesEveryStoreAsItWas)
         {"new picture and rule, rule refused", saveEdited("Work", "Work", "Star"), refuseRuleWrites},
         {"rename, rule refused", saveEdited("Work", "Office", nullptr), refuseRuleWrites},
         {"built-in rename, rule refused", saveEdited("Meetings", "Appointments", nullptr), refuseRuleWrites},
+        {"built-in rename, own text not written", saveEdited("Meetings", "Appointments", nullptr), failFileWrites},
+        {"rule switched off, rule unreadable", saveEdited("Work", "Work", nullptr, false), failRuleReads},
+        {"rename, rule unreadable", saveEdited("Work", "Office", nullptr), failRuleReads},
+        {"built-in rename, rule unreadable", saveEdited("Meetings", "Appointments", nullptr), failRuleReads},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -470,12 +479,58 @@ TEST_F(CategoryEditor, ASaveThatFailsAtAnyStepLeavesEveryStoreAsItWas)
         MsgBoxScript::SetAutomatic(true);
         c.fault();
         c.save();
+        failing.reset();
         FileSystem::SetAtomicWriteFailsBeforeRename(false);
         for (const char* when : {"INSERT", "UPDATE", "DELETE"})
             EXPECT_TRUE(db().Execute(s("DROP TRIGGER IF EXISTS refuse_") + s(when)).Ok());
         EXPECT_TRUE(messages().value(0).startsWith(GetLangText(s("mes65")))) << messages().join(s("|")).toStdString();
         EXPECT_EQ(snapshot(), before);
     }
+}
+
+// A rule that cannot be read would come up as none, and OK would switch it off.
+TEST_F(CategoryEditor, ARuleThatCannotBeReadKeepsTheEditorClosed)
+{
+    EXPECT_TRUE(WriteCategoryRule(s("Work"), s("d"), 2, false));
+    whenModal([] {
+        if (frmIconAdd* window = Forms::Find<frmIconAdd>())
+            window->Command2_Click();
+    });
+    selectCategory(s("Work"));
+    {
+        FailingReads failing(db(), "registry", "value", 2);
+        Forms::Get<frmMainPopUp>().mnuOptions_Click();
+        Forms::Unload<frmMainPopUp>();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes396"))});
+    EXPECT_EQ(rule(s("Work"), "NextType"), s("d"));
+    EXPECT_EQ(rule(s("Work"), "NextInterval"), s("2"));
+}
+
+// A kill after the commit that moved a built-in category's rule leaves its record and
+// the old own text: no load of the list takes the moved rule for an orphan, and the
+// start finishes the rename.
+TEST_F(CategoryEditor, ABuiltInRenameCutShortKeepsItsRuleAndIsFinishedAtStart)
+{
+    EXPECT_TRUE(WriteCategoryRule(s("Meetings"), s("w"), 2, false));
+    ASSERT_TRUE(CommitCategoryChange([] {
+                    const DbResult recorded = RecordBuiltInRename({2, s("English"), s("Meetings"), s("Appointments")});
+                    const bool moved = recorded.Ok() && MoveCategoryRule(s("Meetings"), s("Appointments"));
+                    return moved ? recorded : DbResult::Failure(DbStatus::Error, s("not moved"));
+                }).Ok());
+    Forms::Unload<frmMain>();
+    main();
+    EXPECT_TRUE(categoryTexts().contains(s("Meetings")));
+    EXPECT_EQ(rule(s("Appointments"), "NextType"), s("w"));
+    Forms::Unload<frmMain>();
+
+    FinishBuiltInRenames();
+    main();
+    EXPECT_EQ(GetOwnText(s("evn2")), s("Appointments"));
+    EXPECT_TRUE(categoryTexts().contains(s("Appointments")));
+    EXPECT_EQ(rule(s("Appointments"), "NextInterval"), s("2"));
+    EXPECT_EQ(RegKeyExists(ProgramKey() + s("Renaming\\")), ReadResult::Missing);
 }
 
 }  // namespace

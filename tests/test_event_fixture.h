@@ -54,7 +54,7 @@ protected:
     static QString entry(const QString& path)
     {
         QString value;
-        return RegRead(path, &value) ? value : s("<none>");
+        return RegRead(path, &value) == ReadResult::Found ? value : s("<none>");
     }
     static QString advance(qint64 id) { return entry(InAdvanceValuePath(id)); }
 

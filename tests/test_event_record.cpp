@@ -178,7 +178,7 @@ protected:
     static QString value(const QString& path)
     {
         QString text;
-        return RegRead(path, &text) ? text : s("<none>");
+        return RegRead(path, &text) == ReadResult::Found ? text : s("<none>");
     }
 
     TestEnv env;
@@ -190,15 +190,15 @@ TEST_F(Entries, NamesAndReadersFollowTheRowId)
     EXPECT_EQ(SpecialKeyPath(42), ProgramKey() + s("Special\\42\\"));
     QString type;
     QString interval;
-    EXPECT_FALSE(ReadEventRule(42, &type, &interval));
+    EXPECT_EQ(ReadEventRule(42, &type, &interval), ReadResult::Missing);
     ASSERT_TRUE(RegWrite(SpecialKeyPath(42) + s("NextType"), s("w")));
-    EXPECT_FALSE(ReadEventRule(42, &type, &interval));
+    EXPECT_EQ(ReadEventRule(42, &type, &interval), ReadResult::Missing);
     ASSERT_TRUE(RegWrite(SpecialKeyPath(42) + s("NextInterval"), s("3")));
-    ASSERT_TRUE(ReadEventRule(42, &type, &interval));
+    ASSERT_EQ(ReadEventRule(42, &type, &interval), ReadResult::Found);
     EXPECT_EQ(type, s("w"));
     EXPECT_EQ(interval, s("3"));
     QString code;
-    EXPECT_FALSE(ReadAdvanceCode(42, &code));
+    EXPECT_EQ(ReadAdvanceCode(42, &code), ReadResult::Missing);
 }
 
 TEST_F(Entries, ChangesGoTogetherAndRemovingWhatIsMissingIsNoError)

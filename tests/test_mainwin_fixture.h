@@ -112,7 +112,7 @@ protected:
     static QString rule(const QString& shownName, const char* value)
     {
         QString text;
-        return RegRead(CategoryRuleKey(shownName) + s(value), &text) ? text : s("<none>");
+        return RegRead(CategoryRuleKey(shownName) + s(value), &text) == ReadResult::Found ? text : s("<none>");
     }
 
     static QStringList messages()

@@ -202,7 +202,7 @@ TEST_F(Planner, DeletingAnEventRemovesItsRowAndThenItsEntries)
     EXPECT_EQ(stored()[0].id, first);
     EXPECT_EQ(advance(second), s("<none>"));
     EXPECT_EQ(ruleType(second), s("<none>"));
-    EXPECT_FALSE(RegKeyExists(SpecialKeyPath(second)));
+    EXPECT_EQ(RegKeyExists(SpecialKeyPath(second)), ReadResult::Missing);
     EXPECT_EQ(advance(first), s("1"));
     EXPECT_EQ(ruleType(first), s("d"));
     EXPECT_EQ(process().ListView1.Count(), 1);

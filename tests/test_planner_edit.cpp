@@ -4,6 +4,7 @@
 #include "test_event_fixture.h"
 
 #include "platform/DateField.h"
+#include "support/FailingReads.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -216,7 +217,7 @@ TEST_F(PlannerEdit, AnEditCanDropTheTimeTheAdvanceAndTheRuleAndKeepsCategoryAndF
     EXPECT_EQ(row.category, s("Work"));
     EXPECT_TRUE(row.oneOff);
     EXPECT_EQ(advance(id), s("<none>"));
-    EXPECT_FALSE(RegKeyExists(SpecialKeyPath(id)));
+    EXPECT_EQ(RegKeyExists(SpecialKeyPath(id)), ReadResult::Missing);
 }
 
 TEST_F(PlannerEdit, AnEditWhoseEntriesCannotBeWrittenPutsTheRowBack)
@@ -237,6 +238,29 @@ TEST_F(PlannerEdit, AnEditWhoseEntriesCannotBeWrittenPutsTheRowBack)
     EXPECT_EQ(row.time.toString(), s("17:30"));
     EXPECT_EQ(ruleType(id), s("<none>"));
     EXPECT_EQ(messages(), QStringList{GetLangText(s("mes327"))});
+}
+
+// A rule or notice that cannot be read would open as none, and OK would delete it.
+TEST_F(PlannerEdit, AnEventWhoseEntriesCannotBeReadIsNotOpened)
+{
+    const qint64 id = addRow(s("Work"), s("Gym"), QDate(2026, 12, 21), s("17:20"));
+    ASSERT_TRUE(RegWrite(InAdvanceValuePath(id), s("1")));
+    rule(id, "w", "1");
+    frmOrg& planner = open();
+    select(planner, id);
+    whenModal([] {
+        if (frmMesAdd* editor = Forms::Find<frmMesAdd>())
+            editor->Command3->click();
+    });
+    {
+        FailingReads failing(db(), "registry", "value", 2);
+        planner.EditEvent();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages(), QStringList{GetLangText(s("mes396"))});
+    EXPECT_FALSE(Forms::IsLoaded<frmMesAdd>());
+    EXPECT_EQ(ruleType(id), s("w"));
+    EXPECT_EQ(advance(id), s("1"));
 }
 
 TEST_F(PlannerEdit, AnEmptyViewHasNothingToEdit)

@@ -7,6 +7,7 @@
 #include "mainwin/frmMain.h"
 #include "platform/MsgBox.h"
 #include "platform/TrayIcon.h"
+#include "support/FailingReads.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -176,7 +177,7 @@ TEST_F(ReminderTest, ClosingAWeeklyEventWritesNextWeeksRowAndMovesItsEntries)
     EXPECT_EQ(reg(s("Special\\") + newId + s("\\NextType")), s("w"));
     EXPECT_EQ(reg(s("Special\\") + newId + s("\\NextInterval")), s("1"));
     EXPECT_EQ(reg(s("InAdvance\\") + newId), s("0"));
-    EXPECT_FALSE(RegKeyExists(ProgramKey() + s("Special\\") + oldId + s("\\")));
+    EXPECT_EQ(RegKeyExists(ProgramKey() + s("Special\\") + oldId + s("\\")), ReadResult::Missing);
     EXPECT_EQ(reg(s("InAdvance\\") + oldId), s("<missing>"));
 
     EXPECT_TRUE(process().isEnabled());
@@ -429,40 +430,57 @@ TEST_F(ReminderTest, NothingOpensFromADisabledWindowWhileTheTrayMenuKeepsWorking
     EXPECT_TRUE(Forms::Get<frmMain>().isEnabled());
 }
 
-// The rows and the entries of an answer go together: a refusal of either store
-// leaves both as they were.
-TEST_F(ReminderTest, FailedWriteKeepsTheFiredRowAndItsEntries)
+// The rows and the entries of an answer go together: a store that refuses a write
+// or fails a read, the fired row's or its rule's, leaves both as they were, and the
+// reminder stays up to be answered again.
+TEST_F(ReminderTest, AnAnswerThatCannotBeStoredKeepsTheFiredRowItsEntriesAndTheWindow)
 {
     Clock::SetFixed(at(2026, 3, 10, 10, 0));
-    const qint64 id = save({.date = QDate(2026, 3, 10), .time = s("10:00"), .advanceCode = s("1"),
-                            .ownType = s("d"), .ownCount = s("1")});
     Connection& db = DataEnvironment1().Connection1;
     OpenIfClosed(db);
-    for (const char* table : {"lst_Dates", "registry"}) {
-        SCOPED_TRACE(table);
-        MsgBoxScript::Clear();
+    std::optional<FailingReads> failing;
+    const auto refuseInserts = [&](const char* table) {
         ASSERT_TRUE(db.Execute(s("CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.%1 "
                                  "BEGIN SELECT RAISE(ABORT, 'full'); END")
                                    .arg(s(table)))
                         .Ok());
+    };
+    const QList<std::pair<const char*, std::function<void()>>> faults = {
+        {"a row refused", [&] { refuseInserts("lst_Dates"); }},
+        {"an entry refused", [&] { refuseInserts("registry"); }},
+        {"the rule unreadable", [&] { failing.emplace(db, "registry", "value"); }},
+        {"the fired row unreadable", [&] { failing.emplace(db, "lst_Dates", "Step_Numeric", 2); }},
+    };
+    for (const auto& [name, fault] : faults) {
+        SCOPED_TRACE(name);
+        const qint64 id = save({.date = QDate(2026, 3, 10), .time = s("10:00"), .advanceCode = s("1"),
+                                .ownType = s("d"), .ownCount = s("1")});
+        MsgBoxScript::Clear();
         tick();
         ASSERT_TRUE(reminder());
+        fault();
         reminder()->Command1_Click(2);
-        // The snooze could not be stored: the reminder stays up.
+        closeReminder();
         ASSERT_TRUE(reminder());
         EXPECT_TRUE(reminder()->isVisible());
-        closeReminder();
-        ASSERT_TRUE(db.Execute(s("DROP TRIGGER temp.refuse")).Ok());
+        failing.reset();
+        ASSERT_TRUE(db.Execute(s("DROP TRIGGER IF EXISTS temp.refuse")).Ok());
 
         ASSERT_EQ(MsgBoxScript::Log().size(), 2);
         EXPECT_EQ(MsgBoxScript::Log()[0].text, GetLangText(s("mes329")));
         EXPECT_EQ(MsgBoxScript::Log()[1].text, GetLangText(s("mes329")));
-        const QList<Row> stored = rows();
-        ASSERT_EQ(stored.size(), 1);
-        EXPECT_EQ(stored[0].id, id);
+        ASSERT_EQ(rows().size(), 1);
+        EXPECT_EQ(rows()[0].id, id);
         EXPECT_EQ(reg(s("InAdvance\\") + QString::number(id)), s("1"));
         EXPECT_EQ(reg(s("Special\\") + QString::number(id) + s("\\NextType")), s("d"));
+
+        closeReminder();
+        EXPECT_FALSE(reminder());
         EXPECT_TRUE(process().isEnabled());
+        ASSERT_EQ(rows().size(), 1);
+        EXPECT_EQ(rows()[0].date, QDate(2026, 3, 11));
+        EXPECT_EQ(reg(s("InAdvance\\") + QString::number(rows()[0].id)), s("1"));
+        ASSERT_TRUE(db.Execute(s("DELETE FROM lst_Dates")).Ok());
     }
 }
 

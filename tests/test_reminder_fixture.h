@@ -164,7 +164,7 @@ protected:
     static QString reg(const QString& path)
     {
         QString value;
-        return RegRead(ProgramKey() + path, &value) ? value : s("<missing>");
+        return RegRead(ProgramKey() + path, &value) == ReadResult::Found ? value : s("<missing>");
     }
 
     static QList<Row> rows()

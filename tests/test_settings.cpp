@@ -4,6 +4,7 @@
 #include "support/TestEnv.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,17 @@ TEST_F(Settings, ValuesTheFileCannotKeepAreRefusedAndNothingIsWritten)
     EXPECT_EQ(ReadFile(OptionsFilePath()), before);
     EXPECT_TRUE(WriteOption(s("General"), s("wcityname"), s("Москва(Россия)")));
     EXPECT_EQ(ReadOption(s("General"), s("wcityname")), s("Москва(Россия)"));
+}
+
+// A file that cannot be read is not written over with the one value being set:
+// every other setting would be gone. Reading the process's own memory from its start
+// fails as a disk's I/O error does.
+TEST_F(Settings, AFileThatCannotBeReadIsNotWrittenOver)
+{
+    ASSERT_TRUE(QFile::remove(OptionsFilePath()));
+    ASSERT_TRUE(QFile::link(s("/proc/self/mem"), OptionsFilePath()));
+    EXPECT_FALSE(WriteOption(s("General"), s("fday"), s("S")));
+    EXPECT_TRUE(QFileInfo(OptionsFilePath()).isSymLink());
 }
 
 TEST_F(Settings, MissingKeyReadsAsTheAbsentText)

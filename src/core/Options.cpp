@@ -54,8 +54,13 @@ bool write(const QString& path, const QString& section, const QList<std::pair<QS
     }
     if (!FileSystem::IsFile(path))
         FatalEnd();
+    // A file that cannot be read is not written over with the values of this call.
+    QByteArray bytes;
+    if (!FileSystem::ReadAll(path, &bytes))
+        return false;
     clsINI ini;
     ini.SetFileName(path);
+    ini.Parse(bytes);
     // A setting that already holds the value costs no write (and no flush to disk).
     bool changed = false;
     for (const auto& [key, value] : values) {
@@ -171,9 +176,11 @@ QString GetOwnText(const QString& key)
     return NoNul(read(OwnTextsFilePath(languageName()), QStringLiteral("Values"), key));
 }
 
-bool SetOwnText(const QString& key, const QString& value)
+bool SetOwnText(const QString& key, const QString& value) { return SetOwnTextOf(languageName(), key, value); }
+
+bool SetOwnTextOf(const QString& name, const QString& key, const QString& value)
 {
-    return write(OwnTextsFilePath(languageName()), QStringLiteral("Values"), key, value);
+    return write(OwnTextsFilePath(name), QStringLiteral("Values"), key, value);
 }
 
 QString GetSiteZone()

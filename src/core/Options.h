@@ -28,6 +28,8 @@ QString GetLangText(const QString& key);
 // [Values] of the user's own-texts file of the language; "" when missing.
 QString GetOwnText(const QString& key);
 [[nodiscard]] bool SetOwnText(const QString& key, const QString& value);
+// The same in the own-texts file of the language given.
+[[nodiscard]] bool SetOwnTextOf(const QString& languageName, const QString& key, const QString& value);
 // [Site] "zone" of the language file; "" when missing.
 QString GetSiteZone();
 

@@ -37,16 +37,21 @@ bool entryOfMissingRow(const QString& path, const QSet<qint64>& ids)
     return false;
 }
 
-bool alreadyImported(Connection& db)
+ReadResult alreadyImported(Connection& db)
 {
     QList<QVariantList> rows;
-    return db.Query(QStringLiteral("SELECT 1 FROM db_meta WHERE name = ?"), {ImportedMark}, &rows).Ok()
-           && !rows.isEmpty();
+    if (!db.Query(QStringLiteral("SELECT 1 FROM db_meta WHERE name = ?"), {ImportedMark}, &rows).Ok())
+        return ReadResult::Failed;
+    return rows.isEmpty() ? ReadResult::Missing : ReadResult::Found;
 }
 
 // The earlier file's values in one transaction, with the mark that they are in.
 bool importFile(Connection& db, const QString& file)
 {
+    // A file that cannot be read now is not marked as taken in.
+    QList<std::pair<QString, QString>> values;
+    if (!ReadRegistryFile(file, &values))
+        return false;
     QSet<qint64> ids;
     DbResult result = db.ForEachRow(QStringLiteral("SELECT Step_Numeric FROM lst_Dates"), {},
                                     [&](const RowReader& row) { ids.insert(row.Integer(0)); });
@@ -57,7 +62,7 @@ bool importFile(Connection& db, const QString& file)
     RegistryStore registry(db);
     // What this version wrote before the import stays.
     bool written = true;
-    for (const auto& [path, value] : ReadRegistryFile(file)) {
+    for (const auto& [path, value] : values) {
         if (written && !entryOfMissingRow(path, ids))
             written = registry.WriteNew(path, value);
     }
@@ -84,7 +89,10 @@ bool PrepareRegistry(Connection& events)
     std::ignore = FileSystem::RemoveFile(file + QStringLiteral(".pending"));
     if (!FileSystem::IsFile(file))
         return true;
-    if (!alreadyImported(events) && !importFile(events, file))
+    // A mark that cannot be read is no reason to take in the file again: values the
+    // user has changed or deleted since would come back.
+    const ReadResult imported = alreadyImported(events);
+    if (imported == ReadResult::Failed || (imported == ReadResult::Missing && !importFile(events, file)))
         return false;
     // What is put aside holds the user's rules: the user's alone, as the store is.
     std::ignore = FileSystem::SetOwnerOnly(file);
@@ -223,13 +231,28 @@ bool RegWrite(const QString& path, const QString& value, const QString& /*type*/
     return !same(path, AutostartValuePath()) || writeAutostartEntry();
 }
 
-bool RegRead(const QString& path, QString* value)
+ReadResult RegRead(const QString& path, QString* value)
 {
     if (same(path, PdfKey)) {
         value->clear();
-        return Shell::PdfHandlerRegistered();
+        return Shell::PdfHandlerRegistered() ? ReadResult::Found : ReadResult::Missing;
     }
     return store().Read(path, value);
+}
+
+ReadResult RegReadRule(const QString& key, QString* nextType, QString* nextInterval)
+{
+    QString type;
+    QString interval;
+    const ReadResult readType = RegRead(key + QStringLiteral("NextType"), &type);
+    if (readType == ReadResult::Failed)
+        return readType;
+    const ReadResult readInterval = RegRead(key + QStringLiteral("NextInterval"), &interval);
+    if (readInterval != ReadResult::Found || readType != ReadResult::Found)
+        return readInterval == ReadResult::Failed ? readInterval : ReadResult::Missing;
+    *nextType = type;
+    *nextInterval = interval;
+    return ReadResult::Found;
 }
 
 bool RegDelete(const QString& path)
@@ -241,11 +264,12 @@ bool RegDelete(const QString& path)
     return store().Delete(path);
 }
 
-bool RegKeyExists(const QString& path)
+ReadResult RegKeyExists(const QString& path)
 {
     QString value;
-    if (!RegRead(path, &value))
-        return false;
+    const ReadResult read = RegRead(path, &value);
     // The autostart value counts only while its desktop entry is there.
-    return !same(path, AutostartValuePath()) || FileSystem::IsFile(AutostartEntryPath());
+    if (read == ReadResult::Found && same(path, AutostartValuePath()) && !FileSystem::IsFile(AutostartEntryPath()))
+        return ReadResult::Missing;
+    return read;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/RegistryStore.h"
+
 #include <QString>
 #include <QStringList>
-
-class Connection;
 
 // The program's registry values, by full path ("HKEY_CURRENT_USER\SOFTWARE\...").
 // A path ending in "\" names a key. All values are text, kept in the table
@@ -18,12 +18,18 @@ QString AutostartValuePath();
 
 // False when the value could not be stored.
 [[nodiscard]] bool RegWrite(const QString& path, const QString& value, const QString& type = QStringLiteral("REG_SZ"));
-// False when the value is missing.
-bool RegRead(const QString& path, QString* value);
+// Missing when the value is not there; Failed when the store gave no answer, which
+// says nothing about the value: a caller neither writes it again nor deletes what
+// depends on it.
+[[nodiscard]] ReadResult RegRead(const QString& path, QString* value);
 // Deletes a value, or a key with everything under it; false when it is missing or
 // the store cannot be written.
 [[nodiscard]] bool RegDelete(const QString& path);
-bool RegKeyExists(const QString& path);
+// Found when the path reads (a value, or a key's default value).
+[[nodiscard]] ReadResult RegKeyExists(const QString& path);
+// The two values "NextType" and "NextInterval" of a repeat rule under a key (a path
+// ending in "\"): Found only when both are there, Failed when a read failed.
+[[nodiscard]] ReadResult RegReadRule(const QString& key, QString* nextType, QString* nextInterval);
 // Names of the keys right below a key.
 QStringList RegSubKeys(const QString& keyPath);
 

@@ -16,6 +16,7 @@
 #include "XMLParser.h"
 #include "clsINI.h"
 #include "events/frmOptions.h"
+#include "mainwin/CategoryRename.h"
 #include "mainwin/frmMain.h"
 #include "tools/frmSupport.h"
 #include "platform/Clock.h"
@@ -175,6 +176,9 @@ void frmProcess::Form_Load()
     }
 
     RegisterForLogin();
+    // A built-in category's rename that a kill cut short, finished before the
+    // category list can take its moved rule for the rule of no category.
+    FinishBuiltInRenames();
 
     BusRefresh();
     DateRefresh();
@@ -313,7 +317,7 @@ void OpenHelpFile()
     const QString manual = Forms::Get<frmProcess>().AppPath + s("/Help/") + GetSiteZone() + s("help.pdf");
     if (!FileExists(manual))
         MsgBox(GetLangText(s("mes20")), 48, ProductName());
-    else if (!RegKeyExists(s("HKEY_CLASSES_ROOT\\.pdf\\")))
+    else if (RegKeyExists(s("HKEY_CLASSES_ROOT\\.pdf\\")) != ReadResult::Found)
         MsgBox(GetLangText(s("mes19")), 48, ProductName());
     else
         OpenURL(manual);

@@ -149,19 +149,12 @@ QString SpecialKeyPath(qint64 id)
     return ProgramKey() + QStringLiteral("Special\\") + QString::number(id) + QLatin1Char('\\');
 }
 
-bool ReadEventRule(qint64 id, QString* nextType, QString* nextInterval)
+ReadResult ReadEventRule(qint64 id, QString* nextType, QString* nextInterval)
 {
-    QString type;
-    QString interval;
-    if (!RegRead(SpecialKeyPath(id) + QStringLiteral("NextType"), &type)
-        || !RegRead(SpecialKeyPath(id) + QStringLiteral("NextInterval"), &interval))
-        return false;
-    *nextType = type;
-    *nextInterval = interval;
-    return true;
+    return RegReadRule(SpecialKeyPath(id), nextType, nextInterval);
 }
 
-bool ReadAdvanceCode(qint64 id, QString* code) { return RegRead(InAdvanceValuePath(id), code); }
+ReadResult ReadAdvanceCode(qint64 id, QString* code) { return RegRead(InAdvanceValuePath(id), code); }
 
 QList<EntryChange> AdvanceEntryChanges(qint64 id, int code)
 {
@@ -190,7 +183,10 @@ DbResult WriteEntries(const QList<EntryChange>& changes)
     return WriteInTransaction(db, [&] {
         for (const EntryChange& change : changes) {
             QString current;
-            const bool done = change.remove ? !RegRead(change.path, &current) || RegDelete(change.path)
+            const ReadResult there = change.remove ? RegRead(change.path, &current) : ReadResult::Missing;
+            if (there == ReadResult::Failed)
+                return DbResult::Failure(DbStatus::Error, QStringLiteral("the registry entry %1 could not be read").arg(change.path));
+            const bool done = change.remove ? there == ReadResult::Missing || RegDelete(change.path)
                                             : RegWrite(change.path, change.value);
             if (!done)
                 return DbResult::Failure(DbStatus::Error, QStringLiteral("the registry entry %1 was refused").arg(change.path));

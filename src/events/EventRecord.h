@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Connection.h"
+#include "platform/RegistryStore.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -82,13 +83,13 @@ DbResult AddDayReminder(const QString& storedCategory, const QString& title, con
 QString InAdvanceValuePath(qint64 id);
 QString SpecialKeyPath(qint64 id);  // ends in "\"
 
-// The event's own rule; true only when both values exist.
-bool ReadEventRule(qint64 id, QString* nextType, QString* nextInterval);
-// The advance code text; false when the row is not shown ahead.
-bool ReadAdvanceCode(qint64 id, QString* code);
+// The event's own rule; Found only when both values exist.
+[[nodiscard]] ReadResult ReadEventRule(qint64 id, QString* nextType, QString* nextInterval);
+// The advance code text; Missing when the row is not shown ahead.
+[[nodiscard]] ReadResult ReadAdvanceCode(qint64 id, QString* code);
 
 // A change of the registry store: a value written, or a value or key (a path
-// ending in "\") removed when it is there.
+// ending in "\") removed when it is there; one that cannot be read fails the change.
 struct EntryChange {
     QString path;
     QString value;

@@ -36,6 +36,17 @@ void frmOrg::EditEvent()
     const QDate date = rs.Field(QStringLiteral("Step_Date")).toDate();
     const QTime time = ReadStepTime(rs.Field(QStringLiteral("Step_Time")));
     const QVariant notes = rs.Field(QStringLiteral("Step_Notes"));
+    // A rule or notice that cannot be read would go into the editor as none, and its
+    // OK would delete it.
+    QString nextType;
+    QString nextInterval;
+    QString code;
+    const ReadResult ownRule = ReadEventRule(id, &nextType, &nextInterval);
+    const ReadResult advance = ReadAdvanceCode(id, &code);
+    if (ownRule == ReadResult::Failed || advance == ReadResult::Failed) {
+        MsgBox(GetLangText(QStringLiteral("mes396")), 48, ProductName());
+        return;
+    }
 
     QPointer<frmMesAdd> editor(&Forms::Get<frmMesAdd>());
     editor->Text1->setText(title);
@@ -48,13 +59,9 @@ void frmOrg::EditEvent()
         editor->Text3->setPlainText(notes.toString());
     editor->SetEditMode(id, title);
 
-    QString nextType;
-    QString nextInterval;
-    const bool ownRule = ReadEventRule(id, &nextType, &nextInterval);
-    editor->ShowOwnRule(ownRule, nextType, nextInterval);
+    editor->ShowOwnRule(ownRule == ReadResult::Found, nextType, nextInterval);
 
-    QString code;
-    if (ReadAdvanceCode(id, &code)) {
+    if (advance == ReadResult::Found) {
         // Choosing the option resets the advance list, so the list comes after it.
         editor->Option2->setChecked(true);
         const int index = code.toInt();

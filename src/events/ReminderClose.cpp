@@ -12,6 +12,7 @@
 #include "core/RegData.h"
 #include "core/StepTime.h"
 #include "core/frmProcess.h"
+#include "mainwin/MeasureRecord.h"
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
@@ -22,22 +23,6 @@
 
 namespace {
 
-QString measuresKey(const QString& shownCategory)
-{
-    return ProgramKey() + QStringLiteral("Measures\\") + shownCategory + QLatin1Char('\\');
-}
-
-// Both values of a category's rule, or nothing when either is missing.
-std::optional<std::pair<QString, QString>> readCategoryRule(const QString& shownCategory)
-{
-    const QString key = measuresKey(shownCategory);
-    QString type;
-    QString count;
-    if (!RegRead(key + QStringLiteral("NextType"), &type) || !RegRead(key + QStringLiteral("NextInterval"), &count))
-        return std::nullopt;
-    return std::make_pair(type, count);
-}
-
 // The next occurrence of a fired row, worked out before anything is written.
 struct NextPlan {
     RepeatRule rule;
@@ -47,63 +32,74 @@ struct NextPlan {
     QVariant time;         // "HH:mm", or NULL for an event without a time
 };
 
-std::optional<NextPlan> planNextOccurrence(const DispatcherRow& fired)
+// The plan of a fired row, nothing when it does not come back; false when a rule or
+// notice could not be read: the row must then stay as it is, not end without a
+// successor.
+bool planNextOccurrence(const DispatcherRow& fired, std::optional<NextPlan>* next)
 {
+    next->reset();
     if (fired.oneOff)
-        return std::nullopt;
+        return true;
     NextPlan plan;
-    std::optional<std::pair<QString, QString>> stored;
-    QString ownType;
-    QString ownCount;
-    plan.ownRule = ReadEventRule(fired.id, &ownType, &ownCount);
-    if (plan.ownRule)
-        stored = std::make_pair(ownType, ownCount);
-    else
-        stored = readCategoryRule(fired.category);
-    if (!stored)
-        return std::nullopt;
-    const std::optional<int> count = RepeatCount(stored->second);
-    if (stored->first.isEmpty() || !count)
-        return std::nullopt;
-    if (!IsRepeatType(stored->first)) {
+    QString type;
+    QString count;
+    ReadResult read = ReadEventRule(fired.id, &type, &count);
+    plan.ownRule = read == ReadResult::Found;
+    if (read == ReadResult::Missing)
+        read = RegReadRule(CategoryRuleKey(fired.category), &type, &count);
+    if (read != ReadResult::Found)
+        return read == ReadResult::Missing;
+    const std::optional<int> steps = RepeatCount(count);
+    if (type.isEmpty() || !steps)
+        return true;
+    if (!IsRepeatType(type)) {
         MsgBox(GetLangText(QStringLiteral("mes277")), 48, ProductName());
-        return std::nullopt;
+        return true;
     }
-    plan.rule = {stored->first, *count};
+    plan.rule = {type, *steps};
 
-    ReadAdvanceCode(fired.id, &plan.advanceCode);
-    const std::optional<QDateTime> next =
+    if (ReadAdvanceCode(fired.id, &plan.advanceCode) == ReadResult::Failed)
+        return false;
+    const std::optional<QDateTime> moment =
         NextReminderMoment(fired.date, fired.time, plan.rule, AdvanceMinutes(plan.advanceCode), Clock::Now());
-    if (!next)
-        return std::nullopt;
-    plan.date = next->date();
-    const QTime time = next->time();
+    if (!moment)
+        return true;
+    plan.date = moment->date();
+    const QTime time = moment->time();
     // A day rule keeps an event at midnight as an event without a time.
     if (!IsDayRule(plan.rule.type) || time != QTime(0, 0))
         plan.time = StepTimeText(time);
-    return plan;
+    *next = plan;
+    return true;
 }
 
-bool firedRowExists(qint64 id)
+ReadResult firedRowExists(qint64 id)
 {
     Connection& db = DataEnvironment1().Connection1;
     OpenIfClosed(db);
     QList<QVariantList> rows;
-    return db.Query(QStringLiteral("SELECT 1 FROM lst_Dates WHERE Step_Numeric = ?"), {id}, &rows).Ok()
-           && !rows.isEmpty();
+    if (!db.Query(QStringLiteral("SELECT 1 FROM lst_Dates WHERE Step_Numeric = ?"), {id}, &rows).Ok())
+        return ReadResult::Failed;
+    return rows.isEmpty() ? ReadResult::Missing : ReadResult::Found;
 }
 
 // One answer to a reminder in one transaction: the snooze copy when there is one,
 // the fired row replaced by its next occurrence, and the event's entries moved to
 // the new row, or removed where it gets none, so that no entry outlives its row. A
-// fired row that is no longer there is left alone. False when nothing was stored.
+// fired row that is no longer there is left alone. False when nothing was stored,
+// a read that failed included.
 bool storeAnswer(const DispatcherRow& fired, const std::optional<EventRow>& snoozeCopy)
 {
-    const bool firedThere = firedRowExists(fired.id);
+    const ReadResult there = firedRowExists(fired.id);
+    if (there == ReadResult::Failed)
+        return false;
+    const bool firedThere = there == ReadResult::Found;
     if (!firedThere && !snoozeCopy)
         return true;
     // The rule is read (and a bad one reported) before the transaction begins.
-    const std::optional<NextPlan> plan = firedThere ? planNextOccurrence(fired) : std::nullopt;
+    std::optional<NextPlan> plan;
+    if (firedThere && !planNextOccurrence(fired, &plan))
+        return false;
     Connection& db = DataEnvironment1().Connection1;
     DbResult result = db.BeginTrans();
     qint64 id = 0;
@@ -146,7 +142,22 @@ void frmWindow::Command1_Click(int index)
         MsgBox(GetLangText(QStringLiteral("mes329")), 48, ProductName());
         return;
     }
+    answerStored_ = true;
     Forms::Unload(this);
+}
+
+bool frmWindow::Form_QueryUnload(UnloadMode)
+{
+    if (CurrentReminderStage() != ReminderStage::Showing || Fired.id == 0 || answerStored_)
+        return false;
+    // The answer is stored before the window goes: one that could not be stored
+    // keeps the fired row, its entries and the window, to be closed again.
+    if (storeAnswer(Fired, std::nullopt)) {
+        answerStored_ = true;
+        return false;
+    }
+    MsgBox(GetLangText(QStringLiteral("mes329")), 48, ProductName());
+    return true;
 }
 
 void frmWindow::closeSequence()
@@ -160,10 +171,6 @@ void frmWindow::closeSequence()
         main->setEnabled(true);
     hide();
     playSound::StopSound();
-
-    // After a snooze the answer is stored already: the fired row is gone.
-    if (!storeAnswer(Fired, std::nullopt))
-        MsgBox(GetLangText(QStringLiteral("mes329")), 48, ProductName());
 
     Forms::Get<frmProcess>().DateRefresh();
     for (const QPointer<QWidget>& window : DisabledWindows) {

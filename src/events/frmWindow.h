@@ -34,6 +34,9 @@ public:
 
     // Icon, colours and captions; the effect settings are read here, once.
     void Form_Load() override;
+    // Stores the answer of a reminder that was filled and shown; keeps the window
+    // when it could not be stored.
+    bool Form_QueryUnload(UnloadMode mode) override;
     // The close sequence; it acts only for a reminder that was filled and shown.
     void Form_Unload() override;
 
@@ -89,6 +92,8 @@ private:
 
     RemWindowSettings settings_;
     QTimer* fadeTimer_ = nullptr;
+    // The snooze or the close stored the answer: the unload only ends the window.
+    bool answerStored_ = false;
 };
 
 // Minutes of the snooze buttons, by index.

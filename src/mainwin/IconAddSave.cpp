@@ -1,6 +1,7 @@
 #include "frmIconAdd.h"
 
 #include "CategoryNames.h"
+#include "CategoryRename.h"
 #include "MeasureRecord.h"
 #include "frmMain.h"
 #include "core/DBConfig.h"
@@ -227,24 +228,27 @@ void frmIconAdd::Command2_Click()
     Forms::Get<frmProcess>().DateRefresh();
 }
 
-// A built-in category keeps its name in its own text, written first; its rule moves
-// in the commit after it, and a failed commit puts the old text back.
+// A built-in category keeps its name in its own text. Its rule moves in one commit
+// with the record of the rename; the own text is written after it, and a text that
+// cannot be written puts the rule back.
 bool frmIconAdd::saveBuiltInCategory(int number, const QString& oldName, const QString& newName)
 {
-    const QString ownText = QStringLiteral("evn%1").arg(number);
+    const QString language = Forms::Get<frmProcess>().LanguageName.trimmed();
     const bool renamed = newName != oldName;
-    if (renamed && !SetOwnText(ownText, newName)) {
-        reportError(OwnTextsFilePath(Forms::Get<frmProcess>().LanguageName));
-        return false;
-    }
     QString letter;
     int count = 0;
     GetRepeatCode(&letter, &count);
-    const DbResult result = CommitCategoryChange([&] { return writeEditedRule(oldName, newName, letter, count); });
+    const DbResult result = CommitCategoryChange([&] {
+        const DbResult recorded =
+            renamed ? RecordBuiltInRename({number, language, oldName, newName}) : DbResult();
+        return recorded.Ok() ? writeEditedRule(oldName, newName, letter, count) : recorded;
+    });
     if (!result.Ok()) {
-        if (renamed)
-            std::ignore = SetOwnText(ownText, oldName);  // the failure shown is the commit's
         refuseSave(result);
+        return false;
+    }
+    if (renamed && !FinishBuiltInRename(number)) {
+        reportError(OwnTextsFilePath(language));
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "MeasureRecord.h"
 
+#include "CategoryRename.h"
+
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/Fatal.h"
@@ -38,16 +40,9 @@ QString CategoryRuleKey(const QString& shownName)
     return ProgramKey() + QStringLiteral("Measures\\") + shownName + QLatin1Char('\\');
 }
 
-bool ReadCategoryRule(const QString& shownName, QString* nextType, QString* nextInterval)
+ReadResult ReadCategoryRule(const QString& shownName, QString* nextType, QString* nextInterval)
 {
-    const QString key = CategoryRuleKey(shownName);
-    QString type;
-    QString interval;
-    if (!RegRead(key + NextType, &type) || !RegRead(key + NextInterval, &interval))
-        return false;
-    *nextType = type;
-    *nextInterval = interval;
-    return true;
+    return RegReadRule(CategoryRuleKey(shownName), nextType, nextInterval);
 }
 
 bool WriteCategoryRule(const QString& shownName, const QString& nextType, int nextInterval, bool editedCategory)
@@ -55,15 +50,22 @@ bool WriteCategoryRule(const QString& shownName, const QString& nextType, int ne
     const QString key = CategoryRuleKey(shownName);
     if (!nextType.isEmpty())
         return RegWrite(key + NextType, nextType) && RegWrite(key + NextInterval, QString::number(nextInterval));
-    if (editedCategory && RegKeyExists(key + NextType) && RegKeyExists(key + NextInterval))
-        return RegWrite(key + NextInterval, QStringLiteral("0")) && RegDelete(key + NextType);
-    return true;
+    if (!editedCategory)
+        return true;
+    QString type;
+    QString interval;
+    const ReadResult held = RegReadRule(key, &type, &interval);
+    if (held != ReadResult::Found)
+        return held == ReadResult::Missing;
+    return RegWrite(key + NextInterval, QStringLiteral("0")) && RegDelete(key + NextType);
 }
 
 void WriteDefaultCategoryRule(const QString& shownName)
 {
     const QString key = CategoryRuleKey(shownName);
-    if (RegKeyExists(key + NextInterval))
+    // A value that cannot be read may be a rule switched off: it is not written over.
+    QString interval;
+    if (RegRead(key + NextInterval, &interval) != ReadResult::Missing)
         return;
     // A default that could not be written is written at the next load.
     std::ignore = CommitCategoryChange([&] {
@@ -79,14 +81,16 @@ bool MoveCategoryRule(const QString& oldShownName, const QString& newShownName)
     if (oldShownName.compare(newShownName, Qt::CaseInsensitive) == 0)
         return true;
     const QString oldKey = CategoryRuleKey(oldShownName);
-    if (!RegKeyExists(oldKey))
-        return true;
-    const QString newKey = CategoryRuleKey(newShownName);
-    if (RegKeyExists(newKey) && !RegDelete(newKey))
+    const ReadResult held = RegKeyExists(oldKey);
+    if (held != ReadResult::Found)
+        return held == ReadResult::Missing;
+    if (!DeleteCategoryRule(newShownName))
         return false;
+    const QString newKey = CategoryRuleKey(newShownName);
     for (const QString& name : {NextType, NextInterval}) {
         QString value;
-        if (RegRead(oldKey + name, &value) && !RegWrite(newKey + name, value))
+        const ReadResult read = RegRead(oldKey + name, &value);
+        if (read == ReadResult::Failed || (read == ReadResult::Found && !RegWrite(newKey + name, value)))
             return false;
     }
     return RegDelete(oldKey);
@@ -95,7 +99,8 @@ bool MoveCategoryRule(const QString& oldShownName, const QString& newShownName)
 bool DeleteCategoryRule(const QString& shownName)
 {
     const QString key = CategoryRuleKey(shownName);
-    return !RegKeyExists(key) || RegDelete(key);
+    const ReadResult there = RegKeyExists(key);
+    return there == ReadResult::Missing || (there == ReadResult::Found && RegDelete(key));
 }
 
 QStringList CategoryRuleNames()
@@ -105,11 +110,17 @@ QStringList CategoryRuleNames()
 
 void RemoveRulesOfNoCategory(const QStringList& shownNames)
 {
+    // Whatever cannot be read keeps every rule until the next load.
     QStringList kept = shownNames;
+    if (!AddRenamingNames(&kept))
+        return;
     const QString ownTexts = KnownFolders::UserDataFolder() + QStringLiteral("/System/Own");
     for (const QString& file : FileSystem::FileNames(ownTexts)) {
+        QByteArray bytes;
+        if (!FileSystem::ReadAll(ownTexts + QLatin1Char('/') + file, &bytes))
+            return;
         clsINI texts;
-        texts.SetFileName(ownTexts + QLatin1Char('/') + file);
+        texts.Parse(bytes);
         for (const char* key : {"evn1", "evn2", "evn3"})
             kept.append(texts.Value(QStringLiteral("Values"), QLatin1String(key)));
     }

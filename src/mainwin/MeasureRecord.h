@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RegistryStore.h"
+
 #include <QIcon>
 #include <QString>
 #include <QStringList>
@@ -17,18 +19,19 @@ struct DbResult;
 // "HKEY_CURRENT_USER\SOFTWARE\Kelmaro Soft\Tessaryn\Measures\<shown name>\"
 QString CategoryRuleKey(const QString& shownName);
 
-// The raw values "NextType" and "NextInterval"; true only when both exist.
-bool ReadCategoryRule(const QString& shownName, QString* nextType, QString* nextInterval);
+// The raw values "NextType" and "NextInterval"; Found only when both exist.
+[[nodiscard]] ReadResult ReadCategoryRule(const QString& shownName, QString* nextType, QString* nextInterval);
 // The writers below go to the registry table of the events database: inside a
 // transaction of DataEnvironment1().Connection1 they commit with its rows. False
-// when a value could not be written.
+// when a value could not be written, or not read where the change depends on it.
 
 // Writes a rule built by the editor. A non-empty letter writes both values. An
 // empty letter writes nothing for a new category; for an edited one whose key holds
 // both values it writes "NextInterval" = "0" and deletes "NextType", keeping the key.
 [[nodiscard]] bool WriteCategoryRule(const QString& shownName, const QString& nextType, int nextInterval, bool editedCategory);
 // The yearly rule of built-in category 1, written once: only while its key has no
-// "NextInterval" (a rule switched off keeps "0" there and is not written again).
+// "NextInterval" (a rule switched off keeps "0" there and is not written again, nor
+// is one that cannot be read).
 void WriteDefaultCategoryRule(const QString& shownName);
 // Carries the key with whatever values it holds to the new name (a rename).
 [[nodiscard]] bool MoveCategoryRule(const QString& oldShownName, const QString& newShownName);
@@ -38,9 +41,9 @@ void WriteDefaultCategoryRule(const QString& shownName);
 QStringList CategoryRuleNames();
 // Removes the rule of every name that no category shows, in any language's own texts
 // (a built-in category renamed in one language keeps its rule under its name in
-// another), and that no event's reminder reads (events keep the name of a deleted
-// category). A kill between a built-in category's new own text and the commit of its
-// moved rule leaves one.
+// another), that no event's reminder reads (events keep the name of a deleted
+// category) and that no recorded rename of a built-in category names. Nothing is
+// removed when any of these cannot be read.
 void RemoveRulesOfNoCategory(const QStringList& shownNames);
 
 // Stands the open category recordset on the row of a stored name, or at its end when

@@ -81,17 +81,22 @@ void frmMainPopUp::mnuOptions_Click()
         return;
     const QString shown = item->text();
     const QString stored = frmMain::StoredNameOf(item);
+    // A rule that cannot be read would come up as none, and OK would switch it off.
+    QString nextType;
+    QString nextInterval;
+    const ReadResult rule = ReadCategoryRule(shown, &nextType, &nextInterval);
+    if (rule == ReadResult::Failed) {
+        MsgBox(GetLangText(s("mes396")), 48, ProductName());
+        return;
+    }
     QPointer<frmIconAdd> editor(&Forms::Get<frmIconAdd>());
     editor->tbsOptions->setCurrentIndex(1);
 
     const QString iconPath = CategoryIconSource(stored);
 
-    QString nextType;
-    QString nextInterval;
-    const bool rule = ReadCategoryRule(shown, &nextType, &nextInterval);
     editor->EditCategory(shown, stored, iconPath.left(4) == QLatin1String("RES_"),
                          main.ImageList1.Icon(QLatin1Char('_') + shown));
-    editor->SetRepeatPickers(rule, nextType, nextInterval);
+    editor->SetRepeatPickers(rule == ReadResult::Found, nextType, nextInterval);
     Form* owner = Forms::ActiveForm();
     editor->ShowModal(owner ? owner : &main);
 }

@@ -90,20 +90,22 @@ bool RegistryStore::WriteNew(const QString& path, const QString& value)
                   .Ok();
 }
 
-bool RegistryStore::Read(const QString& path, QString* value) const
+ReadResult RegistryStore::Read(const QString& path, QString* value) const
 {
     QList<QVariantList> rows;
     if (!connection_.Query(QStringLiteral("SELECT value FROM registry WHERE path = ?"), {path}, &rows).Ok())
-        return false;
+        return ReadResult::Failed;
     if (!rows.isEmpty()) {
         *value = rows[0].value(0).toString();
-        return true;
+        return ReadResult::Found;
     }
     // A key that exists answers a read of its default value with "".
-    if (!path.endsWith(Sep) || !KeyExists(path))
-        return false;
-    value->clear();
-    return true;
+    if (!path.endsWith(Sep))
+        return ReadResult::Missing;
+    const ReadResult key = KeyExists(path);
+    if (key == ReadResult::Found)
+        value->clear();
+    return key;
 }
 
 bool RegistryStore::Delete(const QString& path)
@@ -116,13 +118,14 @@ bool RegistryStore::Delete(const QString& path)
     return result.Ok() && removed > 0;
 }
 
-bool RegistryStore::KeyExists(const QString& keyPath) const
+ReadResult RegistryStore::KeyExists(const QString& keyPath) const
 {
     QList<QVariantList> rows;
-    return connection_.Query(QStringLiteral("SELECT 1 FROM registry WHERE ") + InRange + QStringLiteral(" LIMIT 1"),
-                             keyRange(keyPath), &rows)
-               .Ok()
-           && !rows.isEmpty();
+    if (!connection_.Query(QStringLiteral("SELECT 1 FROM registry WHERE ") + InRange + QStringLiteral(" LIMIT 1"),
+                           keyRange(keyPath), &rows)
+             .Ok())
+        return ReadResult::Failed;
+    return rows.isEmpty() ? ReadResult::Missing : ReadResult::Found;
 }
 
 QStringList RegistryStore::SubKeys(const QString& keyPath) const
@@ -144,12 +147,12 @@ QStringList RegistryStore::SubKeys(const QString& keyPath) const
     return names;
 }
 
-QList<std::pair<QString, QString>> ReadRegistryFile(const QString& path)
+bool ReadRegistryFile(const QString& path, QList<std::pair<QString, QString>>* values)
 {
-    QList<std::pair<QString, QString>> values;
+    values->clear();
     QByteArray bytes;
     if (!FileSystem::ReadAll(path, &bytes))
-        return values;
+        return false;
     QString key;
     const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
     for (QString line : lines) {
@@ -174,7 +177,7 @@ QList<std::pair<QString, QString>> ReadRegistryFile(const QString& path)
         if (!unquote(line, &pos, &text))
             continue;
         if (validValuePath(key + Sep + name))
-            values.append({key + Sep + name, text});
+            values->append({key + Sep + name, text});
     }
-    return values;
+    return true;
 }

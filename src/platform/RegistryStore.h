@@ -8,6 +8,11 @@
 
 #include <utility>
 
+// What a read of the store found. Failed is a store that gave no answer (the
+// database busy past its timeout, an I/O error): it says nothing about the value,
+// and is never to be taken for one that is missing.
+enum class ReadResult { Found, Missing, Failed };
+
 // A registry of text values under full key paths ("HKEY_CURRENT_USER\SOFTWARE\...").
 // A path ending in "\" names a key (its default value); otherwise the last part
 // names a value. Each value is one row of the table "registry" of a database,
@@ -27,13 +32,14 @@ public:
     [[nodiscard]] bool Write(const QString& path, const QString& value);
     // Writes a value that is not there yet; one that is stays as it is.
     [[nodiscard]] bool WriteNew(const QString& path, const QString& value);
-    // False when the value (or, for a key path, the key) does not exist.
-    bool Read(const QString& path, QString* value) const;
+    // Missing when the value (or, for a key path, the key) does not exist.
+    [[nodiscard]] ReadResult Read(const QString& path, QString* value) const;
     // Deletes a value, or a key with everything under it; false when it is missing
     // or the database refused the change.
     [[nodiscard]] bool Delete(const QString& path);
-    bool KeyExists(const QString& keyPath) const;
-    // Names of the keys right below a key, as first written.
+    [[nodiscard]] ReadResult KeyExists(const QString& keyPath) const;
+    // Names of the keys right below a key, as first written; a read that fails
+    // lists nothing.
     QStringList SubKeys(const QString& keyPath) const;
 
 private:
@@ -41,7 +47,7 @@ private:
 };
 
 // The values of a file of the store's earlier, file-based form, by full path (a
-// key's default value under the key's path and "\"), in file order; nothing for a
-// missing file, and lines that do not parse or name no value the store can hold are
-// left out.
-QList<std::pair<QString, QString>> ReadRegistryFile(const QString& path);
+// key's default value under the key's path and "\"), in file order; lines that do
+// not parse or name no value the store can hold are left out. False when the file
+// cannot be read.
+[[nodiscard]] bool ReadRegistryFile(const QString& path, QList<std::pair<QString, QString>>* values);

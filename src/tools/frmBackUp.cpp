@@ -72,7 +72,8 @@ void frmBackUp::Form_Load()
     Label2->setText(GetLangText(s("mes42")));
     Label3->setText(withColon("mes43"));
     QString lastBackup;
-    if (!RegKeyExists(LastBackupValuePath()) || !RegRead(LastBackupValuePath(), &lastBackup))
+    // "Never" only for a time that is not there: one that cannot be read is not shown.
+    if (RegRead(LastBackupValuePath(), &lastBackup) == ReadResult::Missing)
         lastBackup = GetLangText(s("mes44"));
     Label4->setText(lastBackup);
     Frame1->setTitle(withColon("mes45"));

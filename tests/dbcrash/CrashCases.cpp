@@ -9,6 +9,8 @@
 #include "core/clsINI.h"
 #include "core/frmProcess.h"
 #include "events/EventRecord.h"
+#include "mainwin/CategoryRename.h"
+#include "mainwin/MeasureRecord.h"
 #include "events/frmCaseMsr.h"
 #include "events/frmMesAdd.h"
 #include "events/frmOptions.h"
@@ -610,6 +612,84 @@ StoreFaults checkCategories(const QStringList& acknowledged)
     return faults;
 }
 
+// ---- Category editor: a built-in category renamed, one save after the other -------
+// Each OK renames "<base> k" to "<base> k+1" in its own text. Meetings and Holidays
+// carry an own rule whose count follows k, Birthdays its default yearly rule; the
+// default writer of the category list would hide a lost one, so the rule is looked
+// for as the start finds it, before the list loads.
+
+struct BuiltIn {
+    const char* base;
+    const char* letter;
+    int counts;
+};
+constexpr BuiltIn BuiltIns[] = {{"Birthdays", "yyyy", 1}, {"Meetings", "d", 300}, {"Holidays", "M", 99}};
+
+QString builtInName(int number, int k) { return s("%1 %2").arg(s(BuiltIns[number - 1].base)).arg(k); }
+int builtInCount(int number, int k) { return k % BuiltIns[number - 1].counts + 1; }
+QString ownTextKey(int number) { return s("evn%1").arg(number); }
+
+template <int N>
+void prepareBuiltInRename()
+{
+    Require(SetOwnTextOf(s("English"), ownTextKey(N), builtInName(N, 0)));
+    Require(WriteCategoryRule(builtInName(N, 0), s(BuiltIns[N - 1].letter), builtInCount(N, 0), false));
+}
+
+template <int N>
+QString renameBuiltIn(int, const std::function<void()>& begin)
+{
+    const QString shown = GetOwnText(ownTextKey(N));
+    const int next = shown.section(QLatin1Char(' '), -1).toInt() + 1;
+    begin();
+    return SaveEditedCategory(shown, builtInName(N, next), QString(), s(BuiltIns[N - 1].letter), builtInCount(N, next))
+               ? QString::number(next)
+               : QString();
+}
+
+// The rule of the shown name must be the one its save wrote, and no other name of the
+// category may hold one.
+StoreFaults builtInRuleFaults(StoreFaults faults, int number, const QString& shown, int k)
+{
+    QString type;
+    QString interval;
+    const ReadResult read = ReadCategoryRule(shown, &type, &interval);
+    if (read != ReadResult::Found || type != s(BuiltIns[number - 1].letter)
+        || interval.toInt() != builtInCount(number, k))
+        faults = fault(faults, &StoreFaults::outOfStep, s("%1 without the rule of its save").arg(shown));
+    for (const QString& name : CategoryRuleNames()) {
+        if (name.startsWith(s(BuiltIns[number - 1].base)) && name != shown)
+            faults = fault(faults, &StoreFaults::outOfStep, s("a rule left under %1").arg(name));
+    }
+    return faults;
+}
+
+template <int N>
+StoreFaults checkBuiltInRename(const QStringList& acknowledged)
+{
+    StoreFaults faults = readEventStores().faults;
+    if (faults.damaged)
+        return faults;
+    // The start's own steps before its category list loads.
+    RemoveLeftOvers();
+    FinishBuiltInRenames();
+    clsINI texts;
+    texts.SetFileName(OwnTextsFilePath(s("English")));
+    const QString shown = texts.Value(s("Values"), ownTextKey(N));
+    const int k = shown.section(QLatin1Char(' '), -1).toInt();
+    faults = builtInRuleFaults(faults, N, shown, k);
+    if (RegKeyExists(ProgramKey() + s("Renaming\\")) != ReadResult::Missing)
+        faults = fault(faults, &StoreFaults::outOfStep, s("a rename record the start left"));
+    if (k < lastAcknowledged(acknowledged).toInt())
+        faults = fault(faults, &StoreFaults::lost, s("the rename to %1").arg(builtInName(N, lastAcknowledged(acknowledged).toInt())));
+    const StoreFaults listed = categoryFaults();
+    if (!listed.detail.isEmpty())
+        faults = fault(faults, &StoreFaults::outOfStep, listed.detail);
+    faults = builtInRuleFaults(faults, N, shown, k);
+    EndProgramState();
+    return faults;
+}
+
 // ---- Backup wizard: a restore of the events from a backup made at the start -------
 
 QString backupFile() { return qEnvironmentVariable("HOME") + s("/events.tssv"); }
@@ -662,6 +742,12 @@ const QList<CrashCase>& CrashCases()
          checkSettings},
         {"category new, rename with its picture, delete", "rows, icon files and rules agree; a start asks nothing",
          nullptr, saveCategory, checkCategories},
+        {"built-in rename of Birthdays, its default yearly rule", "own text and rule of one save; a start asks nothing",
+         prepareBuiltInRename<1>, renameBuiltIn<1>, checkBuiltInRename<1>},
+        {"built-in rename of Meetings, its own rule", "own text and rule of one save; a start asks nothing",
+         prepareBuiltInRename<2>, renameBuiltIn<2>, checkBuiltInRename<2>},
+        {"built-in rename of Holidays, its own rule", "own text and rule of one save; a start asks nothing",
+         prepareBuiltInRename<3>, renameBuiltIn<3>, checkBuiltInRename<3>},
         {"restore of the events", "the backup's rows with their entries; the next restore succeeds", prepareRestore,
          restoreEvents, checkRestored},
     };
