@@ -13,20 +13,32 @@
 #include "platform/MsgBox.h"
 
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QTabWidget>
 
 namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
 
 Recordset& groups() { return DataEnvironment1().rstbl_Groupes; }
+
+const GroupManagerLayout Layout{.page = "picOptions0",
+                                .width = 5820,
+                                .height = 4440,
+                                .tabs = {120, 120, 5580, 3660},
+                                .frame = {120, 120, 5220, 2940},
+                                .option1 = {180, 300, 4860, 300},
+                                .label2 = {480, 690, 4560, 255},
+                                .name = {480, 960, 3180, 330},
+                                .create = {3780, 937, 1260, 375},
+                                .option2 = {180, 1530, 4860, 300},
+                                .label1 = {480, 1920, 4560, 255},
+                                .list = {480, 2190, 3180, 330},
+                                .remove = {3780, 2167, 1260, 375},
+                                .exit = {4485, 3900, 1215, 375}};
 
 }  // namespace
 
@@ -44,29 +56,13 @@ QString ProperCase(const QString& text)
 frmGroupes::frmGroupes()
     : Form(s("frmGroupes"), DialogWindow)
 {
-    setFixedSize(Px(5820), Px(4440));
-    tbsOptions = MakeControl<QTabWidget>(this, "tbsOptions", 120, 120, 5580, 3660);
-    picOptions = new QWidget(tbsOptions);
-    picOptions->setObjectName(s("picOptions0"));
-    tbsOptions->addTab(picOptions, QString());
-    Frame1 = MakeControl<QGroupBox>(picOptions, "Frame1", 120, 120, 5220, 2940);
-    Option1 = MakeControl<QRadioButton>(Frame1, "Option1", 180, 300, 4860, 300);
-    Label2 = MakeControl<QLabel>(Frame1, "Label2", 480, 690, 4560, 255);
-    Text1Name = MakeControl<QLineEdit>(Frame1, "Text1Name", 480, 960, 3180, 330);
-    Command2 = MakeControl<QPushButton>(Frame1, "Command2", 3780, 937, 1260, 375);
-    Option2 = MakeControl<QRadioButton>(Frame1, "Option2", 180, 1530, 4860, 300);
-    Label1 = MakeControl<QLabel>(Frame1, "Label1", 480, 1920, 4560, 255);
-    Combo1 = MakeControl<QComboBox>(Frame1, "Combo1", 480, 2190, 3180, 330);
-    Command1 = MakeControl<QPushButton>(Frame1, "Command1", 3780, 2167, 1260, 375);
-    Command0 = MakeControl<QPushButton>(this, "Command0", 4485, 3900, 1215, 375);
+    BuildGroupManager(*this, *this, Layout);
     Command1->setEnabled(false);
     OnOptionClick(Option1, this, [this] { Option1_Click(); });
     OnOptionClick(Option2, this, [this] { Option2_Click(); });
     connect(Text1Name, &QLineEdit::textChanged, this, &frmGroupes::Text1Name_Change);
     connect(Command2, &QPushButton::clicked, this, &frmGroupes::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &frmGroupes::Command1_Click);
-    connect(Command0, &QPushButton::clicked, this, [this] { Forms::Unload(this); });
-    SetCancelButton(Command0);
     SetDefaultButton(Command2);
 }
 
@@ -81,19 +77,7 @@ void frmGroupes::Form_Load()
     Option1->setChecked(true);
 }
 
-void frmGroupes::ApplyLanguage()
-{
-    setWindowTitle(GetLangText(s("mes146")));
-    tbsOptions->setTabText(0, GetLangText(s("mes147")));
-    Frame1->setTitle(GetLangText(s("mes148")));
-    Option1->setText(GetLangText(s("opt9")));
-    Label2->setText(GetLangText(s("mes149")));
-    Command2->setText(GetLangText(s("cmd12")));
-    Option2->setText(GetLangText(s("opt10")));
-    Label1->setText(GetLangText(s("mes150")));
-    Command1->setText(GetLangText(s("cmd6")));
-    Command0->setText(GetLangText(s("cmd1")));
-}
+void frmGroupes::ApplyLanguage() { ApplyGroupManagerTexts(*this, *this, "mes147"); }
 
 void frmGroupes::Form_Unload()
 {
@@ -114,31 +98,11 @@ void frmGroupes::fillList()
 
 void frmGroupes::Option1_Click()
 {
-    Label2->setEnabled(true);
-    Text1Name->setEnabled(true);
-    Label1->setEnabled(false);
-    Combo1->setEnabled(false);
-    Command1->setEnabled(false);
+    ShowCreateHalf(*this);
     Text1Name_Change();
 }
 
-void frmGroupes::Option2_Click()
-{
-    Label2->setEnabled(false);
-    Text1Name->setEnabled(false);
-    Command2->setEnabled(false);
-    Label1->setEnabled(true);
-    showDeletable();
-}
-
-void frmGroupes::showDeletable()
-{
-    const bool any = Combo1->count() > 0;
-    Combo1->setEnabled(any);
-    Command1->setEnabled(any);
-    if (any)
-        Combo1->setCurrentIndex(0);
-}
+void frmGroupes::Option2_Click() { ShowDeleteHalf(*this); }
 
 void frmGroupes::Text1Name_Change()
 {
@@ -169,14 +133,14 @@ void frmGroupes::Command2_Click()
     std::ignore = CloseIfOpen(rs);  // its edit was stored or cancelled above
     if (!result.Ok()) {
         if (result.status == DbStatus::DuplicateKey)
-            MsgBox(GetLangText(s("mes155")), 48, ProductName());
+            GroupManagerMessage("mes155", 48);
         else
             MsgBox(GetLangText(s("mes65")) + s(" ") + result.Description(), 48, ProductName());
         return;
     }
     fillList();
     QPointer<frmGroupes> self(this);
-    MsgBox(GetLangText(s("mes153")), 64, ProductName());
+    GroupManagerMessage("mes153", 64);
     if (self)
         Text1Name->clear();
 }
@@ -184,7 +148,7 @@ void frmGroupes::Command2_Click()
 void frmGroupes::Command1_Click()
 {
     if (Combo1->count() == 0) {
-        MsgBox(GetLangText(s("mes151")), 48, ProductName());
+        GroupManagerMessage("mes151", 48);
         return;
     }
     const QString name = Combo1->currentText();
@@ -205,14 +169,14 @@ void frmGroupes::Command1_Click()
         std::ignore = CloseIfOpen(rs);  // the manager leaves no edit pending
         if (!result.Ok()) {
             LogDbFailure(s("contact groups"), result);
-            MsgBox(GetLangText(s("mes342")), 48, ProductName());
+            GroupManagerMessage("mes342", 48);
         } else if (found) {
-            MsgBox(GetLangText(s("mes154")), 64, ProductName());
+            GroupManagerMessage("mes154", 64);
         }
         if (!self)
             return;
         fillList();
-        showDeletable();
+        ShowDeletable(*this);
     }
     // Deleting a group changes no contact: a grid that could not read them again
     // still shows what the file holds.

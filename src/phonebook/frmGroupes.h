@@ -1,22 +1,16 @@
 #pragma once
 
+#include "core/GroupManager.h"
 #include "platform/Form.h"
 
 #include <memory>
 
 class cTabStripPane;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QTabWidget;
 
 // The group manager: creates contact groups and deletes them (never the general
 // group). When it closes, the phone book's group list is filled afresh and shows
 // every contact again.
-class frmGroupes : public Form {
+class frmGroupes : public Form, public GroupManagerControls {
     Q_OBJECT
 public:
     frmGroupes();
@@ -34,25 +28,11 @@ public:
     void Command2_Click();  // Create
     void Command1_Click();  // Delete
 
-    QTabWidget* tbsOptions = nullptr;
-    QWidget* picOptions = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QRadioButton* Option1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* Text1Name = nullptr;
-    QPushButton* Command2 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* Combo1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command0 = nullptr;
     std::unique_ptr<cTabStripPane> TabPane;
 
 private:
     // The groups that can be deleted: the list without "all groups" and the general group.
     void fillList();
-    // Delete mode: the list and Delete while a group is left, the first one chosen.
-    void showDeletable();
 };
 
 // A text with the first letter of each word in capitals and the others small.
