@@ -67,17 +67,15 @@ void frmMain::OpenDB()
     for (const CategoryRow& row : readCategories()) {
         if (row.iconPath == QLatin1String("System"))
             continue;
-        if (row.iconPath.left(4) != QLatin1String("RES_")) {
-            AddCategoryRow(row.name, LoadCategoryIcon(row.iconPath, row.name), row.name);
-            shownNames.append(row.name);
+        const int number = BuiltInCategoryNumber(row.iconPath);
+        if (number == 0) {
+            // Another resource picture names no category of the list.
+            if (row.iconPath.left(4) != QLatin1String("RES_")) {
+                AddCategoryRow(row.name, LoadCategoryIcon(row.iconPath, row.name), row.name);
+                shownNames.append(row.name);
+            }
             continue;
         }
-        const int number = row.iconPath == QLatin1String("RES_1")   ? 1
-                           : row.iconPath == QLatin1String("RES_2") ? 2
-                           : row.iconPath == QLatin1String("RES_3") ? 3
-                                                                    : 0;
-        if (number == 0)
-            continue;
         const QString shown = GetOwnText(QStringLiteral("evn%1").arg(number));
         AddCategoryRow(shown, ResourceIcon(row.iconPath), row.name);
         shownNames.append(shown);

@@ -1,5 +1,7 @@
 #include "CategoryNames.h"
 
+#include "MeasureRecord.h"
+
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/Options.h"
@@ -13,18 +15,6 @@ bool sameName(const QString& a, const QString& b)
 
 // Blanks at either end make no other name: they cannot be told apart on screen.
 bool lookAlike(const QString& a, const QString& b) { return sameName(a.trimmed(), b.trimmed()); }
-
-// 1 to 3 for the icon paths of the built-in categories, else 0.
-int builtInNumber(const QString& iconPath)
-{
-    if (iconPath == QLatin1String("RES_1"))
-        return 1;
-    if (iconPath == QLatin1String("RES_2"))
-        return 2;
-    if (iconPath == QLatin1String("RES_3"))
-        return 3;
-    return 0;
-}
 
 QString ownText(int number) { return GetOwnText(QStringLiteral("evn") + QString::number(number)); }
 
@@ -56,7 +46,7 @@ bool CategoryNameTaken(const QString& name, const QString& ownStoredName)
     bool taken = false;
     for (int i = 0; i < categories.RecordCount() && !taken; ++i) {
         const QString stored = categories.ValueAt(i, 0).toString();
-        const int builtIn = builtInNumber(categories.ValueAt(i, 1).toString());
+        const int builtIn = BuiltInCategoryNumber(categories.ValueAt(i, 1).toString());
         if (sameName(stored, ownStoredName)) {
             ownBuiltIn = builtIn;
             continue;

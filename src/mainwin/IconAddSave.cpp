@@ -50,16 +50,6 @@ void resyncOpenEventRecordsets()
     }
 }
 
-// 1 to 3 for the rows of the built-in categories, else 0.
-int builtInNumber(const QString& iconPath)
-{
-    for (int number = 1; number <= 3; ++number) {
-        if (iconPath == QStringLiteral("RES_%1").arg(number))
-            return number;
-    }
-    return 0;
-}
-
 bool sameFile(const QString& a, const QString& b)
 {
     std::error_code error;
@@ -209,7 +199,7 @@ void frmIconAdd::Command2_Click()
         reportError(storedName);
         return;
     }
-    const int builtIn = builtInNumber(iconPath);
+    const int builtIn = BuiltInCategoryNumber(iconPath);
     if (builtIn != 0 ? !saveBuiltInCategory(builtIn, oldName, newName)
                      : !saveUserCategory(storedName, oldName, newName, iconPath))
         return;

@@ -231,6 +231,15 @@ int RepeatCountValue(const QString& text)
     return value;
 }
 
+int BuiltInCategoryNumber(const QString& iconPath)
+{
+    for (int number = 1; number <= 3; ++number) {
+        if (iconPath == QStringLiteral("RES_%1").arg(number))
+            return number;
+    }
+    return 0;
+}
+
 QString CategoryIconFolder() { return KnownFolders::UserDataFolder() + QStringLiteral("/System/Icons"); }
 
 QString CategoryIconPath(const QString& shownName)

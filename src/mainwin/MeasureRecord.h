@@ -74,6 +74,9 @@ int RepeatCountValue(const QString& text);
 // the limit, selected whole or with the caret after it.
 void KeepRepeatCountValid(QLineEdit* box, int unitIndex, bool selectLimit);
 
+// 1 to 3 for the icon paths of the built-in categories ("RES_1" to "RES_3"), else 0.
+int BuiltInCategoryNumber(const QString& iconPath);
+
 // The icon file of a user category: <user data>/System/Icons/<shown name>.ico.
 QString CategoryIconPath(const QString& shownName);
 QString CategoryIconFolder();
