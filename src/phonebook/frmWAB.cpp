@@ -79,6 +79,28 @@ frmWAB::frmWAB()
 {
     setFixedSize(Px(10500), Px(6360));
 
+    buildIntroPage();
+    buildTransferPage();
+    auto* line = placed(new QFrame(this), "Line1", 0, 5430, 10500, 30);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    cmdSelectAll = placed(new QPushButton(this), "cmdSelectAll", 240, 5730, 1560, 375);
+    cmdDeselectAll = placed(new QPushButton(this), "cmdDeselectAll", 1920, 5730, 1560, 375);
+    cmdNext = placed(new QPushButton(this), "cmdNext", 7680, 5730, 1215, 375);
+    cmdTransfer = placed(new QPushButton(this), "cmdTransfer", 7680, 5730, 1215, 375);
+    cmdExit = placed(new QPushButton(this), "cmdExit", 9045, 5730, 1215, 375);
+    cmdSelectAll->hide();
+    cmdDeselectAll->hide();
+    cmdTransfer->hide();
+
+    connectControls();
+    SetCancelButton(cmdExit);
+    SetDefaultButton(cmdNext);
+}
+
+// The first page: the source of the address book.
+void frmWAB::buildIntroPage()
+{
     fraIntro = placed(new QWidget(this), "fraIntro", 0, 0, 10500, 5430);
     lblTitle = placed(new QLabel(fraIntro), "lblTitle", 360, 300, 9780, 420);
     QFont heading = lblTitle->font();
@@ -99,7 +121,11 @@ frmWAB::frmWAB()
     lblLicence->setFont(link);
     lblLicence->setStyleSheet(s("color: #0645ad"));
     lblNext = placed(new QLabel(fraIntro), "lblNext", 360, 4860, 9780, 255);
+}
 
+// The second page: the book's folders and contacts, with the transfer's progress.
+void frmWAB::buildTransferPage()
+{
     fraTransfer = placed(new QWidget(this), "fraTransfer", 0, 0, 10500, 5430);
     lblFolders = placed(new QLabel(fraTransfer), "lblFolders", 240, 180, 2820, 255);
     auto* tree = placed(new LabelEditTree(fraTransfer), "tvFolders", 240, 480, 2820, 4800);
@@ -129,19 +155,10 @@ frmWAB::frmWAB()
     lblProgress->setAlignment(Qt::AlignCenter);
     fraProgress->hide();
     fraTransfer->hide();
+}
 
-    auto* line = placed(new QFrame(this), "Line1", 0, 5430, 10500, 30);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    cmdSelectAll = placed(new QPushButton(this), "cmdSelectAll", 240, 5730, 1560, 375);
-    cmdDeselectAll = placed(new QPushButton(this), "cmdDeselectAll", 1920, 5730, 1560, 375);
-    cmdNext = placed(new QPushButton(this), "cmdNext", 7680, 5730, 1215, 375);
-    cmdTransfer = placed(new QPushButton(this), "cmdTransfer", 7680, 5730, 1215, 375);
-    cmdExit = placed(new QPushButton(this), "cmdExit", 9045, 5730, 1215, 375);
-    cmdSelectAll->hide();
-    cmdDeselectAll->hide();
-    cmdTransfer->hide();
-
+void frmWAB::connectControls()
+{
     connect(cmdNext, &QPushButton::clicked, this, &frmWAB::cmdNext_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmWAB::cmdExit_Click);
     connect(cmdTransfer, &QPushButton::clicked, this, &frmWAB::cmdTransfer_Click);
@@ -161,8 +178,6 @@ frmWAB::frmWAB()
                 tvFolders_AfterLabelEdit(edited);
         });
     });
-    SetCancelButton(cmdExit);
-    SetDefaultButton(cmdNext);
 }
 
 // The contact table points into the module's book: both go with the window, unless

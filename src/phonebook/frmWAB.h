@@ -75,6 +75,9 @@ public:
     QPushButton* cmdExit = nullptr;
 
 private:
+    void buildIntroPage();
+    void buildTransferPage();
+    void connectControls();
     // Loading steps 2 to 5 for the current source, with its book when it has been
     // read already.
     void loadAddressBook(std::unique_ptr<AddressBook> read = nullptr);

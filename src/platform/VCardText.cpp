@@ -183,6 +183,51 @@ bool PropertyReader::foldsOn(const Line& line) const
     return line.next < text_.size() && isFoldIndent(text_[line.next]);
 }
 
+// The colon that ends the head beginning at first: the first one outside double
+// quotes, over folded lines too; in a head with an odd quote, its first colon; -1
+// when there is none.
+qsizetype PropertyReader::headColon(const Line& first, Line* colonLine) const
+{
+    const char* data = text_.constData();
+    Line anyColonLine = first;
+    qsizetype anyColon = -1;
+    bool quoted = false;
+    for (Line line = first;; line = lineAt(line.next)) {
+        for (qsizetype i = headStart(line, first); i < line.end; ++i) {
+            if (data[i] == '"') {
+                quoted = !quoted;
+            } else if (data[i] == ':') {
+                if (anyColon < 0) {
+                    anyColon = i;
+                    anyColonLine = line;
+                }
+                if (!quoted) {
+                    *colonLine = line;
+                    return i;
+                }
+            }
+        }
+        if (!foldsOn(line))
+            break;
+    }
+    *colonLine = anyColonLine;
+    return anyColon;
+}
+
+// The head's bytes from first to the colon; a fold's line end and indent are not
+// part of it.
+QByteArray PropertyReader::headText(const Line& first, const Line& colonLine, qsizetype colon) const
+{
+    const char* data = text_.constData();
+    if (colonLine.begin == first.begin)
+        return QByteArray::fromRawData(data + first.begin, colon - first.begin);
+    QByteArray head;
+    for (Line line = first; line.begin != colonLine.begin; line = lineAt(line.next))
+        head.append(data + headStart(line, first), line.end - headStart(line, first));
+    head.append(data + headStart(colonLine, first), colon - headStart(colonLine, first));
+    return head;
+}
+
 bool PropertyReader::Next(Property* property)
 {
     const char* data = text_.constData();
@@ -193,48 +238,13 @@ bool PropertyReader::Next(Property* property)
         if (first.end == first.begin || isFoldIndent(data[first.begin]))
             continue;  // a blank line, or a continuation whose property was not read
 
-        // The head runs to the first colon outside double quotes, over folded lines
-        // too (a fold's line end and indent are not part of it); a head with an odd
-        // quote ends at its first colon.
-        auto from = [&](const Line& line) { return line.begin == first.begin ? line.begin : line.begin + 1; };
         Line colonLine = first;
-        Line anyColonLine = first;
-        qsizetype colon = -1;
-        qsizetype anyColon = -1;
-        bool quoted = false;
-        for (Line line = first;; line = lineAt(line.next)) {
-            for (qsizetype i = from(line); i < line.end && colon < 0; ++i) {
-                if (data[i] == '"') {
-                    quoted = !quoted;
-                } else if (data[i] == ':') {
-                    if (anyColon < 0) {
-                        anyColon = i;
-                        anyColonLine = line;
-                    }
-                    if (!quoted) {
-                        colon = i;
-                        colonLine = line;
-                    }
-                }
-            }
-            if (colon >= 0 || !foldsOn(line))
-                break;
-        }
-        if (colon < 0) {
-            colon = anyColon;
-            colonLine = anyColonLine;
-        }
+        const qsizetype colon = headColon(first, &colonLine);
         if (colon <= first.begin)
             continue;
 
         *property = Property();
-        if (colonLine.begin == first.begin) {
-            property->head = QByteArray::fromRawData(data + first.begin, colon - first.begin);
-        } else {
-            for (Line line = first; line.begin != colonLine.begin; line = lineAt(line.next))
-                property->head.append(data + from(line), line.end - from(line));
-            property->head.append(data + from(colonLine), colon - from(colonLine));
-        }
+        property->head = headText(first, colonLine, colon);
         ParseHead(property->head, property);
         if (property->name.isEmpty())
             continue;

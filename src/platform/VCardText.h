@@ -59,6 +59,13 @@ private:
     bool foldsOn(const Line& line) const;
     bool endsSoftBreak(const Line& line, qsizetype valueStart) const;
     bool isCardBoundary(const Line& line) const;
+    // Where a line's part of a head begins: a folded line's indent is left out.
+    static qsizetype headStart(const Line& line, const Line& first)
+    {
+        return line.begin == first.begin ? line.begin : line.begin + 1;
+    }
+    qsizetype headColon(const Line& first, Line* colonLine) const;
+    QByteArray headText(const Line& first, const Line& colonLine, qsizetype colon) const;
 
     const QByteArray& text_;
     std::function<bool(const QByteArray&)> wanted_;
