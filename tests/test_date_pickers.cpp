@@ -76,10 +76,10 @@ enum class Key { Tab, Enter };
 
 struct Typed {
     const char* locale;
-    const char* keys;  // typed over the picker's whole text
-    Key key;           // Tab, then the save; or the save at once (Enter, OK)
-    QDate date;        // stored; none: refused with the text kept
-    const char* shown; // the picker's text afterwards
+    const char* keys;   // typed over the picker's whole text
+    Key key;            // Tab, then the save; or the save at once (Enter, OK)
+    QDate date;         // stored; none: refused with the text kept
+    const char* shown;  // the picker's text afterwards
 };
 
 // Every picker starts at this date; letters never enter a picker, so typing them
@@ -148,22 +148,27 @@ protected:
             texts.append(row.value(0).toString().left(10));
         return texts;
     }
-};
 
-TEST_P(DatePickers, TakeTheTypedDateOrRefuseItWithTheTextKept)
-{
-    addCategory(s("Work"));
-    const qint64 report = addRow(s("Work"), s("Report"), Given);
-    OpenIfClosed(DataEnvironment1().rstbl_Phones);
-    int saves = 0;
+    // Every kind of picker: how it is reached, how its window saves (after Tab, or at
+    // once), and what the save stores.
+    struct Picker {
+        const char* name;
+        std::function<DateField*()> picker;
+        std::function<void(Key)> save;
+        std::function<QStringList()> stored;
+        bool adds;  // a row per save; else the one row changes
+    };
 
-    const auto editor = [] {
+    static DateField* editorPicker()
+    {
         frmMesAdd& window = Forms::Get<frmMesAdd>();
         window.SetCategory(s("Work"), s("Work"));
         window.show();
         return window.DTPicker1;
-    };
-    const auto planner = [this]() -> DateField* {
+    }
+
+    DateField* plannerPicker()
+    {
         if (!Forms::IsLoaded<frmOrg>()) {
             main().ShowModeless();
             selectCategory(s("Work"));
@@ -176,8 +181,10 @@ TEST_P(DatePickers, TakeTheTypedDateOrRefuseItWithTheTextKept)
             grid->edit(cell);
         }
         return qobject_cast<DateField*>(grid->indexWidget(cell));
-    };
-    const auto card = [](int tab, QCheckBox* frmCntAdd::*tick, DateField* frmCntAdd::*picker) {
+    }
+
+    static std::function<DateField*()> cardPicker(int tab, QCheckBox* frmCntAdd::*tick, DateField* frmCntAdd::*picker)
+    {
         return [=] {
             frmCntAdd& window = Forms::Get<frmCntAdd>();
             window.show();
@@ -187,115 +194,136 @@ TEST_P(DatePickers, TakeTheTypedDateOrRefuseItWithTheTextKept)
             window.Check2->setChecked(tick == &frmCntAdd::Check2);
             return window.*picker;
         };
-    };
-    const auto saveCard = [&saves](Key key) {
+    }
+
+    void saveCard(Key key)
+    {
         frmCntAdd& window = Forms::Get<frmCntAdd>();
-        window.Text2Name->setText(s("Ann %1").arg(++saves));
+        window.Text2Name->setText(s("Ann %1").arg(++saves_));
         if (key == Key::Enter)
             press(window.focusWidget(), Qt::Key_Return);  // OK, the default button
         else
             window.Command6->click();
-    };
-    const auto phones = [this](const char* column) {
+    }
+
+    std::function<QStringList()> phoneDates(const char* column)
+    {
         return [this, column] {
             return dates(DataEnvironment1().Connection2,
                          QStringLiteral("SELECT %1 FROM tbl_Phones ORDER BY ID").arg(s(column)).toUtf8().constData());
         };
-    };
-    const auto events = [this] { return dates(db(), "SELECT Step_Date FROM lst_Dates ORDER BY Step_Numeric"); };
+    }
 
-    const struct {
-        const char* name;
-        std::function<DateField*()> picker;
-        std::function<void(Key)> save;  // after Tab, or at once
-        std::function<QStringList()> stored;
-        bool adds;  // a row per save; else the one row changes
-    } pickers[] = {
-        {"event editor", editor,
-         [&saves](Key key) {
-             frmMesAdd& window = Forms::Get<frmMesAdd>();
-             window.Text1->setText(s("Event %1").arg(++saves));
-             if (key == Key::Enter)
-                 press(window.DTPicker1, Qt::Key_Return);
-             else
-                 window.Command0->click();
-         },
-         events, true},
-        {"task list", [this] { return (Forms::IsLoaded<frmBus>() ? list() : open()).DTPicker1; },
-         [](Key key) {
-             list().Text1->setText(s("task"));
-             if (key == Key::Enter)
-                 press(list().DTPicker1, Qt::Key_Return);
-             else
-                 list().Command1->click();
-         },
-         [this] { return dates(tasksDb(), "SELECT bsn_Date FROM tbl_Business ORDER BY bsn_ID"); }, true},
-        {"birthday", card(0, &frmCntAdd::Check1, &frmCntAdd::TextDate), saveCard, phones("Personal_Date"), true},
-        {"anniversary", card(4, &frmCntAdd::Check2, &frmCntAdd::TextWDate), saveCard, phones("Personal_StatusDate"),
-         true},
-        {"anniversary reminder", card(4, &frmCntAdd::Check2, &frmCntAdd::TextWDate),
-         [this](Key) {
-             whenModal([] {
-                 if (frmCaseMsr* dialog = Forms::Find<frmCaseMsr>())
-                     dialog->Command1->click();
-             });
-             Forms::Get<frmCntAdd>().Command5->click();
-         },
-         events, true},
-        // Last: a refused date stays in its editor, which a window opened later would
-        // take the focus from, to be refused again.
-        {"planner", planner,
-         [](Key key) {
-             if (key == Key::Enter)
-                 press(QApplication::focusWidget(), Qt::Key_Return);
-         },
-         [&] {
-             return dates(db(), QStringLiteral("SELECT Step_Date FROM lst_Dates WHERE Step_Numeric = %1")
-                                    .arg(report)
-                                    .toUtf8()
-                                    .constData());
-         },
-         false},
-    };
+    QStringList eventDates() { return dates(db(), "SELECT Step_Date FROM lst_Dates ORDER BY Step_Numeric"); }
 
-    const QString notValid = GetLangText(s("mes66"));
-    for (const auto& p : pickers) {
+    std::vector<Picker> pickers()
+    {
+        const auto saveCard = [this](Key key) { this->saveCard(key); };
+        const auto events = [this] { return eventDates(); };
+        return {
+            {"event editor", editorPicker,
+             [this](Key key) {
+                 frmMesAdd& window = Forms::Get<frmMesAdd>();
+                 window.Text1->setText(s("Event %1").arg(++saves_));
+                 if (key == Key::Enter)
+                     press(window.DTPicker1, Qt::Key_Return);
+                 else
+                     window.Command0->click();
+             },
+             events, true},
+            {"task list", [this] { return (Forms::IsLoaded<frmBus>() ? list() : open()).DTPicker1; },
+             [](Key key) {
+                 list().Text1->setText(s("task"));
+                 if (key == Key::Enter)
+                     press(list().DTPicker1, Qt::Key_Return);
+                 else
+                     list().Command1->click();
+             },
+             [this] { return dates(tasksDb(), "SELECT bsn_Date FROM tbl_Business ORDER BY bsn_ID"); }, true},
+            {"birthday", cardPicker(0, &frmCntAdd::Check1, &frmCntAdd::TextDate), saveCard, phoneDates("Personal_Date"),
+             true},
+            {"anniversary", cardPicker(4, &frmCntAdd::Check2, &frmCntAdd::TextWDate), saveCard,
+             phoneDates("Personal_StatusDate"), true},
+            {"anniversary reminder", cardPicker(4, &frmCntAdd::Check2, &frmCntAdd::TextWDate),
+             [this](Key) {
+                 whenModal([] {
+                     if (frmCaseMsr* dialog = Forms::Find<frmCaseMsr>())
+                         dialog->Command1->click();
+                 });
+                 Forms::Get<frmCntAdd>().Command5->click();
+             },
+             events, true},
+            // Last: a refused date stays in its editor, which a window opened later would
+            // take the focus from, to be refused again.
+            {"planner", [this] { return plannerPicker(); },
+             [](Key key) {
+                 if (key == Key::Enter)
+                     press(QApplication::focusWidget(), Qt::Key_Return);
+             },
+             [this] {
+                 return dates(db(), QStringLiteral("SELECT Step_Date FROM lst_Dates WHERE Step_Numeric = %1")
+                                        .arg(report_)
+                                        .toUtf8()
+                                        .constData());
+             },
+             false},
+        };
+    }
+
+    // Types a case into a picker, then Tab or the save at once: the date stored, or
+    // the message with the text and the focus kept.
+    void check(const Picker& p, const Typed& typed)
+    {
+        const QString notValid = GetLangText(s("mes66"));
+        QPointer<DateField> picker = p.picker();
+        ASSERT_TRUE(picker);
+        ASSERT_TRUE(picker->isEnabled());
+        picker->setDate(Given);
+        QApplication::setActiveWindow(picker->window());
+        picker->setFocus(Qt::TabFocusReason);
+        picker->selectAll();
+        typeKeys(picker, s(typed.keys));
+        const QStringList before = p.stored();
+        const qsizetype shown = messages().size();
+        if (typed.key == Key::Tab)
+            press(picker, Qt::Key_Tab);
+        p.save(typed.key);
+        pump(10);
+        if (typed.date.isValid()) {
+            const QStringList after = p.stored();
+            EXPECT_EQ(after.size(), before.size() + (p.adds ? 1 : 0));
+            EXPECT_EQ(after.value(after.size() - 1), typed.date.toString(Qt::ISODate));
+            EXPECT_FALSE(messages().mid(shown).contains(notValid));
+            if (picker && picker->isVisible()) {
+                EXPECT_EQ(picker->text(), s(typed.shown));
+            } else if (!p.adds) {
+                EXPECT_EQ(Forms::Get<frmOrg>().GridModel->index(0, 2).data().toString(), s(typed.shown));
+            }
+        } else {
+            EXPECT_EQ(p.stored(), before);
+            EXPECT_EQ(messages().mid(shown), QStringList{notValid});
+            DateField* held = p.picker();  // the planner's cell has its editor again
+            ASSERT_TRUE(held);
+            EXPECT_EQ(held->text(), s(typed.shown));
+            EXPECT_EQ(QApplication::focusWidget(), held);
+        }
+    }
+
+    int saves_ = 0;
+    qint64 report_ = 0;
+};
+
+TEST_P(DatePickers, TakeTheTypedDateOrRefuseItWithTheTextKept)
+{
+    addCategory(s("Work"));
+    report_ = addRow(s("Work"), s("Report"), Given);
+    OpenIfClosed(DataEnvironment1().rstbl_Phones);
+    for (const Picker& p : pickers()) {
         for (const Typed& typed : TypedCases) {
             if (QLatin1String(typed.locale) != QLatin1String(GetParam()))
                 continue;
             SCOPED_TRACE(std::string(p.name) + " " + typed.keys + (typed.key == Key::Tab ? " Tab" : " Enter"));
-            QPointer<DateField> picker = p.picker();
-            ASSERT_TRUE(picker);
-            ASSERT_TRUE(picker->isEnabled());
-            picker->setDate(Given);
-            QApplication::setActiveWindow(picker->window());
-            picker->setFocus(Qt::TabFocusReason);
-            picker->selectAll();
-            typeKeys(picker, s(typed.keys));
-            const QStringList before = p.stored();
-            const qsizetype shown = messages().size();
-            if (typed.key == Key::Tab)
-                press(picker, Qt::Key_Tab);
-            p.save(typed.key);
-            pump(10);
-            if (typed.date.isValid()) {
-                const QStringList after = p.stored();
-                EXPECT_EQ(after.size(), before.size() + (p.adds ? 1 : 0));
-                EXPECT_EQ(after.value(after.size() - 1), typed.date.toString(Qt::ISODate));
-                EXPECT_FALSE(messages().mid(shown).contains(notValid));
-                if (picker && picker->isVisible()) {
-                    EXPECT_EQ(picker->text(), s(typed.shown));
-                } else if (!p.adds) {
-                    EXPECT_EQ(Forms::Get<frmOrg>().GridModel->index(0, 2).data().toString(), s(typed.shown));
-                }
-            } else {
-                EXPECT_EQ(p.stored(), before);
-                EXPECT_EQ(messages().mid(shown), QStringList{notValid});
-                DateField* held = p.picker();  // the planner's cell has its editor again
-                ASSERT_TRUE(held);
-                EXPECT_EQ(held->text(), s(typed.shown));
-                EXPECT_EQ(QApplication::focusWidget(), held);
-            }
+            check(p, typed);
         }
     }
 }
