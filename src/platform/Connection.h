@@ -116,10 +116,14 @@ private:
     DbResult openFile(const QString& path, int flags);
     DbResult checkPassword(const QString& password);
 
+    // Readies the open recordsets for a write and counts it.
+    void beforeWrite();
+
     QString connectionString_;
     sqlite3* db_ = nullptr;
     bool inTransaction_ = false;
     QList<Recordset*> recordsets_;
+    quint64 writes_ = 0;  // statements that could write, so far
 };
 
 // Runs a write: inside the connection's open transaction, or else in one of its own,
