@@ -5,6 +5,23 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QThread>
+
+#include <atomic>
+
+namespace {
+// Data up to this size is read at once: a few milliseconds.
+constexpr qsizetype ReadAtOnce = 256 * 1024;
+}  // namespace
+
+// A reading on a worker thread. The thread touches nothing but this; the box takes
+// the document once the thread has ended, or the document ends with the last owner.
+struct RtfLoad {
+    QByteArray data;
+    std::unique_ptr<QTextDocument> document;
+    QThread* thread = nullptr;
+    std::atomic<bool> dropped = false;
+};
 
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent)
@@ -12,14 +29,106 @@ RichTextBox::RichTextBox(QWidget* parent)
     setAcceptRichText(true);
 }
 
-QByteArray RichTextBox::TextRTF() const { return WriteRtf(*document()); }
+RichTextBox::~RichTextBox() { dropLoading(); }
+
+QByteArray RichTextBox::TextRTF()
+{
+    FinishLoading();
+    return WriteRtf(*document());
+}
+
+std::unique_ptr<QTextDocument> RichTextBox::newDocument() const
+{
+    auto made = std::make_unique<QTextDocument>();
+    made->setDefaultFont(document()->defaultFont());
+    made->setUndoRedoEnabled(false);
+    return made;
+}
+
+void RichTextBox::showDocument(std::unique_ptr<QTextDocument> shown)
+{
+    shown->setUndoRedoEnabled(true);
+    shown->setParent(this);
+    // The box's first document belongs to its text control, which ends it itself.
+    QTextDocument* previous = document()->parent() == this ? document() : nullptr;
+    setDocument(shown.release());
+    // At once: a document left to a later turn goes on being laid out meanwhile.
+    delete previous;
+    moveCursor(QTextCursor::Start);
+}
 
 void RichTextBox::SetTextRTF(const QByteArray& data)
 {
-    document()->setUndoRedoEnabled(false);
-    ReadRtf(data, document());
-    document()->setUndoRedoEnabled(true);
-    moveCursor(QTextCursor::Start);
+    dropLoading();
+    std::unique_ptr<QTextDocument> read = newDocument();
+    ReadRtf(data, read.get());
+    showDocument(std::move(read));
+}
+
+void RichTextBox::LoadTextRTF(const QByteArray& data)
+{
+    if (data.size() <= ReadAtOnce) {
+        SetTextRTF(data);
+        emit Loaded();
+        return;
+    }
+    Clear();
+    setReadOnly(true);
+    auto load = std::make_shared<RtfLoad>();
+    load->data = data;
+    load->document = newDocument();
+    // The document is made here and read there: it moves to the reading thread and
+    // back to this one when read.
+    QThread* here = thread();
+    load->thread = QThread::create([load, here] {
+        ReadRtf(load->data, load->document.get());
+        if (load->dropped)
+            load->document.reset();
+        else
+            load->document->moveToThread(here);
+    });
+    load->document->moveToThread(load->thread);
+    connect(load->thread, &QThread::finished, this, [this, load] { loadFinished(load); });
+    connect(load->thread, &QThread::finished, load->thread, &QObject::deleteLater);
+    load_ = load;
+    load->thread->start();
+}
+
+void RichTextBox::loadFinished(std::shared_ptr<RtfLoad> load)
+{
+    if (load != load_)
+        return;
+    load_.reset();
+    setReadOnly(false);
+    {
+        // The box shows the document the load asked for: no change of the user's.
+        const QSignalBlocker blocker(this);
+        showDocument(std::move(load->document));
+    }
+    emit Loaded();
+}
+
+void RichTextBox::FinishLoading()
+{
+    if (!load_)
+        return;
+    load_->thread->wait();
+    loadFinished(load_);
+}
+
+void RichTextBox::dropLoading()
+{
+    if (!load_)
+        return;
+    load_->dropped = true;
+    load_.reset();
+    setReadOnly(false);
+}
+
+void RichTextBox::Clear()
+{
+    dropLoading();
+    clear();
 }
 
 template <class T, class Get>
@@ -154,3 +263,4 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
     cursor.insertFragment(QTextDocumentFragment(&kept));
     setTextCursor(cursor);
 }
+

@@ -25,7 +25,8 @@ QString fileFilter() { return GetLangText(s("mes193")) + s(" Tessaryn|*.rtf"); }
 
 }  // namespace
 
-bool frmNote::saveQuestionDue() const { return NoteModified && !RTB1->document()->isEmpty(); }
+// A note still being read is not empty.
+bool frmNote::saveQuestionDue() const { return NoteModified && (RTB1->Loading() || !RTB1->document()->isEmpty()); }
 
 bool frmNote::saveBeforeLeaving()
 {
@@ -48,7 +49,7 @@ QString frmNote::MakeNewNoteName()
 void frmNote::startNewNote()
 {
     setTitle(MakeNewNoteName());
-    RTB1->clear();
+    RTB1->Clear();
     loadedFile_.clear();
     Text1->setFocus();
     SelectAllText(Text1);
@@ -123,7 +124,7 @@ bool frmNote::loadNote(const QString& fileName)
         report("mes357");
         return false;
     }
-    RTB1->SetTextRTF(data);
+    RTB1->LoadTextRTF(data);
     setTitle(TitleOf(fileName));
     showNote(fileName);
     return true;
@@ -202,7 +203,7 @@ void frmNote::OpenNoteFile()
     if (title.endsWith(s(".rtf"), Qt::CaseInsensitive))
         title.chop(4);
     setTitle(WithoutRefusedCharacters(title).trimmed());
-    RTB1->SetTextRTF(data);
+    RTB1->LoadTextRTF(data);
     // An imported note is a new note of the chosen group.
     loadedFile_.clear();
     Tree1->setCurrentItem(nullptr);

@@ -189,7 +189,7 @@ void frmNote::Combo1_Click()
     }
     shownGroup_ = chosen;
     LoadNoteTree();
-    RTB1->clear();
+    RTB1->Clear();
     setTitle(QString());
     loadedFile_.clear();
 }
