@@ -88,7 +88,6 @@ void frmNote::buildEditor()
     connect(RTB1, &QTextEdit::textChanged, this, [this] { NoteModified = true; });
     connect(RTB1, &QTextEdit::cursorPositionChanged, this, &frmNote::UpdateFormatLabel);
     connect(RTB1, &QTextEdit::selectionChanged, this, &frmNote::UpdateFormatLabel);
-    connect(RTB1, &RichTextBox::Loaded, this, &frmNote::UpdateFormatLabel);
     Label1 = MakeControl<QLabel>(this, "Label1", 3840, 6240, 8040, 300);
 }
 

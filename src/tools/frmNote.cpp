@@ -69,6 +69,8 @@ frmNote::frmNote()
         NoteTitleEdited = true;
     });
     buildEditor();
+    // A note read apart is shown with the box's signals held: the label follows here.
+    connect(RTB1, &RichTextBox::Loaded, this, &frmNote::UpdateFormatLabel);
 }
 
 frmNote::~frmNote() = default;
