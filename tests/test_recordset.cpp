@@ -638,7 +638,7 @@ TEST_F(RecordsetTest, ARecordsetStillReadingIsOneStateOfTheFile)
     // Another connection's write between two reads: every row is read afresh.
     ASSERT_TRUE(rs.Close().Ok());
     ASSERT_TRUE(rs.Open().Ok());
-    ASSERT_TRUE(rs.FetchMore(0));
+    ASSERT_TRUE(rs.FetchMore(0).Ok() && rs.Fetching());
     {
         Connection other;
         ASSERT_TRUE(other.Open(path, s("secret")).Ok());

@@ -51,7 +51,10 @@ bool BoundGridModel::canFetchMore(const QModelIndex& parent) const
 
 void BoundGridModel::fetchMore(const QModelIndex& parent)
 {
-    if (!parent.isValid() && !recordset_.FetchMore(FetchStepMs))
+    if (parent.isValid())
+        return;
+    // A row that cannot be read is tried again when the grid next draws its rows.
+    if (!recordset_.FetchMore(FetchStepMs).Ok() || !recordset_.Fetching())
         fetchStep_.stop();
 }
 

@@ -85,11 +85,11 @@ public:
 
     // For a grid while rows are still to be read: the visible rows read so far, the
     // current row's position among them (-1 when it is not among them), and a read of
-    // further rows for about the given time (false once all are read).
+    // further rows for about the given time.
     bool Fetching() const { return fetching_; }
     int FetchedCount() const { return static_cast<int>(view_.size()); }
     int FetchedPosition() const;
-    bool FetchMore(int milliseconds);
+    DbResult FetchMore(int milliseconds);
 
     // The current row's id; 0 when there is none (ids start at 1).
     qint64 CurrentId() const;

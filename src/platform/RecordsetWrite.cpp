@@ -97,9 +97,9 @@ Recordset::FileStamp Recordset::fileStamp() const
     return stamp;
 }
 
-bool Recordset::FetchMore(int milliseconds)
+DbResult Recordset::FetchMore(int milliseconds)
 {
-    return readOn(-1, milliseconds).Ok() && fetching_;
+    return readOn(-1, milliseconds);
 }
 
 DbResult Recordset::readRest() const
