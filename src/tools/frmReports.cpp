@@ -12,6 +12,7 @@
 #include "platform/Recordset.h"
 
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -61,9 +62,12 @@ frmReports::~frmReports() = default;
 
 void frmReports::Form_Unload()
 {
+    if (Building())
+        setBuilding(false);
     buildStep_.stop();
     page_.reset();
     rows_.reset();
+    written_.reset();
 }
 
 void frmReports::Form_Load()
@@ -196,21 +200,25 @@ void frmReports::writeReport(QByteArray html)
         reportWritten(FileSystem::WriteAtomic(ReportFilePath(), html, FileSystem::FileMode::OwnerOnly));
         return;
     }
-    // The page and the answer are the thread's own; a wizard closed meanwhile hears
+    // The page and the answer are the thread's own; a wizard left meanwhile hears
     // nothing of it.
     auto written = std::make_shared<bool>(false);
     QThread* writer = QThread::create([path = ReportFilePath(), html = std::move(html), written] {
         *written = FileSystem::WriteAtomic(path, html, FileSystem::FileMode::OwnerOnly);
     });
-    writing_ = true;
-    connect(writer, &QThread::finished, this, [this, written] { reportWritten(*written); });
+    written_ = written;
+    connect(writer, &QThread::finished, this, [this, written] {
+        if (written != written_)
+            return;
+        written_.reset();
+        reportWritten(*written);
+    });
     connect(writer, &QThread::finished, writer, &QObject::deleteLater);
     writer->start();
 }
 
 void frmReports::reportWritten(bool written)
 {
-    writing_ = false;
     setBuilding(false);
     if (!written) {
         MsgBox(GetLangText(s("mes373")) + s("\r\n") + ReportFilePath(), 48, ProductName());
@@ -223,4 +231,8 @@ void frmReports::setBuilding(bool on)
 {
     cmdNext->setEnabled(!on);
     cmdBack->setEnabled(!on);
+    if (on)
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
 }

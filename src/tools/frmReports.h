@@ -38,7 +38,7 @@ public:
     ReportKind ChosenKind() const;
     bool OnSecondPage() const;
     // A page is being built or written.
-    bool Building() const { return page_ != nullptr || writing_; }
+    bool Building() const { return page_ != nullptr || written_ != nullptr; }
 
     // Controls.
     QWidget* Picture1 = nullptr;  // page 1
@@ -65,5 +65,5 @@ private:
     std::unique_ptr<Recordset> rows_;  // the report's own copy of the table
     std::unique_ptr<ReportPage> page_;
     QTimer buildStep_;
-    bool writing_ = false;
+    std::shared_ptr<bool> written_;  // the answer of the page's writing under way
 };
