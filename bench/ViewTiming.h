@@ -3,7 +3,9 @@
 // Timing a window as the user meets it: from a click to the first paint of a widget,
 // and the longest time the interface thread went without running its event loop.
 
-#include <QAbstractEventDispatcher>
+#include "platform/Form.h"
+#include "platform/TrayIcon.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -12,26 +14,45 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
+
+// Ends every window and the tray icon, so that none outlives the folders of a run.
+inline void EndWindows()
+{
+    for (Form* form : Forms::Loaded())
+        delete form;
+    TrayIcon::ResetForTests();
+}
+
+// Calls a function at every paint of the widgets that it filters the events of.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(std::function<void()> painted) : painted_(std::move(painted)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted_();
+        return false;
+    }
+
+private:
+    std::function<void()> painted_;
+};
 
 // Delivers events until the widget has been painted once; false after 10 s.
 inline bool PumpUntilPainted(QWidget* widget)
 {
-    struct Watch : QObject {
-        bool painted = false;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            if (event->type() == QEvent::Paint)
-                painted = true;
-            return false;
-        }
-    } watch;
+    bool painted = false;
+    PaintWatch watch([&painted] { painted = true; });
     widget->installEventFilter(&watch);
     QElapsedTimer clock;
     clock.start();
-    while (!watch.painted && clock.elapsed() < 10000)
+    while (!painted && clock.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     widget->removeEventFilter(&watch);
-    return watch.painted;
+    return painted;
 }
 
 // The longest gap between two turns of the event loop while work runs: a zero timer

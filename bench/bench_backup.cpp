@@ -2,16 +2,13 @@
 // advance notice in the registry, through the backup wizard as the user runs it: the
 // longest time the interface waited between the click and the closed wizard, and
 // that time.
+#include "GeneratedEvents.h"
 #include "ViewTiming.h"
 #include "core/DataEnvironment.h"
-#include "core/RegData.h"
 #include "core/frmProcess.h"
 #include "platform/Clock.h"
-#include "platform/Connection.h"
 #include "platform/FileDialog.h"
-#include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
-#include "platform/TrayIcon.h"
 #include "support/Require.h"
 #include "support/TestEnv.h"
 #include "tools/BackupRestore.h"
@@ -26,32 +23,11 @@ namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
 
-void storeEvents(int count)
-{
-    Connection db;
-    Require(db.Open(KnownFolders::UserDataFolder() + s("/System/tesryn.db"), s("qk_mirtolven")));
-    Require(db.BeginTrans());
-    const QDate start(2027, 1, 1);
-    for (int i = 0; i < count; ++i) {
-        QList<QVariantList> added;
-        Require(db.Query(s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, Step_Rep) "
-                           "VALUES ('Birthdays', ?, ?, '09:50', 0) RETURNING Step_Numeric"),
-                         {s("Event %1").arg(i), start.addDays(i % 3000)}, &added));
-        if (i % 3)
-            continue;
-        const QString id = added.value(0).value(0).toString();
-        const QString special = ProgramKey() + s("Special\\") + id + s("\\");
-        Require(db.Execute(s("INSERT INTO registry (path, value) VALUES (?, 'w'), (?, '1'), (?, '1')"),
-                           {special + s("NextType"), special + s("NextInterval"), ProgramKey() + s("InAdvance\\") + id}));
-    }
-    Require(db.CommitTrans());
-}
-
 void BM_RestoreEvents100k(benchmark::State& state)
 {
     TestEnv env;
     env.PrepareUser();
-    storeEvents(100000);
+    StoreEvents({.count = 100000, .category = s("Birthdays"), .rulesEvery = 3});
     Clock::SetFixed(QDateTime(QDate(2026, 12, 9), QTime(10, 0)));
     frmProcess& process = Forms::Get<frmProcess>();
     process.Timer1->stop();
@@ -74,9 +50,7 @@ void BM_RestoreEvents100k(benchmark::State& state)
     state.counters["longest_block_ms"] = longest;
     state.counters["events"] = process.ListView1.Count();
     MsgBoxScript::SetAutomatic(false);
-    for (Form* form : Forms::Loaded())
-        delete form;
-    TrayIcon::ResetForTests();
+    EndWindows();
     Clock::Reset();
 }
 BENCHMARK(BM_RestoreEvents100k)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);

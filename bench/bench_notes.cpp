@@ -102,21 +102,12 @@ void BM_OpenNoteFromTree(benchmark::State& state)
         QElapsedTimer clock;
         bool shown = false;
         qint64 lastSize = 0;
-        struct PaintWatch : QObject {
-            std::function<void()> painted;
-            bool eventFilter(QObject*, QEvent* event) override
-            {
-                if (event->type() == QEvent::Paint)
-                    painted();
-                return false;
-            }
-        } watch;
-        watch.painted = [&] {
+        PaintWatch watch([&] {
             if (!shown && !note.RTB1->Loading() && !note.RTB1->document()->isEmpty()) {
                 shown = true;
                 firstScreen += clock.nsecsElapsed() / 1e6;
             }
-        };
+        });
         note.RTB1->viewport()->installEventFilter(&watch);
         QObject::connect(note.RTB1, &RichTextBox::Loaded, &watch, [&] {
             QObject::connect(note.RTB1->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,

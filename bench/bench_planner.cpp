@@ -1,5 +1,6 @@
 // The planner over 100 000 generated events of one category: from the main window's
 // open to the first paint of the grid, then a scroll to the last row and a sort.
+#include "GeneratedEvents.h"
 #include "ViewTiming.h"
 #include "core/DataEnvironment.h"
 #include "core/FolderFileExists.h"
@@ -7,9 +8,6 @@
 #include "events/PlannerGridModel.h"
 #include "events/frmOrg.h"
 #include "mainwin/frmMain.h"
-#include "platform/Connection.h"
-#include "platform/KnownFolders.h"
-#include "platform/TrayIcon.h"
 #include "support/Require.h"
 #include "support/TestEnv.h"
 
@@ -31,33 +29,15 @@ double millisecondsSince(std::chrono::steady_clock::time_point start)
 }
 
 // The harness's temporary folders with events of which every shown-th one is a
-// birthday, the category the planner opens on.
-class Folders {
-public:
+// birthday, the category the planner opens on; the windows end with them.
+struct Folders {
     Folders(int events, int shown)
     {
         env.PrepareUser();
-        Connection db;
-        Require(db.Open(KnownFolders::UserDataFolder() + s("/System/tesryn.db"), s("qk_mirtolven")));
-        Require(db.BeginTrans());
-        const QDate start(2027, 1, 1);
-        for (int i = 0; i < events; ++i) {
-            Require(db.Execute(s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, "
-                                 "Step_Rep) VALUES (?, ?, ?, ?, ?, 0)"),
-                               {i % shown ? s("Meetings") : s("Birthdays"), s("Event %1").arg(i),
-                                start.addDays(i % 3000).toString(Qt::ISODate),
-                                s("%1:%2").arg(i % 24, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')),
-                                i % 5 ? QVariant() : QVariant(s("note"))}));
-        }
-        Require(db.CommitTrans());
+        StoreEvents({.count = events, .category = s("Meetings"), .birthdaysEvery = shown});
         Forms::Get<frmProcess>().DateRefresh();
     }
-    ~Folders()
-    {
-        for (Form* form : Forms::Loaded())
-            delete form;
-        TrayIcon::ResetForTests();
-    }
+    ~Folders() { EndWindows(); }
 
     TestEnv env;
 };

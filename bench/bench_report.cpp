@@ -5,6 +5,7 @@
 // (the peak is reset first), which bounds the heap the report needs. And the events
 // report of 100 000 events with its columns as ticked at start: the longest time the
 // interface waited between the click and the opened page.
+#include "GeneratedEvents.h"
 #include "ViewTiming.h"
 #include "core/DataEnvironment.h"
 #include "core/frmProcess.h"
@@ -102,17 +103,7 @@ void BM_EventsReport100k(benchmark::State& state)
 {
     TestEnv env;
     env.PrepareUser();
-    {
-        Connection db;
-        Require(db.Open(KnownFolders::UserDataFolder() + s("/System/tesryn.db"), s("qk_mirtolven")));
-        Require(db.BeginTrans());
-        for (int i = 0; i < 100000; ++i)
-            Require(db.Execute(s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, "
-                                 "Step_Rep) VALUES (?, ?, ?, '09:30', NULL, 0)"),
-                               {i % 3 ? s("Birthdays") : s("Work"), s("Event %1").arg(i),
-                                QDate(2027, 1, 1).addDays(i % 3000).toString(Qt::ISODate)}));
-        Require(db.CommitTrans());
-    }
+    StoreEvents({.count = 100000, .category = s("Work"), .birthdaysEvery = 2});
     Forms::Get<frmProcess>().BuiltInMeasure1 = s("Birthdays");
     Shell::SetRecording(true);
     frmReports& wizard = Forms::Get<frmReports>();
