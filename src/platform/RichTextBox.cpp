@@ -2,10 +2,13 @@
 
 #include "RtfReader.h"
 
+#include <QCoreApplication>
 #include <QMimeData>
+#include <QPointer>
+#include <QSemaphore>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
-#include <QThread>
+#include <QThreadPool>
 
 #include <atomic>
 
@@ -14,12 +17,13 @@ namespace {
 constexpr qsizetype ReadAtOnce = 256 * 1024;
 }  // namespace
 
-// A reading on a worker thread. The thread touches nothing but this; the box takes
-// the document once the thread has ended, or the document ends with the last owner.
+// A reading on a worker thread of the program's pool. The thread touches nothing but
+// this; the box takes the document once it is read, or it ends with the last owner.
 struct RtfLoad {
     QByteArray data;
+    QFont font;
     std::unique_ptr<QTextDocument> document;
-    QThread* thread = nullptr;
+    QSemaphore read;  // released once the document is read and belongs to the box's thread
     std::atomic<bool> dropped = false;
 };
 
@@ -37,13 +41,19 @@ QByteArray RichTextBox::TextRTF()
     return WriteRtf(*document());
 }
 
-std::unique_ptr<QTextDocument> RichTextBox::newDocument() const
+namespace {
+
+// A document read apart, set up as the box's documents are.
+std::unique_ptr<QTextDocument> readDocument(const QByteArray& data, const QFont& font)
 {
     auto made = std::make_unique<QTextDocument>();
-    made->setDefaultFont(document()->defaultFont());
+    made->setDefaultFont(font);
     made->setUndoRedoEnabled(false);
+    ReadRtf(data, made.get());
     return made;
 }
+
+}  // namespace
 
 void RichTextBox::showDocument(std::unique_ptr<QTextDocument> shown)
 {
@@ -60,9 +70,7 @@ void RichTextBox::showDocument(std::unique_ptr<QTextDocument> shown)
 void RichTextBox::SetTextRTF(const QByteArray& data)
 {
     dropLoading();
-    std::unique_ptr<QTextDocument> read = newDocument();
-    ReadRtf(data, read.get());
-    showDocument(std::move(read));
+    showDocument(readDocument(data, document()->defaultFont()));
 }
 
 void RichTextBox::LoadTextRTF(const QByteArray& data)
@@ -76,22 +84,25 @@ void RichTextBox::LoadTextRTF(const QByteArray& data)
     setReadOnly(true);
     auto load = std::make_shared<RtfLoad>();
     load->data = data;
-    load->document = newDocument();
-    // The document is made here and read there: it moves to the reading thread and
-    // back to this one when read.
-    QThread* here = thread();
-    load->thread = QThread::create([load, here] {
-        ReadRtf(load->data, load->document.get());
+    load->font = document()->defaultFont();
+    load_ = load;
+    // The document is made and read there, then given to this thread, where the box
+    // takes it.
+    QThreadPool::globalInstance()->start([load, here = thread(), box = QPointer<RichTextBox>(this)]() mutable {
+        load->document = readDocument(load->data, load->font);
         if (load->dropped)
             load->document.reset();
         else
             load->document->moveToThread(here);
+        load->read.release();
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [load, box = std::move(box)] {
+                if (box)
+                    box->loadFinished(load);
+            },
+            Qt::QueuedConnection);
     });
-    load->document->moveToThread(load->thread);
-    connect(load->thread, &QThread::finished, this, [this, load] { loadFinished(load); });
-    connect(load->thread, &QThread::finished, load->thread, &QObject::deleteLater);
-    load_ = load;
-    load->thread->start();
 }
 
 void RichTextBox::loadFinished(std::shared_ptr<RtfLoad> load)
@@ -112,7 +123,7 @@ void RichTextBox::FinishLoading()
 {
     if (!load_)
         return;
-    load_->thread->wait();
+    load_->read.acquire();
     loadFinished(load_);
 }
 

@@ -60,8 +60,6 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    // A document read apart, set up as this box's documents are.
-    std::unique_ptr<QTextDocument> newDocument() const;
     void showDocument(std::unique_ptr<QTextDocument> document);
     void dropLoading();
     void loadFinished(std::shared_ptr<RtfLoad> load);

@@ -11,13 +11,15 @@
 #include "platform/MsgBox.h"
 #include "platform/Recordset.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QThread>
+#include <QThreadPool>
 
 namespace {
 
@@ -200,21 +202,23 @@ void frmReports::writeReport(QByteArray html)
         reportWritten(FileSystem::WriteAtomic(ReportFilePath(), html, FileSystem::FileMode::OwnerOnly));
         return;
     }
-    // The page and the answer are the thread's own; a wizard left meanwhile hears
-    // nothing of it.
+    // The page is written on a worker thread of the program's pool; a wizard left
+    // meanwhile hears nothing of it.
     auto written = std::make_shared<bool>(false);
-    QThread* writer = QThread::create([path = ReportFilePath(), html = std::move(html), written] {
-        *written = FileSystem::WriteAtomic(path, html, FileSystem::FileMode::OwnerOnly);
-    });
     written_ = written;
-    connect(writer, &QThread::finished, this, [this, written] {
-        if (written != written_)
-            return;
-        written_.reset();
-        reportWritten(*written);
-    });
-    connect(writer, &QThread::finished, writer, &QObject::deleteLater);
-    writer->start();
+    QThreadPool::globalInstance()->start(
+        [path = ReportFilePath(), html = std::move(html), written, wizard = QPointer<frmReports>(this)]() mutable {
+            *written = FileSystem::WriteAtomic(path, html, FileSystem::FileMode::OwnerOnly);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [written, wizard = std::move(wizard)] {
+                    if (!wizard || written != wizard->written_)
+                        return;
+                    wizard->written_.reset();
+                    wizard->reportWritten(*written);
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 void frmReports::reportWritten(bool written)
