@@ -105,6 +105,8 @@ public:
     // Several statements without parameters, as a schema file holds them.
     DbResult ExecuteScript(const QString& sql);
 
+    // For reading: the open recordsets follow the writes of Execute and the other
+    // members, not those made through the handle itself.
     sqlite3* Handle() const { return db_; }
     // The result of the last failed SQLite call, with its message.
     DbResult LastError(const QString& what) const;

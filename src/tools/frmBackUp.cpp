@@ -92,8 +92,6 @@ void frmBackUp::Form_Load()
     Picture2->hide();
 }
 
-frmBackUp::~frmBackUp() = default;
-
 void frmBackUp::Form_Unload()
 {
     if (pending_)
@@ -170,7 +168,7 @@ void frmBackUp::restore()
     }
     auto pending = std::make_shared<RestoreStage>(BeginRestore(*kind, chosen));
     if (pending->outcome != CopyOutcome::Done) {
-        restoreStaged(*kind, pending->outcome);
+        restoreEnded(*kind, pending->outcome);
         return;
     }
     pending_ = pending;
@@ -197,10 +195,10 @@ void frmBackUp::restoreStaged(const std::shared_ptr<RestoreStage>& pending)
     pending_.reset();
     cmdNext->setEnabled(true);
     QGuiApplication::restoreOverrideCursor();
-    restoreStaged(pending->kind, FinishRestore(*pending));
+    restoreEnded(pending->kind, FinishRestore(*pending));
 }
 
-void frmBackUp::restoreStaged(DataKind kind, CopyOutcome outcome)
+void frmBackUp::restoreEnded(DataKind kind, CopyOutcome outcome)
 {
     switch (outcome) {
     case CopyOutcome::Done:

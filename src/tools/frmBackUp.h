@@ -12,7 +12,6 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 
-
 // The backup wizard: page 1 chooses between a backup and a restore and shows the
 // last backup; page 2 (backup only) chooses the data. A restore closes the wizard
 // and the main window, which reads everything afresh when it is shown next. The
@@ -22,7 +21,6 @@ class frmBackUp : public Form {
     Q_OBJECT
 public:
     frmBackUp();
-    ~frmBackUp() override;
 
     void Form_Load() override;
     void Form_Unload() override;
@@ -57,7 +55,7 @@ private:
     void restore();
     // The staging has ended: the restore goes on with its swap.
     void restoreStaged(const std::shared_ptr<RestoreStage>& pending);
-    void restoreStaged(DataKind kind, CopyOutcome outcome);
+    void restoreEnded(DataKind kind, CopyOutcome outcome);
 
     std::shared_ptr<RestoreStage> pending_;  // the restore being staged
 };
