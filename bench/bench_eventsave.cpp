@@ -2,6 +2,7 @@
 // as OK runs it before the event-list refresh, with the planner closed: over 100 and
 // over 100 000 stored events, each holding its rule and advance entries, beside the
 // floor of one SQLite insert in one transaction on the same file.
+#include "GeneratedEvents.h"
 #include "core/DataEnvironment.h"
 #include "core/FolderFileExists.h"
 #include "core/RegData.h"
@@ -34,26 +35,6 @@ double millisecondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Events of a week's rule, shown ten minutes ahead.
-void storeEvents(int count)
-{
-    Connection db;
-    Require(db.Open(KnownFolders::UserDataFolder() + s("/System/tesryn.db"), s("qk_mirtolven")));
-    Require(db.BeginTrans());
-    const QDate start(2027, 1, 1);
-    for (int i = 0; i < count; ++i) {
-        QList<QVariantList> added;
-        Require(db.Query(s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, Step_Rep) "
-                   "VALUES ('Work', ?, ?, '09:50', 0) RETURNING Step_Numeric"),
-                 {s("Event %1").arg(i), start.addDays(i % 3000)}, &added));
-        const QString id = added.value(0).value(0).toString();
-        const QString special = ProgramKey() + s("Special\\") + id + s("\\");
-        Require(db.Execute(s("INSERT INTO registry (path, value) VALUES (?, 'w'), (?, '1'), (?, '1')"),
-                   {special + s("NextType"), special + s("NextInterval"), ProgramKey() + s("InAdvance\\") + id}));
-    }
-    Require(db.CommitTrans());
-}
-
 frmMesAdd& editorForANewEvent()
 {
     frmMesAdd& editor = Forms::Get<frmMesAdd>();
@@ -84,7 +65,8 @@ void BM_SaveEventWithRuleAndAdvance(benchmark::State& state)
 {
     TestEnv env;
     env.PrepareUser();
-    storeEvents(int(state.range(0)));
+    // Events of a week's rule, shown ten minutes ahead.
+    StoreEvents({.count = int(state.range(0)), .category = s("Work"), .rulesEvery = 1});
     Clock::SetFixed(QDateTime(QDate(2026, 12, 9), QTime(10, 0)));
     // The running program holds every event in its list, which the duplicate-title
     // test looks through.

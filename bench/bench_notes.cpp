@@ -1,19 +1,23 @@
-// Notes over generated data: a 1 MB note with a format change every 40 characters
-// opened into the editor and saved, a group of 1 000 notes listed with the
-// default title of a new one, and the RTF reader over files that once made it
-// slow or large (40 000 fonts, colours or formats in 1 MB, 50 MB of empty
-// paragraphs or lines), each beside an ordinary note of the same size, with the
-// rise of resident memory while it reads; and a note file over the size limit
-// refused beside one at the limit read whole.
+// Notes over generated data: notes of 1 MB and 10 MB with a format change every 40
+// characters opened into the editor and saved, a note opened from the notes window's
+// tree as the user meets it, a group of 1 000 notes listed with the default title of
+// a new one, and the RTF reader over files that once made it slow or large (40 000
+// fonts, colours or formats in 1 MB, 50 MB of empty paragraphs or lines), each beside
+// an ordinary note of the same size, with the rise of resident memory while it reads;
+// and a note file over the size limit refused beside one at the limit read whole.
 #include "PeakResident.h"
+#include "ViewTiming.h"
 #include "platform/RichTextBox.h"
 #include "platform/RtfReader.h"
+#include "support/Require.h"
 #include "support/TestEnv.h"
 #include "tools/NoteStore.h"
 #include "tools/frmNote.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
 #include <QTextCursor>
+#include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -23,13 +27,14 @@ namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
 
-// About 1 MB of RTF: runs of 40 characters, each in another format, 25 runs a paragraph.
-QByteArray largeNote()
+// About 1 MB of RTF per 700 000 characters: runs of 40 characters, each in another
+// format, 25 runs a paragraph.
+QByteArray largeNote(int characters = 700000)
 {
     QTextDocument document;
     QTextCursor cursor(&document);
     const QString run = s("Forty characters of a note, then more ab");
-    for (int i = 0; cursor.position() < 700000; ++i) {
+    for (int i = 0; cursor.position() < characters; ++i) {
         QTextCharFormat format;
         format.setFontFamilies({i % 3 ? s("Liberation Sans") : s("Liberation Serif")});
         format.setFontPointSize(10 + i % 4);
@@ -71,13 +76,62 @@ void BM_SaveLargeNote(benchmark::State& state)
 {
     TestEnv env;
     RichTextBox box;
-    box.SetTextRTF(largeNote());
+    box.SetTextRTF(largeNote(int(state.range(0))));
     const QString path = env.Root() + s("/large.rtf");
     for (auto _ : state)
         benchmark::DoNotOptimize(WriteNoteFile(path, box.TextRTF()));
     state.counters["peak_MB"] = peakMegabytes();
 }
-BENCHMARK(BM_SaveLargeNote)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveLargeNote)->Arg(700000)->Arg(7000000)->Unit(benchmark::kMillisecond);
+
+// A click on a note in the notes window's tree: the time to the first paint that
+// shows its text, the longest the interface waited meanwhile and until Qt has laid
+// the whole note out (its size unchanged for 2 s), and that time.
+void BM_OpenNoteFromTree(benchmark::State& state)
+{
+    TestEnv env;
+    env.PrepareUser();
+    WriteFile(NotesFolder() + s("/Large.rtf"), largeNote(int(state.range(0))));
+    WriteFile(NotesFolder() + s("/Small.rtf"), "{\\rtf1 x}");
+    frmNote& note = Forms::Get<frmNote>();
+    note.ShowModeless();
+    QCoreApplication::processEvents();
+    QTreeWidgetItem* top = note.Tree1->topLevelItem(0);
+    QTreeWidgetItem* large = top->child(0)->text(0) == s("Large") ? top->child(0) : top->child(1);
+    QTreeWidgetItem* small = large == top->child(0) ? top->child(1) : top->child(0);
+    double firstScreen = 0, longest = 0, laidOut = 0;
+    for (auto _ : state) {
+        // Each opening starts from the small note, as a user moving between notes.
+        note.Tree1_NodeClick(small);
+        Require(PumpUntil([&] { return !note.RTB1->Loading(); }));
+        QElapsedTimer clock;
+        bool shown = false;
+        qint64 lastSize = 0;
+        PaintWatch watch([&] {
+            if (!shown && !note.RTB1->Loading() && !note.RTB1->document()->isEmpty()) {
+                shown = true;
+                firstScreen += clock.nsecsElapsed() / 1e6;
+            }
+        });
+        note.RTB1->viewport()->installEventFilter(&watch);
+        QObject::connect(note.RTB1, &RichTextBox::Loaded, &watch, [&] {
+            QObject::connect(note.RTB1->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+                             &watch, [&] { lastSize = clock.nsecsElapsed(); });
+        });
+        clock.start();
+        const LoopGaps::Result gaps = LoopGaps::Run([&] { note.Tree1_NodeClick(large); }, [&] {
+            return shown && clock.nsecsElapsed() - lastSize > 2000'000'000;
+        });
+        note.RTB1->viewport()->removeEventFilter(&watch);
+        longest = std::max(longest, gaps.longest);
+        laidOut += lastSize / 1e6;
+    }
+    state.counters["first_screen_ms"] = firstScreen / double(state.iterations());
+    state.counters["longest_block_ms"] = longest;
+    state.counters["laid_out_ms"] = laidOut / double(state.iterations());
+    delete &note;
+}
+BENCHMARK(BM_OpenNoteFromTree)->Arg(700000)->Arg(7000000)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 void BM_ListGroupOf1000(benchmark::State& state)
 {

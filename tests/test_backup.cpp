@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QThreadPool>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,11 +41,21 @@ protected:
         FileDialog::PushResult(chosen);
         wizard().cmdOK->click();
     }
-    static void restore(const QString& chosen)
+    // Starts a restore: the backup is checked on a worker thread, and the wizard ends
+    // the restore from its event loop.
+    static void startRestore(const QString& chosen)
     {
         wizard().Option1[1]->setChecked(true);
         FileDialog::PushResult(chosen);
         wizard().cmdNext->click();
+    }
+    static void restore(const QString& chosen)
+    {
+        startRestore(chosen);
+        PumpUntil([] {
+            const frmBackUp* shown = Forms::Find<frmBackUp>();
+            return !shown || !shown->Restoring();
+        });
     }
 
     static int count(Connection& connection, const char* table)
@@ -205,7 +216,7 @@ TEST_F(Backup, ARestoreFromTheToolbarKeepsTheFilteredPlannerAndNeverReusesAnId)
     main().ShowModeless();
     pump(50);
     QPointer<frmMain> mainWindow(&main());
-    whenShown<frmBackUp>([&](frmBackUp&) { restore(home("events.tssv")); });
+    whenShown<frmBackUp>([&](frmBackUp&) { startRestore(home("events.tssv")); });
     clickToolbarButton(11);
     // The main window goes once its toolbar's click is over, never under it.
     EXPECT_TRUE(mainWindow);
@@ -288,6 +299,28 @@ TEST_F(Backup, ARestoreThatFailsLeavesTheLiveFileAsItWas)
         ASSERT_TRUE(phones().Close().Ok());
         EXPECT_EQ(ReadFile(DatabasePath(DataKind::Phones)), live);
     }
+}
+
+// The backup is checked on a worker thread while the wizard waits: Next does
+// nothing meanwhile, and leaving the wizard then drops the restore and its copy.
+TEST_F(Backup, ARestoreLeftWhileItsBackupIsCheckedChangesNothing)
+{
+    addTask(s("2026-12-01"), s("Backed up"), false);
+    ASSERT_TRUE(DatabaseCopy::BackupTo(tasks(), home("tasks.tssb")).Ok());
+    addTask(s("2026-12-02"), s("Added later"), false);
+    ASSERT_TRUE(tasks().Close().Ok());
+    const QByteArray live = ReadFile(DatabasePath(DataKind::Tasks));
+    startRestore(home("tasks.tssb"));
+    ASSERT_TRUE(wizard().Restoring());
+    wizard().cmdNext->click();
+    EXPECT_TRUE(FileDialog::AskedForTests().size() == 1);
+    wizard().cmdCancel->click();
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(ReadFile(DatabasePath(DataKind::Tasks)), live);
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(s(" ")).toStdString();
+    EXPECT_EQ(count(tasks(), "tbl_Business"), 2);
 }
 
 TEST_F(Backup, ABackupThatCannotBeWrittenKeepsTheOlderFileAndRecordsNothing)

@@ -4,6 +4,8 @@
 
 #include "test_notes_fixture.h"
 
+#include <functional>
+
 namespace {
 
 TEST_F(NotesTest, ItTakesTheMainWindowsPlaceAndBackGivesItBackAfterAskingAboutChanges)
@@ -270,6 +272,47 @@ TEST_F(NotesTest, ATreeClickLoadsANoteAndAsksBeforeLeavingChanges)
     EXPECT_TRUE(note.SaveNote());
     EXPECT_EQ(QFileInfo(huge.fileName()).size(), MaxNoteFileSize + 1);
     EXPECT_EQ(noteText(NotesFolder() + s("/Beta.rtf")), s("beta"));
+}
+
+// A large note is read apart from the window: until it is shown the editor is
+// read-only, a save waits for it and stores it whole, and whatever replaces it first
+// keeps its place.
+TEST_F(NotesTest, ALargeNoteStillBeingReadIsSavedWholeAndGivesWayToTheNextOne)
+{
+    QString large;
+    for (int i = 0; large.size() < 400000; ++i)
+        large += s("Line %1 of a long note.\n").arg(i);
+    large.chop(1);
+    writeNote(NotesFolder() + s("/Large.rtf"), large);
+    writeNote(NotesFolder() + s("/Small.rtf"), s("small"));
+    frmNote& note = open();
+    const struct {
+        const char* name;
+        std::function<void(frmNote&)> meanwhile;
+        QString shown;
+    } cases[] = {
+        {"save under another title",
+         [](frmNote& n) {
+             n.Text1->setText(s("Copy"));
+             EXPECT_TRUE(n.SaveNote());
+         },
+         large},
+        {"another note clicked", [](frmNote& n) { n.Tree1_NodeClick(node(n, s("Small"))); }, s("small")},
+        {"a new note", [](frmNote& n) { n.NewNote(); }, QString()},
+    };
+    for (const auto& c : cases) {
+        note.Tree1_NodeClick(node(note, s("Large")));
+        ASSERT_TRUE(note.RTB1->Loading()) << c.name;
+        EXPECT_TRUE(note.RTB1->isReadOnly());
+        c.meanwhile(note);
+        PumpUntil([&] { return !note.RTB1->Loading(); });
+        QCoreApplication::processEvents();
+        EXPECT_EQ(note.RTB1->toPlainText(), c.shown) << c.name;
+        EXPECT_FALSE(note.RTB1->isReadOnly()) << c.name;
+        EXPECT_FALSE(note.NoteModified && c.shown == large) << c.name;
+    }
+    EXPECT_EQ(noteText(NotesFolder() + s("/Copy.rtf")), large);
+    EXPECT_TRUE(messages().isEmpty());
 }
 
 TEST_F(NotesTest, DeleteRemovesTheSelectedNoteAndShowsTheFirstOrANewOne)

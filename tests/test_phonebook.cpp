@@ -120,6 +120,15 @@ TEST_F(PhoneBook, EveryChoiceOfAGroupFiltersByItsNameTakenLiterally)
     chooseGroup(phones().Combo1->currentIndex());
     EXPECT_EQ(column(), QStringList{s("Ира")});
     EXPECT_TRUE(label().isEmpty());
+    // So also after code chose it (the group manager refills the list): the user's
+    // later choice of that entry is a choice of its own.
+    FillGroupCombo(phones().Combo1);
+    search(1, s("A"));
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+    QApplication::sendEvent(phones().Combo1, &key);
+    emit phones().Combo1->activated(0);
+    EXPECT_EQ(column().size(), 8);
+    EXPECT_TRUE(label().isEmpty());
 }
 
 TEST_F(PhoneBook, AHeadingSortsItsColumnAscendingDatesAsDatesAndOthersNot)

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 QString s(const char* text) { return QString::fromUtf8(text); }
@@ -51,6 +53,17 @@ protected:
         for (const QVariantList& r : rows)
             names.append(r.value(0).toString());
         return names;
+    }
+
+    // Rows "n0000", "n0001", ... enough that Open reads only the first of them.
+    void seedMany(int count = 2500)
+    {
+        ASSERT_TRUE(connection.BeginTrans().Ok());
+        for (int i = 0; i < count; ++i)
+            ASSERT_TRUE(connection.Execute(s("INSERT INTO items (Name, Done) VALUES (?, 0)"),
+                                           {s("n%1").arg(i, 4, 10, QLatin1Char('0'))})
+                            .Ok());
+        ASSERT_TRUE(connection.CommitTrans().Ok());
     }
 
     static QStringList visibleNames(Recordset& rs)
@@ -562,4 +575,124 @@ TEST_F(RecordsetTest, GridRefusesBeforeWritingAndWritesAcceptedEditsThrough)
     EXPECT_EQ(rs.CurrentId(), 2);
     EXPECT_EQ(model.CurrentRow(), 1);
     EXPECT_GE(current, 1);
+}
+
+TEST_F(RecordsetTest, ALargeTableReadAsShownGivesTheAnswersOfAWholeRead)
+{
+    seedMany();
+    // Each case runs on a recordset just opened, which is still reading, and on one
+    // read whole; both must answer alike.
+    const struct {
+        const char* name;
+        std::function<QString(Recordset&)> ask;
+    } cases[] = {
+        {"count", [](Recordset& rs) { return QString::number(rs.RecordCount()); }},
+        {"last row", [](Recordset& rs) { return rs.MoveLast().Ok() ? rs.Field(0).toString() : s("failed"); }},
+        {"a row not read yet", [](Recordset& rs) { return rs.ValueAt(2400, 0).toString(); }},
+        {"find", [](Recordset& rs) { return rs.Find(s("Name = 'n2222'")).Ok() ? QString::number(rs.CurrentId()) : s("failed"); }},
+        {"sort", [](Recordset& rs) { return rs.SetSort(s("Name DESC")).Ok() ? rs.Field(0).toString() : s("failed"); }},
+        {"filter on late rows",
+         [](Recordset& rs) {
+             if (!rs.SetFilter(s("Name LIKE 'n24*'")).Ok())
+                 return s("failed");
+             return s("%1 %2 %3").arg(rs.Eof()).arg(rs.Field(0).toString()).arg(rs.RecordCount());
+         }},
+        {"current row kept through a filter",
+         [](Recordset& rs) {
+             if (!rs.MoveTo(3).Ok() || !rs.SetFilter(s("Name LIKE 'n0*'")).Ok())
+                 return s("failed");
+             return s("%1 %2").arg(rs.AbsolutePosition()).arg(rs.RecordCount());
+         }},
+        {"edit of a late row",
+         [this](Recordset& rs) {
+             if (!rs.MoveToId(2300) || !rs.SetField(0, s("late")).Ok() || !rs.Update().Ok())
+                 return s("failed");
+             const QString names = namesInFile().mid(2298, 3).join(u',');
+             return rs.SetField(0, s("n2299")).Ok() && rs.Update().Ok() ? names : s("failed");
+         }},
+    };
+    for (const auto& c : cases) {
+        Recordset lazy(connection, s("items"));
+        Recordset whole(connection, s("items"));
+        ASSERT_TRUE(lazy.Open().Ok());
+        ASSERT_TRUE(whole.Open().Ok());
+        ASSERT_TRUE(lazy.Fetching()) << c.name;
+        ASSERT_LT(lazy.FetchedCount(), 2500);
+        EXPECT_EQ(whole.RecordCount(), 2500);
+        EXPECT_EQ(c.ask(lazy), c.ask(whole)) << c.name;
+        EXPECT_FALSE(lazy.Fetching()) << c.name;
+    }
+}
+
+TEST_F(RecordsetTest, ARecordsetStillReadingIsOneStateOfTheFile)
+{
+    seedMany();
+    // A write on the connection comes after the whole read: it shows at the Resync.
+    Recordset rs(connection, s("items"));
+    ASSERT_TRUE(rs.Open().Ok());
+    ASSERT_TRUE(connection.Execute(s("DELETE FROM items WHERE Name = 'n2499'")).Ok());
+    EXPECT_FALSE(rs.Fetching());
+    EXPECT_EQ(rs.RecordCount(), 2500);
+    ASSERT_TRUE(rs.Resync().Ok());
+    EXPECT_EQ(rs.RecordCount(), 2499);
+    // Another connection's write between two reads: every row is read afresh.
+    ASSERT_TRUE(rs.Close().Ok());
+    ASSERT_TRUE(rs.Open().Ok());
+    ASSERT_TRUE(rs.FetchMore(0).Ok() && rs.Fetching());
+    {
+        Connection other;
+        ASSERT_TRUE(other.Open(path, s("secret")).Ok());
+        ASSERT_TRUE(other.Execute(s("UPDATE items SET Name = 'first' WHERE Id = 1")).Ok());
+        ASSERT_TRUE(other.Execute(s("UPDATE items SET Name = 'last' WHERE Id = 2499")).Ok());
+    }
+    EXPECT_EQ(rs.ValueAt(2498, 0).toString(), s("last"));
+    EXPECT_EQ(rs.ValueAt(0, 0).toString(), s("first"));
+    // A Resync of a file nobody wrote gives the same rows; after another
+    // connection's write it reads them again.
+    ASSERT_TRUE(rs.Resync().Ok());
+    EXPECT_EQ(rs.ValueAt(0, 0).toString(), s("first"));
+    {
+        Connection other;
+        ASSERT_TRUE(other.Open(path, s("secret")).Ok());
+        ASSERT_TRUE(other.Execute(s("UPDATE items SET Name = 'again' WHERE Id = 1")).Ok());
+    }
+    ASSERT_TRUE(rs.Resync().Ok());
+    EXPECT_EQ(rs.ValueAt(0, 0).toString(), s("again"));
+}
+
+TEST_F(RecordsetTest, TheGridShowsALargeTableAsItIsReadAndWritesEditsThrough)
+{
+    seedMany();
+    Recordset rs(connection, s("items"));
+    ASSERT_TRUE(rs.Open().Ok());
+    ASSERT_TRUE(rs.SetFilter(s("Name LIKE '*5'")).Ok());
+    BoundGridModel model(rs);
+    model.SetEditable(0, true);
+    EXPECT_LT(model.rowCount(), 250);
+    EXPECT_TRUE(model.canFetchMore({}));
+    int inserted = 0, resets = 0;
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, [&] { ++inserted; });
+    QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    // An edit while rows are still to come is written, and the rest are read first.
+    EXPECT_TRUE(model.setData(model.index(1, 0), s("edited")));
+    EXPECT_FALSE(model.canFetchMore({}));
+    EXPECT_EQ(model.rowCount(), 250);
+    EXPECT_EQ(namesInFile()[15], s("edited"));
+    EXPECT_EQ(model.data(model.index(249, 0)).toString(), s("n2495"));
+    EXPECT_EQ(inserted, 1);
+    EXPECT_EQ(resets, 0);
+
+    // The grid's own steps bring in the same rows as a whole read.
+    ASSERT_TRUE(rs.Close().Ok());
+    ASSERT_TRUE(rs.Open().Ok());
+    ASSERT_TRUE(rs.SetFilter(s("Name LIKE '*5'")).Ok());
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    QStringList shown;
+    for (int row = 0; row < model.rowCount(); ++row)
+        shown.append(model.data(model.index(row, 0)).toString());
+    Recordset whole(connection, s("items"));
+    ASSERT_TRUE(whole.Open().Ok());
+    ASSERT_TRUE(whole.SetFilter(s("Name LIKE '*5'")).Ok());
+    EXPECT_EQ(shown, visibleNames(whole));
 }

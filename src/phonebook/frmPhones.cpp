@@ -84,19 +84,20 @@ frmPhones::frmPhones()
     LabelFilter->setFont(font);
     Combo1 = MakeControl<QComboBox>(this, "Combo1", 8280, 1275, 3600, 330);
     // Code that selects an entry runs the filter through the index change; a click
-    // runs it through the activation, also on the entry already chosen.
+    // runs it through the activation, also on the entry already chosen. A click that
+    // changes the entry brings both: its activation finds the filter applied.
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index < 0)
             return;
         ReapplyGroupFilter();
         choiceApplied_ = true;
-        QTimer::singleShot(0, this, [this] { choiceApplied_ = false; });
     });
     connect(Combo1, &QComboBox::activated, this, [this] {
         if (!choiceApplied_)
             ReapplyGroupFilter();
         choiceApplied_ = false;
     });
+    Combo1->installEventFilter(this);
     DataGrid1 = MakeControl<QTableView>(this, "DataGrid1", 120, 1800, 11760, 5580);
     SetupDataGrid(DataGrid1);
     DataGrid1->installEventFilter(this);
@@ -320,6 +321,12 @@ void frmPhones::deleteCurrent()
 
 bool frmPhones::eventFilter(QObject* watched, QEvent* event)
 {
+    // A choice by the user starts with a press, a key or the wheel on the list: an
+    // entry applied by code before it is not that choice's.
+    const QEvent::Type type = event->type();
+    if (watched == Combo1
+        && (type == QEvent::MouseButtonPress || type == QEvent::KeyPress || type == QEvent::Wheel))
+        choiceApplied_ = false;
     if (watched == DataGrid1 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // A cell being edited takes its Delete key itself.

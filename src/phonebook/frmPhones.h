@@ -64,8 +64,9 @@ private:
     void report(const QString& messageKey);
 
     QList<QAction*> toolbarButtons_;  // index - 1; gaps have no action
-    // Set while a choice in the list has applied its filter: the activation that
-    // follows the same click then has nothing left to do.
+    // Set once an entry's filter is applied through the index change: the activation
+    // that follows within the same choice then has nothing left to do. The user's next
+    // press, key or wheel on the list clears it.
     bool choiceApplied_ = false;
     // Set while the window closes: it then brings the main window back instead.
     bool closing_ = false;

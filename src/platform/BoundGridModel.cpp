@@ -2,16 +2,24 @@
 
 #include "Recordset.h"
 
+namespace {
+// A step of reading keeps the grid's events waiting no longer than this.
+constexpr int FetchStepMs = 8;
+}  // namespace
+
 BoundGridModel::BoundGridModel(Recordset& recordset, QObject* parent)
     : QAbstractTableModel(parent), recordset_(recordset)
 {
+    fetchStep_.setInterval(0);
+    connect(&fetchStep_, &QTimer::timeout, this, [this] { fetchMore({}); });
     connect(&recordset_, &Recordset::RowsChanged, this, &BoundGridModel::reset);
+    connect(&recordset_, &Recordset::RowsAppended, this, &BoundGridModel::appendRows);
     connect(&recordset_, &Recordset::RowChanged, this, [this](int row) {
         if (row >= 0 && row < rowCount())
             emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
     connect(&recordset_, &Recordset::CurrentChanged, this,
-            [this] { emit CurrentRowChanged(recordset_.AbsolutePosition()); });
+            [this] { emit CurrentRowChanged(recordset_.FetchedPosition()); });
     reset();
 }
 
@@ -23,7 +31,31 @@ void BoundGridModel::reset()
         for (int i = 0; i < recordset_.FieldCount(); ++i)
             columns_.append(i);
     }
+    rows_ = recordset_.FetchedCount();
     endResetModel();
+}
+
+void BoundGridModel::appendRows(int first, int count)
+{
+    if (first + count <= rows_)
+        return;
+    beginInsertRows({}, rows_, first + count - 1);
+    rows_ = first + count;
+    endInsertRows();
+}
+
+bool BoundGridModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && recordset_.Fetching();
+}
+
+void BoundGridModel::fetchMore(const QModelIndex& parent)
+{
+    if (parent.isValid())
+        return;
+    // A row that cannot be read is tried again when the grid next draws its rows.
+    if (!recordset_.FetchMore(FetchStepMs).Ok() || !recordset_.Fetching())
+        fetchStep_.stop();
 }
 
 void BoundGridModel::SetColumns(const QList<int>& fields)
@@ -64,20 +96,20 @@ void BoundGridModel::SetValidator(std::function<bool(int, const QVariant&)> vali
 
 int BoundGridModel::CurrentRow() const
 {
-    return recordset_.AbsolutePosition();
+    return recordset_.FetchedPosition();
 }
 
 void BoundGridModel::SetCurrentRow(int row)
 {
     // Cell edits are stored as they are made, so the move has no edit to store; a row
     // out of range leaves the current row where it was.
-    if (row != recordset_.AbsolutePosition())
+    if (row != recordset_.FetchedPosition())
         std::ignore = recordset_.MoveTo(row);
 }
 
 int BoundGridModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : recordset_.RecordCount();
+    return parent.isValid() ? 0 : rows_;
 }
 
 int BoundGridModel::columnCount(const QModelIndex& parent) const
@@ -89,6 +121,8 @@ QVariant BoundGridModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
+    if (recordset_.Fetching() && !fetchStep_.isActive())
+        fetchStep_.start();
     const QVariant value = recordset_.ValueAt(index.row(), FieldOf(index.column()));
     if (role == Qt::DisplayRole) {
         const auto format = formats_.constFind(index.column());

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
@@ -13,6 +14,8 @@ class Recordset;
 // recordset's filter and sort order, follows every change that any user of the
 // recordset makes, and writes accepted cell edits straight through (SetField and
 // Update on that row). The grid's current row is the recordset's current row.
+// While the recordset still reads its rows the model shows those read and, once
+// the grid has drawn them, reads the rest in short steps between its events.
 class BoundGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -38,6 +41,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
 
 signals:
     // An accepted edit was stored.
@@ -48,8 +53,13 @@ signals:
 
 private:
     void reset();
+    void appendRows(int first, int count);
 
     Recordset& recordset_;
+    int rows_ = 0;       // the rows shown
+    // Reads further rows while the recordset has more, from the grid's first look at
+    // its rows on: the first screen is drawn before them.
+    mutable QTimer fetchStep_;
     QList<int> columns_;
     bool defaultColumns_ = true;
     QHash<int, QString> headers_;

@@ -217,6 +217,8 @@ DbResult Connection::ForEachRow(const QString& sql, const QVariantList& paramete
     SqlStatement statement(db_, sql);
     if (!statement.Prepared() || !statement.Bind(parameters))
         return LastError(sql);
+    if (!sqlite3_stmt_readonly(statement.get()))
+        beforeWrite();
     const RowReader reader(statement.get());
     int status;
     while ((status = sqlite3_step(statement.get())) == SQLITE_ROW)
@@ -256,6 +258,7 @@ DbResult Connection::ExecuteScript(const QString& sql)
 {
     if (!db_)
         return DbResult::Failure(DbStatus::Error, QStringLiteral("the connection is closed"));
+    beforeWrite();
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         return LastError(QStringLiteral("script"));
     return {};
@@ -271,6 +274,16 @@ DbResult Connection::LastError(const QString& what) const
                                 : DbStatus::Error;
     const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
     return DbResult::Failure(status, QStringLiteral("%1: %2").arg(what, message), message);
+}
+
+void Connection::beforeWrite()
+{
+    // A recordset still reading its rows reads them before the file changes: its copy
+    // stays the file as it was when it opened.
+    const QList<Recordset*> open = recordsets_;
+    for (Recordset* recordset : open)
+        recordset->beforeWrite();
+    ++writes_;
 }
 
 void Connection::attach(Recordset* recordset)

@@ -105,6 +105,8 @@ public:
     // Several statements without parameters, as a schema file holds them.
     DbResult ExecuteScript(const QString& sql);
 
+    // For reading: the open recordsets follow the writes of Execute and the other
+    // members, not those made through the handle itself.
     sqlite3* Handle() const { return db_; }
     // The result of the last failed SQLite call, with its message.
     DbResult LastError(const QString& what) const;
@@ -116,10 +118,14 @@ private:
     DbResult openFile(const QString& path, int flags);
     DbResult checkPassword(const QString& password);
 
+    // Readies the open recordsets for a write and counts it.
+    void beforeWrite();
+
     QString connectionString_;
     sqlite3* db_ = nullptr;
     bool inTransaction_ = false;
     QList<Recordset*> recordsets_;
+    quint64 writes_ = 0;  // statements that could write, so far
 };
 
 // Runs a write: inside the connection's open transaction, or else in one of its own,

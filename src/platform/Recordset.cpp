@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+namespace {
+// Open reads this many rows, more than a grid shows at once; the rest come later.
+constexpr int FirstRows = 1000;
+}  // namespace
+
 Recordset::Recordset(Connection& connection, const QString& table, QObject* parent)
     : QObject(parent), connection_(connection), table_(table)
 {
@@ -31,11 +36,15 @@ DbResult Recordset::Open()
     }
     DbResult result = readSchema();
     Rows rows;
+    bool atEnd = false;
+    const FileStamp stamp = fileStamp();
     if (result.Ok())
-        result = readRows(&rows);
+        result = readRows(&rows, 0, FirstRows, -1, &atEnd);
     if (!result.Ok())
         return result;
     rows_ = std::move(rows);
+    fetching_ = !atEnd;
+    readStamp_ = stamp;
     open_ = true;
     connection_.attach(this);
     filterText_.clear();
@@ -54,6 +63,7 @@ DbResult Recordset::Close()
     const DbResult stored = storePending();
     mode_ = Mode::None;
     open_ = false;
+    fetching_ = false;
     connection_.detach(this);
     rows_ = Rows();
     view_.clear();
@@ -69,8 +79,17 @@ DbResult Recordset::Close()
     return stored;
 }
 
+int Recordset::RecordCount() const
+{
+    // A row that cannot be read is not counted; the next write reports the failure.
+    std::ignore = readRest();
+    return static_cast<int>(view_.size());
+}
+
 bool Recordset::Eof() const
 {
+    if (view_.empty())
+        std::ignore = readRest();  // the first row may be still to come
     if (mode_ == Mode::Add || onDeleted_)
         return false;
     return position_ >= static_cast<int>(view_.size());
@@ -78,6 +97,8 @@ bool Recordset::Eof() const
 
 bool Recordset::Bof() const
 {
+    if (view_.empty())
+        std::ignore = readRest();
     if (mode_ == Mode::Add || onDeleted_)
         return false;
     return position_ < 0 || view_.empty();
@@ -94,7 +115,7 @@ DbResult Recordset::MoveFirst()
 {
     if (!open_)
         return notOpen();
-    const DbResult stored = storePending();
+    const DbResult stored = settle();
     if (stored.Ok())
         setPosition(0);
     return stored;
@@ -104,7 +125,7 @@ DbResult Recordset::MoveLast()
 {
     if (!open_)
         return notOpen();
-    const DbResult stored = storePending();
+    const DbResult stored = settle();
     if (stored.Ok())
         setPosition(view_.empty() ? 0 : static_cast<int>(view_.size()) - 1);
     return stored;
@@ -114,7 +135,7 @@ DbResult Recordset::MoveNext()
 {
     if (!open_)
         return notOpen();
-    const DbResult stored = storePending();
+    const DbResult stored = settle();
     if (!stored.Ok())
         return stored;
     if (onDeleted_)
@@ -130,7 +151,7 @@ DbResult Recordset::MovePrevious()
 {
     if (!open_)
         return notOpen();
-    const DbResult stored = storePending();
+    const DbResult stored = settle();
     if (!stored.Ok())
         return stored;
     if (onDeleted_)
@@ -146,7 +167,10 @@ DbResult Recordset::MoveTo(int position)
 {
     if (!open_)
         return notOpen();
-    const DbResult stored = storePending();
+    // A grid moves among the rows it shows, which are read.
+    DbResult stored = position >= 0 && position < FetchedCount() ? DbResult() : readRest();
+    if (stored.Ok())
+        stored = storePending();
     if (stored.Ok())
         setPosition(position);
     return stored;
@@ -154,7 +178,7 @@ DbResult Recordset::MoveTo(int position)
 
 bool Recordset::MoveToId(qint64 id)
 {
-    if (!open_ || !storePending().Ok())
+    if (!open_ || !settle().Ok())
         return false;
     for (size_t i = 0; i < view_.size(); ++i) {
         if (view_[i]->id == id) {
@@ -167,6 +191,8 @@ bool Recordset::MoveToId(qint64 id)
 
 Recordset::Row* Recordset::current() const
 {
+    if (fetching_ && position_ >= static_cast<int>(view_.size()))
+        std::ignore = readRest();  // the current row is the first one still to come
     if (!open_ || mode_ == Mode::Add || onDeleted_ || position_ < 0 || position_ >= static_cast<int>(view_.size()))
         return nullptr;
     return view_[position_];
@@ -183,8 +209,16 @@ int Recordset::AbsolutePosition() const
     return current() ? position_ : -1;
 }
 
+int Recordset::FetchedPosition() const
+{
+    const bool among = mode_ != Mode::Add && !onDeleted_ && position_ >= 0 && position_ < FetchedCount();
+    return open_ && among ? position_ : -1;
+}
+
 QVariant Recordset::ValueAt(int position, int field) const
 {
+    if (position >= FetchedCount())
+        std::ignore = readRest();
     if (position < 0 || position >= static_cast<int>(view_.size()) || field < 0 || field >= FieldCount())
         return {};
     return Readable(view_[position]->values[field]);
@@ -192,6 +226,8 @@ QVariant Recordset::ValueAt(int position, int field) const
 
 qint64 Recordset::IdAt(int position) const
 {
+    if (position >= FetchedCount())
+        std::ignore = readRest();
     if (position < 0 || position >= static_cast<int>(view_.size()))
         return 0;
     return view_[position]->id;
@@ -233,6 +269,9 @@ DbResult Recordset::SetField(int index, const QVariant& value)
         return DbResult::Failure(DbStatus::Error, QStringLiteral("%1 has no field %2").arg(table_).arg(index));
     if (index == idField_)
         return DbResult::Failure(DbStatus::Error, QStringLiteral("the database sets %1").arg(fields_[index].name));
+    // An edit waits for the rest of the rows: a write keeps the whole copy in step.
+    if (const DbResult read = readRest(); !read.Ok())
+        return read;
     if (mode_ == Mode::None && !current())
         return DbResult::Failure(DbStatus::Error, QStringLiteral("%1 has no current row").arg(table_));
     QVariant stored;
@@ -310,7 +349,11 @@ DbResult Recordset::SetFilter(const QString& criteria)
     const std::optional<Criteria> parsed = Criteria::Parse(criteria, fields_, &error);
     if (!parsed)
         return DbResult::Failure(DbStatus::BadCriteria, QStringLiteral("filter \"%1\": %2").arg(criteria, error));
-    const DbResult stored = storePending();
+    // Without a sort the rows still to come join the new view in their order; a
+    // current row still to come must be known to be kept.
+    DbResult stored = sort_.isEmpty() && FetchedPosition() >= 0 ? DbResult() : readRest();
+    if (stored.Ok())
+        stored = storePending();
     if (!stored.Ok())
         return stored;
     filterText_ = criteria;
@@ -328,7 +371,7 @@ DbResult Recordset::SetSort(const QString& sort)
     const std::optional<QList<SortKey>> parsed = ParseSort(sort, fields_, &error);
     if (!parsed)
         return DbResult::Failure(DbStatus::BadCriteria, QStringLiteral("sort \"%1\": %2").arg(sort, error));
-    const DbResult stored = storePending();
+    const DbResult stored = settle();
     if (!stored.Ok())
         return stored;
     sortText_ = sort;
@@ -345,7 +388,7 @@ DbResult Recordset::Find(const QString& criteria)
     const std::optional<Criteria> parsed = Criteria::Parse(criteria, fields_, &error);
     if (!parsed)
         return DbResult::Failure(DbStatus::BadCriteria, QStringLiteral("find \"%1\": %2").arg(criteria, error));
-    const DbResult stored = storePending();
+    const DbResult stored = settle();
     if (!stored.Ok())
         return stored;
     const int count = static_cast<int>(view_.size());
@@ -366,12 +409,22 @@ DbResult Recordset::Resync()
     const DbResult stored = storePending();
     if (!stored.Ok())
         return stored;
+    // While rows are still to come the current row is among those read, or is the
+    // first to come, which position 0 keeps.
+    const qint64 keep = fetching_ ? IdAt(FetchedPosition()) : CurrentId();
+    // A file that no write has touched since the rows were read gives the same rows.
+    const FileStamp stamp = fileStamp();
+    if (stamp == readStamp_) {
+        rebuildView(keep);
+        return {};
+    }
     Rows rows;
     const DbResult result = readRows(&rows);
     if (!result.Ok())
         return result;
-    const qint64 keep = CurrentId();
     rows_ = std::move(rows);
+    fetching_ = false;
+    readStamp_ = stamp;
     rebuildView(keep);
     return {};
 }
@@ -379,11 +432,14 @@ DbResult Recordset::Resync()
 void Recordset::reload()
 {
     Rows rows;
+    const FileStamp stamp = fileStamp();
     if (!readRows(&rows).Ok())
         return;
-    const qint64 keep = mode_ == Mode::Add ? idBeforeAdd_ : CurrentId();
+    const qint64 keep = mode_ == Mode::Add ? idBeforeAdd_ : fetching_ ? IdAt(FetchedPosition()) : CurrentId();
     const Mode mode = mode_;
     rows_ = std::move(rows);
+    fetching_ = false;
+    readStamp_ = stamp;
     rebuildView(keep);
     if (mode == Mode::Edit && CurrentId() != keep)
         mode_ = Mode::None;

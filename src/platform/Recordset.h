@@ -17,6 +17,11 @@
 // reads the file again. The current row is tracked by its id, so it stays the same
 // row through sorts, updates and resyncs, and through a filter it still meets.
 //
+// Open reads only the first rows; the rest follow in table order as a grid asks for
+// them (FetchMore), and at once when any other member needs them or before any write
+// on the connection. The rows read so far under the filter are the head of the whole
+// view, so a grid can show them meanwhile: every answer is the one a whole read gives.
+//
 // Field writes are held on the current row (or on the row AddNew started) until
 // Update stores them; moving to another row, AddNew, Find, SetFilter, SetSort,
 // Resync and Close store them first, CancelUpdate drops them. Each stored write goes
@@ -40,7 +45,7 @@ public:
     DbResult Close();
 
     // Rows under the filter (a row started by AddNew counts once it is stored).
-    int RecordCount() const { return static_cast<int>(view_.size()); }
+    int RecordCount() const;
     DbResult MoveFirst();
     DbResult MoveNext();
     DbResult MovePrevious();
@@ -78,6 +83,14 @@ public:
     // current row.
     DbResult Resync();
 
+    // For a grid while rows are still to be read: the visible rows read so far, the
+    // current row's position among them (-1 when it is not among them), and a read of
+    // further rows for about the given time.
+    bool Fetching() const { return fetching_; }
+    int FetchedCount() const { return static_cast<int>(view_.size()); }
+    int FetchedPosition() const;
+    DbResult FetchMore(int milliseconds);
+
     // The current row's id; 0 when there is none (ids start at 1).
     qint64 CurrentId() const;
     // Makes the row with this id current when it is visible.
@@ -96,6 +109,8 @@ signals:
     // The stored values of one visible row changed.
     void RowChanged(int position);
     void CurrentChanged();
+    // Rows read later met the filter: count rows were added at the end of the view.
+    void RowsAppended(int first, int count);
 
 private:
     friend class Connection;
@@ -115,8 +130,26 @@ private:
     };
     enum class Mode { None, Edit, Add };
 
+    // The file as the rows were read: the connection's own writes and the version
+    // that other connections' commits move.
+    struct FileStamp {
+        quint64 writes = 0;
+        qint64 version = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+
     DbResult readSchema();
-    DbResult readRows(Rows* rows) const;
+    // Rows after the id after, in table order, appended to rows: all of them, or at
+    // most maxRows, or as many as the time allows; *atEnd tells whether the table's end
+    // was met.
+    DbResult readRows(Rows* rows, qint64 after = 0, int maxRows = -1, int milliseconds = -1,
+                      bool* atEnd = nullptr) const;
+    FileStamp fileStamp() const;
+    // Reads the rows still to be read; any rows of a changed file are read afresh.
+    DbResult readRest() const;
+    DbResult readOn(int maxRows, int milliseconds);
+    // The connection is about to write: the rows still to be read are read first.
+    void beforeWrite();
     DbResult readRow(qint64 id, Row* row);
     void decodeRow(sqlite3_stmt* statement, Row* row, Rows* rows) const;
     void rebuildView(qint64 keepId);
@@ -126,6 +159,9 @@ private:
     Row* current() const;
     std::span<const QVariant> valuesOf(const Row& row) const { return {row.values, size_t(fields_.size())}; }
     DbResult storePending();
+    // The rows still to be read, then the pending edit: what a move or a new view
+    // needs first.
+    DbResult settle();
     DbResult storeAdded();
     DbResult storeEdited();
     DbResult notOpen() const;
@@ -147,6 +183,11 @@ private:
     QString sortText_;
     QList<SortKey> sort_;
     QSet<qint64> pinned_;  // added or changed here since the filter was set
+
+    // Rows are still to be read. Until then there is no sort, no pinned row and no
+    // pending edit; the current row is among the rows read, or is the first one to come.
+    bool fetching_ = false;
+    FileStamp readStamp_;
 
     Mode mode_ = Mode::None;
     std::vector<QVariant> pendingValues_;

@@ -3,6 +3,7 @@
 
 #include "SqlStatement.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 
 #include <algorithm>
@@ -51,29 +52,103 @@ DbResult Recordset::readSchema()
     return {};
 }
 
-DbResult Recordset::readRows(Rows* rows) const
+DbResult Recordset::readRows(Rows* rows, qint64 after, int maxRows, int milliseconds, bool* atEnd) const
 {
-    *rows = Rows();
     sqlite3* db = connection_.Handle();
     if (!db)
         return notOpen();
     // The list is sized once rather than grown: room not yet filled is address
     // space, not memory.
-    const qint64 bound = std::clamp<qint64>(largestId(db, table_), 0, qint64(1) << 20);
-    rows->order.reserve(std::max(rows_.order.size(), size_t(bound)));
-    SqlStatement statement(db, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                                   .arg(columnList(fields_), SqlName(table_), SqlName(fields_[idField_].name)));
-    if (!statement.Prepared())
+    if (rows->order.empty()) {
+        const qint64 bound = std::clamp<qint64>(largestId(db, table_), 0, qint64(1) << 20);
+        rows->order.reserve(std::max(rows_.order.size(), size_t(bound)));
+    }
+    const QString id = SqlName(fields_[idField_].name);
+    SqlStatement statement(db, QStringLiteral("SELECT %1 FROM %2 WHERE %3 > ? ORDER BY %3")
+                                   .arg(columnList(fields_), SqlName(table_), id));
+    if (!statement.Prepared() || !statement.Bind({after}))
         return connection_.LastError(QStringLiteral("reading %1").arg(table_));
-    int status;
-    while ((status = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    QElapsedTimer clock;
+    clock.start();
+    int status = SQLITE_ROW;
+    for (int read = 0; read != maxRows; ++read) {
+        // The clock is read once in a while: a row takes microseconds.
+        if (milliseconds >= 0 && read % 64 == 63 && clock.elapsed() >= milliseconds)
+            break;
+        if ((status = sqlite3_step(statement.get())) != SQLITE_ROW)
+            break;
         Row* row = new (rows->store.Take(1)) Row;
         decodeRow(statement.get(), row, rows);
         rows->order.push_back(row);
     }
-    if (status != SQLITE_DONE)
+    if (status != SQLITE_ROW && status != SQLITE_DONE)
         return connection_.LastError(QStringLiteral("reading %1").arg(table_));
+    if (atEnd)
+        *atEnd = status == SQLITE_DONE;
     return {};
+}
+
+Recordset::FileStamp Recordset::fileStamp() const
+{
+    FileStamp stamp{connection_.writes_, -1};
+    SqlStatement statement(connection_.Handle(), QStringLiteral("PRAGMA data_version"));
+    if (statement.Prepared() && sqlite3_step(statement.get()) == SQLITE_ROW)
+        stamp.version = sqlite3_column_int64(statement.get(), 0);
+    return stamp;
+}
+
+DbResult Recordset::FetchMore(int milliseconds)
+{
+    return readOn(-1, milliseconds);
+}
+
+DbResult Recordset::readRest() const
+{
+    // Reading rows that are due changes nothing a whole read at Open would not
+    // have given, so the const members may do it.
+    return fetching_ ? const_cast<Recordset*>(this)->readOn(-1, -1) : DbResult();
+}
+
+void Recordset::beforeWrite()
+{
+    // The write reports its own failure; a row that cannot be read stays due.
+    std::ignore = readRest();
+}
+
+DbResult Recordset::readOn(int maxRows, int milliseconds)
+{
+    if (!fetching_)
+        return {};
+    const FileStamp stamp = fileStamp();
+    if (stamp != readStamp_) {
+        // Another connection wrote between two reads: every row is read afresh, so that
+        // the rows are of one state of the file.
+        Rows rows;
+        const DbResult result = readRows(&rows);
+        if (!result.Ok())
+            return result;
+        const qint64 keep = IdAt(FetchedPosition());
+        rows_ = std::move(rows);
+        fetching_ = false;
+        readStamp_ = stamp;
+        rebuildView(keep);
+        return {};
+    }
+    const size_t from = rows_.order.size();
+    const int before = FetchedCount();
+    const bool hadCurrent = FetchedPosition() >= 0;
+    bool atEnd = false;
+    const DbResult result =
+        readRows(&rows_, from > 0 ? rows_.order.back()->id : 0, maxRows, milliseconds, &atEnd);
+    for (size_t i = from; i < rows_.order.size(); ++i)
+        if (rowVisible(*rows_.order[i]))
+            view_.push_back(rows_.order[i]);
+    fetching_ = !(result.Ok() && atEnd);
+    if (FetchedCount() > before)
+        emit RowsAppended(before, FetchedCount() - before);
+    if (!hadCurrent && FetchedPosition() >= 0)
+        emit CurrentChanged();
+    return result;
 }
 
 DbResult Recordset::readRow(qint64 id, Row* row)
@@ -109,7 +184,7 @@ DbResult Recordset::AddNew()
 {
     if (!open_)
         return notOpen();
-    const DbResult stored = storePending();
+    const DbResult stored = settle();
     if (!stored.Ok())
         return stored;
     idBeforeAdd_ = CurrentId();
@@ -118,6 +193,12 @@ DbResult Recordset::AddNew()
     pendingSet_.assign(fields_.size(), false);
     emit CurrentChanged();
     return {};
+}
+
+DbResult Recordset::settle()
+{
+    const DbResult read = readRest();
+    return read.Ok() ? storePending() : read;
 }
 
 DbResult Recordset::Update()
@@ -237,6 +318,8 @@ DbResult Recordset::Delete()
         CancelUpdate();
         return {};
     }
+    if (const DbResult read = readRest(); !read.Ok())
+        return read;
     Row* row = current();
     if (!row)
         return DbResult::Failure(DbStatus::Error, QStringLiteral("%1 has no current row").arg(table_));

@@ -2,9 +2,30 @@
 
 #include "RtfReader.h"
 
+#include <QCoreApplication>
 #include <QMimeData>
+#include <QPointer>
+#include <QSemaphore>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QThreadPool>
+
+#include <atomic>
+
+namespace {
+// Data up to this size is read at once: a few milliseconds.
+constexpr qsizetype ReadAtOnce = 256 * 1024;
+}  // namespace
+
+// A reading on a worker thread of the program's pool. The thread touches nothing but
+// this; the box takes the document once it is read, or it ends with the last owner.
+struct RtfLoad {
+    QByteArray data;
+    QFont font;
+    std::unique_ptr<QTextDocument> document;
+    QSemaphore read;  // released once the document is read and belongs to the box's thread
+    std::atomic<bool> dropped = false;
+};
 
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent)
@@ -12,14 +33,113 @@ RichTextBox::RichTextBox(QWidget* parent)
     setAcceptRichText(true);
 }
 
-QByteArray RichTextBox::TextRTF() const { return WriteRtf(*document()); }
+RichTextBox::~RichTextBox() { dropLoading(); }
+
+QByteArray RichTextBox::TextRTF()
+{
+    FinishLoading();
+    return WriteRtf(*document());
+}
+
+namespace {
+
+// A document read apart, set up as the box's documents are.
+std::unique_ptr<QTextDocument> readDocument(const QByteArray& data, const QFont& font)
+{
+    auto made = std::make_unique<QTextDocument>();
+    made->setDefaultFont(font);
+    made->setUndoRedoEnabled(false);
+    ReadRtf(data, made.get());
+    return made;
+}
+
+}  // namespace
+
+void RichTextBox::showDocument(std::unique_ptr<QTextDocument> shown)
+{
+    shown->setUndoRedoEnabled(true);
+    shown->setParent(this);
+    // The box's first document belongs to its text control, which ends it itself.
+    QTextDocument* previous = document()->parent() == this ? document() : nullptr;
+    setDocument(shown.release());
+    // At once: a document left to a later turn goes on being laid out meanwhile.
+    delete previous;
+    moveCursor(QTextCursor::Start);
+}
 
 void RichTextBox::SetTextRTF(const QByteArray& data)
 {
-    document()->setUndoRedoEnabled(false);
-    ReadRtf(data, document());
-    document()->setUndoRedoEnabled(true);
-    moveCursor(QTextCursor::Start);
+    dropLoading();
+    showDocument(readDocument(data, document()->defaultFont()));
+}
+
+void RichTextBox::LoadTextRTF(const QByteArray& data)
+{
+    if (data.size() <= ReadAtOnce) {
+        SetTextRTF(data);
+        emit Loaded();
+        return;
+    }
+    Clear();
+    setReadOnly(true);
+    auto load = std::make_shared<RtfLoad>();
+    load->data = data;
+    load->font = document()->defaultFont();
+    load_ = load;
+    // The document is made and read there, then given to this thread, where the box
+    // takes it.
+    QThreadPool::globalInstance()->start([load, here = thread(), box = QPointer<RichTextBox>(this)]() mutable {
+        load->document = readDocument(load->data, load->font);
+        if (load->dropped)
+            load->document.reset();
+        else
+            load->document->moveToThread(here);
+        load->read.release();
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [load, box = std::move(box)] {
+                if (box)
+                    box->loadFinished(load);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void RichTextBox::loadFinished(std::shared_ptr<RtfLoad> load)
+{
+    if (load != load_)
+        return;
+    load_.reset();
+    setReadOnly(false);
+    {
+        // The box shows the document the load asked for: no change of the user's.
+        const QSignalBlocker blocker(this);
+        showDocument(std::move(load->document));
+    }
+    emit Loaded();
+}
+
+void RichTextBox::FinishLoading()
+{
+    if (!load_)
+        return;
+    load_->read.acquire();
+    loadFinished(load_);
+}
+
+void RichTextBox::dropLoading()
+{
+    if (!load_)
+        return;
+    load_->dropped = true;
+    load_.reset();
+    setReadOnly(false);
+}
+
+void RichTextBox::Clear()
+{
+    dropLoading();
+    clear();
 }
 
 template <class T, class Get>
@@ -154,3 +274,4 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
     cursor.insertFragment(QTextDocumentFragment(&kept));
     setTextCursor(cursor);
 }
+

@@ -174,7 +174,6 @@ DbResult carryRegistry(Connection& live, Connection& staged, bool carriesEntries
 {
     QList<QVariantList> current;
     QList<QVariantList> restored;
-    DataEnvironment1().Registry();  // the live file's table, taken in from an earlier version's file
     DbResult result = live.Query(QStringLiteral("SELECT path, value FROM registry"), {}, &current);
     if (result.Ok())
         result = carriesEntries ? staged.Query(QStringLiteral("SELECT path FROM registry"), {}, &restored)
@@ -204,9 +203,9 @@ DbResult carryRegistry(Connection& live, Connection& staged, bool carriesEntries
 // Checks the copy and prepares it to take the live file's place: its sequences
 // raised and, for the events, its registry entries settled, in one commit of the
 // copy's own.
-CopyOutcome prepareStaged(DataKind kind, const QString& source, const QString& staged)
+CopyOutcome prepareStaged(RestoreStage& stage)
 {
-    switch (DatabaseCopy::StageCopy(source, staged)) {
+    switch (DatabaseCopy::StageCopy(stage.source, stage.staged)) {
     case DatabaseCopy::StageResult::NotDatabase:
         return CopyOutcome::NotBackup;
     case DatabaseCopy::StageResult::WriteFailed:
@@ -214,32 +213,37 @@ CopyOutcome prepareStaged(DataKind kind, const QString& source, const QString& s
     case DatabaseCopy::StageResult::Ok:
         break;
     }
-    Connection& live = KindConnection(kind);
-    OpenIfClosed(live);
-    const QString password = livePassword(live);
     bool carriesEntries = true;
-    if (kind == DataKind::Events && addMissingRegistry(staged, password, &carriesEntries) != CopyOutcome::Done)
+    if (stage.kind == DataKind::Events
+        && addMissingRegistry(stage.staged, stage.password, &carriesEntries) != CopyOutcome::Done)
         return CopyOutcome::NotBackup;
-    const DbResult check = CheckDatabaseFile(staged, schemaText(kind));
+    const DbResult check = CheckDatabaseFile(stage.staged, schemaText(stage.kind));
     if (!check.Ok()) {
-        LogDbFailure(source, check);
+        LogDbFailure(stage.source, check);
         return CopyOutcome::NotBackup;
     }
+    // The live file is only read here, beside the connection of the program's windows.
+    Connection live;
     Connection copy;
-    DbResult result = copy.Open(staged, password);
+    DbResult result = live.Open(stage.live, stage.password);
+    if (result.Ok())
+        result = copy.Open(stage.staged, stage.password);
     if (result.Ok())
         result = WriteInTransaction(copy, [&] {
             DbResult prepared = raiseSequences(live, copy);
-            if (prepared.Ok() && kind == DataKind::Events)
+            if (prepared.Ok() && stage.kind == DataKind::Events)
                 prepared = carryRegistry(live, copy, carriesEntries);
             return prepared;
         });
-    std::ignore = copy.Close();  // no recordset stands on the copy: nothing is pending
-    if (!result.Ok() || !DatabaseCopy::SyncFile(staged)) {
-        LogDbFailure(staged, result);
+    // No recordset stands on either: nothing is pending.
+    std::ignore = copy.Close();
+    std::ignore = live.Close();
+    if (!result.Ok() || !DatabaseCopy::SyncFile(stage.staged)) {
+        LogDbFailure(stage.staged, result);
         return CopyOutcome::WriteFailed;
     }
-    return carriesEntries ? CopyOutcome::Done : CopyOutcome::DoneWithoutEntries;
+    stage.withoutEntries = !carriesEntries;
+    return CopyOutcome::Done;
 }
 
 }  // namespace
@@ -315,20 +319,54 @@ CopyOutcome BackUp(DataKind kind, const QString& target)
 
 CopyOutcome Restore(DataKind kind, const QString& source)
 {
-    const QString live = DatabasePath(kind);
-    const QString temporary = TemporaryPath(kind);
-    const QString staged = DatabaseCopy::StagingPath(live);
-    if (!FileSystem::IsFile(live))
-        return CopyOutcome::MissingDatabase;
+    RestoreStage stage = BeginRestore(kind, source);
+    StageRestore(&stage);
+    return FinishRestore(stage);
+}
 
-    const CopyOutcome prepared = prepareStaged(kind, source, staged);
-    if (prepared != CopyOutcome::Done && prepared != CopyOutcome::DoneWithoutEntries) {
-        DatabaseCopy::RemoveStaged(staged);
-        return prepared;
+RestoreStage BeginRestore(DataKind kind, const QString& source)
+{
+    RestoreStage stage;
+    stage.kind = kind;
+    stage.source = source;
+    stage.live = DatabasePath(kind);
+    if (!FileSystem::IsFile(stage.live)) {
+        stage.outcome = CopyOutcome::MissingDatabase;
+        return stage;
     }
-
     Connection& connection = KindConnection(kind);
-    const QList<OpenView> views = noteOpenViews(kind);
+    OpenIfClosed(connection);
+    stage.password = livePassword(connection);
+    if (kind == DataKind::Events)
+        DataEnvironment1().Registry();  // the live file's table, taken in from an earlier version's file
+    stage.staged = DatabaseCopy::StagingPath(stage.live);
+    return stage;
+}
+
+void StageRestore(RestoreStage* stage)
+{
+    if (stage->outcome != CopyOutcome::Done)
+        return;
+    stage->outcome = prepareStaged(*stage);
+    if (stage->outcome != CopyOutcome::Done)
+        DatabaseCopy::RemoveStaged(stage->staged);
+}
+
+void DropRestore(const RestoreStage& stage)
+{
+    if (stage.outcome == CopyOutcome::Done)
+        DatabaseCopy::RemoveStaged(stage.staged);
+}
+
+CopyOutcome FinishRestore(const RestoreStage& stage)
+{
+    if (stage.outcome != CopyOutcome::Done)
+        return stage.outcome;
+    const QString& live = stage.live;
+    const QString& staged = stage.staged;
+    const QString temporary = TemporaryPath(stage.kind);
+    Connection& connection = KindConnection(stage.kind);
+    const QList<OpenView> views = noteOpenViews(stage.kind);
     // The windows store their edits as they make them: nothing is pending.
     std::ignore = connection.Close();
     if (!keepPrevious(live, temporary) || !renameFile(staged, live)) {
@@ -350,5 +388,5 @@ CopyOutcome Restore(DataKind kind, const QString& source)
     }
     reopenViews(views);
     std::ignore = FileSystem::RemoveFile(temporary);  // the next restore of the kind replaces it
-    return prepared;
+    return stage.withoutEntries ? CopyOutcome::DoneWithoutEntries : CopyOutcome::Done;
 }

@@ -58,3 +58,25 @@ CopyOutcome BackUp(DataKind kind, const QString& target);
 // outcome says so. The file is swapped in one rename, after the copy is complete: a
 // kill leaves the old file or the new one.
 CopyOutcome Restore(DataKind kind, const QString& source);
+
+// The same restore in its three parts, so that the long one can run on a worker
+// thread. The staging copies the backup beside the live file, checks it and settles
+// its ids and registry entries; it reads the live file through a connection of its
+// own and touches nothing else of the program. The swap then puts the staged copy in
+// the live file's place, or a dropped restore removes it and changes nothing.
+struct RestoreStage {
+    DataKind kind = DataKind::Events;
+    QString source;
+    QString live;
+    QString password;  // the live file's, which a backup of it carries too
+    QString staged;
+    CopyOutcome outcome = CopyOutcome::Done;
+    bool withoutEntries = false;  // an earlier version's events backup
+};
+// On the data environment's thread: what the staging needs of the live file.
+RestoreStage BeginRestore(DataKind kind, const QString& source);
+// On any thread.
+void StageRestore(RestoreStage* stage);
+// On the data environment's thread.
+CopyOutcome FinishRestore(const RestoreStage& stage);
+void DropRestore(const RestoreStage& stage);

@@ -37,7 +37,8 @@ const char* readFailure(NoteRead read)
 
 }  // namespace
 
-bool frmNote::saveQuestionDue() const { return NoteModified && !RTB1->document()->isEmpty(); }
+// A note still being read is not empty.
+bool frmNote::saveQuestionDue() const { return NoteModified && (RTB1->Loading() || !RTB1->document()->isEmpty()); }
 
 bool frmNote::saveBeforeLeaving()
 {
@@ -60,7 +61,7 @@ QString frmNote::MakeNewNoteName()
 void frmNote::startNewNote()
 {
     setTitle(MakeNewNoteName());
-    RTB1->clear();
+    RTB1->Clear();
     loadedFile_.clear();
     Text1->setFocus();
     SelectAllText(Text1);
@@ -135,7 +136,7 @@ bool frmNote::loadNote(const QString& fileName)
         report(failure);
         return false;
     }
-    RTB1->SetTextRTF(data);
+    RTB1->LoadTextRTF(data);
     setTitle(TitleOf(fileName));
     showNote(fileName);
     return true;
@@ -214,7 +215,7 @@ void frmNote::OpenNoteFile()
     if (title.endsWith(s(".rtf"), Qt::CaseInsensitive))
         title.chop(4);
     setTitle(WithoutRefusedCharacters(title).trimmed());
-    RTB1->SetTextRTF(data);
+    RTB1->LoadTextRTF(data);
     // An imported note is a new note of the chosen group.
     loadedFile_.clear();
     Tree1->setCurrentItem(nullptr);

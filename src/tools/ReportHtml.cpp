@@ -9,6 +9,9 @@
 #include "platform/Recordset.h"
 
 #include <QDate>
+#include <QElapsedTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -176,16 +179,18 @@ void ReportPage::AddCell(int column, const QString& text, bool header)
     ReportHtml += "</td>";
 }
 
-const QByteArray& ReportPage::Build(const Recordset& rows)
+void ReportPage::Begin(const Recordset& rows)
 {
     const QList<ReportColumn>& columns = ReportColumns(kind_);
     QByteArray title;
     AppendEscaped(title, GetLangText(QStringLiteral("mes290")));
     const char* headingKey = kind_ == ReportKind::Events ? "mnu0" : kind_ == ReportKind::Tasks ? "mnu1" : "opt2";
     ReportHtml.clear();
+    nextRow_ = 0;
     whiteRow_ = true;
     const auto ticked = static_cast<qsizetype>(ticks_.count(true));
-    ReportHtml.reserve(static_cast<qsizetype>(rows.RecordCount() + 1) * (ticked * 128 + 9) + 1024);
+    // Room for the rows read so far and as many again; a longer page grows as it goes.
+    ReportHtml.reserve(static_cast<qsizetype>(2 * rows.FetchedCount() + 1) * (ticked * 128 + 9) + 1024);
 
     ReportHtml += "<html><head><meta charset=\"utf-8\"><title>" + title + "</title></head><body>";
     ReportHtml += "<center><div style='font: bold 12px " + ReportFonts + ";text-align:center;'>" + title + ": ";
@@ -197,18 +202,40 @@ const QByteArray& ReportPage::Build(const Recordset& rows)
     for (int column = 0; column < columns.size(); ++column)
         AddCell(column, GetLangText(QString::fromLatin1(columns[column].caption)), true);
     ReportHtml += "</tr>";
-
-    for (int row = 0; row < rows.RecordCount(); ++row) {
-        ReportHtml += "<tr>";
-        for (int column = 0; column < columns.size(); ++column) {
-            if (ticks_.value(column))
-                AddCell(column, FormatValue(rows.ValueAt(row, columns[column].field), columns[column].format), false);
-        }
-        ReportHtml += "</tr>";
-        whiteRow_ = !whiteRow_;
-    }
-    ReportHtml += "</table></center></body></html>\r\n";
-    return ReportHtml;
 }
+
+DbResult ReportPage::AddRows(Recordset& rows, int milliseconds, bool* done)
+{
+    const QList<ReportColumn>& columns = ReportColumns(kind_);
+    QElapsedTimer clock;
+    clock.start();
+    *done = false;
+    if (rows.State() == 0)
+        return DbResult::Failure(DbStatus::Error, QStringLiteral("the report's rows were closed"));
+    while (clock.elapsed() < milliseconds) {
+        if (nextRow_ == rows.FetchedCount()) {
+            if (!rows.Fetching()) {
+                *done = true;
+                return {};
+            }
+            if (const DbResult read = rows.FetchMore(milliseconds - int(clock.elapsed())); !read.Ok())
+                return read;
+        }
+        // The clock is read once in a while: a row takes microseconds.
+        for (const int end = std::min(nextRow_ + 64, rows.FetchedCount()); nextRow_ < end; ++nextRow_) {
+            ReportHtml += "<tr>";
+            for (int column = 0; column < columns.size(); ++column) {
+                if (ticks_.value(column))
+                    AddCell(column, FormatValue(rows.ValueAt(nextRow_, columns[column].field), columns[column].format),
+                            false);
+            }
+            ReportHtml += "</tr>";
+            whiteRow_ = !whiteRow_;
+        }
+    }
+    return {};
+}
+
+void ReportPage::End() { ReportHtml += "</table></center></body></html>\r\n"; }
 
 QString ReportFilePath() { return KnownFolders::UserDataFolder() + QStringLiteral("/tsreport.html"); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Connection.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -42,14 +44,19 @@ public:
     // Appends a header or data cell (in the current row colour) when the column is
     // ticked, its text escaped for HTML.
     void AddCell(int column, const QString& text, bool header);
-    // The whole page over every visible row of rows, in their order.
-    const QByteArray& Build(const Recordset& rows);
+    // The page in steps over every visible row of rows, in their order: its head, the
+    // rows from the next one on for about the given time (done once every row is on
+    // the page, read as they come), and its end.
+    void Begin(const Recordset& rows);
+    [[nodiscard]] DbResult AddRows(Recordset& rows, int milliseconds, bool* done);
+    void End();
 
     QByteArray ReportHtml;
 
 private:
     ReportKind kind_;
     QList<bool> ticks_;
+    int nextRow_ = 0;
     bool whiteRow_ = true;
     QString done_;
     QString waiting_;

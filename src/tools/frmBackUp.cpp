@@ -13,11 +13,14 @@
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThreadPool>
 
 namespace {
 
@@ -90,6 +93,13 @@ void frmBackUp::Form_Load()
     Picture2->hide();
 }
 
+void frmBackUp::Form_Unload()
+{
+    if (pending_)
+        QGuiApplication::restoreOverrideCursor();
+    pending_.reset();
+}
+
 void frmBackUp::ShowFor(Form* mainWindow)
 {
     frmBackUp& wizard = Forms::Get<frmBackUp>();
@@ -102,6 +112,8 @@ bool frmBackUp::OnSecondPage() const { return !Picture2->isHidden(); }
 
 void frmBackUp::cmdNext_Click()
 {
+    if (Restoring())
+        return;
     if (Option1[1]->isChecked()) {
         restore();
         return;
@@ -155,7 +167,40 @@ void frmBackUp::restore()
         Forms::Unload<frmMain>();
         return;
     }
-    const CopyOutcome outcome = Restore(*kind, chosen);
+    auto pending = std::make_shared<RestoreStage>(BeginRestore(*kind, chosen));
+    if (pending->outcome != CopyOutcome::Done) {
+        restoreEnded(*kind, pending->outcome);
+        return;
+    }
+    pending_ = pending;
+    cmdNext->setEnabled(false);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    // The backup is staged on a worker thread of the program's pool and comes back to
+    // this one: the wizard swaps it in, or drops it when it has been left meanwhile.
+    QThreadPool::globalInstance()->start([pending, wizard = QPointer<frmBackUp>(this)]() mutable {
+        StageRestore(pending.get());
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [pending, wizard = std::move(wizard)] {
+                if (wizard && wizard->pending_ == pending)
+                    wizard->restoreStaged(pending);
+                else
+                    DropRestore(*pending);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void frmBackUp::restoreStaged(const std::shared_ptr<RestoreStage>& pending)
+{
+    pending_.reset();
+    cmdNext->setEnabled(true);
+    QGuiApplication::restoreOverrideCursor();
+    restoreEnded(pending->kind, FinishRestore(*pending));
+}
+
+void frmBackUp::restoreEnded(DataKind kind, CopyOutcome outcome)
+{
     switch (outcome) {
     case CopyOutcome::Done:
     case CopyOutcome::DoneWithoutEntries:
@@ -173,7 +218,7 @@ void frmBackUp::restore()
         return;
     }
     // The event list is read again before anything else can run.
-    if (*kind == DataKind::Events)
+    if (kind == DataKind::Events)
         Forms::Get<frmProcess>().DateRefresh();
     QString done = GetLangText(s("mes51"));
     if (outcome == CopyOutcome::DoneWithoutEntries)

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "BackupRestore.h"
 #include "platform/Form.h"
 
 #include <QList>
+
+#include <memory>
 
 class QGroupBox;
 class QLabel;
@@ -11,13 +14,16 @@ class QRadioButton;
 
 // The backup wizard: page 1 chooses between a backup and a restore and shows the
 // last backup; page 2 (backup only) chooses the data. A restore closes the wizard
-// and the main window, which reads everything afresh when it is shown next.
+// and the main window, which reads everything afresh when it is shown next. The
+// backup is checked and staged on a worker thread, with Next waiting meanwhile;
+// leaving the wizard then drops the restore.
 class frmBackUp : public Form {
     Q_OBJECT
 public:
     frmBackUp();
 
     void Form_Load() override;
+    void Form_Unload() override;
 
     static void ShowFor(Form* mainWindow);
 
@@ -26,6 +32,7 @@ public:
     void cmdCancel_Click();
 
     bool OnSecondPage() const;
+    bool Restoring() const { return pending_ != nullptr; }
 
     // Controls.
     QWidget* Picture1 = nullptr;  // page 1
@@ -46,4 +53,9 @@ public:
 
 private:
     void restore();
+    // The staging has ended: the restore goes on with its swap.
+    void restoreStaged(const std::shared_ptr<RestoreStage>& pending);
+    void restoreEnded(DataKind kind, CopyOutcome outcome);
+
+    std::shared_ptr<RestoreStage> pending_;  // the restore being staged
 };

@@ -68,6 +68,8 @@ frmNote::frmNote()
         NoteTitleEdited = true;
     });
     buildEditor();
+    // A note read apart is shown with the box's signals held: the label follows here.
+    connect(RTB1, &RichTextBox::Loaded, this, &frmNote::UpdateFormatLabel);
 }
 
 frmNote::~frmNote() = default;
@@ -189,7 +191,7 @@ void frmNote::Combo1_Click()
     }
     shownGroup_ = chosen;
     LoadNoteTree();
-    RTB1->clear();
+    RTB1->Clear();
     setTitle(QString());
     loadedFile_.clear();
 }

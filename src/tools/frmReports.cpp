@@ -11,11 +11,15 @@
 #include "platform/MsgBox.h"
 #include "platform/Recordset.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThreadPool>
 
 namespace {
 
@@ -23,6 +27,11 @@ QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int WindowWidth = 7200;
 constexpr int PageHeight = 4680;
+
+// A step of the page keeps the window's events waiting no longer than this.
+constexpr int BuildStepMs = 20;
+// A page up to this size is written at once: a few milliseconds.
+constexpr qsizetype WriteAtOnce = 1024 * 1024;
 
 }  // namespace
 
@@ -47,6 +56,20 @@ frmReports::frmReports()
     connect(cmdNext, &QPushButton::clicked, this, &frmReports::cmdNext_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frmReports::cmdBack_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmReports::cmdExit_Click);
+    buildStep_.setInterval(0);
+    connect(&buildStep_, &QTimer::timeout, this, &frmReports::buildStep);
+}
+
+frmReports::~frmReports() = default;
+
+void frmReports::Form_Unload()
+{
+    if (Building())
+        setBuilding(false);
+    buildStep_.stop();
+    page_.reset();
+    rows_.reset();
+    written_.reset();
 }
 
 void frmReports::Form_Load()
@@ -87,6 +110,8 @@ bool frmReports::OnSecondPage() const { return !Picture2->isHidden(); }
 
 void frmReports::cmdNext_Click()
 {
+    if (Building())
+        return;
     if (!OnSecondPage()) {
         fillColumns();
         Picture1->hide();
@@ -100,6 +125,8 @@ void frmReports::cmdNext_Click()
 
 void frmReports::cmdBack_Click()
 {
+    if (Building())
+        return;
     Picture2->hide();
     cmdBack->hide();
     Picture1->show();
@@ -128,22 +155,88 @@ void frmReports::buildReport()
     // A recordset of its own: the shared one keeps the filter, sort and current row
     // of the window that shows it, and the report still lists every row.
     Recordset& shared = ReportRecordset(kind);
-    Recordset rows(shared.ActiveConnection(), ReportTable(kind));
-    OpenIfClosed(rows);
+    rows_ = std::make_unique<Recordset>(shared.ActiveConnection(), ReportTable(kind));
+    OpenIfClosed(*rows_);
     // A sort the shared recordset took, on a copy with nothing pending: it has nothing
     // to fail on.
     if (shared.State() != 0 && !shared.Sort().isEmpty())
-        std::ignore = rows.SetSort(shared.Sort());
-    if (rows.RecordCount() < 1) {
+        std::ignore = rows_->SetSort(shared.Sort());
+    // Open has read the first rows: none means an empty table.
+    if (rows_->FetchedCount() < 1 && !rows_->Fetching()) {
+        rows_.reset();
         MsgBox(GetLangText(s("mes293")), 48, ProductName());
         return;
     }
-    ReportPage page(kind, ticks);
-    const bool written = FileSystem::WriteAtomic(ReportFilePath(), page.Build(rows), FileSystem::FileMode::OwnerOnly);
-    std::ignore = rows.Close();  // only read: nothing is pending
+    page_ = std::make_unique<ReportPage>(kind, ticks);
+    page_->Begin(*rows_);
+    setBuilding(true);
+    buildStep();
+}
+
+void frmReports::buildStep()
+{
+    bool done = false;
+    const DbResult read = page_->AddRows(*rows_, BuildStepMs, &done);
+    if (!read.Ok()) {
+        setBuilding(false);
+        page_.reset();
+        rows_.reset();
+        DatabaseFailure(ReportRecordset(ChosenKind()).ActiveConnection(), read);
+        return;
+    }
+    if (!done) {
+        buildStep_.start();
+        return;
+    }
+    buildStep_.stop();
+    page_->End();
+    QByteArray html = std::move(page_->ReportHtml);
+    page_.reset();
+    rows_.reset();  // only read: nothing is pending
+    writeReport(std::move(html));
+}
+
+void frmReports::writeReport(QByteArray html)
+{
+    if (html.size() <= WriteAtOnce) {
+        reportWritten(FileSystem::WriteAtomic(ReportFilePath(), html, FileSystem::FileMode::OwnerOnly));
+        return;
+    }
+    // The page is written on a worker thread of the program's pool; a wizard left
+    // meanwhile hears nothing of it.
+    auto written = std::make_shared<bool>(false);
+    written_ = written;
+    QThreadPool::globalInstance()->start(
+        [path = ReportFilePath(), html = std::move(html), written, wizard = QPointer<frmReports>(this)]() mutable {
+            *written = FileSystem::WriteAtomic(path, html, FileSystem::FileMode::OwnerOnly);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [written, wizard = std::move(wizard)] {
+                    if (!wizard || written != wizard->written_)
+                        return;
+                    wizard->written_.reset();
+                    wizard->reportWritten(*written);
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+void frmReports::reportWritten(bool written)
+{
+    setBuilding(false);
     if (!written) {
         MsgBox(GetLangText(s("mes373")) + s("\r\n") + ReportFilePath(), 48, ProductName());
         return;
     }
     OpenURL(ReportFilePath());
+}
+
+void frmReports::setBuilding(bool on)
+{
+    cmdNext->setEnabled(!on);
+    cmdBack->setEnabled(!on);
+    if (on)
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
 }

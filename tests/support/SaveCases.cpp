@@ -14,6 +14,7 @@
 #include "platform/KnownFolders.h"
 #include "platform/MsgBox.h"
 #include "Require.h"
+#include "TestEnv.h"
 #include "tools/frmBackUp.h"
 
 #include <QApplication>
@@ -123,6 +124,11 @@ bool RestoreBackup(const QString& file)
     wizard.Option1[1]->setChecked(true);
     FileDialog::PushResult(file);
     wizard.cmdNext->click();
+    // The backup is checked on a worker thread; the wizard then ends the restore.
+    PumpUntil([] {
+        const frmBackUp* shown = Forms::Find<frmBackUp>();
+        return !shown || !shown->Restoring();
+    });
     Forms::Unload<frmBackUp>();
     return lastMessageIs("mes51");
 }
