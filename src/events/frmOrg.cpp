@@ -95,7 +95,13 @@ frmOrg::frmOrg()
     connect(DataGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, &frmOrg::DataGrid1_HeadClick);
 }
 
-frmOrg::~frmOrg() = default;
+// The grid's editors are destroyed after this window's own part: a row they store
+// then must not reach this window's handlers.
+frmOrg::~frmOrg()
+{
+    if (GridModel)
+        GridModel->disconnect(this);
+}
 
 void frmOrg::buildToolbar()
 {

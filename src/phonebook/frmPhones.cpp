@@ -104,7 +104,13 @@ frmPhones::frmPhones()
     connect(DataGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, &frmPhones::DataGrid1_HeadClick);
 }
 
-frmPhones::~frmPhones() = default;
+// The grid's editors are destroyed after this window's own part: a row they store
+// then must not reach this window's handlers.
+frmPhones::~frmPhones()
+{
+    if (GridModel)
+        GridModel->disconnect(this);
+}
 
 void frmPhones::buildToolbar()
 {

@@ -106,7 +106,13 @@ frmBus::frmBus()
     setTabOrder(Command1, DataGrid1);
 }
 
-frmBus::~frmBus() = default;
+// The grid's editors are destroyed after this window's own part: a row they store
+// then must not reach this window's handlers.
+frmBus::~frmBus()
+{
+    if (GridModel)
+        GridModel->disconnect(this);
+}
 
 QAction* frmBus::ToolbarButton(int index) const { return ToolbarButtonAt(toolbarButtons_, index); }
 
