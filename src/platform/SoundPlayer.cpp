@@ -4,10 +4,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QThread>
 #include <QTimer>
 
-#include <atomic>
 #include <dlfcn.h>
 
 namespace {
@@ -19,17 +17,29 @@ struct Player {
     int generation = 0;  // a StopSound or a newer PlaySoundFile cancels a pending start
 };
 
-// The sound module and the media back end's first set-up (on a first run it reads
-// every plug-in of the media framework) are readied on a thread of their own: a sound
-// asked for before they are ready waits for them rather than set them up on the
-// interface thread, where that would hold up the reminder the sound comes with.
-std::atomic<bool> ready{false};
-QThread* preparation = nullptr;
-
 Player& player()
 {
     static Player p;
     return p;
+}
+
+// The media back end, made once on the interface thread; the sounds asked for before
+// it is made wait for its signal.
+class Backend : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    enum State { None, Asked, Made };
+    State state = None;
+
+signals:
+    void made();
+};
+
+Backend& backend()
+{
+    static Backend* b = new Backend(qApp);
+    return *b;
 }
 
 // The sound module (Qt Multimedia and the audio libraries behind it), opened the
@@ -58,13 +68,22 @@ const Module& module()
     return opened;
 }
 
+void makeBackend()
+{
+    if (module().prepare)
+        module().prepare();
+    backend().state = Backend::Made;
+    emit backend().made();
+}
+
 void startNow(const QString& path, int generation)
 {
     if (player().generation != generation)
         return;
-    if (!ready) {
-        playSound::Prepare();
-        QTimer::singleShot(50, qApp, [path, generation] { startNow(path, generation); });
+    if (backend().state != Backend::Made) {
+        QObject::connect(
+            &backend(), &Backend::made, qApp, [path, generation] { startNow(path, generation); },
+            Qt::SingleShotConnection);
         return;
     }
     player().played = true;
@@ -92,20 +111,11 @@ void PlaySoundFile(const QString& path)
 
 void Prepare()
 {
-    if (preparation || !qApp)
+    if (backend().state != Backend::None || !qApp)
         return;
-    preparation = QThread::create([] {
-        if (module().prepare)
-            module().prepare();
-        ready = true;
-    });
-    preparation->start();
-    if (!preparation->isRunning() && !preparation->isFinished())
-        ready = true;  // no thread to spare: the first sound sets the back end up itself
-    qAddPostRoutine([] {
-        preparation->wait();
-        delete preparation;
-    });
+    backend().state = Backend::Asked;
+    // Once the events that wait now have been handled.
+    QTimer::singleShot(0, qApp, &makeBackend);
 }
 
 void StopSound()
@@ -122,3 +132,5 @@ QString LastStarted() { return player().started; }
 bool IsOn() { return player().on; }
 
 }  // namespace playSound
+
+#include "SoundPlayer.moc"

@@ -6,14 +6,16 @@
 namespace playSound {
 
 // Starts playing the file and returns at once; the player itself starts on the
-// next turn of the event loop, so a slow sound system never holds up a window.
-// A missing path, a folder, a file that cannot be decoded and a machine without an
-// audio device all play nothing, silently.
+// next turn of the event loop, so a slow sound system never holds up a window, and
+// not before the media back end is made (Prepare): a sound asked for earlier waits
+// for it. A missing path, a folder, a file that cannot be decoded and a machine
+// without an audio device all play nothing, silently.
 void PlaySoundFile(const QString& path);
-// Opens the sound module and sets the media back end up on a thread of its own, so
-// that the first reminder's sound starts without that wait; nothing connects to the
-// audio server until a sound plays. Called once the program is up, and by the first
-// sound when that comes earlier (the sound then waits for it); harmless to repeat.
+// Opens the sound module and makes the media back end and the player, on the
+// interface thread once the events that wait have been handled; on a first run that
+// reads every plug-in of the media framework. Making it connects to the audio server,
+// where one runs, and starts the framework's device monitor and streaming threads,
+// which stay for the whole run. Called once the start has settled; harmless to repeat.
 void Prepare();
 // Stops whatever is playing (or about to start) and lets go of the file.
 void StopSound();
