@@ -1,4 +1,5 @@
 #include "core/DataEnvironment.h"
+#include "core/Fatal.h"
 #include "core/Formats.h"
 #include "core/IconBaloonTray.h"
 #include "core/NewVersion.h"
@@ -328,7 +329,7 @@ TEST_F(Dispatcher, ExitAnsweredNoKeepsTheProgramAndYesEndsIt)
 
 // The update question is the program's own: a reminder that falls due while it is up
 // withdraws it and is shown at its tick, and the question comes again once the
-// reminder has closed.
+// reminder has closed. A question the user asked for holds the next one back.
 TEST_F(Dispatcher, AReminderDueWhileTheUpdateQuestionIsUpIsShownAndTheQuestionAskedAfter)
 {
     HttpServer server;
@@ -338,6 +339,7 @@ TEST_F(Dispatcher, AReminderDueWhileTheUpdateQuestionIsUpIsShownAndTheQuestionAs
     process().Timer1->stop();
     Clock::SetFixed(at(2026, 12, 12, 10, 0, 50));
     addEvent("Work", "Call Ann", QDate(2026, 12, 12), s("10:01"));
+    addEvent("Work", "Call Bob", QDate(2026, 12, 12), s("10:02"));
     process().DateRefresh();
     MsgBoxScript::SetAutomatic(false);
     const qsizetype opened = Shell::Opened().size();
@@ -362,6 +364,7 @@ TEST_F(Dispatcher, AReminderDueWhileTheUpdateQuestionIsUpIsShownAndTheQuestionAs
         });
     };
 
+    const auto reminderShown = [] { return Forms::Find<frmWindow>() && Forms::Find<frmWindow>()->isVisible(); };
     bool shownAtItsTick = false;
     whenAsked = [&](QMessageBox& box) {
         EXPECT_EQ(box.text(), GetLangText(s("mes292")));
@@ -369,8 +372,7 @@ TEST_F(Dispatcher, AReminderDueWhileTheUpdateQuestionIsUpIsShownAndTheQuestionAs
         EXPECT_TRUE(box.isVisible());
         Clock::SetFixed(at(2026, 12, 12, 10, 1));
         process().Timer1_Timer();
-        const frmWindow* reminder = Forms::Find<frmWindow>();
-        shownAtItsTick = reminder && reminder->isVisible() && !box.isVisible();
+        shownAtItsTick = reminderShown() && !box.isVisible();
         if (box.isVisible())  // the test fails rather than wait for ever
             box.button(QMessageBox::No)->click();
     };
@@ -393,4 +395,17 @@ TEST_F(Dispatcher, AReminderDueWhileTheUpdateQuestionIsUpIsShownAndTheQuestionAs
     EXPECT_EQ(Shell::Opened().size(), opened);
     EXPECT_EQ(server.Requests().size(), 1);
     qputenv("TESSARYN_SITE_BASE", "http://127.0.0.1:9/");
+
+    bool heldBack = false;
+    whenAsked = [&](QMessageBox& box) {
+        Clock::SetFixed(at(2026, 12, 12, 10, 2));
+        process().Timer1_Timer();
+        heldBack = box.isVisible() && !reminderShown() && !TrayIcon::HeldBalloons().isEmpty()
+                   && TrayIcon::HeldBalloons().last().text == GetLangText(s("mes247"));
+        box.button(QMessageBox::No)->click();
+    };
+    MsgBox(s("Delete the task?"), 4 + 32, ProductName());
+    EXPECT_TRUE(heldBack);
+    process().Timer1_Timer();
+    EXPECT_TRUE(reminderShown());
 }

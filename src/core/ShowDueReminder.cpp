@@ -108,7 +108,7 @@ void frmProcess::ShowDueReminder()
     }
     const DispatcherRow row = ListView1.Item(NextDue.item);
 
-    playSound::PlaySoundFile(NoNul(ReadOption(QStringLiteral("RemWindow"), QStringLiteral("musicpath"))));
+    playSound::PlaySoundFile(NoNul(ReadOption(QStringLiteral("RemWindow"), QStringLiteral("musicpath"))), window);
     fill(*window, row, TimeFormat);
     disableOtherWindows(*window);
 

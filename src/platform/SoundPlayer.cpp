@@ -3,8 +3,15 @@
 #include "ProgramModule.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include <functional>
+#include <utility>
 
 #include <dlfcn.h>
 
@@ -78,24 +85,78 @@ void makeBackend()
 
 void startNow(const QString& path, int generation)
 {
+    Player& p = player();
+    if (p.generation != generation)
+        return;
+    p.played = true;
+    if (module().play)
+        module().play(path);
+}
+
+// Starting the player (making it, with the first sound) takes the interface thread
+// for a while: the window the sound comes with gets its first picture before. One that gets none soon (a lock screen
+// covers it) keeps its sound waiting no longer than this.
+constexpr int FirstPictureLimitMs = 500;
+
+class FirstPicture : public QObject {
+public:
+    FirstPicture(QWindow* window, std::function<void()> then)
+        : QObject(window)
+        , then_(std::move(then))
+    {
+        window->installEventFilter(this);
+        QTimer::singleShot(FirstPictureLimitMs, this, [this] { done(); });
+    }
+    // A window gone first lets its sound go on (its close has stopped it, if it did).
+    ~FirstPicture() override { fire(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+            done();
+        return false;
+    }
+
+private:
+    void done()
+    {
+        fire();
+        deleteLater();
+    }
+
+    // On a later turn, once the picture is drawn.
+    void fire()
+    {
+        if (then_)
+            QTimer::singleShot(0, qApp, std::exchange(then_, nullptr));
+    }
+
+    std::function<void()> then_;
+};
+
+void begin(const QString& path, int generation, const QPointer<QWidget>& window)
+{
     if (player().generation != generation)
         return;
     if (backend().state != Backend::Made) {
         QObject::connect(
-            &backend(), &Backend::made, qApp, [path, generation] { startNow(path, generation); },
+            &backend(), &Backend::made, qApp, [path, generation, window] { begin(path, generation, window); },
             Qt::SingleShotConnection);
         return;
     }
-    player().played = true;
-    if (module().play)
-        module().play(path);
+    QWindow* handle = window && window->isVisible() ? window->windowHandle() : nullptr;
+    if (handle && !handle->isExposed())
+        new FirstPicture(handle, [path, generation] { startNow(path, generation); });
+    else
+        startNow(path, generation);
 }
 
 }  // namespace
 
 namespace playSound {
 
-void PlaySoundFile(const QString& path)
+void PlaySoundFile(const QString& path, QWidget* window)
 {
     StopSound();
     Player& p = player();
@@ -106,7 +167,9 @@ void PlaySoundFile(const QString& path)
     p.started = path;
     p.on = true;
     const int generation = p.generation;
-    QTimer::singleShot(0, qApp, [path, generation] { startNow(path, generation); });
+    QTimer::singleShot(0, qApp, [path, generation, window = QPointer<QWidget>(window)] {
+        begin(path, generation, window);
+    });
 }
 
 void Prepare()

@@ -4,6 +4,7 @@
 // Called on the interface thread only: every object made here lives on it.
 #include <QAudioOutput>
 #include <QCoreApplication>
+#include <QMediaFormat>
 #include <QMediaPlayer>
 #include <QUrl>
 
@@ -15,23 +16,20 @@ QMediaPlayer* media = nullptr;
 
 extern "C" {
 
-// Makes the player and its audio output. The first player makes Qt Multimedia's back
-// end: on a first run that reads every plug-in of the media framework; it connects to
-// the audio server, where one runs, for its list of devices, and the framework starts
-// its device monitor and the player's streaming thread, which stay for the whole run.
-Q_DECL_EXPORT void tessaryn_sound_prepare()
-{
-    if (media)
-        return;
-    media = new QMediaPlayer(qApp);
-    media->setAudioOutput(new QAudioOutput(media));
-}
+// Makes Qt Multimedia's back end by asking it what it decodes: on a first run that
+// reads every plug-in of the media framework; it connects to the audio server, where
+// one runs, for its list of devices, and the framework starts its device monitor,
+// whose thread stays for the whole run.
+Q_DECL_EXPORT void tessaryn_sound_prepare() { QMediaFormat().supportedFileFormats(QMediaFormat::Decode); }
 
-// Plays a local file on the player made above.
+// Plays a local file; the player is made with the first sound (its streaming thread
+// then stays too).
 Q_DECL_EXPORT void tessaryn_sound_play(const QString& path)
 {
-    if (!media)
-        return;
+    if (!media) {
+        media = new QMediaPlayer(qApp);
+        media->setAudioOutput(new QAudioOutput(media));
+    }
     media->setSource(QUrl::fromLocalFile(path));
     media->play();
 }
