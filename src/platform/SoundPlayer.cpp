@@ -94,8 +94,9 @@ void startNow(const QString& path, int generation)
 }
 
 // Starting the player (making it, with the first sound) takes the interface thread
-// for a while: the window the sound comes with gets its first picture before. One that gets none soon (a lock screen
-// covers it) keeps its sound waiting no longer than this.
+// for a while: the window the sound comes with gets its first picture before. One
+// that gets none soon (a lock screen covers it) keeps its sound waiting no longer
+// than this.
 constexpr int FirstPictureLimitMs = 500;
 
 class FirstPicture : public QObject {

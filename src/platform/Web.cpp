@@ -262,4 +262,3 @@ void SetTimeLimits(long connectMs, long totalMs)
 }
 
 }  // namespace Web
-
