@@ -1,25 +1,35 @@
 #include "core/DataEnvironment.h"
+#include "core/Fatal.h"
 #include "core/Formats.h"
 #include "core/IconBaloonTray.h"
+#include "core/NewVersion.h"
 #include "core/Options.h"
+#include "core/XMLParser.h"
 #include "core/frmProcess.h"
+#include "events/frmWindow.h"
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
 #include "platform/TrayIcon.h"
+#include "support/HttpServer.h"
 #include "support/TestEnv.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QKeyEvent>
 #include <QApplication>
+#include <QMessageBox>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -315,4 +325,87 @@ TEST_F(Dispatcher, ExitAnsweredNoKeepsTheProgramAndYesEndsIt)
             process().mExit_Click();
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// The update question is the program's own: a reminder that falls due while it is up
+// withdraws it and is shown at its tick, and the question comes again once the
+// reminder has closed. A question the user asked for holds the next one back.
+TEST_F(Dispatcher, AReminderDueWhileTheUpdateQuestionIsUpIsShownAndTheQuestionAskedAfter)
+{
+    HttpServer server;
+    server.Serve(s("/tessaryn/tsversion.txt"), {200, "3.31"});
+    qputenv("TESSARYN_SITE_BASE", (server.Base() + s("/")).toUtf8());
+    WriteMainXml(s("Version"), s("3.30"));
+    process().Timer1->stop();
+    Clock::SetFixed(at(2026, 12, 12, 10, 0, 50));
+    addEvent("Work", "Call Ann", QDate(2026, 12, 12), s("10:01"));
+    addEvent("Work", "Call Bob", QDate(2026, 12, 12), s("10:02"));
+    process().DateRefresh();
+    MsgBoxScript::SetAutomatic(false);
+    const qsizetype opened = Shell::Opened().size();
+
+    // Each question, once it is up, is handed to the step of the test that waits for it.
+    int asked = 0;
+    std::function<void(QMessageBox&)> whenAsked;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || box->property("seen").toBool())
+            return;
+        box->setProperty("seen", true);
+        ++asked;
+        whenAsked(*box);
+    });
+    watch.start(10);
+    const auto tickUntilAsked = [&](int times) {
+        return PumpUntil([&] {
+            process().Timer1_Timer();
+            return asked == times;
+        });
+    };
+
+    const auto reminderShown = [] { return Forms::Find<frmWindow>() && Forms::Find<frmWindow>()->isVisible(); };
+    bool shownAtItsTick = false;
+    whenAsked = [&](QMessageBox& box) {
+        EXPECT_EQ(box.text(), GetLangText(s("mes292")));
+        process().Timer1_Timer();
+        EXPECT_TRUE(box.isVisible());
+        Clock::SetFixed(at(2026, 12, 12, 10, 1));
+        process().Timer1_Timer();
+        shownAtItsTick = reminderShown() && !box.isVisible();
+        if (box.isVisible())  // the test fails rather than wait for ever
+            box.button(QMessageBox::No)->click();
+    };
+    CheckForUpdate();
+    ASSERT_TRUE(tickUntilAsked(1));
+    EXPECT_TRUE(shownAtItsTick);
+    EXPECT_TRUE(TrayIcon::HeldBalloons().isEmpty());  // nor was the reminder held back
+
+    // Not while the reminder is up; after its close the question is asked again.
+    for (int i = 0; i < 5; ++i)
+        process().Timer1_Timer();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(UpdateCheckPending());
+    whenAsked = [](QMessageBox& box) { box.button(QMessageBox::No)->click(); };
+    ASSERT_TRUE(Forms::Find<frmWindow>());
+    Forms::Find<frmWindow>()->close();
+    ASSERT_TRUE(tickUntilAsked(2));
+    EXPECT_FALSE(UpdateCheckPending());
+    EXPECT_EQ(Shell::Opened().size(), opened);
+    EXPECT_EQ(server.Requests().size(), 1);
+    qputenv("TESSARYN_SITE_BASE", "http://127.0.0.1:9/");
+
+    bool heldBack = false;
+    whenAsked = [&](QMessageBox& box) {
+        Clock::SetFixed(at(2026, 12, 12, 10, 2));
+        process().Timer1_Timer();
+        heldBack = box.isVisible() && !reminderShown() && !TrayIcon::HeldBalloons().isEmpty()
+                   && TrayIcon::HeldBalloons().last().text == GetLangText(s("mes247"));
+        box.button(QMessageBox::No)->click();
+    };
+    MsgBox(s("Delete the task?"), 4 + 32, ProductName());
+    EXPECT_TRUE(heldBack);
+    process().Timer1_Timer();
+    EXPECT_TRUE(reminderShown());
 }

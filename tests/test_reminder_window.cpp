@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QUrl>
 #include <QWidget>
 
 #include <algorithm>
@@ -208,22 +209,29 @@ TEST(ReminderSound, NothingPlayableReturnsAtOnceAndStopStopsWhateverPlays)
     WriteFile(noise, QByteArray(4096, 'x'));
     playSound::PlaySoundFile(noise);
     EXPECT_EQ(playSound::LastStarted(), noise);
-    pump(300);
-    // The player is in the sound module beside the program, found and opened.
-    EXPECT_NE(dlopen("libQt6Multimedia.so.6", RTLD_NOLOAD | RTLD_LAZY), nullptr);
-    // Asked for before the media back end was set up, the sound starts once it is.
-    const auto playerMade = [] {
-        const QObjectList children = qApp->children();
-        return std::any_of(children.begin(), children.end(), [](const QObject* child) {
-            return qstrcmp(child->metaObject()->className(), "QMediaPlayer") == 0;
-        });
+    // The player is in the sound module beside the program, made on this thread when
+    // the media back end is; a sound asked for before that starts once it is made.
+    const auto player = []() -> QObject* {
+        for (QObject* child : qApp->children()) {
+            if (qstrcmp(child->metaObject()->className(), "QMediaPlayer") == 0)
+                return child;
+        }
+        return nullptr;
     };
-    for (int waited = 0; !playerMade() && waited < 30000; waited += 50)
+    const auto source = [&] { return player()->property("source").toUrl(); };
+    pump(300);
+    EXPECT_EQ(player(), nullptr);
+    playSound::Prepare();
+    for (int waited = 0; !player() && waited < 30000; waited += 50)
         pump(50);
-    EXPECT_TRUE(playerMade());
+    ASSERT_NE(player(), nullptr);
+    EXPECT_NE(dlopen("libQt6Multimedia.so.6", RTLD_NOLOAD | RTLD_LAZY), nullptr);
+    EXPECT_EQ(player()->thread(), qApp->thread());
+    pump(50);
+    EXPECT_EQ(source(), QUrl::fromLocalFile(noise));
     QFile::remove(noise);
     playSound::StopSound();
-    EXPECT_FALSE(playSound::IsOn());
+    EXPECT_TRUE(source().isEmpty());
 
     // A stop before the player got going keeps it from starting.
     const QString bell = env.Root() + s("/bell.wav");
@@ -231,5 +239,5 @@ TEST(ReminderSound, NothingPlayableReturnsAtOnceAndStopStopsWhateverPlays)
     playSound::PlaySoundFile(bell);
     playSound::StopSound();
     pump(100);
-    EXPECT_FALSE(playSound::IsOn());
+    EXPECT_TRUE(source().isEmpty());
 }

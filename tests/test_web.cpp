@@ -110,6 +110,28 @@ TEST(Download, TheSameAddressSharesOneTransferThatEndsWhenNoDownloadIsLeft)
     EXPECT_FALSE(dropped.done);
 }
 
+// A slot may delete its own download, also from the nested event loop of a question
+// it asks; the other downloads of the address are answered meanwhile.
+TEST(Download, ASlotMayDeleteItsDownloadAndItsQuestionHoldsBackNoOtherAnswer)
+{
+    TestEnv env;
+    HttpServer server;
+    server.Serve(s("/late.txt"), {200, "3.31", 100});
+    const QString url = server.Base() + s("/late.txt");
+    Answer second;
+    bool answeredMeanwhile = false;
+    auto* first = new Web::Download(url);
+    QObject::connect(first, &Web::Download::finished, [&] {
+        // As under a message box: events run until it is answered.
+        answeredMeanwhile = PumpUntil([&] { return second.done; }, 3000);
+        delete first;
+    });
+    start(url, &second);
+    ASSERT_TRUE(PumpUntil([&] { return second.done; }));
+    EXPECT_TRUE(answeredMeanwhile);
+    EXPECT_EQ(second.body, QByteArray("3.31"));
+}
+
 TEST(Download, QueryTextsArePercentEncodedAsUtf8)
 {
     EXPECT_EQ(Web::EncodeQuery(s("New York")), s("New+York"));

@@ -3,6 +3,7 @@
 #include "Fatal.h"
 #include "Formats.h"
 #include "IconBaloonTray.h"
+#include "NewVersion.h"
 #include "Options.h"
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
@@ -29,6 +30,8 @@ void frmProcess::Timer1_Timer()
     const QDateTime now = Clock::TickNow();
 
     CheckDue(now);
+    // A reminder goes first: the update question waits for its close.
+    AskWaitingUpdateQuestion();
 
     if (now.date() != panelToday_) {
         panelToday_ = now.date();

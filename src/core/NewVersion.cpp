@@ -18,9 +18,6 @@
 
 namespace {
 
-// How often a question held back by a reminder or a dialog looks again.
-constexpr int QuestionRetryMs = 250;
-
 QString siteBase()
 {
     const QString overridden = qEnvironmentVariable("TESSARYN_SITE_BASE");
@@ -108,18 +105,28 @@ bool AutoUpdateCheck()
 
 namespace {
 
+// From the start of the check until its question is answered or it ends silently.
 bool updateCheckPending = false;
+// A newer version was found: the question waits for its turn.
+bool questionWaiting = false;
 
-// The question waits while a reminder or one of the program's dialogs is up.
+bool somethingInTheWay() { return IsDialogActive() || CurrentReminderStage() != ReminderStage::Idle; }
+
 void askForUpdate()
 {
-    if (IsDialogActive() || CurrentReminderStage() != ReminderStage::Idle) {
-        QTimer::singleShot(QuestionRetryMs, qApp, &askForUpdate);
+    if (somethingInTheWay()) {
+        questionWaiting = true;
         return;
     }
-    if (MsgBox(GetLangText(QStringLiteral("mes292")), 68, ProductName()) == vbYes)
-        OpenURL(HomePageUrl());
+    const int answer = MsgBoxUnrequested(GetLangText(QStringLiteral("mes292")), 68, ProductName());
+    // Withdrawn for a reminder: asked again once nothing is in the way.
+    if (answer == 0) {
+        questionWaiting = true;
+        return;
+    }
     updateCheckPending = false;
+    if (answer == vbYes)
+        OpenURL(HomePageUrl());
 }
 
 }  // namespace
@@ -133,10 +140,19 @@ void CheckForUpdate()
     auto* download = new Web::Download(VersionFileUrl(), qApp);
     QObject::connect(download, &Web::Download::finished, qApp, [local](const QByteArray& answer) {
         if (IsNewerVersion(local, QString::fromUtf8(answer)))
-            askForUpdate();
+            questionWaiting = true;
         else
             updateCheckPending = false;
     });
+}
+
+void AskWaitingUpdateQuestion()
+{
+    if (!questionWaiting || somethingInTheWay())
+        return;
+    questionWaiting = false;
+    // Outside the caller's turn: the dispatcher's ticks go on while the question is up.
+    QTimer::singleShot(0, qApp, &askForUpdate);
 }
 
 bool UpdateCheckPending() { return updateCheckPending; }

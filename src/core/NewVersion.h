@@ -23,8 +23,12 @@ bool IsUpdateCheckDay(const QDate& day);
 bool AutoUpdateCheck();
 // The start-up check: on its days, when the user left automatic checks on, compares
 // main.xml's version with the remote one and offers to open the home page. It
-// returns at once; the question comes when the answer does, once no reminder and
-// no dialog of the program is up.
+// returns at once; once the answer has come, the question waits for
+// AskWaitingUpdateQuestion. The question is one the user did not ask for: a reminder
+// that falls due while it is up withdraws it, and it waits again.
 void CheckForUpdate();
-// True from the start of that check until it has asked its question or ended silently.
+// Called by the dispatcher's tick after its due check: asks the waiting question
+// when no reminder and no dialog of the program is up.
+void AskWaitingUpdateQuestion();
+// True from the start of that check until its question is answered or it ended silently.
 bool UpdateCheckPending();

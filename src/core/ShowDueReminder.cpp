@@ -9,6 +9,7 @@
 #include "events/frmWindow.h"
 #include "mainwin/frmMain.h"
 #include "platform/Controls.h"
+#include "platform/MsgBox.h"
 #include "platform/SoundPlayer.h"
 #include "platform/WindowEffects.h"
 
@@ -77,6 +78,8 @@ void frmProcess::ShowDueReminder()
     // One reminder at a time: none starts while another is shown or being closed.
     if (CurrentReminderStage() != ReminderStage::Idle)
         return;
+    // A question the program asked of itself gives way; it is asked again later.
+    WithdrawUnrequested();
     if (IsDialogActive()) {
         if (!ReminderBalloonShown) {
             ReminderBalloonShown = true;
@@ -105,7 +108,7 @@ void frmProcess::ShowDueReminder()
     }
     const DispatcherRow row = ListView1.Item(NextDue.item);
 
-    playSound::PlaySoundFile(NoNul(ReadOption(QStringLiteral("RemWindow"), QStringLiteral("musicpath"))));
+    playSound::PlaySoundFile(NoNul(ReadOption(QStringLiteral("RemWindow"), QStringLiteral("musicpath"))), window);
     fill(*window, row, TimeFormat);
     disableOtherWindows(*window);
 

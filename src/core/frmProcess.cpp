@@ -48,10 +48,11 @@ QString commandLine;
 
 constexpr int SettleDelayMs = 3000;
 
-// Once the start is over, out of the way of the first windows: the sound system
-// gets ready off the interface thread, the heap that reading the tables left free
-// goes back to the system (the program then idles for hours), and the update check
-// starts, so that a slow server never holds up the tray icon or the main window.
+// Once the start is over, out of the way of the first windows: the sound system is
+// made ready on this thread once these calls are done, the heap that reading the
+// tables left free goes back to the system (the program then idles for hours), and
+// the update check starts, so that a slow server never holds up the tray icon or the
+// main window.
 void settleAfterStart()
 {
     playSound::Prepare();

@@ -34,6 +34,13 @@ Script& script()
 
 int openBoxes = 0;
 
+// The open question the program asked of itself, and whether it was withdrawn.
+struct Unrequested {
+    QPointer<QMessageBox> box;
+    bool withdrawn = false;
+};
+Unrequested* unrequested = nullptr;
+
 QList<int> resultsOf(int buttons)
 {
     switch (buttons & 0xF) {
@@ -77,9 +84,7 @@ QMessageBox::Icon iconOf(int buttons)
     }
 }
 
-}  // namespace
-
-int MsgBox(const QString& text, int buttons, const QString& title)
+int show(const QString& text, int buttons, const QString& title, bool unrequestedQuestion)
 {
     Script& s = script();
     const bool scripted = !s.answers.isEmpty();
@@ -104,17 +109,44 @@ int MsgBox(const QString& text, int buttons, const QString& title)
     box->setDefaultButton(standardButton(defaultResult(buttons)));
     box->setEscapeButton(standardButton(results.last()));
     ++openBoxes;
+    Unrequested mine{box};
+    Unrequested* const outer = unrequested;
+    if (unrequestedQuestion)
+        unrequested = &mine;
     box->exec();
-    --openBoxes;
-    int answer = results.last();
-    if (box) {
+    if (unrequestedQuestion)
+        unrequested = outer;
+    if (!mine.withdrawn)
+        --openBoxes;
+    int answer = mine.withdrawn ? 0 : results.last();
+    if (box && !mine.withdrawn) {
         for (int result : results) {
             if (box->clickedButton() == box->button(standardButton(result)))
                 answer = result;
         }
-        delete box.data();
     }
+    delete box.data();
     return answer;
+}
+
+}  // namespace
+
+int MsgBox(const QString& text, int buttons, const QString& title) { return show(text, buttons, title, false); }
+
+int MsgBoxUnrequested(const QString& text, int buttons, const QString& title)
+{
+    return show(text, buttons, title, true);
+}
+
+void WithdrawUnrequested()
+{
+    if (!unrequested || unrequested->withdrawn)
+        return;
+    unrequested->withdrawn = true;
+    --openBoxes;
+    // Its loop ends once control is back in it.
+    if (unrequested->box)
+        unrequested->box->done(0);
 }
 
 int OpenMessageBoxCount() { return openBoxes; }

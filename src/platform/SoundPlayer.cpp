@@ -3,11 +3,16 @@
 #include "ProgramModule.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFileInfo>
-#include <QThread>
+#include <QPointer>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
-#include <atomic>
+#include <functional>
+#include <utility>
+
 #include <dlfcn.h>
 
 namespace {
@@ -19,17 +24,29 @@ struct Player {
     int generation = 0;  // a StopSound or a newer PlaySoundFile cancels a pending start
 };
 
-// The sound module and the media back end's first set-up (on a first run it reads
-// every plug-in of the media framework) are readied on a thread of their own: a sound
-// asked for before they are ready waits for them rather than set them up on the
-// interface thread, where that would hold up the reminder the sound comes with.
-std::atomic<bool> ready{false};
-QThread* preparation = nullptr;
-
 Player& player()
 {
     static Player p;
     return p;
+}
+
+// The media back end, made once on the interface thread; the sounds asked for before
+// it is made wait for its signal.
+class Backend : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    enum State { None, Asked, Made };
+    State state = None;
+
+signals:
+    void made();
+};
+
+Backend& backend()
+{
+    static Backend* b = new Backend(qApp);
+    return *b;
 }
 
 // The sound module (Qt Multimedia and the audio libraries behind it), opened the
@@ -58,25 +75,89 @@ const Module& module()
     return opened;
 }
 
+void makeBackend()
+{
+    if (module().prepare)
+        module().prepare();
+    backend().state = Backend::Made;
+    emit backend().made();
+}
+
 void startNow(const QString& path, int generation)
+{
+    Player& p = player();
+    if (p.generation != generation)
+        return;
+    p.played = true;
+    if (module().play)
+        module().play(path);
+}
+
+// Starting the player (making it, with the first sound) takes the interface thread
+// for a while: the window the sound comes with gets its first picture before. One
+// that gets none soon (a lock screen covers it) keeps its sound waiting no longer
+// than this.
+constexpr int FirstPictureLimitMs = 500;
+
+class FirstPicture : public QObject {
+public:
+    FirstPicture(QWindow* window, std::function<void()> then)
+        : QObject(window)
+        , then_(std::move(then))
+    {
+        window->installEventFilter(this);
+        QTimer::singleShot(FirstPictureLimitMs, this, [this] { done(); });
+    }
+    // A window gone first lets its sound go on (its close has stopped it, if it did).
+    ~FirstPicture() override { fire(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+            done();
+        return false;
+    }
+
+private:
+    void done()
+    {
+        fire();
+        deleteLater();
+    }
+
+    // On a later turn, once the picture is drawn.
+    void fire()
+    {
+        if (then_)
+            QTimer::singleShot(0, qApp, std::exchange(then_, nullptr));
+    }
+
+    std::function<void()> then_;
+};
+
+void begin(const QString& path, int generation, const QPointer<QWidget>& window)
 {
     if (player().generation != generation)
         return;
-    if (!ready) {
-        playSound::Prepare();
-        QTimer::singleShot(50, qApp, [path, generation] { startNow(path, generation); });
+    if (backend().state != Backend::Made) {
+        QObject::connect(
+            &backend(), &Backend::made, qApp, [path, generation, window] { begin(path, generation, window); },
+            Qt::SingleShotConnection);
         return;
     }
-    player().played = true;
-    if (module().play)
-        module().play(path);
+    QWindow* handle = window && window->isVisible() ? window->windowHandle() : nullptr;
+    if (handle && !handle->isExposed())
+        new FirstPicture(handle, [path, generation] { startNow(path, generation); });
+    else
+        startNow(path, generation);
 }
 
 }  // namespace
 
 namespace playSound {
 
-void PlaySoundFile(const QString& path)
+void PlaySoundFile(const QString& path, QWidget* window)
 {
     StopSound();
     Player& p = player();
@@ -87,25 +168,18 @@ void PlaySoundFile(const QString& path)
     p.started = path;
     p.on = true;
     const int generation = p.generation;
-    QTimer::singleShot(0, qApp, [path, generation] { startNow(path, generation); });
+    QTimer::singleShot(0, qApp, [path, generation, window = QPointer<QWidget>(window)] {
+        begin(path, generation, window);
+    });
 }
 
 void Prepare()
 {
-    if (preparation || !qApp)
+    if (backend().state != Backend::None || !qApp)
         return;
-    preparation = QThread::create([] {
-        if (module().prepare)
-            module().prepare();
-        ready = true;
-    });
-    preparation->start();
-    if (!preparation->isRunning() && !preparation->isFinished())
-        ready = true;  // no thread to spare: the first sound sets the back end up itself
-    qAddPostRoutine([] {
-        preparation->wait();
-        delete preparation;
-    });
+    backend().state = Backend::Asked;
+    // Once the events that wait now have been handled.
+    QTimer::singleShot(0, qApp, &makeBackend);
 }
 
 void StopSound()
@@ -122,3 +196,5 @@ QString LastStarted() { return player().started; }
 bool IsOn() { return player().on; }
 
 }  // namespace playSound
+
+#include "SoundPlayer.moc"

@@ -7,11 +7,17 @@
 #include <QHash>
 #include <QList>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QThread>
-#include <QTimer>
 #include <QUrl>
 
+#include <mutex>
+#include <tuple>
+#include <vector>
+
 #include <dlfcn.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,7 +36,6 @@ namespace Web {
 // Every download of the run: on the interface thread the downloads that wait for
 // each address, and their transfers on the network module's download thread.
 class Transfers : public QObject {
-    Q_OBJECT
 public:
     static Transfers& Get()
     {
@@ -49,7 +54,7 @@ public:
         const bool web = parsed.scheme() == QLatin1String("http") || parsed.scheme() == QLatin1String("https");
         if (!parsed.isValid() || !web || !net_.transfers) {
             // Refused at once, but answered like any other failure: after the caller's turn.
-            QTimer::singleShot(0, download, [download] { download->finish({}, false); });
+            post(download, {}, false);
             return;
         }
         const quint64 id = ++lastId_;
@@ -72,14 +77,22 @@ public:
         net_.cancel(net_.transfers, id);
     }
 
-signals:
-    // Emitted on the download thread, delivered queued on the interface thread.
-    void answered(quint64 id, const QByteArray& body, bool ok);
-
 private:
     struct Waiting {
         quint64 id = 0;
         QList<QPointer<Download>> downloads;
+    };
+
+    struct Answer {
+        quint64 id = 0;
+        QByteArray body;
+        bool ok = false;
+    };
+
+    struct HandOut {
+        QPointer<Download> download;
+        QByteArray body;
+        bool ok = false;
     };
 
     // The network module, opened with the first download; without it every download
@@ -105,18 +118,30 @@ private:
         return net;
     }
 
-    // On the download thread.
+    // On the download thread: the answer is queued under the lock and the interface
+    // thread woken through the event descriptor. No Qt event crosses the threads.
     static void onAnswered(void* context, std::uint64_t id, const char* body, std::int64_t size, bool ok)
     {
-        emit static_cast<Transfers*>(context)->answered(id, QByteArray(body, qsizetype(size)), ok);
+        auto* self = static_cast<Transfers*>(context);
+        {
+            const std::lock_guard lock(self->answersMutex_);
+            self->answers_.push_back({id, QByteArray(body, qsizetype(size)), ok});
+        }
+        const std::uint64_t one = 1;
+        std::ignore = write(self->wakeFd_, &one, sizeof one);
     }
 
     // Made on the interface thread, where the module readies the library before its
-    // download thread starts.
+    // download thread starts. The notifier belongs to the application, which ends
+    // before this object does.
     Transfers()
     {
         Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
-        connect(this, &Transfers::answered, this, &Transfers::deliver, Qt::QueuedConnection);
+        wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+        if (wakeFd_ < 0)
+            return;
+        wake_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read, qApp);
+        connect(wake_, &QSocketNotifier::activated, this, &Transfers::takeAnswers);
         net_ = openNet(this);
     }
 
@@ -124,26 +149,79 @@ private:
     {
         if (net_.transfers)
             net_.stop(net_.transfers);
+        delete wake_.data();
+        if (wakeFd_ >= 0)
+            close(wakeFd_);
     }
 
-    void deliver(quint64 id, const QByteArray& body, bool ok)
+    void takeAnswers()
     {
-        const QString url = urls_.take(id);
+        std::uint64_t count = 0;
+        std::ignore = read(wakeFd_, &count, sizeof count);
+        std::vector<Answer> answers;
+        {
+            const std::lock_guard lock(answersMutex_);
+            answers.swap(answers_);
+        }
+        for (const Answer& answer : answers)
+            deliver(answer);
+    }
+
+    // Every download of the address is answered, each on a turn of its own.
+    void deliver(const Answer& answer)
+    {
+        const QString url = urls_.take(answer.id);
         auto it = waiting_.find(url);
-        if (url.isEmpty() || it == waiting_.end() || it->id != id)
+        if (url.isEmpty() || it == waiting_.end() || it->id != answer.id)
             return;
         const QList<QPointer<Download>> downloads = it->downloads;
         waiting_.erase(it);
         for (const QPointer<Download>& download : downloads) {
             if (download)
-                download->finish(body, ok);
+                post(download, answer.body, answer.ok);
         }
+    }
+
+    // The download's answer waits for its turn on the event loop; a download deleted
+    // first is skipped.
+    void post(Download* download, const QByteArray& body, bool ok)
+    {
+        download->running_ = false;
+        handOuts_.append({download, body, ok});
+        postTurn();
+    }
+
+    void postTurn()
+    {
+        if (turnPosted_ || handOuts_.isEmpty())
+            return;
+        turnPosted_ = true;
+        QMetaObject::invokeMethod(this, [this] { handOutNext(); }, Qt::QueuedConnection);
+    }
+
+    // One answer a turn. The next turn is posted before the slot runs, so that a slot
+    // that asks the user something (a nested event loop) holds back no other answer.
+    void handOutNext()
+    {
+        turnPosted_ = false;
+        if (handOuts_.isEmpty())
+            return;
+        const HandOut next = handOuts_.takeFirst();
+        postTurn();
+        if (next.download)
+            next.download->finish(next.body, next.ok);
     }
 
     Net net_;
     QHash<QString, Waiting> waiting_;
     QHash<quint64, QString> urls_;
     quint64 lastId_ = 0;
+    int wakeFd_ = -1;
+    QPointer<QSocketNotifier> wake_;
+    QList<HandOut> handOuts_;
+    bool turnPosted_ = false;
+    std::mutex answersMutex_;
+    std::vector<Answer> answers_;
 };
 
 Download::Download(const QString& url, QObject* parent)
@@ -161,9 +239,11 @@ Download::~Download()
 
 void Download::finish(const QByteArray& body, bool ok)
 {
-    running_ = false;
+    // A slot may delete the download, itself or from a nested event loop.
+    const QPointer<Download> alive(this);
     emit finished(body, ok);
-    deleteLater();
+    if (alive)
+        deleteLater();
 }
 
 QString EncodeQuery(const QString& text)
@@ -182,5 +262,3 @@ void SetTimeLimits(long connectMs, long totalMs)
 }
 
 }  // namespace Web
-
-#include "Web.moc"

@@ -15,8 +15,11 @@ constexpr qint64 BodyCap = 1 << 20;
 // One download of an address, started as it is made. Its answer comes back on the
 // interface thread through `finished`, once, after which the object deletes itself.
 // Deleting it first (its window closed, a newer request took its place) cancels it:
-// the answer is dropped. A download of an address that is on its way already shares
-// that transfer; the transfer stops when none of its downloads is left.
+// the answer is dropped; a slot of `finished` may delete it too. A download of an
+// address that is on its way already shares that transfer; the transfer stops when
+// none of its downloads is left. When the answer comes, every download of the address
+// is answered, each on a turn of the event loop of its own, so a slot that asks the
+// user something holds back none of the others.
 class Download : public QObject {
     Q_OBJECT
 public:

@@ -31,8 +31,8 @@ HttpServer::~HttpServer()
     ::shutdown(listenFd_, SHUT_RDWR);
     ::close(listenFd_);
     thread_.join();
-    for (std::thread& connection : connections_)
-        connection.join();
+    std::unique_lock lock(mutex_);
+    served_.wait(lock, [this] { return serving_ == 0; });
 }
 
 void HttpServer::Serve(const QString& target, const Answer& answer)
@@ -70,10 +70,17 @@ void HttpServer::run()
         const int client = ::accept(listenFd_, nullptr, nullptr);
         if (client < 0)
             continue;
-        connections_.emplace_back([this, client] {
+        {
+            std::lock_guard lock(mutex_);
+            ++serving_;
+        }
+        std::thread([this, client] {
             handle(client);
             ::close(client);
-        });
+            std::lock_guard lock(mutex_);
+            --serving_;
+            served_.notify_all();
+        }).detach();
     }
 }
 

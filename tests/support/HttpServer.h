@@ -5,11 +5,11 @@
 #include <QStringList>
 
 #include <atomic>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
 // A small HTTP/1.0 server on 127.0.0.1 for tests: answers each request from a table
 // of canned answers, keyed by the request target (path and query, exactly as sent).
@@ -50,7 +50,10 @@ private:
     std::atomic<bool> stopping_{false};
     std::atomic<int> abandoned_{0};
     std::thread thread_;
-    std::vector<std::thread> connections_;
+    // Connections are served on detached threads, counted here: a process that ends
+    // with _exit (as the program's Exit does) leaves no finished thread unjoined.
+    int serving_ = 0;
+    std::condition_variable served_;
     mutable std::mutex mutex_;
     std::map<std::string, Answer> answers_;
     Answer fallback_{404, "Not Found"};

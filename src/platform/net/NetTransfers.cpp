@@ -1,12 +1,14 @@
 // The download thread: every transfer of the run on one libcurl multi handle, side
 // by side. Jobs and cancellations come in from the interface thread through a queue;
-// the outcomes go back through the program's callback.
+// the outcomes go back through the program's callback. While no transfer runs the
+// thread sleeps until a job, a cancellation or the stop comes, with no timeout.
 #include "NetModule.h"
 
 #include <curl/curl.h>
 
 #include <map>
 #include <memory>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -106,7 +108,7 @@ public:
             const std::lock_guard lock(mutex_);
             stopping_ = true;
         }
-        curl_multi_wakeup(multi_);
+        wake();
         thread_.join();
         curl_multi_cleanup(multi_);
     }
@@ -117,7 +119,7 @@ public:
             const std::lock_guard lock(mutex_);
             starting_.push_back(std::move(job));
         }
-        curl_multi_wakeup(multi_);
+        wake();
     }
 
     void Cancel(std::uint64_t id)
@@ -126,10 +128,17 @@ public:
             const std::lock_guard lock(mutex_);
             cancelled_.push_back(id);
         }
-        curl_multi_wakeup(multi_);
+        wake();
     }
 
 private:
+    // Wakes the thread from either of its sleeps: on the queue, or in curl's poll.
+    void wake()
+    {
+        queued_.notify_one();
+        curl_multi_wakeup(multi_);
+    }
+
     void answer(std::uint64_t id, const std::string& body, bool ok)
     {
         answered_(context_, id, ok ? body.data() : nullptr, ok ? std::int64_t(body.size()) : 0, ok);
@@ -142,7 +151,9 @@ private:
             std::vector<Job> starting;
             std::vector<std::uint64_t> cancelled;
             {
-                const std::lock_guard lock(mutex_);
+                std::unique_lock lock(mutex_);
+                if (running.empty())
+                    queued_.wait(lock, [this] { return stopping_ || !starting_.empty() || !cancelled_.empty(); });
                 if (stopping_)
                     break;
                 starting.swap(starting_);
@@ -176,7 +187,8 @@ private:
                 curl_multi_remove_handle(multi_, transfer->easy);
                 running.erase(transfer->id);
             }
-            curl_multi_poll(multi_, nullptr, 0, 1000, nullptr);
+            if (!running.empty())
+                curl_multi_poll(multi_, nullptr, 0, 1000, nullptr);
         }
         for (auto& [id, transfer] : running)
             curl_multi_remove_handle(multi_, transfer->easy);
@@ -187,6 +199,7 @@ private:
     std::int64_t cap_;
     CURLM* multi_;
     std::mutex mutex_;
+    std::condition_variable queued_;
     std::vector<Job> starting_;
     std::vector<std::uint64_t> cancelled_;
     bool stopping_ = false;

@@ -1,6 +1,7 @@
 // The media side of the reminder sound, built as a module of its own: the program
 // opens it when the sound system is first needed, so that Qt Multimedia and the
 // twenty-odd audio and network libraries it brings are not loaded at every start.
+// Called on the interface thread only: every object made here lives on it.
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QMediaFormat>
@@ -15,12 +16,14 @@ QMediaPlayer* media = nullptr;
 
 extern "C" {
 
-// Sets the media back end up (on a first run it reads every plug-in of the media
-// framework): asking it what it decodes loads and starts it. Safe from any thread;
-// nothing connects to the audio server here.
+// Makes Qt Multimedia's back end by asking it what it decodes: on a first run that
+// reads every plug-in of the media framework; it connects to the audio server, where
+// one runs, for its list of devices, and the framework starts its device monitor,
+// whose thread stays for the whole run.
 Q_DECL_EXPORT void tessaryn_sound_prepare() { QMediaFormat().supportedFileFormats(QMediaFormat::Decode); }
 
-// Plays a local file; the player is made once, on the interface thread.
+// Plays a local file; the player is made with the first sound (its streaming thread
+// then stays too).
 Q_DECL_EXPORT void tessaryn_sound_play(const QString& path)
 {
     if (!media) {
