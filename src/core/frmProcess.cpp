@@ -1,5 +1,6 @@
 #include "frmProcess.h"
 
+#include "EventRows.h"
 #include "FolderFileExists.h"
 #include "Fatal.h"
 #include "Formats.h"
@@ -177,7 +178,9 @@ void frmProcess::Form_Load()
     RegisterForLogin();
 
     BusRefresh();
-    DateRefresh();
+    // The rows are read on a worker thread while the windows are built; the list,
+    // the earliest event and the calendar's colours follow when they are in.
+    beginStartRefresh();
     StartTray();
     SetFormIcon(this, s("RES_0"), true);
 

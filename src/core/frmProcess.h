@@ -7,6 +7,10 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
+
+class Connection;
+class EventRowsReader;
 class QAction;
 class QLabel;
 class QMenu;
@@ -71,9 +75,16 @@ public:
     void SetPanel(int number, const QString& text);
 
     void BusRefresh();
+    // The list read again from the whole table: at start-up (on a worker thread), after
+    // a restore, a change of language, and where the rows changed are not known.
     void DateRefresh();
-    // True while DateRefresh runs: the main window it loads leaves the refresh to it.
-    bool Refreshing() const { return refreshing_; }
+    // The same list, reached by reading again only the rows written since the last
+    // refresh (the log of the events connection knows them); a whole refresh where
+    // the log cannot tell.
+    void DateRefreshChanged();
+    // True while a refresh runs, or the start's rows are on their way: the main window
+    // it loads leaves the refresh to it.
+    bool Refreshing() const { return refreshing_ || startRead_; }
     // The program's file dialog: mode 1 open, 2 save, 3 a folder. The chosen path; "Error"
     // when cancelled (cancelError) or failed; "" for another mode. A save dialog adds
     // defaultSuffix to a name typed without an extension.
@@ -99,6 +110,10 @@ protected:
 
 private:
     void CheckDue(const QDateTime& now);
+    void beginStartRefresh();
+    void finishStartRefresh();
+    void updateRows(Connection& db, const QList<qint64>& ids);
+    void finishRefresh();
     void ShowDueReminder();
     void StartTray();
     void showMainWindow();
@@ -109,6 +124,7 @@ private:
     QDate panelToday_;
     bool ticking_ = false;
     bool refreshing_ = false;
+    std::unique_ptr<EventRowsReader> startRead_;
     QString markerPath_;  // set once the language texts can be read
     FileSystem::FolderFile marker_;  // the same file, tested at every tick
 };

@@ -98,5 +98,5 @@ void frmOrg::DeleteEvent()
                 std::ignore = rs.MoveLast();
         }
     }
-    Forms::Get<frmProcess>().DateRefresh();
+    Forms::Get<frmProcess>().DateRefreshChanged();
 }

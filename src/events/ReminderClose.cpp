@@ -165,7 +165,7 @@ void frmWindow::closeSequence()
     if (!storeAnswer(Fired, std::nullopt))
         MsgBox(GetLangText(QStringLiteral("mes329")), 48, ProductName());
 
-    Forms::Get<frmProcess>().DateRefresh();
+    Forms::Get<frmProcess>().DateRefreshChanged();
     for (const QPointer<QWidget>& window : DisabledWindows) {
         if (window)
             window->setEnabled(true);

@@ -224,7 +224,7 @@ void frmIconAdd::Command2_Click()
         main.RefreshCategoryIcons();
     }
     Forms::Unload(this);
-    Forms::Get<frmProcess>().DateRefresh();
+    Forms::Get<frmProcess>().DateRefreshChanged();
 }
 
 // A built-in category keeps its name in its own text, written first; its rule moves

@@ -1,0 +1,163 @@
+#include "EventRows.h"
+
+#include "StepTime.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <thread>
+
+namespace {
+
+const QString Columns = QStringLiteral(
+    "SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep, Step_Numeric FROM lst_Dates ");
+
+DbResult readRows(Connection& db, const QString& sql, const QVariantList& parameters, DispatcherRows* rows)
+{
+    return db.ForEachRow(sql, parameters, [rows](const RowReader& row) {
+        rows->Append(row.Utf8(0), row.Utf8(1), row.Utf8(4), row.Date(2),
+                     row.IsNull(3) ? QTime() : ReadStepTime(row.Utf8(3)), row.Integer(6), row.Boolean(5));
+    });
+}
+
+// The log's table and its triggers live in the connection's temporary schema, in
+// memory: they never reach the file, nor any other connection.
+const char* const ChangeLogScript = R"(
+PRAGMA temp_store = MEMORY;
+CREATE TEMP TABLE IF NOT EXISTS changed_events (id INTEGER PRIMARY KEY);
+CREATE TEMP TRIGGER IF NOT EXISTS changed_events_added AFTER INSERT ON main.lst_Dates
+BEGIN INSERT OR IGNORE INTO changed_events VALUES (new.Step_Numeric); END;
+CREATE TEMP TRIGGER IF NOT EXISTS changed_events_changed AFTER UPDATE ON main.lst_Dates
+BEGIN INSERT OR IGNORE INTO changed_events VALUES (old.Step_Numeric), (new.Step_Numeric); END;
+CREATE TEMP TRIGGER IF NOT EXISTS changed_events_removed AFTER DELETE ON main.lst_Dates
+BEGIN INSERT OR IGNORE INTO changed_events VALUES (old.Step_Numeric); END;
+DELETE FROM changed_events;
+)";
+
+}  // namespace
+
+DbResult ReadEventRows(Connection& db, DispatcherRows* rows)
+{
+    // Room for every row at once: growing the list row by row would touch twice the
+    // memory, which a first read pays for in page faults.
+    QList<QVariantList> counted;
+    if (db.Query(QStringLiteral("SELECT count(*) FROM lst_Dates"), {}, &counted).Ok())
+        rows->Reserve(counted.value(0).value(0).toLongLong());
+    const DbResult result = readRows(db, Columns + QStringLiteral("ORDER BY Step_Numeric"), {}, rows);
+    rows->Squeeze();
+    return result;
+}
+
+DbResult ReadEventRows(Connection& db, const QList<qint64>& ids, DispatcherRows* rows)
+{
+    QByteArray list = "[";
+    for (const qint64 id : ids)
+        list += QByteArray::number(id) + ',';
+    list.back() = ']';
+    if (ids.isEmpty())
+        list += ']';
+    return readRows(db,
+                    Columns + QStringLiteral("WHERE Step_Numeric IN (SELECT value FROM json_each(?)) "
+                                             "ORDER BY Step_Numeric"),
+                    {QString::fromLatin1(list)}, rows);
+}
+
+DbResult StartChangeLog(Connection& db)
+{
+    // Files made before the title index get it here, once; a file that cannot take
+    // it is still read, only slower.
+    QList<QVariantList> found;
+    if (db.Query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = 'lst_Dates_Step_Name'"),
+                 {}, &found)
+            .Ok()
+        && found.isEmpty())
+        std::ignore = db.Execute(QStringLiteral("CREATE INDEX IF NOT EXISTS lst_Dates_Step_Name ON lst_Dates (Step_Name)"));
+    return db.ExecuteScript(QString::fromLatin1(ChangeLogScript));
+}
+
+bool TakeChangedEvents(Connection& db, QList<qint64>* ids)
+{
+    QList<QVariantList> triggers;
+    if (!db.Query(QStringLiteral("SELECT count(*) FROM sqlite_temp_master WHERE type = 'trigger' "
+                                 "AND name LIKE 'changed_events_%'"),
+                  {}, &triggers)
+             .Ok()
+        || triggers.value(0).value(0).toInt() != 3)
+        return false;
+    ids->clear();
+    if (!db.ForEachRow(QStringLiteral("SELECT id FROM temp.changed_events ORDER BY id"), {},
+                       [ids](const RowReader& row) { ids->append(row.Integer(0)); })
+             .Ok())
+        return false;
+    return ids->isEmpty() || db.Execute(QStringLiteral("DELETE FROM temp.changed_events")).Ok();
+}
+
+bool EventTitleStored(Connection& db, const QString& title)
+{
+    QList<QVariantList> rows;
+    // A failed look-up asks nothing: the question only warns.
+    return db.Query(QStringLiteral("SELECT 1 FROM lst_Dates WHERE Step_Name = ? LIMIT 1"), {title}, &rows).Ok()
+           && !rows.isEmpty();
+}
+
+struct EventRowsReader::Work {
+    DbResult result;
+    DispatcherRows rows;
+    int wake = -1;
+    QSocketNotifier* notifier = nullptr;
+    std::thread thread;
+};
+
+EventRowsReader::EventRowsReader(const QString& connectionString, QObject* context, std::function<void()> done)
+    : work_(std::make_unique<Work>())
+{
+    Work* work = work_.get();
+    work->wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (work->wake >= 0) {
+        work->notifier = new QSocketNotifier(qintptr(work->wake), QSocketNotifier::Read, context);
+        QObject::connect(work->notifier, &QSocketNotifier::activated, context,
+                         [notifier = work->notifier, done = std::move(done)] {
+                             notifier->setEnabled(false);
+                             done();
+                         });
+    } else {
+        // Without a way to be woken, the rows are taken at the next turn of the loop.
+        QTimer::singleShot(0, context, std::move(done));
+    }
+    // Only the worker touches result and rows until Take has joined it.
+    work->thread = std::thread([work, connectionString] {
+        Connection db;
+        db.SetConnectionString(connectionString);
+        work->result = db.Open();
+        if (work->result.Ok())
+            work->result = ReadEventRows(db, &work->rows);
+        std::ignore = db.Close();  // only read: nothing to store
+        if (work->wake >= 0)
+            std::ignore = eventfd_write(work->wake, 1);
+    });
+}
+
+EventRowsReader::~EventRowsReader()
+{
+    if (work_->thread.joinable())
+        work_->thread.join();
+    if (work_->notifier) {
+        work_->notifier->setEnabled(false);
+        work_->notifier->deleteLater();  // its signal may be what ends this reader
+    }
+    if (work_->wake >= 0)
+        ::close(work_->wake);
+}
+
+DbResult EventRowsReader::Take(DispatcherRows* rows)
+{
+    if (work_->thread.joinable())
+        work_->thread.join();
+    if (work_->notifier)
+        work_->notifier->setEnabled(false);
+    *rows = std::move(work_->rows);
+    return work_->result;
+}

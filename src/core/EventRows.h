@@ -1,0 +1,47 @@
+#pragma once
+
+#include "DispatcherList.h"
+#include "platform/Connection.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+// Every row of the events table, in table order.
+DbResult ReadEventRows(Connection& db, DispatcherRows* rows);
+// The rows with these ids (ascending) that the table holds.
+DbResult ReadEventRows(Connection& db, const QList<qint64>& ids, DispatcherRows* rows);
+
+// The events table's change log on one connection: the ids of the rows its
+// statements have added, changed or removed, kept by triggers in the connection's
+// memory. A write that is rolled back leaves nothing in it; the log ends with the
+// connection. StartChangeLog begins an empty one (an older file also gets the title
+// index here); TakeChangedEvents hands out the ids and empties the log, false when
+// the connection has none (it was opened again since the log began).
+DbResult StartChangeLog(Connection& db);
+bool TakeChangedEvents(Connection& db, QList<qint64>* ids);
+
+// True when some row's title is exactly this (letter case counts); the title index
+// answers it.
+bool EventTitleStored(Connection& db, const QString& title);
+
+// Every row read on a connection of its own on a worker thread, so that the start
+// does not wait for them. The worker shares nothing with the interface thread: the
+// rows pass over when Take has waited for it to end.
+class EventRowsReader {
+public:
+    // Reads the file the connection string names; done runs on this thread's event
+    // loop, for as long as context lives, once the rows are read.
+    EventRowsReader(const QString& connectionString, QObject* context, std::function<void()> done);
+    ~EventRowsReader();
+    EventRowsReader(const EventRowsReader&) = delete;
+    EventRowsReader& operator=(const EventRowsReader&) = delete;
+
+    // Waits for the worker; its rows go into *rows.
+    DbResult Take(DispatcherRows* rows);
+
+private:
+    struct Work;
+    std::unique_ptr<Work> work_;
+};
