@@ -9,8 +9,6 @@ namespace {
 // Texts of removed or replaced rows are given back once they outweigh the rest.
 constexpr qsizetype SmallestCompaction = 64 * 1024;
 
-int minuteOf(qint32 milliseconds) { return milliseconds < 0 ? 0 : milliseconds / 60000; }
-
 QString textAt(const std::vector<char>& texts, quint32 start, quint32 size)
 {
     return size == 0 ? QString() : QString::fromUtf8(texts.data() + start, size);
@@ -46,6 +44,15 @@ quint32 DispatcherRows::keepTexts(QByteArrayView title, QByteArrayView comment, 
     return quint32(start);
 }
 
+namespace {
+
+// Rows a block holds as the reader fills it; a block that grows to twice this splits.
+constexpr size_t BlockRows = 2048;
+
+int minuteOf(qint32 milliseconds) { return milliseconds < 0 ? 0 : milliseconds / 60000; }
+
+}  // namespace
+
 void DispatcherRows::Append(QByteArrayView storedCategory, QByteArrayView title, QByteArrayView comment,
                             const QDate& date, const QTime& time, qint64 id, bool oneOff)
 {
@@ -56,13 +63,130 @@ void DispatcherRows::Append(QByteArrayView storedCategory, QByteArrayView title,
     row.time = time.isValid() ? time.msecsSinceStartOfDay() : -1;
     row.category = categoryNumber(storedCategory);
     row.oneOff = oneOff;
-    rows_.push_back(row);
+    if (blocks_.empty() || blocks_.back().rows.size() >= BlockRows) {
+        blocks_.emplace_back();
+        blocks_.back().rows.reserve(BlockRows);
+    }
+    insert({blocks_.size() - 1, blocks_.back().rows.size(), size_}, row);
 }
 
 void DispatcherRows::Squeeze()
 {
-    rows_.shrink_to_fit();
+    if (!blocks_.empty())
+        blocks_.back().rows.shrink_to_fit();
     texts_.shrink_to_fit();
+}
+
+// Earlier by date, then by minute, then by id: the first of equals in table order.
+bool DispatcherRows::before(const Kept& a, const Kept& b)
+{
+    return std::tuple(a.day, minuteOf(a.time), a.id) < std::tuple(b.day, minuteOf(b.time), b.id);
+}
+
+void DispatcherRows::findEarliest(Block& block)
+{
+    block.earliest = -1;
+    for (size_t i = 0; i < block.rows.size(); ++i) {
+        if (block.rows[i].day != NoDay
+            && (block.earliest < 0 || before(block.rows[i], block.rows[size_t(block.earliest)])))
+            block.earliest = qsizetype(i);
+    }
+}
+
+DispatcherRows::Place DispatcherRows::placeOf(qint64 id) const
+{
+    Place place;
+    for (; place.block < blocks_.size(); ++place.block) {
+        const std::vector<Kept>& rows = blocks_[place.block].rows;
+        if (rows.back().id >= id || place.block + 1 == blocks_.size()) {
+            place.offset = size_t(std::lower_bound(rows.begin(), rows.end(), id,
+                                                   [](const Kept& row, qint64 key) { return row.id < key; })
+                                  - rows.begin());
+            place.position += qsizetype(place.offset);
+            return place;
+        }
+        place.position += qsizetype(rows.size());
+    }
+    return place;
+}
+
+const DispatcherRows::Kept& DispatcherRows::at(qsizetype position) const
+{
+    for (const Block& block : blocks_) {
+        if (position < qsizetype(block.rows.size()))
+            return block.rows[size_t(position)];
+        position -= qsizetype(block.rows.size());
+    }
+    Q_UNREACHABLE();
+}
+
+void DispatcherRows::insert(const Place& place, const Kept& row)
+{
+    if (blocks_.empty())
+        blocks_.emplace_back();
+    Block& block = blocks_[place.block];
+    block.rows.insert(block.rows.begin() + qsizetype(place.offset), row);
+    ++size_;
+    if (block.earliest >= qsizetype(place.offset))
+        ++block.earliest;
+    if (row.day != NoDay && (block.earliest < 0 || before(row, block.rows[size_t(block.earliest)])))
+        block.earliest = qsizetype(place.offset);
+    if (block.rows.size() >= 2 * BlockRows) {
+        Block second;
+        second.rows.assign(block.rows.begin() + BlockRows, block.rows.end());
+        block.rows.resize(BlockRows);
+        findEarliest(block);
+        findEarliest(second);
+        blocks_.insert(blocks_.begin() + qsizetype(place.block) + 1, std::move(second));
+    }
+}
+
+void DispatcherRows::erase(const Place& place)
+{
+    Block& block = blocks_[place.block];
+    block.rows.erase(block.rows.begin() + qsizetype(place.offset));
+    --size_;
+    if (block.rows.empty())
+        blocks_.erase(blocks_.begin() + qsizetype(place.block));
+    else if (block.earliest == qsizetype(place.offset))
+        findEarliest(block);
+    else if (block.earliest > qsizetype(place.offset))
+        --block.earliest;
+}
+
+void DispatcherRows::replace(const Place& place, const Kept& row)
+{
+    Block& block = blocks_[place.block];
+    const bool wasEarliest = block.earliest == qsizetype(place.offset);
+    block.rows[place.offset] = row;
+    if (wasEarliest)
+        findEarliest(block);
+    else if (row.day != NoDay && (block.earliest < 0 || before(row, block.rows[size_t(block.earliest)])))
+        block.earliest = qsizetype(place.offset);
+}
+
+qsizetype DispatcherRows::earliest() const
+{
+    const Kept* best = nullptr;
+    qsizetype position = -1;
+    qsizetype start = 0;
+    for (const Block& block : blocks_) {
+        if (block.earliest >= 0 && (!best || before(block.rows[size_t(block.earliest)], *best))) {
+            best = &block.rows[size_t(block.earliest)];
+            position = start + block.earliest;
+        }
+        start += qsizetype(block.rows.size());
+    }
+    return position;
+}
+
+template <class Visit>
+void DispatcherRows::forEach(Visit visit)
+{
+    for (Block& block : blocks_) {
+        for (Kept& row : block.rows)
+            visit(row);
+    }
 }
 
 void DispatcherList::SetRows(DispatcherRows rows)
@@ -73,15 +197,7 @@ void DispatcherList::SetRows(DispatcherRows rows)
     for (const QByteArray& stored : std::as_const(rows_.categories_))
         shown_.append(shownName(stored));
     garbage_ = 0;
-    findEarliest();
     endResetModel();
-}
-
-qsizetype DispatcherList::positionOf(qint64 id) const
-{
-    const auto& rows = rows_.rows_;
-    return std::lower_bound(rows.begin(), rows.end(), id, [](const Kept& row, qint64 key) { return row.id < key; })
-           - rows.begin();
 }
 
 DispatcherList::Kept DispatcherList::adopted(const DispatcherRows& from, const Kept& row)
@@ -99,84 +215,62 @@ DispatcherList::Kept DispatcherList::adopted(const DispatcherRows& from, const K
 
 void DispatcherList::Update(const QList<qint64>& ids, const DispatcherRows& read)
 {
-    auto& rows = rows_.rows_;
-    // Earlier by date, then minute, then id (the first of equals in table order).
-    auto before = [](const Kept& a, const Kept& b) {
-        return std::tuple(a.day, minuteOf(a.time), a.id) < std::tuple(b.day, minuteOf(b.time), b.id);
-    };
-    std::optional<Kept> earliest;
-    if (earliestId_ != 0)
-        earliest = rows[size_t(positionOf(earliestId_))];
-    bool rescan = false;
-    auto fresh = read.rows_.begin();
+    std::vector<const Kept*> fresh;
+    fresh.reserve(size_t(read.Size()));
+    for (const auto& block : read.blocks_) {
+        for (const Kept& row : block.rows)
+            fresh.push_back(&row);
+    }
+    auto next = fresh.begin();
     for (const qint64 id : ids) {
-        while (fresh != read.rows_.end() && fresh->id < id)
-            ++fresh;
-        const bool found = fresh != read.rows_.end() && fresh->id == id;
-        const qsizetype position = positionOf(id);
-        const bool listed = position < qsizetype(rows.size()) && rows[size_t(position)].id == id;
-        if (listed)
-            garbage_ += rows[size_t(position)].titleSize + rows[size_t(position)].commentSize;
+        while (next != fresh.end() && (*next)->id < id)
+            ++next;
+        const bool found = next != fresh.end() && (*next)->id == id;
+        const DispatcherRows::Place place = rows_.placeOf(id);
+        const bool listed = place.block < rows_.blocks_.size()
+                            && place.offset < rows_.blocks_[place.block].rows.size()
+                            && rows_.blocks_[place.block].rows[place.offset].id == id;
+        const int position = int(place.position);
+        if (listed) {
+            const Kept& old = rows_.blocks_[place.block].rows[place.offset];
+            garbage_ += old.titleSize + old.commentSize;
+        }
         if (found && listed) {
-            rows[size_t(position)] = adopted(read, *fresh);
-            emit dataChanged(index(int(position), 0), index(int(position), columnCount() - 1));
+            rows_.replace(place, adopted(read, **next));
+            emit dataChanged(index(position, 0), index(position, columnCount() - 1));
         } else if (found) {
-            beginInsertRows({}, int(position), int(position));
-            rows.insert(rows.begin() + position, adopted(read, *fresh));
+            beginInsertRows({}, position, position);
+            rows_.insert(place, adopted(read, **next));
             endInsertRows();
         } else if (listed) {
-            beginRemoveRows({}, int(position), int(position));
-            rows.erase(rows.begin() + position);
+            beginRemoveRows({}, position, position);
+            rows_.erase(place);
             endRemoveRows();
         }
-        // The earliest row moved later or went: another may be earliest now.
-        if (earliest && earliest->id == id && (!found || fresh->day == DispatcherRows::NoDay || before(*earliest, *fresh)))
-            rescan = true;
-        else if (found && fresh->day != DispatcherRows::NoDay && (!earliest || before(*fresh, *earliest)))
-            earliest = *fresh;
     }
-    if (rescan)
-        findEarliest();
-    else
-        earliestId_ = earliest ? earliest->id : 0;
     if (garbage_ > SmallestCompaction && garbage_ > qsizetype(rows_.texts_.size()) / 2)
         compactTexts();
-}
-
-void DispatcherList::findEarliest()
-{
-    const Kept* earliest = nullptr;
-    for (const Kept& row : rows_.rows_) {
-        if (row.day == DispatcherRows::NoDay)
-            continue;
-        if (!earliest || row.day < earliest->day
-            || (row.day == earliest->day && minuteOf(row.time) < minuteOf(earliest->time)))
-            earliest = &row;
-    }
-    earliestId_ = earliest ? earliest->id : 0;
 }
 
 void DispatcherList::compactTexts()
 {
     std::vector<char> texts;
     texts.reserve(rows_.texts_.size() - size_t(garbage_));
-    for (Kept& row : rows_.rows_) {
-        const auto start = rows_.texts_.begin() + row.text;
+    const std::vector<char>& old = rows_.texts_;
+    rows_.forEach([&](Kept& row) {
+        const auto start = old.begin() + row.text;
         row.text = quint32(texts.size());
         texts.insert(texts.end(), start, start + row.titleSize + row.commentSize);
-    }
+    });
     rows_.texts_ = std::move(texts);
     garbage_ = 0;
 }
 
-int DispatcherList::Earliest() const
-{
-    return earliestId_ == 0 ? 0 : int(positionOf(earliestId_)) + 1;
-}
+int DispatcherList::Earliest() const { return int(rows_.earliest()) + 1; }
 
 DispatcherRow DispatcherList::Item(int number) const
 {
-    const Kept& row = rows_.rows_.at(size_t(number - 1));
+    const Kept& row = rows_.at(number - 1);
     const std::vector<char>& texts = rows_.texts_;
     return {shown_.at(row.category),
             textAt(texts, row.text, row.titleSize),

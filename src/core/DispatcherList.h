@@ -23,13 +23,14 @@ struct DispatcherRow {
 // Rows of the events table as a reader hands them over, in ascending id order, their
 // categories under the stored names. A reader on any thread may build them: they
 // share nothing. A row costs 32 bytes and its texts as stored (UTF-8), with no
-// allocation of its own.
+// allocation of its own. The rows stand in blocks of a few thousand, each knowing its
+// earliest row, so that a row comes or goes, and the earliest of all is found, in
+// time that does not grow with the table.
 class DispatcherRows {
 public:
-    void Reserve(qsizetype count) { rows_.reserve(size_t(count)); }
     void Append(QByteArrayView storedCategory, QByteArrayView title, QByteArrayView comment, const QDate& date,
                 const QTime& time, qint64 id, bool oneOff);
-    qsizetype Size() const { return qsizetype(rows_.size()); }
+    qsizetype Size() const { return size_; }
     // Gives back the room that growing left over.
     void Squeeze();
 
@@ -46,11 +47,33 @@ private:
         quint32 oneOff : 1;
     };
     static constexpr qint32 NoDay = std::numeric_limits<qint32>::min();
+    struct Block {
+        std::vector<Kept> rows;
+        qsizetype earliest = -1;  // the block's earliest dated row; -1 for none
+    };
+    // Where a row stands, or would stand: its block, its place there and its
+    // position in the whole list.
+    struct Place {
+        size_t block = 0;
+        size_t offset = 0;
+        qsizetype position = 0;
+    };
 
     quint32 categoryNumber(QByteArrayView storedName);
     quint32 keepTexts(QByteArrayView title, QByteArrayView comment, quint32* titleSize, quint32* commentSize);
+    Place placeOf(qint64 id) const;
+    const Kept& at(qsizetype position) const;
+    void insert(const Place& place, const Kept& row);
+    void erase(const Place& place);
+    void replace(const Place& place, const Kept& row);
+    qsizetype earliest() const;
+    static bool before(const Kept& a, const Kept& b);
+    static void findEarliest(Block& block);
+    template <class Visit>
+    void forEach(Visit visit);
 
-    std::vector<Kept> rows_;
+    std::vector<Block> blocks_;
+    qsizetype size_ = 0;
     std::vector<char> texts_;
     QList<QByteArray> categories_;        // stored names (UTF-8) by number
     QHash<QByteArray, quint32> numbers_;  // numbers by stored name
@@ -70,7 +93,7 @@ public:
     // taken from read when it is there, and removed when it is not.
     void Update(const QList<qint64>& ids, const DispatcherRows& read);
     void Clear() { SetRows({}); }
-    int Count() const { return static_cast<int>(rows_.rows_.size()); }
+    int Count() const { return static_cast<int>(rows_.Size()); }
     // Item number from 1.
     DispatcherRow Item(int number) const;
     // The item number of the earliest row; 0 when no row has a date.
@@ -91,16 +114,13 @@ public:
 
 private:
     using Kept = DispatcherRows::Kept;
-    qsizetype positionOf(qint64 id) const;
     Kept adopted(const DispatcherRows& from, const Kept& row);
     QString shownName(const QByteArray& stored) const;
-    void findEarliest();
     void compactTexts();
 
     DispatcherRows rows_;
     QList<QString> shown_;  // by category number
     QString shownFor_[6];   // the stored and shown built-in names shown_ was made for
-    qint64 earliestId_ = 0;
     qsizetype garbage_ = 0;  // bytes of texts_ no row holds any more
     QStringList headers_;
     QString timeFormat_ = QStringLiteral("H:mm");

@@ -41,11 +41,6 @@ DELETE FROM changed_events;
 
 DbResult ReadEventRows(Connection& db, DispatcherRows* rows)
 {
-    // Room for every row at once: growing the list row by row would touch twice the
-    // memory, which a first read pays for in page faults.
-    QList<QVariantList> counted;
-    if (db.Query(QStringLiteral("SELECT count(*) FROM lst_Dates"), {}, &counted).Ok())
-        rows->Reserve(counted.value(0).value(0).toLongLong());
     const DbResult result = readRows(db, Columns + QStringLiteral("ORDER BY Step_Numeric"), {}, rows);
     rows->Squeeze();
     return result;
@@ -67,14 +62,17 @@ DbResult ReadEventRows(Connection& db, const QList<qint64>& ids, DispatcherRows*
 
 DbResult StartChangeLog(Connection& db)
 {
-    // Files made before the title index get it here, once; a file that cannot take
-    // it is still read, only slower.
-    QList<QVariantList> found;
-    if (db.Query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = 'lst_Dates_Step_Name'"),
-                 {}, &found)
-            .Ok()
-        && found.isEmpty())
-        std::ignore = db.Execute(QStringLiteral("CREATE INDEX IF NOT EXISTS lst_Dates_Step_Name ON lst_Dates (Step_Name)"));
+    // Files made before the title and category indexes get them here, once; a file
+    // that cannot take them is still read, only slower.
+    for (const char* column : {"Step_Name", "Measure_Name"}) {
+        const QString name = QStringLiteral("lst_Dates_") + QLatin1String(column);
+        QList<QVariantList> found;
+        if (db.Query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?"), {name}, &found)
+                .Ok()
+            && found.isEmpty())
+            std::ignore = db.Execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON lst_Dates (%2)")
+                                         .arg(name, QLatin1String(column)));
+    }
     return db.ExecuteScript(QString::fromLatin1(ChangeLogScript));
 }
 

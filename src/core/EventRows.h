@@ -17,8 +17,8 @@ DbResult ReadEventRows(Connection& db, const QList<qint64>& ids, DispatcherRows*
 // statements have added, changed or removed, kept by triggers in the connection's
 // memory. A write that is rolled back leaves nothing in it; the log ends with the
 // connection. StartChangeLog begins an empty one (an older file also gets the title
-// index here); TakeChangedEvents hands out the ids and empties the log, false when
-// the connection has none (it was opened again since the log began).
+// and category indexes here); TakeChangedEvents hands out the ids and empties the
+// log, false when the connection has none (it was opened again since the log began).
 DbResult StartChangeLog(Connection& db);
 bool TakeChangedEvents(Connection& db, QList<qint64>* ids);
 
