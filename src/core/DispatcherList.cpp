@@ -18,6 +18,12 @@ QString textAt(const std::vector<char>& texts, quint32 start, quint32 size)
 
 quint32 DispatcherRows::categoryNumber(QByteArrayView storedName)
 {
+    // A table holds few categories: the first ones are compared before any hashing.
+    const qsizetype few = std::min<qsizetype>(categories_.size(), 16);
+    for (qsizetype number = 0; number < few; ++number) {
+        if (categories_[number] == storedName)
+            return quint32(number);
+    }
     const QByteArray key = QByteArray::fromRawData(storedName.data(), storedName.size());
     const auto known = numbers_.constFind(key);
     if (known != numbers_.constEnd())

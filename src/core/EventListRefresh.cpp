@@ -60,7 +60,7 @@ void frmProcess::beginStartRefresh()
         DateRefresh();
         return;
     }
-    startRead_ = std::make_unique<EventRowsReader>(db.ConnectionString(), this, [this] { finishStartRefresh(); });
+    startRead_ = std::make_unique<EventRowsReader>(db.ConnectionString());
     // The main window it loads leaves its refresh to the rows on their way.
     const QScopedValueRollback<bool> running(refreshing_, true);
     Forms::Get<frmMain>();

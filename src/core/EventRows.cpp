@@ -102,39 +102,49 @@ bool EventTitleStored(Connection& db, const QString& title)
 }
 
 struct EventRowsReader::Work {
+    QString connectionString;
     DbResult result;
     DispatcherRows rows;
     int wake = -1;
     QSocketNotifier* notifier = nullptr;
     std::thread thread;
+
+    void read()
+    {
+        Connection db;
+        db.SetConnectionString(connectionString);
+        result = db.Open();
+        if (result.Ok())
+            result = ReadEventRows(db, &rows);
+        std::ignore = db.Close();  // only read: nothing to store
+    }
 };
 
-EventRowsReader::EventRowsReader(const QString& connectionString, QObject* context, std::function<void()> done)
+EventRowsReader::EventRowsReader(const QString& connectionString)
     : work_(std::make_unique<Work>())
+{
+    work_->connectionString = connectionString;
+}
+
+void EventRowsReader::Start(QObject* context, std::function<void()> done)
 {
     Work* work = work_.get();
     work->wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (work->wake >= 0) {
-        work->notifier = new QSocketNotifier(qintptr(work->wake), QSocketNotifier::Read, context);
-        QObject::connect(work->notifier, &QSocketNotifier::activated, context,
-                         [notifier = work->notifier, done = std::move(done)] {
-                             notifier->setEnabled(false);
-                             done();
-                         });
-    } else {
-        // Without a way to be woken, the rows are taken at the next turn of the loop.
+    if (work->wake < 0) {
+        // Without a way to be woken, the rows are read at the next turn of the loop.
         QTimer::singleShot(0, context, std::move(done));
+        return;
     }
+    work->notifier = new QSocketNotifier(qintptr(work->wake), QSocketNotifier::Read, context);
+    QObject::connect(work->notifier, &QSocketNotifier::activated, context,
+                     [notifier = work->notifier, done = std::move(done)] {
+                         notifier->setEnabled(false);
+                         done();
+                     });
     // Only the worker touches result and rows until Take has joined it.
-    work->thread = std::thread([work, connectionString] {
-        Connection db;
-        db.SetConnectionString(connectionString);
-        work->result = db.Open();
-        if (work->result.Ok())
-            work->result = ReadEventRows(db, &work->rows);
-        std::ignore = db.Close();  // only read: nothing to store
-        if (work->wake >= 0)
-            std::ignore = eventfd_write(work->wake, 1);
+    work->thread = std::thread([work] {
+        work->read();
+        std::ignore = eventfd_write(work->wake, 1);
     });
 }
 
@@ -154,6 +164,8 @@ DbResult EventRowsReader::Take(DispatcherRows* rows)
 {
     if (work_->thread.joinable())
         work_->thread.join();
+    else
+        work_->read();
     if (work_->notifier)
         work_->notifier->setEnabled(false);
     *rows = std::move(work_->rows);

@@ -27,18 +27,21 @@ bool TakeChangedEvents(Connection& db, QList<qint64>* ids);
 bool EventTitleStored(Connection& db, const QString& title);
 
 // Every row read on a connection of its own on a worker thread, so that the start
-// does not wait for them. The worker shares nothing with the interface thread: the
+// need not wait for them. The worker shares nothing with the interface thread: the
 // rows pass over when Take has waited for it to end.
 class EventRowsReader {
 public:
-    // Reads the file the connection string names; done runs on this thread's event
-    // loop, for as long as context lives, once the rows are read.
-    EventRowsReader(const QString& connectionString, QObject* context, std::function<void()> done);
+    // For the file the connection string names; nothing is read yet.
+    explicit EventRowsReader(const QString& connectionString);
     ~EventRowsReader();
     EventRowsReader(const EventRowsReader&) = delete;
     EventRowsReader& operator=(const EventRowsReader&) = delete;
 
-    // Waits for the worker; its rows go into *rows.
+    // The worker starts reading; done runs on this thread's event loop, for as long
+    // as context lives, once the rows are read.
+    void Start(QObject* context, std::function<void()> done);
+    // The rows, in *rows: waits for the worker, or reads them here when it was never
+    // started.
     DbResult Take(DispatcherRows* rows);
 
 private:

@@ -178,14 +178,19 @@ void frmProcess::Form_Load()
     RegisterForLogin();
 
     BusRefresh();
-    // The rows are read on a worker thread while the windows are built; the list,
-    // the earliest event and the calendar's colours follow when they are in.
+    // The rows are read on a worker thread; the list, the earliest event and the
+    // calendar's colours follow when they are in.
     beginStartRefresh();
     StartTray();
     SetFormIcon(this, s("RES_0"), true);
 
     if (CommandLine() == QLatin1String("-fw"))
         Forms::Get<frmMain>().ShowModeless();
+    // The rows are read once the start's windows are up: a worker reading beside
+    // their building slows it, and the main window maps without waiting for the list
+    // or the day colours, which follow as soon as the rows are in.
+    if (startRead_)
+        startRead_->Start(this, [this] { finishStartRefresh(); });
     QTimer::singleShot(SettleDelayMs, qApp, &settleAfterStart);
 }
 
