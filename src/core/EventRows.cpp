@@ -8,6 +8,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <thread>
 
 namespace {
@@ -101,13 +102,19 @@ bool EventTitleStored(Connection& db, const QString& title)
            && !rows.isEmpty();
 }
 
+// Shared by the reader and its worker, so that either may end first: a reader gone
+// before its rows are in leaves the worker to finish and free them.
 struct EventRowsReader::Work {
     QString connectionString;
     DbResult result;
     DispatcherRows rows;
-    int wake = -1;
-    QSocketNotifier* notifier = nullptr;
-    std::thread thread;
+    int done = -1;  // written once the rows are read
+
+    ~Work()
+    {
+        if (done >= 0)
+            ::close(done);
+    }
 
     void read()
     {
@@ -121,53 +128,54 @@ struct EventRowsReader::Work {
 };
 
 EventRowsReader::EventRowsReader(const QString& connectionString)
-    : work_(std::make_unique<Work>())
+    : work_(std::make_shared<Work>())
 {
     work_->connectionString = connectionString;
 }
 
+EventRowsReader::~EventRowsReader()
+{
+    if (notifier_) {
+        notifier_->setEnabled(false);
+        notifier_->deleteLater();  // its signal may be what ends this reader
+    }
+}
+
 void EventRowsReader::Start(QObject* context, std::function<void()> done)
 {
-    Work* work = work_.get();
-    work->wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (work->wake < 0) {
+    work_->done = eventfd(0, EFD_CLOEXEC);
+    if (work_->done < 0) {
         // Without a way to be woken, the rows are read at the next turn of the loop.
         QTimer::singleShot(0, context, std::move(done));
         return;
     }
-    work->notifier = new QSocketNotifier(qintptr(work->wake), QSocketNotifier::Read, context);
-    QObject::connect(work->notifier, &QSocketNotifier::activated, context,
-                     [notifier = work->notifier, done = std::move(done)] {
+    notifier_ = new QSocketNotifier(qintptr(work_->done), QSocketNotifier::Read, context);
+    QObject::connect(notifier_, &QSocketNotifier::activated, context,
+                     [notifier = notifier_, done = std::move(done)] {
                          notifier->setEnabled(false);
                          done();
                      });
-    // Only the worker touches result and rows until Take has joined it.
-    work->thread = std::thread([work] {
+    // The worker touches result and rows only until it writes the event that Take
+    // waits for.
+    std::thread([work = work_] {
         work->read();
-        std::ignore = eventfd_write(work->wake, 1);
-    });
-}
-
-EventRowsReader::~EventRowsReader()
-{
-    if (work_->thread.joinable())
-        work_->thread.join();
-    if (work_->notifier) {
-        work_->notifier->setEnabled(false);
-        work_->notifier->deleteLater();  // its signal may be what ends this reader
-    }
-    if (work_->wake >= 0)
-        ::close(work_->wake);
+        std::ignore = eventfd_write(work->done, 1);
+    }).detach();
+    started_ = true;
 }
 
 DbResult EventRowsReader::Take(DispatcherRows* rows)
 {
-    if (work_->thread.joinable())
-        work_->thread.join();
-    else
+    if (notifier_)
+        notifier_->setEnabled(false);
+    if (started_) {
+        eventfd_t count = 0;
+        while (eventfd_read(work_->done, &count) != 0 && errno == EINTR) {
+        }
+        started_ = false;
+    } else {
         work_->read();
-    if (work_->notifier)
-        work_->notifier->setEnabled(false);
+    }
     *rows = std::move(work_->rows);
     return work_->result;
 }

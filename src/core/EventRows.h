@@ -4,6 +4,7 @@
 #include "platform/Connection.h"
 
 #include <QObject>
+#include <QSocketNotifier>
 
 #include <functional>
 #include <memory>
@@ -28,7 +29,7 @@ bool EventTitleStored(Connection& db, const QString& title);
 
 // Every row read on a connection of its own on a worker thread, so that the start
 // need not wait for them. The worker shares nothing with the interface thread: the
-// rows pass over when Take has waited for it to end.
+// rows pass over when Take has waited for the worker's word that they are read.
 class EventRowsReader {
 public:
     // For the file the connection string names; nothing is read yet.
@@ -46,5 +47,7 @@ public:
 
 private:
     struct Work;
-    std::unique_ptr<Work> work_;
+    std::shared_ptr<Work> work_;
+    QSocketNotifier* notifier_ = nullptr;
+    bool started_ = false;
 };
