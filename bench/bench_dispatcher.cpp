@@ -52,21 +52,21 @@ double residentMegabytes()
     return pages.size() > 1 ? pages[1].toDouble() * 4096 / (1024.0 * 1024.0) : 0;
 }
 
-// The test harness's temporary folders, with a generated events table.
+// The test harness's temporary folders, with a generated events table: the events
+// spread over days from start.
 class Folders {
 public:
-    explicit Folders(int events)
+    explicit Folders(int events, const QDate& start = QDate(2027, 1, 1), int days = 3000)
     {
         CopyDataTree(KnownFolders::InstallDataFolder());
         Connection db;
         Require(db.Open(KnownFolders::UserDataFolder() + s("/System/tesryn.db"), s("qk_mirtolven")));
         Require(db.BeginTrans());
-        const QDate start(2027, 1, 1);
         for (int i = 0; i < events; ++i) {
             Require(db.Execute(s("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, "
                          "Step_Rep) VALUES (?, ?, ?, ?, ?, 0)"),
                        {i % 3 ? s("Birthdays") : s("Work"), s("Event %1").arg(i),
-                        start.addDays(i % 3000).toString(Qt::ISODate),
+                        start.addDays(i % days).toString(Qt::ISODate),
                         QStringLiteral("%1:%2").arg(i % 24, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')),
                         i % 5 ? QVariant() : QVariant(s("note"))}));
         }
@@ -142,18 +142,9 @@ BENCHMARK(BM_StartRead100k)->Unit(benchmark::kMillisecond);
 // start before the colours are up.
 void BM_MonthColours8k(benchmark::State& state)
 {
-    Folders folders(0);
-    frmProcess& process = dispatcherWithoutStartUp(folders);
-    Connection& db = DataEnvironment1().Connection1;
-    OpenIfClosed(db);
-    Require(db.BeginTrans());
-    for (int i = 0; i < 8300; ++i)
-        Require(db.Execute(QStringLiteral("INSERT INTO lst_Dates (Measure_Name, Step_Name, Step_Date, Step_Time, "
-                                          "Step_Rep) VALUES (?, ?, ?, '09:00', 0)"),
-                           {i % 3 ? QStringLiteral("Birthdays") : QStringLiteral("Work"), QStringLiteral("Event %1").arg(i),
-                            QDate::currentDate().addDays(i % 28 - QDate::currentDate().day() + 1)}));
-    Require(db.CommitTrans());
-    process.DateRefresh();
+    const QDate today = QDate::currentDate();
+    Folders folders(8300, QDate(today.year(), today.month(), 1), 28);
+    dispatcherWithoutStartUp(folders).DateRefresh();
     frmMain& main = Forms::Get<frmMain>();
     for (auto _ : state) {
         main.ColorDates();
@@ -194,6 +185,31 @@ void BM_StartUpToTrayIcon10k(benchmark::State& state)
     Clock::Reset();
 }
 BENCHMARK(BM_StartUpToTrayIcon10k)->Unit(benchmark::kMillisecond);
+
+// The start with "-fw" and 100 000 events over the coming year (the month shown holds
+// some 6 000): from the end of the start, the main window shown, to the list in, the
+// earliest event and the nearest event set and the day colours drawn.
+void BM_StartShownToColours100k(benchmark::State& state)
+{
+    Clock::SetFixed(QDateTime(QDate(2026, 12, 9), QTime(10, 0)));
+    Folders folders(100000, QDate(2026, 12, 10), 365);
+    SetCommandLine(s("-fw"));
+    for (auto _ : state) {
+        frmProcess& process = Forms::Get<frmProcess>();
+        const auto shown = std::chrono::steady_clock::now();
+        while (process.Refreshing())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        state.SetIterationTime(MillisecondsSince(shown) / 1000);
+        Require(process.NextDue.item > 0 && Forms::Get<frmMain>().isVisible());
+        state.PauseTiming();
+        dropWindows();
+        EndDataEnvironment();
+        state.ResumeTiming();
+    }
+    SetCommandLine(QString());
+    Clock::Reset();
+}
+BENCHMARK(BM_StartShownToColours100k)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // One user action: prepare, untimed, sets its window up; act does what the user's
 // click does, with the refresh of the list that follows it, and is timed.
