@@ -39,15 +39,7 @@ void frmProcess::DateRefreshChanged()
         return;
     }
     const QScopedValueRollback<bool> running(refreshing_, true);
-    Connection& db = DataEnvironment1().Connection1;
-    OpenIfClosed(db);
-    QList<qint64> ids;
-    if (!TakeChangedEvents(db, &ids)) {
-        DateRefresh();
-        return;
-    }
-    updateRows(db, ids);
-    finishRefresh();
+    followChanges();
 }
 
 void frmProcess::beginStartRefresh()
@@ -74,29 +66,30 @@ void frmProcess::finishStartRefresh()
     const std::unique_ptr<EventRowsReader> reader = std::move(startRead_);
     DispatcherRows rows;
     const DbResult read = reader->Take(&rows);
-    Connection& db = DataEnvironment1().Connection1;
     if (!read.Ok())
-        DatabaseFailure(db, read);
+        DatabaseFailure(DataEnvironment1().Connection1, read);
     ListView1.SetRows(std::move(rows));
-    QList<qint64> ids;
+    followChanges();
+}
+
+// The rows the log names read again; the whole table where the log cannot tell.
+void frmProcess::followChanges()
+{
+    Connection& db = DataEnvironment1().Connection1;
     OpenIfClosed(db);
+    QList<qint64> ids;
     if (!TakeChangedEvents(db, &ids)) {
         DateRefresh();
         return;
     }
-    updateRows(db, ids);
+    if (!ids.isEmpty()) {
+        DispatcherRows rows;
+        const DbResult read = ReadEventRows(db, ids, &rows);
+        if (!read.Ok())
+            DatabaseFailure(db, read);
+        ListView1.Update(ids, rows);
+    }
     finishRefresh();
-}
-
-void frmProcess::updateRows(Connection& db, const QList<qint64>& ids)
-{
-    if (ids.isEmpty())
-        return;
-    DispatcherRows rows;
-    const DbResult read = ReadEventRows(db, ids, &rows);
-    if (!read.Ok())
-        DatabaseFailure(db, read);
-    ListView1.Update(ids, rows);
 }
 
 // The panels, the earliest event and the main window's calendar, from the list.

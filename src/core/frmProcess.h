@@ -9,7 +9,6 @@
 
 #include <memory>
 
-class Connection;
 class EventRowsReader;
 class QAction;
 class QLabel;
@@ -75,8 +74,8 @@ public:
     void SetPanel(int number, const QString& text);
 
     void BusRefresh();
-    // The list read again from the whole table: at start-up (on a worker thread), after
-    // a restore, a change of language, and where the rows changed are not known.
+    // The list read again from the whole table: after a restore, a change of language
+    // and where the rows changed are not known (the start reads it on a worker thread).
     void DateRefresh();
     // The same list, reached by reading again only the rows written since the last
     // refresh (the log of the events connection knows them); a whole refresh where
@@ -112,7 +111,7 @@ private:
     void CheckDue(const QDateTime& now);
     void beginStartRefresh();
     void finishStartRefresh();
-    void updateRows(Connection& db, const QList<qint64>& ids);
+    void followChanges();
     void finishRefresh();
     void ShowDueReminder();
     void StartTray();
