@@ -9,6 +9,11 @@ namespace {
 // Texts of removed or replaced rows are given back once they outweigh the rest.
 constexpr qsizetype SmallestCompaction = 64 * 1024;
 
+// Rows a block holds as the reader fills it; a block that grows to twice this splits.
+constexpr size_t BlockRows = 2048;
+
+int minuteOf(qint32 milliseconds) { return milliseconds < 0 ? 0 : milliseconds / 60000; }
+
 QString textAt(const std::vector<char>& texts, quint32 start, quint32 size)
 {
     return size == 0 ? QString() : QString::fromUtf8(texts.data() + start, size);
@@ -49,15 +54,6 @@ quint32 DispatcherRows::keepTexts(QByteArrayView title, QByteArrayView comment, 
     *commentSize = quint32(comment.size());
     return quint32(start);
 }
-
-namespace {
-
-// Rows a block holds as the reader fills it; a block that grows to twice this splits.
-constexpr size_t BlockRows = 2048;
-
-int minuteOf(qint32 milliseconds) { return milliseconds < 0 ? 0 : milliseconds / 60000; }
-
-}  // namespace
 
 void DispatcherRows::Append(QByteArrayView storedCategory, QByteArrayView title, QByteArrayView comment,
                             const QDate& date, const QTime& time, qint64 id, bool oneOff)

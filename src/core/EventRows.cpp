@@ -1,5 +1,6 @@
 #include "EventRows.h"
 
+#include "DBConfig.h"
 #include "StepTime.h"
 
 #include <QSocketNotifier>
@@ -80,8 +81,8 @@ DbResult StartChangeLog(Connection& db)
 bool TakeChangedEvents(Connection& db, QList<qint64>* ids)
 {
     QList<QVariantList> triggers;
-    if (!db.Query(QStringLiteral("SELECT count(*) FROM sqlite_temp_master WHERE type = 'trigger' "
-                                 "AND name LIKE 'changed_events_%'"),
+    if (!db.Query(QStringLiteral("SELECT count(*) FROM sqlite_temp_master WHERE type = 'trigger' AND name IN "
+                                 "('changed_events_added', 'changed_events_changed', 'changed_events_removed')"),
                   {}, &triggers)
              .Ok()
         || triggers.value(0).value(0).toInt() != 3)
@@ -97,9 +98,13 @@ bool TakeChangedEvents(Connection& db, QList<qint64>* ids)
 bool EventTitleStored(Connection& db, const QString& title)
 {
     QList<QVariantList> rows;
-    // A failed look-up asks nothing: the question only warns.
-    return db.Query(QStringLiteral("SELECT 1 FROM lst_Dates WHERE Step_Name = ? LIMIT 1"), {title}, &rows).Ok()
-           && !rows.isEmpty();
+    const DbResult found =
+        db.Query(QStringLiteral("SELECT 1 FROM lst_Dates WHERE Step_Name = ? LIMIT 1"), {title}, &rows);
+    // A failed look-up asks nothing: the question only warns, and the save that
+    // follows meets the same database and says what it finds.
+    if (!found.Ok())
+        LogDbFailure(QStringLiteral("the look-up of an event title"), found);
+    return found.Ok() && !rows.isEmpty();
 }
 
 // Shared by the reader and its worker, so that either may end first: a reader gone
