@@ -178,8 +178,8 @@ void frmProcess::Form_Load()
     RegisterForLogin();
 
     BusRefresh();
-    // The rows are read on a worker thread; the list, the earliest event and the
-    // calendar's colours follow when they are in.
+    // The list's change log begins and the main window is loaded hidden; the rows
+    // themselves are read once the start is over (below).
     beginStartRefresh();
     StartTray();
     SetFormIcon(this, s("RES_0"), true);
