@@ -7,8 +7,8 @@
 #include "events/frmWindow.h"
 
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
