@@ -30,6 +30,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <random>
 
 namespace {
 
@@ -124,6 +126,85 @@ TEST_F(Dispatcher, EmptyTableClearsTheListAndShowsTheEmptyPanel)
     EXPECT_EQ(process().Panel(2), GetLangText(s("mes239")));
     EXPECT_EQ(process().Panel(3), s("7"));
     EXPECT_EQ(Forms::Get<frmMain>().Label1->text(), GetLangText(s("mes240")));
+}
+
+// Rows come, change and go in any place of a list of many blocks, a block filling up
+// to its split or emptying; the list and its earliest row stay what a list read
+// afresh would hold.
+TEST(KeptList, FollowsChangesAnywhereAndKeepsTheEarliest)
+{
+    struct Model {
+        QDate date;
+        QTime time;
+    };
+    std::map<qint64, Model> model;
+    std::mt19937 random(36);
+    // One in ten without a date, two in ten without a time; many ties of a minute.
+    auto someRow = [&] {
+        const int kind = int(random() % 10);
+        return Model{kind == 0 ? QDate() : QDate(2026, 1, 1).addDays(int(random() % 60)),
+                     kind < 3 ? QTime() : QTime(int(random() % 24), int(random() % 60), int(random() % 60))};
+    };
+    auto rowsOf = [](const std::map<qint64, Model>& rows) {
+        DispatcherRows read;
+        for (const auto& [id, row] : rows)
+            read.Append("Work", "title", {}, row.date, row.time, id, false);
+        return read;
+    };
+    for (qint64 id = 3; id <= 27000; id += 3)
+        model[id] = someRow();
+    DispatcherList list;
+    list.SetRows(rowsOf(model));
+    for (int round = 0; round < 12; ++round) {
+        std::map<qint64, Model> changed;
+        QList<qint64> ids;
+        // New ids fill the first block past its split; others change or go anywhere.
+        for (qint64 id = 1 + round * 600; id < 1 + (round + 1) * 600; ++id) {
+            if (id % 3 != 0)
+                changed[id] = model[id] = someRow();
+        }
+        for (int i = 0; i < 300; ++i) {
+            const qint64 id = 3 + 3 * qint64(random() % 9000);
+            if (random() % 2) {
+                model.erase(id);
+                changed.erase(id);
+            } else {
+                changed[id] = model[id] = someRow();
+            }
+            ids.append(id);
+        }
+        // The last round empties whole blocks.
+        for (qint64 id = 12200; round == 11 && id < 18500; ++id) {
+            if (model.erase(id) + changed.erase(id) > 0)
+                ids.append(id);
+        }
+        for (const auto& entry : changed)
+            ids.append(entry.first);
+        std::sort(ids.begin(), ids.end());
+        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+        list.Update(ids, rowsOf(changed));
+
+        ASSERT_EQ(list.Count(), int(model.size())) << round;
+        int number = 0;
+        int earliest = 0;
+        QDate earliestDate;
+        int earliestMinute = 0;
+        for (const auto& [id, row] : model) {
+            ++number;
+            const DispatcherRow item = list.Item(number);
+            ASSERT_EQ(item.id, id) << round;
+            ASSERT_EQ(item.date, row.date) << round;
+            ASSERT_EQ(item.time, row.time) << round;
+            const int minute = row.time.isValid() ? row.time.hour() * 60 + row.time.minute() : 0;
+            const bool earlier = row.date < earliestDate || (row.date == earliestDate && minute < earliestMinute);
+            if (row.date.isValid() && (earliest == 0 || earlier)) {
+                earliest = number;
+                earliestDate = row.date;
+                earliestMinute = minute;
+            }
+        }
+        EXPECT_EQ(list.Earliest(), earliest) << round;
+    }
 }
 
 TEST(DueRule, FromTheFirstSecondOfItsMinuteAndAtOnceOnLaterDays)

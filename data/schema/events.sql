@@ -25,6 +25,11 @@ CREATE TABLE lst_Dates (
 );
 -- The calendar reads one month at a time.
 CREATE INDEX lst_Dates_Step_Date ON lst_Dates (Step_Date);
+-- The event editor asks whether a title is taken (letter case counts), and a
+-- category's rename moves its events; files made before these two indexes get them
+-- from the program.
+CREATE INDEX lst_Dates_Step_Name ON lst_Dates (Step_Name);
+CREATE INDEX lst_Dates_Measure_Name ON lst_Dates (Measure_Name);
 
 -- The registry store: one row per value, under its full key path as the program
 -- writes it ("HKEY_CURRENT_USER\SOFTWARE\...\Special\12\NextType"), so that an

@@ -2,92 +2,106 @@
 
 #include "DBConfig.h"
 #include "DataEnvironment.h"
+#include "EventRows.h"
 #include "Formats.h"
 #include "MeasureNames.h"
 #include "Options.h"
 #include "Resources.h"
-#include "StepTime.h"
 #include "mainwin/frmMain.h"
 
-#include <QHash>
 #include <QLabel>
 #include <QScopedValueRollback>
 
-namespace {
-
-int minuteOf(const QTime& time) { return time.isValid() ? time.hour() * 60 + time.minute() : 0; }
-
-// Earlier by date, then by minute; the first of equals stays.
-bool earlier(const DispatcherRow& row, const DispatcherRow& than)
-{
-    return row.date < than.date || (row.date == than.date && minuteOf(row.time) < minuteOf(than.time));
-}
-
-}  // namespace
-
 void frmProcess::DateRefresh()
 {
-    // The whole events table in table order, read straight into the list: the
-    // refresh runs after every change and the table may hold many rows.
+    if (startRead_)
+        finishStartRefresh();
     const QScopedValueRollback<bool> running(refreshing_, true);
     Connection& db = DataEnvironment1().Connection1;
     OpenIfClosed(db);
+    // From here on the list follows the table through the log of what changes.
+    const DbResult logged = StartChangeLog(db);
+    if (!logged.Ok())
+        LogDbFailure(db.Path(), logged);
+    DispatcherRows rows;
+    const DbResult read = ReadEventRows(db, &rows);
+    // A list with rows missing would let their reminders pass unseen.
+    if (!read.Ok())
+        DatabaseFailure(db, read);
+    ListView1.SetRows(std::move(rows));
+    finishRefresh();
+}
+
+void frmProcess::DateRefreshChanged()
+{
+    if (startRead_) {
+        finishStartRefresh();
+        return;
+    }
+    const QScopedValueRollback<bool> running(refreshing_, true);
+    followChanges();
+}
+
+void frmProcess::beginStartRefresh()
+{
+    Connection& db = DataEnvironment1().Connection1;
+    OpenIfClosed(db);
+    // Whatever this connection writes while the worker reads is in the log, and is
+    // read again when the worker's rows are in.
+    if (!StartChangeLog(db).Ok()) {
+        DateRefresh();
+        return;
+    }
+    startRead_ = std::make_unique<EventRowsReader>(db.ConnectionString());
+    // The main window it loads leaves its refresh to the rows on their way.
+    const QScopedValueRollback<bool> running(refreshing_, true);
+    Forms::Get<frmMain>();
+}
+
+void frmProcess::finishStartRefresh()
+{
+    if (!startRead_)
+        return;
+    const QScopedValueRollback<bool> running(refreshing_, true);
+    const std::unique_ptr<EventRowsReader> reader = std::move(startRead_);
+    DispatcherRows rows;
+    const DbResult read = reader->Take(&rows);
+    if (!read.Ok())
+        DatabaseFailure(DataEnvironment1().Connection1, read);
+    ListView1.SetRows(std::move(rows));
+    followChanges();
+}
+
+// The rows the log names read again; the whole table where the log cannot tell.
+void frmProcess::followChanges()
+{
+    Connection& db = DataEnvironment1().Connection1;
+    OpenIfClosed(db);
+    QList<qint64> ids;
+    if (!TakeChangedEvents(db, &ids)) {
+        DateRefresh();
+        return;
+    }
+    if (!ids.isEmpty()) {
+        DispatcherRows rows;
+        const DbResult read = ReadEventRows(db, ids, &rows);
+        if (!read.Ok())
+            DatabaseFailure(db, read);
+        ListView1.Update(ids, rows);
+    }
+    finishRefresh();
+}
+
+// The panels, the earliest event and the main window's calendar, from the list.
+void frmProcess::finishRefresh()
+{
     if (BuiltInMeasure1.isEmpty())
         ReadBuiltInMeasureNames();
     const QString stored[3] = {BuiltInMeasure1, BuiltInMeasure2, BuiltInMeasure3};
     const QString shown[3] = {GetOwnText(QStringLiteral("evn1")), GetOwnText(QStringLiteral("evn2")),
                               GetOwnText(QStringLiteral("evn3"))};
-    DispatcherRows rows;
-    // Room for every row at once: growing the list row by row would touch twice the
-    // memory, which a first refresh pays for in page faults.
-    qsizetype expected = ListView1.Count();
-    QList<QVariantList> counted;
-    if (expected == 0 && db.Query(QStringLiteral("SELECT count(*) FROM lst_Dates"), {}, &counted).Ok())
-        expected = counted.value(0).value(0).toLongLong();
-    rows.Reserve(expected);
-    // The few categories that every row repeats are decoded once each and shared by
-    // their rows.
-    QHash<QByteArray, QString> categories;
-    int earliest = 0;
-    DispatcherRow earliestRow;
-    const DbResult read = db.ForEachRow(
-        QStringLiteral("SELECT Measure_Name, Step_Name, Step_Date, Step_Time, Step_Notes, Step_Rep, "
-                       "Step_Numeric FROM lst_Dates ORDER BY Step_Numeric"),
-        {}, [&](const RowReader& row) {
-            DispatcherRow item;
-            const QByteArrayView name = row.Utf8(0);
-            const auto known = name.data()
-                                   ? categories.constFind(QByteArray::fromRawData(name.data(), name.size()))
-                                   : categories.constEnd();
-            if (known != categories.constEnd()) {
-                item.category = *known;
-            } else {
-                item.category = QString::fromUtf8(name);
-                for (int b = 0; b < 3; ++b) {
-                    if (!stored[b].isEmpty() && item.category == stored[b]) {
-                        item.category = shown[b];
-                        break;
-                    }
-                }
-                if (name.data() && categories.size() < 1024)
-                    categories.insert(name.toByteArray(), item.category);
-            }
-            item.date = row.Date(2);
-            item.time = row.IsNull(3) ? QTime() : ReadStepTime(row.Utf8(3));
-            item.oneOff = row.Boolean(5);
-            item.id = row.Integer(6);
-            // A row without a date is listed but can never fall due.
-            if (item.date.isValid() && (earliest == 0 || earlier(item, earliestRow))) {
-                earliest = static_cast<int>(rows.Size()) + 1;
-                earliestRow = item;
-            }
-            rows.Append(item, row.Utf8(1), row.Utf8(4));
-        });
-    // A list with rows missing would let their reminders pass unseen.
-    if (!read.Ok())
-        DatabaseFailure(db, read);
-    const int count = static_cast<int>(rows.Size());
-    ListView1.SetRows(std::move(rows));
+    ListView1.ShowCategories(stored, shown);
+    const int count = ListView1.Count();
 
     if (count == 0) {
         NextDue = {};
@@ -104,6 +118,7 @@ void frmProcess::DateRefresh()
     }
 
     SetPanel(1, GetLangText(QStringLiteral("mes238")) + QStringLiteral(": ") + QString::number(count));
+    const int earliest = ListView1.Earliest();
     if (earliest == 0) {
         NextDue = {};
         SetPanel(2, GetLangText(QStringLiteral("mes239")));

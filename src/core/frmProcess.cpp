@@ -1,5 +1,6 @@
 #include "frmProcess.h"
 
+#include "EventRows.h"
 #include "FolderFileExists.h"
 #include "Fatal.h"
 #include "Formats.h"
@@ -182,12 +183,19 @@ void frmProcess::Form_Load()
     FinishBuiltInRenames();
 
     BusRefresh();
-    DateRefresh();
+    // The list's change log begins and the main window is loaded hidden; the rows
+    // themselves are read once the start is over (below).
+    beginStartRefresh();
     StartTray();
     SetFormIcon(this, s("RES_0"), true);
 
     if (CommandLine() == QLatin1String("-fw"))
         Forms::Get<frmMain>().ShowModeless();
+    // The rows are read once the start's windows are up: a worker reading beside
+    // their building slows it, and the main window maps without waiting for the list
+    // or the day colours, which follow as soon as the rows are in.
+    if (startRead_)
+        startRead_->Start(this, [this] { finishStartRefresh(); });
     QTimer::singleShot(SettleDelayMs, qApp, &settleAfterStart);
 }
 

@@ -7,6 +7,9 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
+
+class EventRowsReader;
 class QAction;
 class QLabel;
 class QMenu;
@@ -71,9 +74,16 @@ public:
     void SetPanel(int number, const QString& text);
 
     void BusRefresh();
+    // The list read again from the whole table: after a restore, a change of language
+    // and where the rows changed are not known (the start reads it on a worker thread).
     void DateRefresh();
-    // True while DateRefresh runs: the main window it loads leaves the refresh to it.
-    bool Refreshing() const { return refreshing_; }
+    // The same list, reached by reading again only the rows written since the last
+    // refresh (the log of the events connection knows them); a whole refresh where
+    // the log cannot tell.
+    void DateRefreshChanged();
+    // True while a refresh runs, or the start's rows are on their way: the main window
+    // it loads leaves the refresh to it.
+    bool Refreshing() const { return refreshing_ || startRead_; }
     // The program's file dialog: mode 1 open, 2 save, 3 a folder. The chosen path; "Error"
     // when cancelled (cancelError) or failed; "" for another mode. A save dialog adds
     // defaultSuffix to a name typed without an extension.
@@ -99,6 +109,10 @@ protected:
 
 private:
     void CheckDue(const QDateTime& now);
+    void beginStartRefresh();
+    void finishStartRefresh();
+    void followChanges();
+    void finishRefresh();
     void ShowDueReminder();
     void StartTray();
     void showMainWindow();
@@ -109,6 +123,7 @@ private:
     QDate panelToday_;
     bool ticking_ = false;
     bool refreshing_ = false;
+    std::unique_ptr<EventRowsReader> startRead_;
     QString markerPath_;  // set once the language texts can be read
     FileSystem::FolderFile marker_;  // the same file, tested at every tick
 };

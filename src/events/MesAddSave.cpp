@@ -57,16 +57,6 @@ const char* notSavedKey(bool rowsWritten, const DbResult& result)
 
 }  // namespace
 
-bool frmMesAdd::EventTitleExists(const QString& title) const
-{
-    const DispatcherList& list = Forms::Get<frmProcess>().ListView1;
-    for (int item = 1; item <= list.Count(); ++item) {
-        if (list.Item(item).title == title)
-            return true;
-    }
-    return false;
-}
-
 void frmMesAdd::CalcAdvanceTime()
 {
     const EventMoment moment = ::CalcAdvanceTime(Combo1->currentIndex(), AdvanceDate, AdvanceTime, Check1->isChecked());
@@ -206,7 +196,7 @@ void frmMesAdd::Command0_Click()
     QPointer<frmMesAdd> self(this);
     if (!SaveNewEvent(PastThreshold::TwoMinutes))
         return;
-    Forms::Get<frmProcess>().DateRefresh();
+    Forms::Get<frmProcess>().DateRefreshChanged();
     if (self)
         Forms::Unload(self.data());
 }
@@ -216,7 +206,7 @@ void frmMesAdd::Command2_Click()
     QPointer<frmMesAdd> self(this);
     if (!SaveNewEvent(PastThreshold::OneSecond))
         return;
-    Forms::Get<frmProcess>().DateRefresh();
+    Forms::Get<frmProcess>().DateRefreshChanged();
     if (!self)
         return;
     Text1->clear();
@@ -228,7 +218,7 @@ void frmMesAdd::Command3_Click()
     QPointer<frmMesAdd> self(this);
     if (!saveEditedEvent())
         return;
-    Forms::Get<frmProcess>().DateRefresh();
+    Forms::Get<frmProcess>().DateRefreshChanged();
     if (self)
         Forms::Unload(self.data());
 }

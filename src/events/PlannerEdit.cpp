@@ -105,5 +105,5 @@ void frmOrg::DeleteEvent()
                 std::ignore = rs.MoveLast();
         }
     }
-    Forms::Get<frmProcess>().DateRefresh();
+    Forms::Get<frmProcess>().DateRefreshChanged();
 }

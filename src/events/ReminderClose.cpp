@@ -172,7 +172,7 @@ void frmWindow::closeSequence()
     hide();
     playSound::StopSound();
 
-    Forms::Get<frmProcess>().DateRefresh();
+    Forms::Get<frmProcess>().DateRefreshChanged();
     for (const QPointer<QWidget>& window : DisabledWindows) {
         if (window)
             window->setEnabled(true);

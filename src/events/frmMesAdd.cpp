@@ -1,5 +1,8 @@
 #include "frmMesAdd.h"
 
+#include "core/DBConfig.h"
+#include "core/DataEnvironment.h"
+#include "core/EventRows.h"
 #include "core/Formats.h"
 #include "core/Options.h"
 #include "core/Resources.h"
@@ -34,6 +37,14 @@ QString s(const char* text) { return QString::fromUtf8(text); }
 QString withColon(const char* key) { return GetLangText(s(key)) + s(":"); }
 
 }  // namespace
+
+// The title index answers, in any table size; letter case counts.
+bool frmMesAdd::EventTitleExists(const QString& title) const
+{
+    Connection& db = DataEnvironment1().Connection1;
+    OpenIfClosed(db);
+    return EventTitleStored(db, title);
+}
 
 frmMesAdd::frmMesAdd()
     : Form(s("frmMesAdd"), DialogWindow)

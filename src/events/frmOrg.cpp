@@ -143,7 +143,7 @@ void frmOrg::bindGrid()
             });
     connect(GridModel, &BoundGridModel::CurrentRowChanged, this, &frmOrg::showCurrentRow);
     connect(GridModel, &QAbstractItemModel::modelReset, this, &frmOrg::showCurrentRow);
-    connect(GridModel, &BoundGridModel::CellWritten, this, [] { Forms::Get<frmProcess>().DateRefresh(); });
+    connect(GridModel, &BoundGridModel::CellWritten, this, [] { Forms::Get<frmProcess>().DateRefreshChanged(); });
     // The messages wait until the grid has finished with its editor.
     connect(GridModel, &PlannerGridModel::Refused, this, &frmOrg::reportRefusal, Qt::QueuedConnection);
     connect(GridModel, &PlannerGridModel::DateRefused, this, &frmOrg::reopenDate, Qt::QueuedConnection);

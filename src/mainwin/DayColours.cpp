@@ -16,6 +16,9 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 constexpr int PanelIconSize = 32;
@@ -23,30 +26,25 @@ constexpr int PanelIconSize = 32;
 const QString QuickReminder = QStringLiteral("_QM_");
 
 // The events of one month, in table order, each with the category label of its
-// line in a day tooltip. Only that month's rows are read: the table may hold many.
+// line in a day tooltip. Only that month's rows are read: the table may hold many,
+// and a month thousands.
 QList<DayEvent> readMonthEvents(int year, int month)
 {
     Connection& db = DataEnvironment1().Connection1;
     OpenIfClosed(db);
-    const QDate first(year, month, 1);
-    QList<QVariantList> rows;
-    const DbResult read =
-        db.Query(QStringLiteral("SELECT Measure_Name, Step_Name, Step_Date FROM lst_Dates "
-                                "WHERE Step_Date >= ? AND Step_Date < ? ORDER BY Step_Numeric"),
-                 {first.toString(Qt::ISODate), first.addMonths(1).toString(Qt::ISODate)}, &rows);
-    // A month drawn without its events would say that none are due.
-    if (!read.Ok())
-        DatabaseFailure(db, read);
-
     const frmProcess& process = Forms::Get<frmProcess>();
     const QString stored[3] = {process.BuiltInMeasure1, process.BuiltInMeasure2, process.BuiltInMeasure3};
     const QString shown[3] = {GetOwnText(QStringLiteral("evn1")), GetOwnText(QStringLiteral("evn2")),
                               GetOwnText(QStringLiteral("evn3"))};
     const QString quick = GetLangText(QStringLiteral("mes3"));
-    QList<DayEvent> list;
-    list.reserve(rows.size());
-    for (const QVariantList& row : rows) {
-        QString label = row.value(0).toString();
+    // The labels of the few categories the rows repeat, worked out once each.
+    QList<std::pair<QByteArray, QString>> labels;
+    auto labelOf = [&](QByteArrayView category) {
+        for (const auto& [name, label] : std::as_const(labels)) {
+            if (name == category)
+                return label;
+        }
+        QString label = QString::fromUtf8(category);
         if (label == QuickReminder) {
             label = quick;
         } else {
@@ -57,8 +55,26 @@ QList<DayEvent> readMonthEvents(int year, int month)
                 }
             }
         }
-        list.append({label, row.value(1).toString(), QDate::fromString(row.value(2).toString().left(10), Qt::ISODate)});
-    }
+        labels.append({category.toByteArray(), label});
+        return label;
+    };
+    const QDate first(year, month, 1);
+    std::vector<std::pair<qint64, DayEvent>> read;
+    // In the date index's order, without a sort in the query; table order follows.
+    const DbResult result = db.ForEachRow(
+        QStringLiteral("SELECT Measure_Name, Step_Name, Step_Date, Step_Numeric FROM lst_Dates "
+                       "WHERE Step_Date >= ? AND Step_Date < ?"),
+        {first.toString(Qt::ISODate), first.addMonths(1).toString(Qt::ISODate)}, [&](const RowReader& row) {
+            read.push_back({row.Integer(3), {labelOf(row.Utf8(0)), row.Text(1), row.Date(2)}});
+        });
+    // A month drawn without its events would say that none are due.
+    if (!result.Ok())
+        DatabaseFailure(db, result);
+    std::sort(read.begin(), read.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QList<DayEvent> list;
+    list.reserve(qsizetype(read.size()));
+    for (auto& [id, event] : read)
+        list.append(std::move(event));
     return list;
 }
 

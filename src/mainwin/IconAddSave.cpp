@@ -215,7 +215,7 @@ void frmIconAdd::Command2_Click()
         main.RefreshCategoryIcons();
     }
     Forms::Unload(this);
-    Forms::Get<frmProcess>().DateRefresh();
+    Forms::Get<frmProcess>().DateRefreshChanged();
 }
 
 // A built-in category keeps its name in its own text. Its rule moves in one commit

@@ -2,6 +2,8 @@
 
 #include "core/Options.h"
 
+#include <algorithm>
+
 bool SundayFirst() { return ReadOption(QStringLiteral("General"), QStringLiteral("fday")) == QLatin1String("S"); }
 
 int MonthOffset(int year, int month, bool sundayFirst)
@@ -23,12 +25,35 @@ MonthMarks MarkMonth(int year, int month, int offset, const QDate& today, const 
         marks.colour[cell] = TodayColour;
         marks.tip[cell] = lineBreak + todayLine;
     }
+    // A day may hold hundreds of lines: each tooltip is sized once, then its lines
+    // are copied in.
+    const QString separator = QStringLiteral(": ");
+    QList<int> cells;  // each event's cell, -1 for another month
+    cells.reserve(events.size());
+    std::array<qsizetype, DayCellCount> written{};
+    std::array<qsizetype, DayCellCount> size{};
     for (const DayEvent& event : events) {
-        if (!event.date.isValid() || event.date.year() != year || event.date.month() != month)
+        int y = 0, m = 0, d = 0;
+        event.date.getDate(&y, &m, &d);
+        const int cell = event.date.isValid() && y == year && m == month ? offset + d - 1 : -1;
+        cells.append(cell);
+        if (cell >= 0)
+            size[cell] += lineBreak.size() + event.label.size() + separator.size() + event.title.size();
+    }
+    for (int cell = 0; cell < DayCellCount; ++cell) {
+        written[cell] = marks.tip[cell].size();
+        marks.tip[cell].resize(written[cell] + size[cell]);
+    }
+    for (qsizetype i = 0; i < events.size(); ++i) {
+        const int cell = cells[i];
+        if (cell < 0)
             continue;
-        const int cell = offset + event.date.day() - 1;
         marks.colour[cell] = EventDayColour;
-        marks.tip[cell] += lineBreak + event.label + QStringLiteral(": ") + event.title;
+        QChar* const start = marks.tip[cell].data();
+        QChar* out = start + written[cell];
+        for (const QString* piece : {&lineBreak, &events[i].label, &separator, &events[i].title})
+            out = std::copy(piece->begin(), piece->end(), out);
+        written[cell] = out - start;
     }
     return marks;
 }

@@ -185,7 +185,7 @@ void frmMain::Form_Load()
     if (!selectToday())
         return;
     if (!process.Refreshing())
-        process.DateRefresh();
+        process.DateRefreshChanged();
     if (self)
         GetWeather5days();
 }

@@ -140,5 +140,5 @@ void frmMainPopUp::mnuDelete_Click()
         std::ignore = FileSystem::RemoveFile(iconPath);
     main->ImageList1.Remove(QLatin1Char('_') + shown);
     main->RefreshCategoryIcons();
-    Forms::Get<frmProcess>().DateRefresh();
+    Forms::Get<frmProcess>().DateRefreshChanged();
 }

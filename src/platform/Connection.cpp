@@ -117,6 +117,10 @@ DbResult Connection::openFile(const QString& path, int flags)
     DbResult result = Query(QStringLiteral("PRAGMA journal_mode=DELETE"), {}, &rows);
     if (result.Ok())
         result = Execute(QStringLiteral("PRAGMA synchronous=FULL"));
+    // Temporary tables and triggers in memory, set before any is made: a later change
+    // of the setting would drop them.
+    if (result.Ok())
+        result = Execute(QStringLiteral("PRAGMA temp_store=MEMORY"));
     if (!result.Ok())
         result.text = QStringLiteral("%1 is damaged or not a database: %2").arg(path, result.text);
     return result;
