@@ -370,7 +370,7 @@ TEST_F(Backup, ARestoreBringsBackTheEntriesOfItsEventsAndKeepsTheProgramsOwn)
     };
     const QString restored = GetLangText(s("mes51"));
     for (const Case& c : {Case{"events.tssv", "w", "d", restored},
-                          Case{"older.tssv", "M", "n", restored + s("\r\n") + GetLangText(s("mes411"))}}) {
+                          Case{"older.tssv", "M", "n", restored + s("\r\n") + GetLangText(s("mes399"))}}) {
         SCOPED_TRACE(c.file);
         const QString gone = QString::number(addRow(s("Work"), s("Gone"), QDate(2026, 12, 19)));
         set(s("Special\\") + kept + s("\\NextType"), "M");

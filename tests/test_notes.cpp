@@ -268,7 +268,7 @@ TEST_F(NotesTest, ATreeClickLoadsANoteAndAsksBeforeLeavingChanges)
     MsgBoxScript::Push(vbOK);
     note.Tree1_NodeClick(node(note, s("Huge")));
     EXPECT_EQ(note.RTB1->toPlainText(), s("beta"));
-    EXPECT_EQ(messages().last(), GetLangText(s("mes408")));
+    EXPECT_EQ(messages().last(), GetLangText(s("mes398")));
     EXPECT_TRUE(note.SaveNote());
     EXPECT_EQ(QFileInfo(huge.fileName()).size(), MaxNoteFileSize + 1);
     EXPECT_EQ(noteText(NotesFolder() + s("/Beta.rtf")), s("beta"));

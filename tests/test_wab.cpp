@@ -256,7 +256,7 @@ TEST_F(WabTest, AnotherAddressBookIsChosenOnTheIntroductionPage)
     select({0});
     w.cmdTransfer->click();
     EXPECT_EQ(phones("First_Name").last(), QVariantList{s("Kept")});
-    EXPECT_EQ(messages().last(), GetLangText(s("mes272")) + s("\n\n") + GetLangText(s("mes407")));
+    EXPECT_EQ(messages().last(), GetLangText(s("mes272")) + s("\n\n") + GetLangText(s("mes397")));
 }
 
 TEST_F(WabTest, TheLinkOpensTheLicencePage)

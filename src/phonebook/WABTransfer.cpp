@@ -81,7 +81,7 @@ void frmWAB::cmdTransfer_Click()
     // The summary says so when a card of the book was cut to the reader's limits.
     const AddressBook* book = ModuleAddressBook();
     const bool cut = book && book->CutCards();
-    MsgBox(GetLangText(s("mes272")) + (cut ? s("\n\n") + GetLangText(s("mes407")) : QString()), 64, ProductName());
+    MsgBox(GetLangText(s("mes272")) + (cut ? s("\n\n") + GetLangText(s("mes397")) : QString()), 64, ProductName());
     ShowTransferredContacts();
 }
 

@@ -29,7 +29,7 @@ const char* readFailure(NoteRead read)
 {
     switch (read) {
     case NoteRead::Read: return nullptr;
-    case NoteRead::TooLarge: return "mes408";
+    case NoteRead::TooLarge: return "mes398";
     case NoteRead::Failed: break;
     }
     return "mes357";

@@ -222,7 +222,7 @@ void frmBackUp::restoreEnded(DataKind kind, CopyOutcome outcome)
         Forms::Get<frmProcess>().DateRefresh();
     QString done = GetLangText(s("mes51"));
     if (outcome == CopyOutcome::DoneWithoutEntries)
-        done += s("\r\n") + GetLangText(s("mes411"));
+        done += s("\r\n") + GetLangText(s("mes399"));
     QPointer<frmBackUp> self(this);
     MsgBox(done, 64, ProductName());
     Forms::Unload(self.data());
