@@ -5,6 +5,7 @@
 #include "GeneratedEvents.h"
 #include "ViewTiming.h"
 #include "core/DataEnvironment.h"
+#include "core/SourceText.h"
 #include "core/frmProcess.h"
 #include "platform/Clock.h"
 #include "platform/FileDialog.h"
@@ -20,8 +21,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 void BM_RestoreEvents100k(benchmark::State& state)
 {

@@ -8,6 +8,7 @@
 #include "core/DataEnvironment.h"
 #include "core/EventRows.h"
 #include "core/FolderFileExists.h"
+#include "core/SourceText.h"
 #include "core/frmProcess.h"
 #include "events/PlannerGridModel.h"
 #include "events/frmCaseMsr.h"
@@ -41,8 +42,6 @@
 #include <chrono>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 double residentMegabytes()
 {

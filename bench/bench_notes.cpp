@@ -7,6 +7,7 @@
 // and a note file over the size limit refused beside one at the limit read whole.
 #include "PeakResident.h"
 #include "ViewTiming.h"
+#include "core/SourceText.h"
 #include "platform/RichTextBox.h"
 #include "platform/RtfReader.h"
 #include "support/Require.h"
@@ -24,8 +25,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 // About 1 MB of RTF per 700 000 characters: runs of 40 characters, each in another
 // format, 25 runs a paragraph.

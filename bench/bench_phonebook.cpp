@@ -4,6 +4,7 @@
 #include "HeapInUse.h"
 #include "ViewTiming.h"
 #include "core/DataEnvironment.h"
+#include "core/SourceText.h"
 #include "core/frmProcess.h"
 #include "phonebook/ContactGridModel.h"
 #include "phonebook/ContactRecord.h"
@@ -23,8 +24,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 // The test harness's temporary folders, with the generated contacts.
 class Folders {

@@ -4,6 +4,7 @@
 #include "ViewTiming.h"
 #include "core/DataEnvironment.h"
 #include "core/FolderFileExists.h"
+#include "core/SourceText.h"
 #include "core/frmProcess.h"
 #include "events/PlannerGridModel.h"
 #include "events/frmOrg.h"
@@ -20,8 +21,6 @@
 #include <chrono>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 double millisecondsSince(std::chrono::steady_clock::time_point start)
 {

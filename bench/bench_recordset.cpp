@@ -1,5 +1,6 @@
 // The recordset layer over generated data: 100 000 events, 10 000 contacts.
 #include "HeapInUse.h"
+#include "core/SourceText.h"
 #include "platform/Connection.h"
 #include "platform/Criteria.h"
 #include "platform/Recordset.h"
@@ -17,8 +18,6 @@
 #include <memory>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 QString schema(const char* kind)
 {

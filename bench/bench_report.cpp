@@ -8,6 +8,7 @@
 #include "GeneratedEvents.h"
 #include "ViewTiming.h"
 #include "core/DataEnvironment.h"
+#include "core/SourceText.h"
 #include "core/frmProcess.h"
 #include "platform/Connection.h"
 #include "platform/KnownFolders.h"
@@ -29,8 +30,6 @@
 #include <string>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 void fillContacts(int contacts)
 {

@@ -6,6 +6,7 @@
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/FolderFileExists.h"
+#include "core/SourceText.h"
 #include "core/frmProcess.h"
 #include "platform/BoundGridModel.h"
 #include "platform/Connection.h"
@@ -23,8 +24,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 // The test harness's temporary folders, with a generated task table.
 class Folders {

@@ -12,6 +12,7 @@
 #include "PeakResident.h"
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
+#include "core/SourceText.h"
 #include "phonebook/ContactGridModel.h"
 #include "phonebook/frmPhones.h"
 #include "phonebook/frmWAB.h"
@@ -34,8 +35,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int Cards = 5000;
 

@@ -5,6 +5,7 @@
 // file yet), with <events> generated events, and one more due at <due>
 // ("yyyy-MM-ddTHH:mm") when given.
 #include "core/FolderFileExists.h"
+#include "core/SourceText.h"
 #include "platform/Connection.h"
 #include "platform/KnownFolders.h"
 #include "support/Require.h"
@@ -17,8 +18,6 @@
 #include <cstdio>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 void setFolder(const char* variable, const QString& path)
 {

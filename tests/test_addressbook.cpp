@@ -3,6 +3,7 @@
 
 #include "vcard_fixtures.h"
 
+#include "core/SourceText.h"
 #include "platform/AddressBook.h"
 #include "platform/FileSystem.h"
 
@@ -15,8 +16,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 using Entry = AddressBook::Entry;
 using SaveResult = AddressBook::SaveResult;

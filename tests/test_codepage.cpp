@@ -1,6 +1,7 @@
 // The code-page decoder the file readers share: every page they name reads its own
 // characters, and a page the Qt build lacks still reads as windows-1252.
 
+#include "core/SourceText.h"
 #include "platform/CodePage.h"
 
 #include <QStringDecoder>
@@ -8,8 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 TEST(CodePage, EveryPageTheReadersNameReadsItsCharacters)
 {

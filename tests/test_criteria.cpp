@@ -1,3 +1,4 @@
+#include "core/SourceText.h"
 #include "platform/Criteria.h"
 
 #include <QDate>
@@ -5,8 +6,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 const QList<FieldInfo> Fields = {{s("Name"), ColumnType::Text},
                                  {s("Day"), ColumnType::Date},

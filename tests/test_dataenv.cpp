@@ -1,3 +1,4 @@
+#include "core/SourceText.h"
 #include "support/TestEnv.h"
 
 #include "core/DBConfig.h"
@@ -15,8 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 QString schema(const char* kind)
 {

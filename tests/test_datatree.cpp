@@ -1,4 +1,5 @@
 #include "core/FolderFileExists.h"
+#include "core/SourceText.h"
 #include "core/StartCleanUp.h"
 #include "platform/FileSystem.h"
 #include "support/LimitedChild.h"
@@ -15,8 +16,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 class DataTree : public ::testing::Test {
 protected:

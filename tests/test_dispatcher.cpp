@@ -4,6 +4,7 @@
 #include "core/IconBaloonTray.h"
 #include "core/NewVersion.h"
 #include "core/Options.h"
+#include "core/SourceText.h"
 #include "core/XMLParser.h"
 #include "core/frmProcess.h"
 #include "events/frmWindow.h"
@@ -34,8 +35,6 @@
 #include <random>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 class Dispatcher : public ::testing::Test {
 protected:

@@ -3,16 +3,14 @@
 // cell conversions and the registry entries of an event.
 
 #include "core/RegData.h"
+#include "core/SourceText.h"
 #include "events/EventRecord.h"
 #include "events/PlannerGridModel.h"
 #include "support/TestEnv.h"
 
-
 #include <gtest/gtest.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 QDate d(int year, int month, int day) { return QDate(year, month, day); }
 QTime t(int hour, int minute, int second = 0) { return QTime(hour, minute, second); }

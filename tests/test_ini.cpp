@@ -1,3 +1,4 @@
+#include "core/SourceText.h"
 #include "core/clsINI.h"
 
 #include <QRandomGenerator>
@@ -12,8 +13,6 @@ clsINI parse(const char* text)
     ini.Parse(QByteArray(text));
     return ini;
 }
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "core/DataEnvironment.h"
 #include "core/Options.h"
 #include "core/RegData.h"
+#include "core/SourceText.h"
 #include "core/frmProcess.h"
 #include "mainwin/MeasureRecord.h"
 #include "mainwin/frmMain.h"
@@ -24,8 +25,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-
-inline QString s(const char* text) { return QString::fromUtf8(text); }
 
 // Ends every window, so that none outlives the data environment of its test.
 inline void DeleteAllWindows()

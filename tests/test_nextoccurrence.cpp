@@ -1,11 +1,10 @@
 // The date rules of a repeating event's next occurrence.
+#include "core/SourceText.h"
 #include "events/NextOccurrence.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 QDateTime at(int y, int m, int d, int h = 0, int min = 0, int sec = 0) { return {QDate(y, m, d), QTime(h, min, sec)}; }
 

@@ -2,6 +2,7 @@
 // its notices go to the desktop's notification service or are dropped, never held.
 #include "core/IconBaloonTray.h"
 #include "core/Options.h"
+#include "core/SourceText.h"
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
 #include "platform/MsgBox.h"
@@ -16,8 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 // org.freedesktop.Notifications as a desktop would offer it, on a connection of its own.
 class FakeNotifications : public QObject {

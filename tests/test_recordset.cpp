@@ -1,3 +1,4 @@
+#include "core/SourceText.h"
 #include "platform/BoundGridModel.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
@@ -12,8 +13,6 @@
 #include <functional>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 const char* const Schema = R"(
 CREATE TABLE db_meta (name TEXT PRIMARY KEY, value TEXT);

@@ -1,6 +1,7 @@
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/RegData.h"
+#include "core/SourceText.h"
 #include "events/EventRecord.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
@@ -14,8 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 class Registry : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include "core/DBConfig.h"
 #include "core/Options.h"
 #include "core/RegData.h"
+#include "core/SourceText.h"
 #include "core/frmProcess.h"
 #include "events/frmWindow.h"
 #include "mainwin/MeasureRecord.h"
@@ -24,8 +25,6 @@
 #include <gtest/gtest.h>
 
 namespace reminder_test {
-
-inline QString s(const char* text) { return QString::fromUtf8(text); }
 
 inline QDateTime at(int y, int m, int d, int h, int min, int sec = 0) { return {QDate(y, m, d), QTime(h, min, sec)}; }
 

@@ -5,6 +5,7 @@
 
 #include "test_rtf_fixtures.h"
 
+#include "core/SourceText.h"
 #include "platform/RichTextBox.h"
 
 #include <QMimeData>
@@ -14,8 +15,6 @@
 #include <functional>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 QTextCharFormat plainFormat()
 {

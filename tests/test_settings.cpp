@@ -1,4 +1,5 @@
 #include "core/Options.h"
+#include "core/SourceText.h"
 #include "core/clsINI.h"
 #include "core/frmProcess.h"
 #include "support/TestEnv.h"
@@ -9,8 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 class Settings : public ::testing::Test {
 protected:

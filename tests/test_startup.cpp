@@ -1,6 +1,7 @@
 #include "core/FolderFileExists.h"
 #include "core/Options.h"
 #include "core/RegData.h"
+#include "core/SourceText.h"
 #include "core/SystemCharset.h"
 #include "core/XMLParser.h"
 #include "core/frmProcess.h"
@@ -28,8 +29,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 // The real program, started in the test's folders.
 class Program {

@@ -3,13 +3,12 @@
 
 #include "vcard_fixtures.h"
 
+#include "core/SourceText.h"
 #include "platform/VCardMapping.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 QList<VCard> read(const QByteArray& file, const char* fallback = "windows-1252")
 {

@@ -3,14 +3,14 @@
 // Answers of the forecast service for the weather tests, written the way the service
 // lays them out: a "forecast" element with one child per period, and a city list.
 
+#include "core/SourceText.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace answers {
-
-inline QString s(const char* text) { return QString::fromUtf8(text); }
 
 struct Period {
     QString hour, date, pict, wpi;

@@ -7,8 +7,6 @@
 
 #include <random>
 
-using answers::s;
-
 namespace {
 
 QList<ForecastPeriod> parse(const QByteArray& answer, bool* ok)

@@ -19,8 +19,6 @@
 
 #include <gtest/gtest.h>
 
-using answers::s;
-
 namespace {
 
 const QString Target = s("/1.2/forecast/27612?dayf=5&userid=tessaryn");

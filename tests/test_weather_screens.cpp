@@ -21,8 +21,6 @@
 
 #include <gtest/gtest.h>
 
-using answers::s;
-
 namespace {
 
 QString screenPath(const char* name)

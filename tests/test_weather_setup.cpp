@@ -22,8 +22,6 @@
 
 #include <gtest/gtest.h>
 
-using answers::s;
-
 namespace {
 
 QStringList items(const QComboBox* list)

@@ -1,5 +1,6 @@
 #include "core/NewVersion.h"
 #include "core/Options.h"
+#include "core/SourceText.h"
 #include "core/XMLParser.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
@@ -20,8 +21,6 @@
 #include <vector>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 struct Answer {
     bool done = false;

@@ -12,6 +12,7 @@
 #include "Options.h"
 #include "RegData.h"
 #include "Resources.h"
+#include "SourceText.h"
 #include "StartCleanUp.h"
 #include "SystemCharset.h"
 #include "XMLParser.h"
@@ -62,8 +63,6 @@ void settleAfterStart()
 #endif
     Forms::Get<frmProcess>().CheckForUpdate();
 }
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "core/Fatal.h"
 #include "core/Formats.h"
 #include "core/Options.h"
+#include "core/SourceText.h"
 #include "core/StepTime.h"
 #include "core/TypedDate.h"
 #include "core/frmProcess.h"
@@ -24,8 +25,6 @@
 #include <QTimeEdit>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 const QString QuickReminderCategory = QStringLiteral("_QM_");
 

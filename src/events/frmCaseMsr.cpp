@@ -7,6 +7,7 @@
 #include "core/MeasureNames.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/MsgBox.h"
@@ -17,12 +18,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
-
-namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
-
-}  // namespace
 
 frmCaseMsr::frmCaseMsr()
     : Form(s("frmCaseMsr"), DialogWindow)

@@ -6,6 +6,7 @@
 #include "core/Formats.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "core/WindowHelpers.h"
 #include "core/cTabStripPane.h"
 #include "core/frmProcess.h"
@@ -31,8 +32,6 @@
 #include <functional>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 QString withColon(const char* key) { return GetLangText(s(key)) + s(":"); }
 

@@ -1,5 +1,6 @@
 #include "frmMesSelect.h"
 
+#include "core/SourceText.h"
 #include "frmMesAdd.h"
 #include "frmOptions.h"
 #include "frmOrg.h"
@@ -22,8 +23,6 @@
 #include <QTimeEdit>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 enum Choice { QuickReminder = 0, Planner = 1, ReminderOptions = 2, NewCategory = 3 };
 

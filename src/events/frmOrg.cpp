@@ -1,6 +1,7 @@
 #include "frmOrg.h"
 
 #include "PlannerGridModel.h"
+#include "core/SourceText.h"
 #include "frmMesAdd.h"
 #include "frmSetSelect.h"
 #include "core/DBConfig.h"
@@ -32,8 +33,6 @@
 #include <QToolBar>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int WindowWidth = 12000;
 constexpr int WindowHeight = 6660;

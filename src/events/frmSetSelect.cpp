@@ -1,5 +1,6 @@
 #include "frmSetSelect.h"
 
+#include "core/SourceText.h"
 #include "frmOptions.h"
 #include "frmOrg.h"
 #include "core/Options.h"
@@ -16,8 +17,6 @@
 #include <QTabWidget>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 enum Choice { CategoryRule = 0, ReminderOptions = 1 };
 

@@ -3,6 +3,7 @@
 #include "CategoryNames.h"
 #include "CategoryRename.h"
 #include "MeasureRecord.h"
+#include "core/SourceText.h"
 #include "frmMain.h"
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
@@ -25,8 +26,6 @@
 #include <tuple>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 QIcon iconFileOrGeneric(const QString& shownName)
 {

@@ -1,6 +1,7 @@
 #include "WeatherForecast.h"
 
 #include "core/Options.h"
+#include "core/SourceText.h"
 #include "platform/Web.h"
 #include "platform/XmlReader.h"
 
@@ -10,8 +11,6 @@
 #include <limits>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 const char* const DefaultBase = "http://weather.kelmarosoft.com";
 const char* const ServicePage = "http://weather.kelmarosoft.com/";

@@ -1,5 +1,6 @@
 #include "WeatherPanel.h"
 
+#include "core/SourceText.h"
 #include "core/WindowHelpers.h"
 
 #include "frmWeather.h"
@@ -24,8 +25,6 @@
 #include <utility>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 QString periodCaption(const ForecastPeriod& period)
 {

@@ -6,6 +6,7 @@
 #include "core/FittedText.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "core/WindowHelpers.h"
 #include "core/cTabStripPane.h"
 #include "core/frmProcess.h"
@@ -24,8 +25,6 @@
 #include <QTabWidget>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int PreviewSize = 48;
 

@@ -3,6 +3,7 @@
 #include "core/Formats.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "core/Toolbar.h"
 #include "core/WindowHelpers.h"
 #include "core/frmProcess.h"
@@ -28,8 +29,6 @@
 #include <QToolBar>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 // Window layout, twips.
 constexpr int WindowWidth = 12000;

@@ -1,6 +1,7 @@
 #include "frmMainPopUp.h"
 
 #include "MeasureRecord.h"
+#include "core/SourceText.h"
 #include "frmIconAdd.h"
 #include "frmMain.h"
 #include "core/DBConfig.h"
@@ -14,12 +15,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
-
-namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
-
-}  // namespace
 
 frmMainPopUp::frmMainPopUp()
     : Form(s("frmMainPopUp"), DialogWindow)

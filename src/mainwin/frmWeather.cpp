@@ -7,6 +7,7 @@
 #include "core/OpenURL.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "core/WindowHelpers.h"
 #include "core/clsINI.h"
 #include "core/frmProcess.h"
@@ -23,12 +24,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
-
-namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
-
-}  // namespace
 
 frmWeather::frmWeather()
     : Form(s("frmWeather"), DialogWindow)

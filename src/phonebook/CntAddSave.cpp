@@ -9,6 +9,7 @@
 #include "core/Fatal.h"
 #include "core/Formats.h"
 #include "core/OpenURL.h"
+#include "core/SourceText.h"
 #include "core/TypedDate.h"
 #include "core/Options.h"
 #include "core/frmProcess.h"
@@ -28,8 +29,6 @@
 #include <QTabWidget>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 Recordset& contacts() { return DataEnvironment1().rstbl_Phones; }
 

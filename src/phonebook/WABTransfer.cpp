@@ -1,5 +1,6 @@
 #include "frmWAB.h"
 
+#include "core/SourceText.h"
 #include "frmPhones.h"
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
@@ -21,8 +22,6 @@
 #include <algorithm>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr qint64 ProgressInterval = 40;  // milliseconds
 

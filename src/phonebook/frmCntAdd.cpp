@@ -1,6 +1,7 @@
 #include "frmCntAdd.h"
 
 #include "ContactRecord.h"
+#include "core/SourceText.h"
 #include "frmPhones.h"
 #include "core/DBConfig.h"
 #include "core/Options.h"
@@ -24,8 +25,6 @@
 #include <QToolButton>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 QString withColon(const char* key) { return GetLangText(s(key)) + s(":"); }
 

@@ -1,6 +1,7 @@
 #include "frmCntSearch.h"
 
 #include "ContactRecord.h"
+#include "core/SourceText.h"
 #include "frmPhones.h"
 #include "core/DataEnvironment.h"
 #include "core/Fatal.h"
@@ -17,8 +18,6 @@
 #include <QPushButton>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 // The windows that stand over the phone book while they are open.
 const char* const PhoneBookDialogs[] = {"frmCntAdd", "frmGroupes", "frmCntTable", "frmWAB"};

@@ -1,6 +1,7 @@
 #include "frmCntTable.h"
 
 #include "ContactRecord.h"
+#include "core/SourceText.h"
 #include "frmPhones.h"
 #include "frmWAB.h"
 #include "core/Fatal.h"
@@ -14,12 +15,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
-
-namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
-
-}  // namespace
 
 frmCntTable::frmCntTable()
     : Form(s("frmCntTable"), DialogWindow)

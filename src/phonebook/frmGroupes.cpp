@@ -1,6 +1,7 @@
 #include "frmGroupes.h"
 
 #include "ContactRecord.h"
+#include "core/SourceText.h"
 #include "frmPhones.h"
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
@@ -20,8 +21,6 @@
 #include <QSignalBlocker>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 Recordset& groups() { return DataEnvironment1().rstbl_Groupes; }
 

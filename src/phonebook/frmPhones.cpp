@@ -2,6 +2,7 @@
 
 #include "ContactGridModel.h"
 #include "ContactRecord.h"
+#include "core/SourceText.h"
 #include "frmCntAdd.h"
 #include "frmCntSearch.h"
 #include "frmCntTable.h"
@@ -31,8 +32,6 @@
 #include <algorithm>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int WindowWidth = 12000;
 constexpr int WindowHeight = 7500;

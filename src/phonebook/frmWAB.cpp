@@ -4,6 +4,7 @@
 #include "core/OpenURL.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "core/WindowHelpers.h"
 #include "core/Fatal.h"
 #include "core/frmProcess.h"
@@ -26,8 +27,6 @@
 #include <memory>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 template <class T>
 T* placed(T* control, const char* name, int left, int top, int width, int height)

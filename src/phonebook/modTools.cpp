@@ -1,5 +1,6 @@
 #include "modTools.h"
 
+#include "core/SourceText.h"
 #include "frmWAB.h"
 #include "core/Options.h"
 #include "core/frmProcess.h"
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int KeyRole = Qt::UserRole;
 constexpr int SavedNameRole = Qt::UserRole + 1;

@@ -3,6 +3,7 @@
 
 #include "NoteStore.h"
 #include "core/Options.h"
+#include "core/SourceText.h"
 #include "core/WindowHelpers.h"
 #include "core/frmProcess.h"
 #include "frmNote.h"
@@ -16,8 +17,6 @@
 #include <QTreeWidget>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 QString quoted(const QString& title) { return s("\"") + title + s("\""); }
 

@@ -3,6 +3,7 @@
 
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "frmNote.h"
 #include "platform/ColorChooser.h"
 #include "platform/Controls.h"
@@ -16,8 +17,6 @@
 #include <cmath>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr double LargestFontPoints = 24;
 

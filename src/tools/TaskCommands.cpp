@@ -4,6 +4,7 @@
 #include "core/DBConfig.h"
 #include "core/Fatal.h"
 #include "core/Options.h"
+#include "core/SourceText.h"
 #include "core/TypedDate.h"
 #include "platform/DateField.h"
 #include "platform/MsgBox.h"
@@ -12,8 +13,6 @@
 #include <QLineEdit>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 void warn(const char* key) { MsgBox(GetLangText(s(key)), 48, ProductName()); }
 

@@ -7,6 +7,7 @@
 #include "core/OpenURL.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "core/WindowHelpers.h"
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
@@ -23,8 +24,6 @@
 #include <QSignalBlocker>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 // The program's authors, named in the credits line before the translator.
 const char* const AuthorsCredit = "Kelmaro Soft";

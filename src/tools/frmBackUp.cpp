@@ -7,6 +7,7 @@
 #include "core/Options.h"
 #include "core/RegData.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "core/frmProcess.h"
 #include "mainwin/frmMain.h"
 #include "platform/Clock.h"
@@ -23,8 +24,6 @@
 #include <QThreadPool>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int WindowWidth = 7200;
 constexpr int PageHeight = 4320;

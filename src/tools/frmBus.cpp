@@ -1,5 +1,6 @@
 #include "frmBus.h"
 
+#include "core/SourceText.h"
 #include "frmBusAdd.h"
 #include "core/BusSettings.h"
 #include "core/DBConfig.h"
@@ -28,8 +29,6 @@
 #include <QToolBar>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int WindowWidth = 12000;
 constexpr int WindowHeight = 6660;

@@ -1,5 +1,6 @@
 #include "frmBusAdd.h"
 
+#include "core/SourceText.h"
 #include "frmBus.h"
 #include "core/BusSettings.h"
 #include "core/Fatal.h"
@@ -20,8 +21,6 @@
 #include <QTabWidget>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 QString withColon(const char* key) { return GetLangText(s(key)) + s(":"); }
 

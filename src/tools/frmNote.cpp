@@ -4,6 +4,7 @@
 #include "core/Fatal.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "core/Toolbar.h"
 #include "core/WindowHelpers.h"
 #include "core/frmProcess.h"
@@ -27,8 +28,6 @@
 #include <utility>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int WindowWidth = 12000;
 constexpr int WindowHeight = 6660;

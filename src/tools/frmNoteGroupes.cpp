@@ -2,6 +2,7 @@
 
 #include "NoteStore.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "frmNote.h"
 #include "platform/Controls.h"
 #include "platform/MsgBox.h"
@@ -13,8 +14,6 @@
 #include <QRadioButton>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int MaxNameLength = 1024;
 

@@ -6,6 +6,7 @@
 #include "core/OpenURL.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "mainwin/frmMain.h"
 #include "platform/FileSystem.h"
 #include "platform/MsgBox.h"
@@ -22,8 +23,6 @@
 #include <QThreadPool>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int WindowWidth = 7200;
 constexpr int PageHeight = 4680;

@@ -6,6 +6,7 @@
 #include "core/OpenURL.h"
 #include "core/Options.h"
 #include "core/Resources.h"
+#include "core/SourceText.h"
 #include "core/XMLParser.h"
 #include "mainwin/frmMain.h"
 #include "platform/MsgBox.h"
@@ -18,8 +19,6 @@
 #include <QRadioButton>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int WindowWidth = 6600;
 constexpr int PageHeight = 3000;

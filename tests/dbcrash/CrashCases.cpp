@@ -5,6 +5,7 @@
 #include "core/MeasureNames.h"
 #include "core/Options.h"
 #include "core/RegData.h"
+#include "core/SourceText.h"
 #include "core/StartCleanUp.h"
 #include "core/clsINI.h"
 #include "core/frmProcess.h"
@@ -45,8 +46,6 @@
 #include <optional>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 // A token no other child hands out: the child's process id and the save's number.
 QString token(int number) { return QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(number); }

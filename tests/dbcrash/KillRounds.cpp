@@ -1,5 +1,6 @@
 #include "KillRounds.h"
 
+#include "core/SourceText.h"
 #include "platform/KnownFolders.h"
 #include "support/TestEnv.h"
 
@@ -12,8 +13,6 @@
 #include <csignal>
 
 namespace {
-
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 // The complete lines a child wrote.
 QStringList lines(const QByteArray& output)
