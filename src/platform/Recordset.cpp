@@ -5,6 +5,18 @@
 namespace {
 // Open reads this many rows, more than a grid shows at once; the rest come later.
 constexpr int FirstRows = 1000;
+
+// A filter, sort or find text parsed over the fields; a failure says which text and why.
+template <typename Parse>
+auto parsedText(const char* kind, const QString& text, const QList<FieldInfo>& fields, Parse parse, DbResult* failure)
+{
+    QString error;
+    auto parsed = parse(text, fields, &error);
+    if (!parsed)
+        *failure = DbResult::Failure(DbStatus::BadCriteria,
+                                     QStringLiteral("%1 \"%2\": %3").arg(QLatin1String(kind), text, error));
+    return parsed;
+}
 }  // namespace
 
 Recordset::Recordset(Connection& connection, const QString& table, QObject* parent)
@@ -345,17 +357,17 @@ DbResult Recordset::SetFilter(const QString& criteria)
 {
     if (!open_)
         return notOpen();
-    QString error;
-    const std::optional<Criteria> parsed = Criteria::Parse(criteria, fields_, &error);
+    DbResult result;
+    const std::optional<Criteria> parsed = parsedText("filter", criteria, fields_, &Criteria::Parse, &result);
     if (!parsed)
-        return DbResult::Failure(DbStatus::BadCriteria, QStringLiteral("filter \"%1\": %2").arg(criteria, error));
+        return result;
     // Without a sort the rows still to come join the new view in their order; a
     // current row still to come must be known to be kept.
-    DbResult stored = sort_.isEmpty() && FetchedPosition() >= 0 ? DbResult() : readRest();
-    if (stored.Ok())
-        stored = storePending();
-    if (!stored.Ok())
-        return stored;
+    result = sort_.isEmpty() && FetchedPosition() >= 0 ? DbResult() : readRest();
+    if (result.Ok())
+        result = storePending();
+    if (!result.Ok())
+        return result;
     filterText_ = criteria;
     filter_ = *parsed;
     pinned_.clear();
@@ -367,13 +379,10 @@ DbResult Recordset::SetSort(const QString& sort)
 {
     if (!open_)
         return notOpen();
-    QString error;
-    const std::optional<QList<SortKey>> parsed = ParseSort(sort, fields_, &error);
-    if (!parsed)
-        return DbResult::Failure(DbStatus::BadCriteria, QStringLiteral("sort \"%1\": %2").arg(sort, error));
-    const DbResult stored = settle();
-    if (!stored.Ok())
-        return stored;
+    DbResult result;
+    const std::optional<QList<SortKey>> parsed = parsedText("sort", sort, fields_, &ParseSort, &result);
+    if (!parsed || !(result = settle()).Ok())
+        return result;
     sortText_ = sort;
     sort_ = *parsed;
     rebuildView(CurrentId());
@@ -384,13 +393,10 @@ DbResult Recordset::Find(const QString& criteria)
 {
     if (!open_)
         return notOpen();
-    QString error;
-    const std::optional<Criteria> parsed = Criteria::Parse(criteria, fields_, &error);
-    if (!parsed)
-        return DbResult::Failure(DbStatus::BadCriteria, QStringLiteral("find \"%1\": %2").arg(criteria, error));
-    const DbResult stored = settle();
-    if (!stored.Ok())
-        return stored;
+    DbResult result;
+    const std::optional<Criteria> parsed = parsedText("find", criteria, fields_, &Criteria::Parse, &result);
+    if (!parsed || !(result = settle()).Ok())
+        return result;
     const int count = static_cast<int>(view_.size());
     for (int i = std::max(position_, 0); i < count; ++i) {
         if (parsed->Matches(valuesOf(*view_[i]))) {
