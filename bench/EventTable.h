@@ -8,6 +8,7 @@
 // figures of one action over 100 and 100 000 events then differ by the table's size
 // alone.
 
+#include "GeneratedEvents.h"
 #include "core/DBConfig.h"
 #include "core/DataEnvironment.h"
 #include "core/Options.h"
@@ -60,11 +61,7 @@ inline void StoreBenchEvents(int count)
                          {category, QStringLiteral("Event %1").arg(i), start.addDays(7 * (i % 400)),
                           i % 5 ? QVariant() : QVariant(QStringLiteral("note"))},
                          &added));
-        const QString id = added.value(0).value(0).toString();
-        const QString special = ProgramKey() + QStringLiteral("Special\\") + id + QStringLiteral("\\");
-        Require(db.Execute(QStringLiteral("INSERT INTO registry (path, value) VALUES (?, 'w'), (?, '1'), (?, '1')"),
-                           {special + QStringLiteral("NextType"), special + QStringLiteral("NextInterval"),
-                            ProgramKey() + QStringLiteral("InAdvance\\") + id}));
+        StoreWeeklyRuleAndNotice(db, added.value(0).value(0).toString());
     }
     Require(db.CommitTrans());
 }

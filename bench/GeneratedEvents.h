@@ -18,6 +18,15 @@ struct GeneratedEvents {
     int rulesEvery = 0;      // every n-th from the first on repeats weekly, shown ten minutes ahead
 };
 
+// An event's own weekly rule and its advance notice of ten minutes.
+inline void StoreWeeklyRuleAndNotice(Connection& db, const QString& id)
+{
+    const QString special = ProgramKey() + QStringLiteral("Special\\") + id + QStringLiteral("\\");
+    Require(db.Execute(QStringLiteral("INSERT INTO registry (path, value) VALUES (?, 'w'), (?, '1'), (?, '1')"),
+                       {special + QStringLiteral("NextType"), special + QStringLiteral("NextInterval"),
+                        ProgramKey() + QStringLiteral("InAdvance\\") + id}));
+}
+
 inline void StoreEvents(const GeneratedEvents& events)
 {
     Connection db;
@@ -36,11 +45,7 @@ inline void StoreEvents(const GeneratedEvents& events)
                          &added));
         if (events.rulesEvery == 0 || i % events.rulesEvery != 0)
             continue;
-        const QString id = added.value(0).value(0).toString();
-        const QString special = ProgramKey() + QStringLiteral("Special\\") + id + QStringLiteral("\\");
-        Require(db.Execute(QStringLiteral("INSERT INTO registry (path, value) VALUES (?, 'w'), (?, '1'), (?, '1')"),
-                           {special + QStringLiteral("NextType"), special + QStringLiteral("NextInterval"),
-                            ProgramKey() + QStringLiteral("InAdvance\\") + id}));
+        StoreWeeklyRuleAndNotice(db, added.value(0).value(0).toString());
     }
     Require(db.CommitTrans());
 }

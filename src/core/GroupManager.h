@@ -1,14 +1,14 @@
 #pragma once
 
-class Form;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QTabWidget;
-class QWidget;
+#include "platform/Form.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
 
 // Where a control stands, in twips.
 struct TwipsBox {
