@@ -155,6 +155,31 @@ protected:
         (editor.*save)();
         Forms::Unload<frmMesAdd>();
     }
+
+    static void editPlannerRow()
+    {
+        frmOrg& planner = openPlanner(s("Work"));
+        whenShown<frmMesAdd>([](frmMesAdd& editor) {
+            editor.Text1->setText(s("Edited"));
+            editor.DTPicker1->setDate(QDate(2026, 12, 11));
+            editor.Command3_Click();
+            if (Forms::IsLoaded<frmMesAdd>())
+                Forms::Unload<frmMesAdd>();
+        });
+        planner.EditEvent();
+        Forms::Unload<frmOrg>();
+    }
+
+    static void saveBirthday()
+    {
+        frmCntAdd& card = Forms::Get<frmCntAdd>();
+        card.Text1Name->setText(s("Petrova"));
+        card.Text2Name->setText(s("Anna"));
+        card.Check1->setChecked(true);
+        card.TextDate->setDate(QDate(1980, 1, 2));
+        card.Command1_Click();
+        Forms::Unload<frmCntAdd>();
+    }
 };
 
 TEST_F(EventList, EveryActionThatWritesEventsKeepsTheListAFullRefreshGives)
@@ -169,19 +194,7 @@ TEST_F(EventList, EveryActionThatWritesEventsKeepsTheListAFullRefreshGives)
              MsgBoxScript::Push(vbYes);
              newEvent(s("Event 7"), &frmMesAdd::Command2_Click);
          }},
-        {"the editor's OK on a planner row",
-         [] {
-             frmOrg& planner = openPlanner(s("Work"));
-             whenShown<frmMesAdd>([](frmMesAdd& editor) {
-                 editor.Text1->setText(s("Edited"));
-                 editor.DTPicker1->setDate(QDate(2026, 12, 11));
-                 editor.Command3_Click();
-                 if (Forms::IsLoaded<frmMesAdd>())
-                     Forms::Unload<frmMesAdd>();
-             });
-             planner.EditEvent();
-             Forms::Unload<frmOrg>();
-         }},
+        {"the editor's OK on a planner row", editPlannerRow},
         {"a planner cell edit",
          [] {
              frmOrg& planner = openPlanner(s("Work"));
@@ -200,13 +213,7 @@ TEST_F(EventList, EveryActionThatWritesEventsKeepsTheListAFullRefreshGives)
         {"a reminder's snooze", [] { fireEarliest().Command1_Click(2); }},
         {"the contact card's birthday reminder, at the next refresh",
          [] {
-             frmCntAdd& card = Forms::Get<frmCntAdd>();
-             card.Text1Name->setText(s("Petrova"));
-             card.Text2Name->setText(s("Anna"));
-             card.Check1->setChecked(true);
-             card.TextDate->setDate(QDate(1980, 1, 2));
-             card.Command1_Click();
-             Forms::Unload<frmCntAdd>();
+             saveBirthday();
              process().DateRefreshChanged();
          }},
         {"the contact-date reminder, at the next refresh",

@@ -277,6 +277,21 @@ QMap<QString, std::string> modesUnder(const QString& folder)
     return modes;
 }
 
+// Each path of known (under root) has its mode; everything else under the folders is
+// the user's alone.
+void expectModes(const QString& root, const QMap<QString, std::string>& known, const QStringList& folders)
+{
+    for (auto it = known.cbegin(); it != known.cend(); ++it)
+        EXPECT_EQ(modeOf(root + QLatin1Char('/') + it.key()), it.value()) << it.key().toStdString();
+    for (const QString& folder : folders) {
+        const QMap<QString, std::string> modes = modesUnder(root + QLatin1Char('/') + folder);
+        for (auto it = modes.cbegin(); it != modes.cend(); ++it) {
+            if (!known.contains(QDir(root).relativeFilePath(it.key())))
+                EXPECT_EQ(it.value(), QFileInfo(it.key()).isDir() ? "700" : "600") << it.key().toStdString();
+        }
+    }
+}
+
 }  // namespace
 
 TEST_F(Installed, ProgramRunsFromItsPrefix)
@@ -450,16 +465,7 @@ TEST_F(Installed, UnderAWideUmaskEverythingInTheProgramsOwnFoldersIsTheUsersAlon
         SCOPED_TRACE(step.step);
         step.act();
         known.insert(step.modes);
-        for (auto it = known.cbegin(); it != known.cend(); ++it)
-            EXPECT_EQ(modeOf(path(it.key())), it.value()) << it.key().toStdString();
-        for (const QString& folder : {data, config}) {
-            const QMap<QString, std::string> modes = modesUnder(path(folder));
-            for (auto it = modes.cbegin(); it != modes.cend(); ++it) {
-                if (!known.contains(QDir(env.Root()).relativeFilePath(it.key()))) {
-                    EXPECT_EQ(it.value(), QFileInfo(it.key()).isDir() ? "700" : "600") << it.key().toStdString();
-                }
-            }
-        }
+        expectModes(env.Root(), known, {data, config});
     }
     EXPECT_EQ(modesUnder(prefix()), installedModes);
     ::umask(umaskBefore);
